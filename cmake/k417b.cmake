@@ -1,0 +1,57 @@
+# Shared build settings and helpers for every folder.
+
+set(CMAKE_AUTOMOC ON)
+set(CMAKE_AUTORCC ON)
+
+add_compile_options(-Wall -Wextra -Werror)
+
+if(K417B_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(K417B_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
+# k417b_library(<folder> SOURCES ... DEPS ...)
+# One static library per folder, named k417b_<folder>, includes relative to the repository root.
+function(k417b_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(k417b_${name} STATIC ${ARG_SOURCES})
+  target_include_directories(k417b_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(k417b_${name} PUBLIC ${ARG_DEPS} Threads::Threads)
+endfunction()
+
+# k417b_test(<name> [THREADED] SOURCES ... DEPS ...)
+# One GoogleTest binary; THREADED tests are also built and run under TSan.
+function(k417b_test name)
+  cmake_parse_arguments(ARG "THREADED" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set(labels unit)
+  if(ARG_THREADED)
+    set(labels threaded)
+    add_dependencies(threaded_tests ${name})
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${labels}"
+    TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;K417B_BUILD_DIR=${PROJECT_BINARY_DIR}"
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# k417b_bench(<name> SOURCES ... DEPS ...): Google Benchmark program, never part of the test run.
+function(k417b_bench name)
+  if(NOT K417B_BENCH OR K417B_SANITIZE)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main Threads::Threads)
+endfunction()
