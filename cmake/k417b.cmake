@@ -55,3 +55,37 @@ function(k417b_bench name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main Threads::Threads)
 endfunction()
+
+find_program(K417B_CCACHE ccache)
+if(K417B_CCACHE)
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${K417B_CCACHE})
+endif()
+
+# k417b_folder_library(<name> DEPS ...): every .cpp of the calling folder but main.cpp,
+# so adding a file needs no edit here.
+function(k417b_folder_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  foreach(ex ${ARG_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "/${ex}$")
+  endforeach()
+  if(NOT sources MATCHES "\\.cpp")
+    # A folder whose code has not landed yet still yields a library its dependents can link.
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/empty.cpp "namespace { int k417b_no_sources_yet; }\n")
+    list(APPEND sources ${CMAKE_CURRENT_BINARY_DIR}/empty.cpp)
+  endif()
+  k417b_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
+endfunction()
+
+# Adds every subfolder of the calling folder that has a CMakeLists.txt.
+function(k417b_add_subfolders)
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()

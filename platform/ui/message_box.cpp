@@ -1,0 +1,97 @@
+#include "platform/ui/message_box.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace win {
+namespace {
+
+class RealMessageBoxes : public MessageBoxes {
+public:
+    int Show(QWidget* parent, const MessageBoxShown& box) override {
+        QMessageBox mb(parent);
+        mb.setWindowTitle(box.caption);
+        mb.setText(box.text);
+        switch (box.type & 0xF0) {
+            case kMbIconError: mb.setIcon(QMessageBox::Critical); break;
+            case kMbIconQuestion: mb.setIcon(QMessageBox::Question); break;
+            case kMbIconWarning: mb.setIcon(QMessageBox::Warning); break;
+            case kMbIconInformation: mb.setIcon(QMessageBox::Information); break;
+            default: break;
+        }
+        switch (box.type & 0x0F) {
+            case kMbOkCancel: mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+            case kMbYesNo: mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+            default: mb.setStandardButtons(QMessageBox::Ok); break;
+        }
+        switch (mb.exec()) {
+            case QMessageBox::Ok: return kIdOk;
+            case QMessageBox::Yes: return kIdYes;
+            case QMessageBox::No: return kIdNo;
+            default: return (box.type & 0x0F) == kMbYesNo ? kIdNo : kIdCancel;
+        }
+    }
+};
+
+class RealFileDialogs : public FileDialogs {
+public:
+    std::optional<QString> Open(QWidget* parent, const QString& filter, const QString& defaultName) override {
+        const QString path = QFileDialog::getOpenFileName(parent, QString(), defaultName, QtFilterFromWindows(filter));
+        return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+    }
+    std::optional<QString> Save(QWidget* parent, const QString& filter, const QString& defaultName) override {
+        const QString path = QFileDialog::getSaveFileName(parent, QString(), defaultName, QtFilterFromWindows(filter));
+        return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+    }
+};
+
+MessageBoxes* g_boxes = nullptr;
+FileDialogs* g_files = nullptr;
+
+}  // namespace
+
+int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned type, int language) {
+    static RealMessageBoxes real;
+    MessageBoxes* boxes = g_boxes ? g_boxes : &real;
+    return boxes->Show(parent, MessageBoxShown{text, caption, type, language});
+}
+
+void SetMessageBoxes(MessageBoxes* boxes) { g_boxes = boxes; }
+
+int ScriptedMessageBoxes::Show(QWidget*, const MessageBoxShown& box) {
+    shown.push_back(box);
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return (box.type & 0x0F) == kMbYesNo ? kIdYes : kIdOk;
+}
+
+FileDialogs& Files() {
+    static RealFileDialogs real;
+    return g_files ? *g_files : real;
+}
+
+void SetFileDialogs(FileDialogs* dialogs) { g_files = dialogs; }
+
+std::optional<QString> ScriptedFileDialogs::Next() {
+    ++asked;
+    if (answers.empty()) return std::nullopt;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString QtFilterFromWindows(const QString& filter) {
+    const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+}  // namespace win

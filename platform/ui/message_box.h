@@ -1,0 +1,87 @@
+#pragma once
+// Message boxes and file dialogs behind small interfaces, so tests can answer them and read back
+// what was shown.
+
+#include <QString>
+#include <QWidget>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace win {
+
+// Button sets and icons (the low and the next nibble of the type, as MessageBox takes them).
+constexpr unsigned kMbOk = 0x0;
+constexpr unsigned kMbOkCancel = 0x1;
+constexpr unsigned kMbYesNo = 0x4;
+constexpr unsigned kMbIconError = 0x10;
+constexpr unsigned kMbIconQuestion = 0x20;
+constexpr unsigned kMbIconWarning = 0x30;
+constexpr unsigned kMbIconInformation = 0x40;
+
+// Answers.
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+struct MessageBoxShown {
+    QString text;
+    QString caption;
+    unsigned type = 0;
+    int language = 0;
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual int Show(QWidget* parent, const MessageBoxShown& box) = 0;
+};
+
+// Shows a modal box in the given language (0..4) and returns its answer.
+int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned type, int language);
+
+// Which boxes are in use; null restores the real ones. The caller keeps ownership.
+void SetMessageBoxes(MessageBoxes* boxes);
+
+// For tests: records every box and answers from a script (kIdOk / kIdYes when the script is empty,
+// whichever the button set offers).
+class ScriptedMessageBoxes : public MessageBoxes {
+public:
+    ScriptedMessageBoxes() { SetMessageBoxes(this); }
+    ~ScriptedMessageBoxes() override { SetMessageBoxes(nullptr); }
+    int Show(QWidget* parent, const MessageBoxShown& box) override;
+
+    std::deque<int> answers;
+    std::vector<MessageBoxShown> shown;
+};
+
+// File choice (open or save) with a Windows-style filter "Name(*.ext)|*.ext|".
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<QString> Open(QWidget* parent, const QString& filter, const QString& defaultName) = 0;
+    virtual std::optional<QString> Save(QWidget* parent, const QString& filter, const QString& defaultName) = 0;
+};
+
+FileDialogs& Files();
+void SetFileDialogs(FileDialogs* dialogs);
+
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    ScriptedFileDialogs() { SetFileDialogs(this); }
+    ~ScriptedFileDialogs() override { SetFileDialogs(nullptr); }
+    std::optional<QString> Open(QWidget*, const QString&, const QString&) override { return Next(); }
+    std::optional<QString> Save(QWidget*, const QString&, const QString&) override { return Next(); }
+
+    std::deque<std::optional<QString>> answers;  // nullopt = the user cancelled
+    int asked = 0;
+
+private:
+    std::optional<QString> Next();
+};
+
+// "Name(*.ext)|*.ext|" -> "Name(*.ext) (*.ext)" for QFileDialog.
+QString QtFilterFromWindows(const QString& filter);
+
+}  // namespace win
