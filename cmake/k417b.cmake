@@ -73,7 +73,7 @@ function(k417b_folder_library name)
   endforeach()
   if(NOT sources MATCHES "\\.cpp")
     # A folder whose code has not landed yet still yields a library its dependents can link.
-    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/empty.cpp "namespace { int k417b_no_sources_yet; }\n")
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/empty.cpp "// This folder has no sources yet.\n")
     list(APPEND sources ${CMAKE_CURRENT_BINARY_DIR}/empty.cpp)
   endif()
   k417b_library(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
