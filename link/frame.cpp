@@ -15,7 +15,9 @@ std::uint8_t CheckSum(const std::uint8_t* bytes) {
     return ByteSum(bytes, len - 1);
 }
 
-std::uint8_t Cmd::CheckSum() const { return ZemCmd::CheckSum(b.data()); }
+std::uint8_t Cmd::CheckSum() const {
+    return ZemCmd::CheckSum(b.data());
+}
 
 void Cmd::Seal() {
     if (HasValidHeader()) b[b[1] - 1] = CheckSum();
@@ -54,6 +56,10 @@ PassFrame::PassFrame() {
     for (int i = 0; i < 9; ++i) b[4 + i] = fixed[i];
 }
 
+AlcFrame::AlcFrame() {
+    Header(*this, 14, kClassWrite, 0x18);
+}
+
 Cmd SystemAction(std::uint8_t action) {
     Cmd c;
     Header(c, 6, kClassSystem, kSysAction);
@@ -90,7 +96,11 @@ Cmd ReadRequest(std::uint8_t group, std::uint8_t code, std::uint8_t p1, std::uin
     return c;
 }
 
-std::uint8_t StoreGroupAction(int n) { return n >= 16 ? 0xFD : static_cast<std::uint8_t>(n * 16 + 1); }
-std::uint8_t LoadGroupAction(int n) { return n >= 16 ? 0xFE : static_cast<std::uint8_t>(n * 16 + 5); }
+std::uint8_t StoreGroupAction(int n) {
+    return n >= 16 ? 0xFD : static_cast<std::uint8_t>(n * 16 + 1);
+}
+std::uint8_t LoadGroupAction(int n) {
+    return n >= 16 ? 0xFE : static_cast<std::uint8_t>(n * 16 + 5);
+}
 
 }  // namespace ZemCmd

@@ -77,6 +77,11 @@ struct PassFrame : Cmd {
     PassFrame();
 };
 
+// Limiter (ALC): A5 0E F1 18 and ten zero bytes; the page fills group, channel, times, limit, ratio.
+struct AlcFrame : Cmd {
+    AlcFrame();
+};
+
 // A5 06 F9 03 <action> <cs>
 Cmd SystemAction(std::uint8_t action);
 // A5 06 F9 01 <00 ticked / 03 not ticked> <cs>
