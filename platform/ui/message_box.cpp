@@ -78,7 +78,8 @@ void SetFileDialogs(FileDialogs* dialogs) { g_files = dialogs; }
 std::optional<QString> ScriptedFileDialogs::Next() {
     ++asked;
     if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
+    std::optional<QString> answer = std::nullopt;
+    answer.swap(answers.front());
     answers.pop_front();
     return answer;
 }
