@@ -1,0 +1,97 @@
+#include "pages/channel_preset.h"
+
+#include "platform/numbers.h"
+
+namespace chan {
+
+namespace {
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}  // namespace
+
+bool IsSectionName(std::string_view line, std::string_view name) {
+    if (line.size() != name.size()) return false;
+    for (std::size_t i = 0; i < line.size(); ++i)
+        if (LowerAscii(line[i]) != LowerAscii(name[i])) return false;
+    return true;
+}
+
+std::vector<std::string> SplitPieces(std::string_view text, char sep) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t at = text.find(sep, start);
+        const std::size_t end = at == std::string_view::npos ? text.size() : at;
+        if (end > start) out.emplace_back(text.substr(start, end - start));
+        if (at == std::string_view::npos) break;
+        start = at + 1;
+    }
+    return out;
+}
+
+std::optional<std::vector<int>> IntPieces(std::string_view line, std::size_t count) {
+    const auto pieces = SplitPieces(line);
+    if (pieces.size() != count) return std::nullopt;
+    std::vector<int> values;
+    values.reserve(count);
+    for (const auto& p : pieces) values.push_back(num::ParseLeadingInt(p));
+    return values;
+}
+
+std::string SlidersSection(std::string_view name, const SliderBank& bank, const std::vector<int>& ids) {
+    std::string s = "\n";
+    s += name;
+    s += "\n";
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i) s += ",";
+        s += num::Format("%d", bank.Get(ids[i]));
+    }
+    s += "\n";
+    return s;
+}
+
+bool LoadSlidersSection(const Lines& lines, std::string_view name, SliderBank& bank,
+                        const std::vector<int>& ids) {
+    bool applied = false;
+    ForEachSection(lines, name, [&](const std::string& value) {
+        const auto v = IntPieces(value, ids.size());
+        if (!v) return;
+        for (std::size_t i = 0; i < ids.size(); ++i) bank.Set(ids[i], (*v)[i]);
+        applied = true;
+    });
+    return applied;
+}
+
+bool LoadWholeLineSection(const Lines& lines, std::string_view name, SliderBank& bank, int id) {
+    bool applied = false;
+    ForEachSection(lines, name, [&](const std::string& value) {
+        bank.Set(id, num::ParseLeadingInt(value));
+        applied = true;
+    });
+    return applied;
+}
+
+std::string MuteSection(std::string_view name, int muteBits) {
+    return "\n" + std::string(name) + "\n" + num::Format("%d", muteBits) + "\n";
+}
+
+std::optional<int> LoadMuteSection(const Lines& lines, std::string_view name, int mask) {
+    std::optional<int> bits;
+    ForEachSection(lines, name, [&](const std::string& value) {
+        if (const auto v = IntPieces(value, 1)) bits = (*v)[0] & mask;
+    });
+    return bits;
+}
+
+std::vector<int> LimiterIds() {
+    return {id::kLimit, id::kStartTime, id::kReleaseMultiplier, id::kRatio};
+}
+
+Lines NonEmptyLines(std::string_view text) {
+    Lines out;
+    for (auto& piece : SplitPieces(text, '\n')) out.push_back(std::move(piece));
+    return out;
+}
+
+}  // namespace chan

@@ -1,0 +1,144 @@
+#pragma once
+// The channel pages' own sliders as data: id, range, default, tick spacing, value label, value
+// text, captions and the notice a user move sends. The pages are built from these tables.
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace chan {
+
+// Private notices to the main dialog (WM_USER + n).
+namespace notice {
+inline constexpr unsigned kBandType = 0x46A;
+inline constexpr unsigned kBandFreq = 0x46B;
+inline constexpr unsigned kDelays = 0x46C;
+inline constexpr unsigned kLimiter = 0x46D;
+inline constexpr unsigned kFbc = 0x46E;
+inline constexpr unsigned kNoiseGate = 0x46F;
+inline constexpr unsigned kEffectBlock = 0x471;
+inline constexpr unsigned kMusicLevels = 0x472;
+inline constexpr unsigned kDirectLevels = 0x473;
+inline constexpr unsigned kEchoLevels = 0x474;
+inline constexpr unsigned kReverbLevels = 0x475;
+inline constexpr unsigned kEchoHighPass = 0x476;
+inline constexpr unsigned kEchoLowPass = 0x477;
+inline constexpr unsigned kReverbHighPass = 0x478;
+inline constexpr unsigned kReverbLowPass = 0x479;
+inline constexpr unsigned kHighPassBand = 0x47A;
+inline constexpr unsigned kMusicInput = 0x47C;
+inline constexpr unsigned kMutes = 0x47D;
+inline constexpr unsigned kCrossover = 0x47E;
+}  // namespace notice
+
+// How a value label writes a slider position.
+enum class ValueText {
+    Decimal,     // "%d"
+    Db,          // "%ddb"
+    GateStart,   // "Off" at -81, else "%ddb"
+    Attack,      // "Atk x %d"
+    Percent,     // "%d%%"
+    Ms,          // "%dms"
+    Hz,          // "%dHz"
+    HighPassHz,  // "OFF" at 20, else "%dHz"
+    LowPassHz,   // "OFF" at 20000, else "%dHz"
+};
+
+std::string FormatValue(ValueText text, int position);
+
+using Captions = std::span<const char* const>;
+
+struct SliderSpec {
+    int id;
+    int min;
+    int max;
+    int def;
+    int tick;  // 0: the page sets no tick spacing
+    int labelId;
+    ValueText text;
+    Captions captions;  // empty: the shared label refreshers caption it
+    unsigned notice;
+};
+
+// Slider ids shared by several pages.
+namespace id {
+inline constexpr int kHighPass = 1078;
+inline constexpr int kStartTime = 1080;
+inline constexpr int kReleaseMultiplier = 1081;
+inline constexpr int kRatio = 1082;
+inline constexpr int kLimit = 1083;
+inline constexpr int kDirectLevel = 1084;
+inline constexpr int kEchoLevel = 1085;
+inline constexpr int kGateStart = 1090;
+inline constexpr int kGateRelease = 1091;
+inline constexpr int kMusicLevel = 1101;
+inline constexpr int kReverbLevel = 1102;
+inline constexpr int kLeftDelay = 1273;
+inline constexpr int kRightDelay = 1274;
+inline constexpr int kDelay = 1277;
+inline constexpr int kCrossover = 1278;
+}  // namespace id
+
+// Limiter sliders in the preset order: limit, start time, release multiplier, ratio.
+std::span<const SliderSpec> LimiterSliders();
+// Level sliders: music, direct, echo, reverb (the label refresher's index order).
+std::span<const SliderSpec> LevelSliders();
+const SliderSpec& LeftDelaySlider();
+const SliderSpec& RightDelaySlider();
+const SliderSpec& DelaySlider();
+const SliderSpec& CrossoverSlider();
+const SliderSpec& MicHighPassSlider();
+// Gate start, gate release.
+std::span<const SliderSpec> GateSliders();
+// The effect page's seventeen sliders in the order its reset visits them.
+std::span<const SliderSpec> EffectSliders();
+
+// Effect slider ids.
+namespace fx {
+inline constexpr int kEchoDelay = 1120;
+inline constexpr int kEchoDecay = 1122;
+inline constexpr int kEchoDirect = 1413;
+inline constexpr int kEchoEffect = 1415;
+inline constexpr int kEchoPreDelay = 1113;
+inline constexpr int kEchoHighPass = 1421;
+inline constexpr int kEchoLowPass = 1422;
+inline constexpr int kReverbDirect = 1194;
+inline constexpr int kReverbEffect = 1195;
+inline constexpr int kWidth = 1107;
+inline constexpr int kRoomSize = 1108;
+inline constexpr int kDamp = 1110;
+inline constexpr int kReverbPreDelay = 1115;
+inline constexpr int kReverbHighPass = 1425;
+inline constexpr int kReverbLowPass = 1426;
+inline constexpr int kEchoInDry = 1111;
+inline constexpr int kEchoInReverb = 1112;
+}  // namespace fx
+
+const SliderSpec* FindSpec(std::span<const SliderSpec> specs, int id);
+
+// Slider positions of one page, clamped to each slider's range like a track bar.
+class SliderBank {
+  public:
+    void Add(const SliderSpec& spec);
+    void Add(std::span<const SliderSpec> specs);
+
+    bool Has(int id) const { return Find(id) != nullptr; }
+    int Get(int id) const;          // 0 for an unknown id
+    int Set(int id, int position);  // returns the clamped position; unknown ids are ignored
+    void Reset(int id);             // back to the default
+    void ResetAll();
+    const SliderSpec* Spec(int id) const;
+    std::vector<int> Ids() const;
+
+  private:
+    struct Entry {
+        const SliderSpec* spec;
+        int pos;
+    };
+    const Entry* Find(int id) const;
+    Entry* Find(int id);
+    std::vector<Entry> entries_;
+};
+
+}  // namespace chan
