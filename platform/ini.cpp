@@ -1,0 +1,196 @@
+#include "platform/ini.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/numbers.h"
+
+namespace ini {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    const char* blanks = " \t\r";
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(blanks);
+    return s.substr(first, last - first + 1);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// One line of the text: [begin, contentEnd) without its line end, [begin, next) with it.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t contentEnd = 0;
+    std::size_t next = 0;
+};
+
+// Calls visit(line, content) for each line; stops when visit returns false.
+template <class Visit>
+void ForEachLine(std::string_view text, Visit visit) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const auto nl = text.find('\n', pos);
+        Line line;
+        line.begin = pos;
+        line.next = (nl == std::string_view::npos) ? text.size() : nl + 1;
+        line.contentEnd = (nl == std::string_view::npos) ? text.size() : nl;
+        if (line.contentEnd > line.begin && text[line.contentEnd - 1] == '\r') --line.contentEnd;
+        if (!visit(line, text.substr(line.begin, line.contentEnd - line.begin))) return;
+        pos = line.next;
+    }
+}
+
+// "[name]" -> name; nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view content) {
+    const auto t = Trim(content);
+    if (t.empty() || t.front() != '[') return std::nullopt;
+    const auto close = t.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(t.substr(1, close - 1));
+}
+
+struct Entry {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<Entry> EntryOf(std::string_view content) {
+    const auto t = Trim(content);
+    if (t.empty() || t.front() == ';') return std::nullopt;
+    const auto eq = t.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return Entry{Trim(t.substr(0, eq)), Trim(t.substr(eq + 1))};
+}
+
+std::string_view LineEndOf(std::string_view text) {
+    const auto nl = text.find('\n');
+    return (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') ? "\r\n" : "\n";
+}
+
+// Reads the whole file; nullopt when it cannot be read or is too large. A missing file is empty.
+std::optional<std::string> ReadProfile(const std::string& path, bool& exists) {
+    std::ifstream in(path, std::ios::binary);
+    exists = static_cast<bool>(in);
+    if (!exists) return std::string();
+    std::string text;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxFileSize) return std::nullopt;
+    }
+    if (in.bad()) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key) {
+    bool inSection = false;
+    std::optional<std::string> found;
+    ForEachLine(text, [&](const Line&, std::string_view content) {
+        if (auto name = SectionName(content)) {
+            if (inSection) return false;  // only the first section of that name counts
+            inSection = SameName(*name, section);
+            return true;
+        }
+        if (!inSection) return true;
+        if (auto entry = EntryOf(content); entry && SameName(entry->key, key)) {
+            found = std::string(entry->value);
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+std::string WithValue(std::string_view text, std::string_view section, std::string_view key,
+                      std::string_view value) {
+    const std::string eol(LineEndOf(text));
+    bool inSection = false;
+    bool sectionFound = false;
+    std::size_t insertAt = 0;  // just after the section's last non-blank line
+    std::optional<Line> keyLine;
+    std::string_view keySpelling;
+    ForEachLine(text, [&](const Line& line, std::string_view content) {
+        if (auto name = SectionName(content)) {
+            if (inSection) return false;
+            if (SameName(*name, section)) {
+                inSection = sectionFound = true;
+                insertAt = line.next;
+            }
+            return true;
+        }
+        if (!inSection) return true;
+        if (!Trim(content).empty()) insertAt = line.next;
+        if (auto entry = EntryOf(content); entry && SameName(entry->key, key)) {
+            keyLine = line;
+            keySpelling = entry->key;
+            return false;
+        }
+        return true;
+    });
+
+    std::string out;
+    if (keyLine) {
+        out.append(text.substr(0, keyLine->begin));
+        out.append(keySpelling).append("=").append(value);
+        out.append(text.substr(keyLine->contentEnd));
+        return out;
+    }
+    const std::string entry = std::string(key) + "=" + std::string(value) + eol;
+    if (sectionFound) {
+        out.append(text.substr(0, insertAt));
+        if (!out.empty() && out.back() != '\n') out.append(eol);
+        out.append(entry);
+        out.append(text.substr(insertAt));
+        return out;
+    }
+    out.assign(text);
+    if (!out.empty() && out.back() != '\n') out.append(eol);
+    out.append("[").append(section).append("]").append(eol).append(entry);
+    return out;
+}
+
+int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
+                         const std::string& path) {
+    bool exists = false;
+    const auto text = ReadProfile(path, exists);
+    if (!text) return defaultValue;
+    const auto value = FindValue(*text, section, key);
+    return value ? num::ParseLeadingInt(*value) : defaultValue;
+}
+
+bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
+                               const std::string& path) {
+    bool exists = false;
+    const auto text = ReadProfile(path, exists);
+    if (!text) return false;
+    const std::string updated = WithValue(*text, section, key, value);
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ini
