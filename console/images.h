@@ -1,0 +1,31 @@
+#pragma once
+// The console's own images, drawn in code: tab backgrounds, the application icon and the
+// status lamps (connected / not connected, with a short word in each language).
+
+#include <QIcon>
+#include <QImage>
+#include <QSize>
+
+namespace console {
+
+constexpr QSize kTabBackgroundSize{98, 26};          // an item that is not selected
+constexpr QSize kSelectedTabBackgroundSize{96, 24};  // the selected item
+QImage TabBackground(bool selected);
+
+QImage AppIconImage(int size);
+QIcon AppIcon();
+
+// The lamp's resource number by language (outside 0..4 as Chinese) and link state.
+int StatusLampBitmapId(int language, bool connected);
+const char* StatusLampWord(int language, bool connected);
+
+constexpr QSize kStatusLampSize{96, 26};
+// Colours of the lamp's light.
+constexpr unsigned kLampOnRgb = 0x22C03C;
+constexpr unsigned kLampOffRgb = 0xD23228;
+// Centre of the light in the image.
+constexpr int kLampLightX = 13;
+constexpr int kLampLightY = 13;
+QImage StatusLamp(int language, bool connected);
+
+}  // namespace console
