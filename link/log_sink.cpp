@@ -1,0 +1,42 @@
+#include "link/log_sink.h"
+
+void BoundedLog::Append(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    if (lines_.empty()) lines_.emplace_back();
+    for (char c : text) {
+        if (lines_.back().size() >= kMaxLineChars) lines_.emplace_back();
+        lines_.back() += c;
+        if (c == '\n') lines_.emplace_back();
+    }
+    // The open line counts only once it holds text.
+    const std::size_t full = lines_.back().empty() ? lines_.size() - 1 : lines_.size();
+    for (std::size_t n = full; n > maxLines_; --n) lines_.pop_front();
+}
+
+void BoundedLog::ScrollToBottom() {
+    std::lock_guard lock(mutex_);
+    ++scrolls_;
+}
+
+std::string BoundedLog::Text() const {
+    std::lock_guard lock(mutex_);
+    std::string all;
+    for (const auto& line : lines_) all += line;
+    return all;
+}
+
+std::size_t BoundedLog::LineCount() const {
+    std::lock_guard lock(mutex_);
+    if (lines_.empty()) return 0;
+    return lines_.back().empty() ? lines_.size() - 1 : lines_.size();
+}
+
+int BoundedLog::ScrollRequests() const {
+    std::lock_guard lock(mutex_);
+    return scrolls_;
+}
+
+void BoundedLog::Clear() {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
+}
