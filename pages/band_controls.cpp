@@ -1,0 +1,272 @@
+// The run-time band controls of a page: building and laying them out, typed values, Q and type
+// buttons, Enter and Esc.
+
+#include <QAbstractSlider>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+#include "pages/band_images.h"
+#include "pages/band_input.h"
+#include "pages/page.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/message_box.h"
+
+namespace {
+
+const char* const kInitialRowCaptions[] = {"增益：", "类型：", "频率：", " Q值："};
+
+QLineEdit* NewBandEdit(QWidget* page, int id, const QRect& r, const QString& text) {
+    auto* e = new QLineEdit(page);
+    win::SetControlId(e, id);
+    e->setAlignment(Qt::AlignCenter);
+    e->setGeometry(r);
+    e->setText(text);
+    return e;
+}
+
+QPushButton* NewImageButton(QWidget* page, int id, const QRect& r, const QPixmap& image) {
+    auto* b = new QPushButton(page);
+    win::SetControlId(b, id);
+    b->setGeometry(r);
+    b->setFlat(true);
+    b->setIcon(QIcon(image));
+    b->setIconSize(image.size());
+    return b;
+}
+
+QRect Ltrb(int left, int top, int right, int bottom) {
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+}  // namespace
+
+void Page::CreateBandControls() {
+    const QFontMetrics fm(font());
+    const int w = fm.horizontalAdvance(QStringLiteral("200000"));
+    const int h = fm.height();
+    const int x0 = fm.horizontalAdvance(QString::fromUtf8(kInitialRowCaptions[3]));
+    const int bh = kTypeImageSize;
+
+    for (int k = 0; k < 4; ++k) {
+        const QString text = QString::fromUtf8(kInitialRowCaptions[k]);
+        const int cx = fm.horizontalAdvance(text);
+        const int cy = h;
+        const int tops[] = {cy, cy + 130 - bh / 2, 2 * cy + 140, 3 * cy + 150};
+        const int bottoms[] = {2 * cy + 20, 2 * cy + 150 - bh / 2, 3 * cy + 160, 4 * cy + 170};
+        auto* caption = new QLabel(text, this);
+        win::SetControlId(caption, pageid::kRowCaption);
+        caption->setGeometry(Ltrb(0, tops[k], cx, bottoms[k]));
+        rowCaptions_[k] = caption;
+    }
+    for (int i = 1; i < model_.bandCount - 1; ++i)
+        CreateBandColumn(i, x0 + (i - 1) * (w + kTypeImageSize + 2), w, h);
+}
+
+void Page::CreateBandColumn(int i, int x, int w, int h) {
+    const int bw = kTypeImageSize, bh = kTypeImageSize, qw = kArrowWidth, qh = kArrowHeight;
+    BandViews& v = bands_[i];
+    v.gainEdit = NewBandEdit(this, pageid::kGainEdit + i, Ltrb(x, h - 1, x + bw + w, 2 * h + 1), "+0.0 dB");
+    v.gainSlider = AddSlider(pageid::kGainSlider + i, Qt::Vertical,
+                             Ltrb(x + bw, 2 * h + 1, x + bw + w, 2 * h + 131), -120, 240, 0);
+    // +12 dB at the top: the minimum is up, and Up lowers the position.
+    v.gainSlider->setInvertedAppearance(true);
+    v.gainSlider->setInvertedControls(true);
+    v.gainSlider->setSingleStep(1);
+    v.gainSlider->setPageStep(40);
+    if (auto* s = qobject_cast<QSlider*>(v.gainSlider)) {
+        s->setTickPosition(QSlider::TicksBothSides);
+        s->setTickInterval(40);
+    }
+    v.freqEdit = NewBandEdit(this, pageid::kFreqEdit + i, Ltrb(x, 2 * h + 138, x + bw + w, 3 * h + 138), "0");
+    const int qTop = 3 * h + 145;
+    v.qMinus =
+        NewImageButton(this, pageid::kQButton + 2 * i, Ltrb(x, qTop, x + qw, qTop + qh), QArrowImage(false));
+    v.qEdit = NewBandEdit(this, pageid::kQEdit + i, Ltrb(x + qw, qTop, x + w - qw, qTop + qh), "2.0");
+    v.qPlus = NewImageButton(this, pageid::kQButton + 2 * i + 1, Ltrb(x + w - qw, qTop, x + w, qTop + qh),
+                             QArrowImage(true));
+    const int t = 2 * h + 1 + 3 * (42 - bh);
+    for (int k = 0; k < 3; ++k) {
+        const int top = t + k * (bh + 2);
+        v.typeButtons[k] = NewImageButton(this, pageid::kTypeButton + 3 * i + k,
+                                          Ltrb(x, top, x + bw, top + bh), TypeButtonImage(k + 1, k == 0));
+    }
+
+    for (QLineEdit* e : {v.gainEdit, v.freqEdit, v.qEdit}) e->installEventFilter(this);
+    for (QAbstractButton* b : {v.qMinus, v.qPlus}) {
+        const int id = win::ControlId(b);
+        connect(b, &QAbstractButton::clicked, this, [this, id] { OnQButton(id); });
+    }
+    for (QAbstractButton* b : v.typeButtons) {
+        const int id = win::ControlId(b);
+        connect(b, &QAbstractButton::clicked, this, [this, id] { OnTypeButton(id); });
+    }
+    eqRight = x + bw + w;
+    contentHeight = qTop + qh;
+}
+
+bool Page::SetTypeButtons(int band, int type) {
+    if (!model_.IsBand(band)) return false;
+    const BandViews& v = bands_[band];
+    for (int k = 0; k < 3; ++k) {
+        if (QAbstractButton* b = v.typeButtons[k]) b->setIcon(QIcon(TypeButtonImage(k + 1, type == k + 1)));
+    }
+    model_.band.type[band] = type;
+    return true;
+}
+
+bool Page::ValidateEdit(int id) {
+    const int n = model_.bandCount;
+    BandEdit kind;
+    int i;
+    if (id >= pageid::kFreqEdit && id < pageid::kFreqEdit + n) {
+        kind = BandEdit::kFreq, i = id - pageid::kFreqEdit;
+    } else if (id >= pageid::kGainEdit && id < pageid::kGainEdit + n) {
+        kind = BandEdit::kGain, i = id - pageid::kGainEdit;
+    } else if (id >= pageid::kQEdit && id < pageid::kQEdit + n) {
+        kind = BandEdit::kQ, i = id - pageid::kQEdit;
+    } else {
+        return false;
+    }
+    BandViews& v = bands_[i];
+    QLineEdit* edit = kind == BandEdit::kFreq ? v.freqEdit : kind == BandEdit::kGain ? v.gainEdit : v.qEdit;
+    if (!edit) return false;
+
+    const EditCheck check = CheckBandEdit(kind, edit->text().toStdString());
+    if (check.verdict != EditVerdict::kAccept) {
+        validating_ = true;
+        const int language = model_.language;
+        if (check.verdict == EditVerdict::kInvalidInput) {
+            const QString text = QString::fromStdString(InvalidInputText(language));
+            win::MessageBox(nullptr, text, text, win::kMbOk, language);
+        } else {
+            win::MessageBox(nullptr, QString::fromStdString(RangeBoxMessage(kind, language)),
+                            QString::fromStdString(RangeBoxCaption(language)), win::kMbOk, language);
+        }
+        validating_ = false;
+        if (kind == BandEdit::kFreq) ShowBandFreq(i);
+        if (kind == BandEdit::kGain) edit->setText(QString::fromStdString(GainText(model_.band.gain[i])));
+        if (kind == BandEdit::kQ) ShowBandQ(i);
+        edit->selectAll();
+        return false;
+    }
+    switch (kind) {
+        case BandEdit::kFreq:
+            model_.band.freq[i] = check.hz;
+            Notify(notice::kBandFreq, static_cast<win::WPARAM>(i), check.hz);
+            ShowBandFreq(i);
+            edit->selectAll();
+            break;
+        case BandEdit::kGain:
+            model_.band.gain[i] = check.value;
+            ShowBandGain(i);
+            Notify(notice::kBandGain, static_cast<win::WPARAM>(i), check.tenths);
+            break;
+        case BandEdit::kQ:
+            model_.band.q[i] = check.value;
+            Notify(notice::kBandQ, static_cast<win::WPARAM>(i), check.tenths);
+            ShowBandQ(i);
+            break;
+    }
+    return true;
+}
+
+void Page::OnQButton(int id) {
+    const int i = (id - pageid::kQButton) / 2;
+    if (id < pageid::kQButton || !model_.IsBand(i)) return;
+    const bool plus = (id - pageid::kQButton) % 2 == 1;
+    int tenths = QTenths(model_.band.q[i]) + (plus ? 1 : -1);
+    if (tenths < 4) tenths = 4;
+    if (tenths > 1280) tenths = 1280;
+    model_.band.q[i] = static_cast<float>(tenths) / 10.0f;
+    if (!bands_[i].qEdit) return;
+    Notify(notice::kBandQ, static_cast<win::WPARAM>(i), tenths);
+    ShowBandQ(i);
+}
+
+void Page::OnTypeButton(int id) {
+    if (id < pageid::kTypeButton) return;
+    const int band = (id - pageid::kTypeButton) / 3;
+    const int type = (id - pageid::kTypeButton) % 3 + 1;
+    if (!SetTypeButtons(band, type)) return;
+    Notify(notice::kBandType, static_cast<win::WPARAM>(band), type);
+}
+
+void Page::OnVScroll(int id, int pos) {
+    const int i = id - pageid::kGainSlider;
+    if (!isVisible() || i < 0 || !model_.IsBand(i) || !bands_[i].gainSlider) return;
+    const float g = static_cast<float>(-pos) / 10.0f;
+    if (g == model_.band.gain[i]) return;
+    model_.band.gain[i] = g;
+    if (QLineEdit* e = bands_[i].gainEdit) e->setText(QString::fromStdString(GainText(g)));
+    Notify(notice::kBandGain, static_cast<win::WPARAM>(i), -pos);
+}
+
+void Page::RefocusLater(QLineEdit* edit) {
+    QPointer<QLineEdit> target(edit);
+    QTimer::singleShot(0, this, [target] {
+        if (!target) return;
+        target->setFocus(Qt::OtherFocusReason);
+        target->selectAll();
+    });
+}
+
+bool Page::eventFilter(QObject* watched, QEvent* event) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    const int id = win::ControlId(edit);
+    const int n = model_.bandCount;
+    const bool bandEdit = edit && ((id >= pageid::kGainEdit && id < pageid::kGainEdit + n) ||
+                                   (id >= pageid::kFreqEdit && id < pageid::kFreqEdit + n) ||
+                                   (id >= pageid::kQEdit && id < pageid::kQEdit + n));
+    if (!bandEdit) return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            Notify(notice::kBandFocus, static_cast<win::WPARAM>(id % 100), 0);
+            break;
+        case QEvent::FocusOut:
+            // Tabbing through an unchanged edit rewrites and sends nothing.
+            if (!validating_ && edit->isModified() && !ValidateEdit(id)) RefocusLater(edit);
+            break;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (ValidateEdit(id)) {
+                    if (QWidget* parent = parentWidget())
+                        parent->setFocus(Qt::OtherFocusReason);
+                    else
+                        edit->clearFocus();
+                } else {
+                    RefocusLater(edit);
+                }
+                return true;
+            }
+            if (key == Qt::Key_Escape) return true;
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Page::keyPressEvent(QKeyEvent* event) {
+    // Enter and Esc end here: neither reaches the main window.
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (QWidget* focused = focusWidget()) ValidateEdit(win::ControlId(focused));
+            event->accept();
+            return;
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}

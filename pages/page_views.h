@@ -1,0 +1,20 @@
+#pragma once
+// The widgets a page uses for its sliders and value labels, kept behind one seam so the owner-drawn
+// controls can replace the stock ones without touching the page logic.
+
+#include <QColor>
+#include <QString>
+#include <Qt>
+
+class QAbstractSlider;
+class QWidget;
+
+namespace pageview {
+
+QAbstractSlider* NewSlider(QWidget* parent, Qt::Orientation orientation);
+// A two-part label: caption on the left, value on the right.
+QWidget* NewValueLabel(QWidget* parent);
+void ShowValueLabel(QWidget* label, const QString& caption, const QString& value);
+void SetValueLabelColor(QWidget* label, QColor text);
+
+}  // namespace pageview

@@ -1,0 +1,88 @@
+#include "pages/preset_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "pages/band_input.h"
+#include "platform/numbers.h"
+
+namespace {
+
+long RoundHundredths(float v) {
+    if (!std::isfinite(v)) return 0;
+    return std::lround(static_cast<double>(v) * 100.0);
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// One band line; false when it must be skipped.
+bool ApplyBandLine(PageModel& model, int b, const std::string& line) {
+    std::vector<std::string> pieces;
+    SplitString(pieces, line, ",");
+    if (pieces.size() != 4) return false;
+    const DecimalRead gain = ReadDecimal(pieces[1]);
+    if (gain.kind == NumberRead::kRefused) return false;
+    const int type = num::ParseLeadingInt(pieces[3]);
+    if (type < kTypeOff || type > kTypeLowPass) return false;
+    const float hundredths = gain.kind == NumberRead::kValue ? static_cast<float>(gain.value) : 0.0f;
+    model.band.freq[b] = std::clamp(num::ParseLeadingInt(pieces[0]), kMinFreq, kMaxFreq);
+    model.band.gain[b] = std::clamp(hundredths / 100.0f, kMinGain, kMaxGain);
+    model.band.q[b] = std::clamp(static_cast<float>(num::ParseLeadingInt(pieces[2])) / 100.0f, kMinQ, kMaxQ);
+    model.band.type[b] = type;
+    return true;
+}
+
+}  // namespace
+
+void SplitString(std::vector<std::string>& out, std::string_view text, std::string_view separator) {
+    if (separator.empty()) {
+        if (!text.empty()) out.emplace_back(text);
+        return;
+    }
+    for (;;) {
+        const auto at = text.find(separator);
+        if (at == std::string_view::npos) {
+            if (!text.empty()) out.emplace_back(text);
+            return;
+        }
+        if (at > 0) out.emplace_back(text.substr(0, at));
+        text.remove_prefix(at + 1);
+    }
+}
+
+bool SameSectionName(std::string_view line, std::string_view name) {
+    if (line.size() != name.size()) return false;
+    for (std::size_t i = 0; i < line.size(); ++i)
+        if (Lower(line[i]) != Lower(name[i])) return false;
+    return true;
+}
+
+std::string SaveEqText(const PageModel& model) {
+    std::string out;
+    for (int b = 0; b < model.bandCount; ++b) {
+        out += num::Format("%d,%ld,%ld,%d\n", model.band.freq[b], RoundHundredths(model.band.gain[b]),
+                           RoundHundredths(model.band.q[b]), model.band.type[b]);
+    }
+    out += model.bypass ? "1\n" : "0\n";
+    return out;
+}
+
+bool LoadEqText(PageModel& model, const std::vector<std::string>& lines) {
+    const int n = model.bandCount;
+    const auto count = static_cast<long long>(lines.size());
+    bool applied = false;
+    for (long long k = 0; k < count; ++k) {
+        if (!SameSectionName(lines[k], model.sectionName)) continue;
+        // Band lines that are there are read; a section cut short keeps its bypass.
+        for (int b = 0; b < n && k + 1 + b < count; ++b) {
+            if (ApplyBandLine(model, b, lines[k + 1 + b])) applied = true;
+        }
+        if (k + n + 1 < count) {
+            model.SetBypass(num::ParseLeadingInt(lines[k + n + 1]) != 0);
+            applied = true;
+        }
+    }
+    return applied;
+}
