@@ -1,0 +1,226 @@
+#include "controls/graph_render.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+#include "controls/graph_layout.h"
+#include "controls/graph_spline.h"
+#include "platform/numbers.h"
+#include "platform/ui/color.h"
+
+namespace controls {
+
+namespace {
+
+constexpr std::uint32_t kBackground = 0x141414;
+constexpr std::uint32_t kLabelText = 0xA0A0A0;
+constexpr std::uint32_t kFreqLine = 0x404040;
+constexpr std::uint32_t kGainLine = 0x323232;
+constexpr std::uint32_t kEdgeLine = 0x808080;
+constexpr std::uint32_t kCurveArgb = 0xFF10FF10;
+constexpr std::uint32_t kRing = 0x0F3A2B;
+constexpr std::uint32_t kTick = 0x10FF10;
+constexpr std::uint32_t kValuesText = 0x14FFFF;
+constexpr std::uint32_t kNumberText = 0x10FF10;
+constexpr std::uint32_t kPassText = 0xFFFFFF;
+
+// An ellipse whose stroke stays inside the box, as the GDI one does.
+void EllipseInBox(QPainter& p, const QRect& box, int penWidth, const QColor& color) {
+    if (box.width() <= 0 || box.height() <= 0) return;
+    const double half = penWidth / 2.0;
+    QPen pen(color, penWidth);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(box).adjusted(half, half, -half, -half));
+}
+
+}  // namespace
+
+void XorInto(QImage& dst, const QImage& layer, QPoint at) {
+    const QRect area = QRect(at, layer.size()) & dst.rect();
+    if (area.isEmpty()) return;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* d = reinterpret_cast<std::uint32_t*>(dst.scanLine(y)) + area.left();
+        const auto* s = reinterpret_cast<const std::uint32_t*>(layer.constScanLine(y - at.y())) + (area.left() - at.x());
+        for (int x = 0; x < area.width(); ++x) d[x] ^= s[x] & 0xFFFFFFu;
+    }
+}
+
+GraphRenderer::GraphRenderer(ResponseFn response) : curves_(response) {}
+
+const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
+    if (size.width() <= 0 || size.height() <= 0) {
+        frame_ = QImage();
+        return frame_;
+    }
+    const GraphAxes axes(size.width(), size.height(), state.leftMargin);
+    if (size != gridSize_ || state.leftMargin != gridMargin_) BuildGrid(axes);
+    if (axes.PlotTooNarrow()) {
+        frame_ = grid_;
+        return frame_;
+    }
+    curves_.Update(state.Curve(), axes.PlotWidth());
+    if (baseGridBuild_ != gridBuilds_ || baseCurveVersion_ != curves_.Version() || base_.isNull()) BuildBase(axes);
+
+    frame_ = base_;
+    frame_.detach();
+    DrawMarkers(state, axes);
+    DrawNumbers(state, axes);
+    if (state.bypass) DrawPass();
+    return frame_;
+}
+
+void GraphRenderer::BuildGrid(const GraphAxes& axes) {
+    ++gridBuilds_;
+    gridSize_ = QSize(axes.Width(), axes.Height());
+    gridMargin_ = axes.LeftMargin();
+    grid_ = QImage(gridSize_, QImage::Format_RGB32);
+    grid_.fill(win::ColorRef(kBackground));
+
+    const int lm = axes.LeftMargin();
+    const int h = axes.Height();
+    const int yTop = axes.RowInt();
+    const int yBot = h - axes.RowInt();
+    const int xL = axes.FreqToX(kMinFreq) + lm;
+    const int xR = axes.FreqToX(kMaxFreq) + lm;
+
+    QPainter p(&grid_);
+    // Lines exclude their far end pixel.
+    for (int f : GridLineFreqs()) p.fillRect(QRect(axes.FreqToX(f) + lm, yTop, 1, yBot - yTop), win::ColorRef(kFreqLine));
+    for (int i = 0; i < 20; ++i) p.fillRect(QRect(xL, GridRowY(axes, i), xR - xL, 1), win::ColorRef(kGainLine));
+
+    const QFont font = GraphFont(kSmallFontPx);
+    const QFontMetrics fm(font);
+    const int th = fm.height();
+    p.setFont(font);
+    p.setPen(win::ColorRef(kLabelText));
+    for (int f : LabelFreqs()) {
+        p.drawText(QRect(axes.FreqToX(f) + lm, h - th, 40, 40), Qt::AlignLeft | Qt::AlignTop, FreqLabel(f));
+    }
+
+    // +12 dB edge 1 px, -24 dB edge 2 px.
+    p.fillRect(QRect(xL, yTop, xR - xL, 1), win::ColorRef(kEdgeLine));
+    p.fillRect(QRect(xL, GridRowY(axes, 18) - 1, xR - xL, 2), win::ColorRef(kEdgeLine));
+
+    int labelWidth = 0;
+    for (int k = 1; k <= 19; ++k) {
+        labelWidth = std::max(labelWidth, fm.horizontalAdvance(num::Format("%ddB", GainLabelValue(k)).c_str()));
+    }
+    for (int k = 1; k <= 19; ++k) {
+        p.drawText(GainLabelRect(axes, k, labelWidth, th), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::fromStdString(num::Format("%ddB", GainLabelValue(k))));
+    }
+}
+
+void GraphRenderer::BuildBase(const GraphAxes& axes) {
+    baseGridBuild_ = gridBuilds_;
+    baseCurveVersion_ = curves_.Version();
+    base_ = grid_;
+    base_.detach();
+
+    const std::vector<float>& sum = curves_.Sum();
+    const int n = static_cast<int>(sum.size());
+    const int layerHeight = axes.Height() - axes.RowInt();
+    if (n < 2 || layerHeight <= 0) return;
+
+    std::vector<QPointF> points(n);
+    for (int i = 0; i < n; ++i) points[i] = QPointF(i, axes.Y0() - axes.GainToY(sum[i]));
+    const QPainterPath path = CardinalSpline(points, 1.0);
+
+    // The layer only needs to cover the curve; everywhere else it is black and XOR leaves the grid.
+    const QRect area = path.controlPointRect().toAlignedRect().adjusted(-2, -2, 3, 3) & QRect(0, 0, n, layerHeight);
+    if (area.isEmpty()) return;
+    QImage layer(area.size(), QImage::Format_RGB32);
+    layer.fill(Qt::black);
+    {
+        QPainter p(&layer);
+        p.setRenderHint(QPainter::Antialiasing);
+        // Pixel centres on integer coordinates.
+        p.translate(0.5 - area.x(), 0.5 - area.y());
+        QPen pen(win::Argb(kCurveArgb), 2.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
+    XorInto(base_, layer, QPoint(axes.LeftMargin() + area.x(), area.y()));
+}
+
+void GraphRenderer::DrawValues(const GraphState& state, const QRect& square, int b) {
+    QPainter p(&frame_);
+    p.setFont(GraphFont(kSmallFontPx));
+    p.setPen(win::ColorRef(kValuesText));
+    const int s = state.gain[b] >= 0 ? 1 : -1;  // below the marker for a cut-free gain, above for a cut
+    const int base = square.top() + (27 * s) / 2;
+    const int line = kValueLinePx * s;
+    const auto text = [&](int y, const std::string& t) {
+        p.drawText(QRect(square.left(), y, 400, 100), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(t));
+    };
+    text(base + 3 * line, num::Format("%dHz", state.freq[b]));
+    text(base + 2 * line, num::Format("%.1fdB", static_cast<double>(state.gain[b])));
+    text(base + line, num::Format("Q:%1.1f", static_cast<double>(state.q[b])));
+}
+
+void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) {
+    const int grow = std::max(state.blinkStep, 0);
+    QRect area;
+    for (int b = 1; b <= state.LastMarkerBand(); ++b) {
+        if (!state.HasMarker(b)) continue;
+        area |= MarkerSquare(state, axes, b).adjusted(-grow - 1, -grow - 1, grow + 1, grow + 1);
+    }
+    area &= frame_.rect();
+    if (area.isEmpty()) {
+        if (state.HasMarker(state.selected)) DrawValues(state, MarkerSquare(state, axes, state.selected), state.selected);
+        return;
+    }
+
+    QImage layer(area.size(), QImage::Format_RGB32);
+    layer.fill(Qt::black);
+    {
+        QPainter p(&layer);
+        p.translate(-area.topLeft());
+        const QColor black(Qt::black), ring = win::ColorRef(kRing), tick = win::ColorRef(kTick);
+        for (int b = 1; b <= state.LastMarkerBand(); ++b) {
+            if (!state.HasMarker(b)) continue;
+            QRect sq = MarkerSquare(state, axes, b);
+            int outlinePen = 2;
+            const bool selected = b == state.selected;
+            if (selected) {
+                DrawValues(state, sq, b);
+                sq.adjust(-state.blinkStep, -state.blinkStep, state.blinkStep, state.blinkStep);
+                if (state.blinkStep > 0) outlinePen = state.blinkStep;
+            }
+            EllipseInBox(p, sq, outlinePen, black);
+            const QRect inner = sq.adjusted(2, 2, -2, -2);
+            EllipseInBox(p, inner, 2, ring);
+            const int tickLeft = inner.left() + inner.width() / 2 - 3;
+            p.fillRect(QRect(tickLeft, inner.top(), 6, 1), tick);
+            p.fillRect(QRect(tickLeft, sq.top() + sq.height() - 4, 6, 1), tick);
+            if (!selected) EllipseInBox(p, sq.adjusted(5, 5, -5, -5), 2, ring);
+        }
+    }
+    XorInto(frame_, layer, area.topLeft());
+}
+
+void GraphRenderer::DrawNumbers(const GraphState& state, const GraphAxes& axes) {
+    QPainter p(&frame_);
+    const QFont font = GraphFont(kNumberFontPx);
+    const int th = QFontMetrics(font).height();
+    p.setFont(font);
+    p.setPen(win::ColorRef(kNumberText));
+    for (int b = 1; b <= state.LastMarkerBand(); ++b) {
+        if (!state.HasMarker(b)) continue;
+        const QRect sq = MarkerSquare(state, axes, b);
+        p.drawText(QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::number(b));
+    }
+}
+
+void GraphRenderer::DrawPass() {
+    QPainter p(&frame_);
+    p.setFont(GraphFont(kPassFontPx));
+    p.setPen(win::ColorRef(kPassText));
+    p.drawText(frame_.rect(), Qt::AlignCenter, QStringLiteral("EQ PASS"));
+}
+
+}  // namespace controls

@@ -1,0 +1,47 @@
+#pragma once
+// Draws the equaliser graph's state into an image. The output depends only on the state and the
+// size; the grid (per size) and the band curves (per band) are kept between calls.
+
+#include <QImage>
+#include <QSize>
+#include <cstdint>
+
+#include "controls/graph_axes.h"
+#include "controls/graph_curves.h"
+#include "controls/graph_state.h"
+
+namespace controls {
+
+class GraphRenderer {
+public:
+    explicit GraphRenderer(ResponseFn response = nullptr);
+
+    // The whole control at `size`. The reference stays valid until the next call.
+    const QImage& Render(const GraphState& state, QSize size);
+
+    const GraphCurves& Curves() const { return curves_; }
+    std::uint64_t GridBuilds() const { return gridBuilds_; }
+
+private:
+    void BuildGrid(const GraphAxes& axes);
+    void BuildBase(const GraphAxes& axes);
+    void DrawMarkers(const GraphState& state, const GraphAxes& axes);
+    void DrawValues(const GraphState& state, const QRect& square, int b);
+    void DrawNumbers(const GraphState& state, const GraphAxes& axes);
+    void DrawPass();
+
+    GraphCurves curves_;
+    QImage grid_;   // background, grid lines and labels
+    QSize gridSize_;
+    int gridMargin_ = -1;
+    std::uint64_t gridBuilds_ = 0;
+    QImage base_;   // grid with the summed curve
+    std::uint64_t baseCurveVersion_ = 0;
+    std::uint64_t baseGridBuild_ = 0;
+    QImage frame_;  // base with markers and texts
+};
+
+// dst ^= layer (colour bits only), layer placed at `at` in dst; clipped to dst.
+void XorInto(QImage& dst, const QImage& layer, QPoint at);
+
+}  // namespace controls
