@@ -45,7 +45,9 @@ float GraphAxes::YToGain(int y) const {
     return static_cast<float>(static_cast<double>(dy) / (height_ / 40.0));
 }
 
-int ClampFreq(int freq) { return std::clamp(freq, kMinFreq, kMaxFreq); }
+int ClampFreq(int freq) {
+    return std::clamp(freq, kMinFreq, kMaxFreq);
+}
 
 float ClampGain(float gain) {
     if (std::isnan(gain)) return 0.0f;

@@ -10,7 +10,7 @@ constexpr float kMinGain = -24.0f;
 constexpr float kMaxGain = 12.0f;
 
 class GraphAxes {
-public:
+  public:
     GraphAxes(int width, int height, int leftMargin);
 
     int Width() const { return width_; }
@@ -34,10 +34,10 @@ public:
     // Gain at a client row.
     float YToGain(int y) const;
 
-private:
+  private:
     int width_, height_, leftMargin_, plotWidth_, y0_;
-    double k_;        // pixels per decade
-    double kLog20_;   // k * log10(20)
+    double k_;       // pixels per decade
+    double kLog20_;  // k * log10(20)
 };
 
 // Frequency held to 20..20000 Hz.

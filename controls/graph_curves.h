@@ -16,7 +16,7 @@ constexpr int kGraphSampleRate = 48000;
 constexpr int kMaxResponsePoints = 2000;  // capacity of one response computation
 
 class GraphCurves {
-public:
+  public:
     explicit GraphCurves(ResponseFn response = nullptr);
 
     // Brings every band and the sum up to date for `columns` plot columns. Returns true when the
@@ -31,7 +31,7 @@ public:
     // How many single-band computations ran so far.
     std::uint64_t BandComputations() const { return computations_; }
 
-private:
+  private:
     struct BandKey {
         int freq = 0;
         float gain = 0, q = 0;

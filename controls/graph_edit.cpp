@@ -12,7 +12,9 @@ namespace {
 constexpr int kMinGainTenths = -240;
 constexpr int kMaxGainTenths = 120;
 
-float FromTenths(int tenths) { return static_cast<float>(tenths / 10.0); }
+float FromTenths(int tenths) {
+    return static_cast<float>(tenths / 10.0);
+}
 }  // namespace
 
 int Tenths(double value) {
@@ -96,11 +98,20 @@ bool GraphEditing::Key(EditKey key) {
     int g = std::clamp(Tenths(ClampGain(s_.gain[b])), kMinGainTenths, kMaxGainTenths);
     int f = ClampFreq(s_.freq[b]);
     switch (key) {
-        case EditKey::Up: ++g; break;
-        case EditKey::Down: --g; break;
-        case EditKey::Left: --f; break;
-        case EditKey::Right: ++f; break;
-        case EditKey::Other: break;
+        case EditKey::Up:
+            ++g;
+            break;
+        case EditKey::Down:
+            --g;
+            break;
+        case EditKey::Left:
+            --f;
+            break;
+        case EditKey::Right:
+            ++f;
+            break;
+        case EditKey::Other:
+            break;
     }
     f = ClampFreq(f);
     g = std::clamp(g, kMinGainTenths, kMaxGainTenths);

@@ -12,7 +12,7 @@
 namespace controls {
 
 class GraphEditHost {
-public:
+  public:
     virtual ~GraphEditHost() = default;
     // Synchronous private message to the parent.
     virtual void Notify(unsigned msg, std::uint32_t wParam, std::int32_t lParam) = 0;
@@ -33,7 +33,7 @@ constexpr int kMaxQTenths = 1280;  // Q 128.0
 int Tenths(double value);
 
 class GraphEditing {
-public:
+  public:
     GraphEditing(GraphState& state, GraphEditHost& host) : s_(state), host_(host) {}
 
     void Press(const GraphAxes& axes, QPoint at);
@@ -49,7 +49,7 @@ public:
     // Timer 1: one step of the selected marker's pulse.
     void BlinkStep();
 
-private:
+  private:
     // Frequency and gain tenths at a client point, both held to their ranges.
     void PointValues(const GraphAxes& axes, QPoint at, int& freq, int& gainTenths) const;
     bool SelectForSetter(int band);

@@ -35,10 +35,13 @@ const std::vector<int>& LabelFreqs() {
 }
 
 QString FreqLabel(int freq) {
-    return QString::fromStdString(freq < 1000 ? num::Format("%dHz", freq) : num::Format("%dkHz", freq / 1000));
+    return QString::fromStdString(freq < 1000 ? num::Format("%dHz", freq)
+                                              : num::Format("%dkHz", freq / 1000));
 }
 
-int GainLabelValue(int k) { return 14 - 2 * k; }
+int GainLabelValue(int k) {
+    return 14 - 2 * k;
+}
 
 QRect GainLabelRect(const GraphAxes& axes, int k, int labelWidth, int textHeight) {
     const int right = axes.LeftMargin() - 5;

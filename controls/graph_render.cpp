@@ -42,7 +42,8 @@ void XorInto(QImage& dst, const QImage& layer, QPoint at) {
     if (area.isEmpty()) return;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* d = reinterpret_cast<std::uint32_t*>(dst.scanLine(y)) + area.left();
-        const auto* s = reinterpret_cast<const std::uint32_t*>(layer.constScanLine(y - at.y())) + (area.left() - at.x());
+        const auto* s =
+            reinterpret_cast<const std::uint32_t*>(layer.constScanLine(y - at.y())) + (area.left() - at.x());
         for (int x = 0; x < area.width(); ++x) d[x] ^= s[x] & 0xFFFFFFu;
     }
 }
@@ -61,7 +62,8 @@ const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
         return frame_;
     }
     curves_.Update(state.Curve(), axes.PlotWidth());
-    if (baseGridBuild_ != gridBuilds_ || baseCurveVersion_ != curves_.Version() || base_.isNull()) BuildBase(axes);
+    if (baseGridBuild_ != gridBuilds_ || baseCurveVersion_ != curves_.Version() || base_.isNull())
+        BuildBase(axes);
 
     frame_ = base_;
     frame_.detach();
@@ -87,8 +89,10 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
 
     QPainter p(&grid_);
     // Lines exclude their far end pixel.
-    for (int f : GridLineFreqs()) p.fillRect(QRect(axes.FreqToX(f) + lm, yTop, 1, yBot - yTop), win::ColorRef(kFreqLine));
-    for (int i = 0; i < 20; ++i) p.fillRect(QRect(xL, GridRowY(axes, i), xR - xL, 1), win::ColorRef(kGainLine));
+    for (int f : GridLineFreqs())
+        p.fillRect(QRect(axes.FreqToX(f) + lm, yTop, 1, yBot - yTop), win::ColorRef(kFreqLine));
+    for (int i = 0; i < 20; ++i)
+        p.fillRect(QRect(xL, GridRowY(axes, i), xR - xL, 1), win::ColorRef(kGainLine));
 
     const QFont font = GraphFont(kSmallFontPx);
     const QFontMetrics fm(font);
@@ -105,7 +109,8 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
 
     int labelWidth = 0;
     for (int k = 1; k <= 19; ++k) {
-        labelWidth = std::max(labelWidth, fm.horizontalAdvance(num::Format("%ddB", GainLabelValue(k)).c_str()));
+        labelWidth =
+            std::max(labelWidth, fm.horizontalAdvance(num::Format("%ddB", GainLabelValue(k)).c_str()));
     }
     for (int k = 1; k <= 19; ++k) {
         p.drawText(GainLabelRect(axes, k, labelWidth, th), Qt::AlignRight | Qt::AlignVCenter,
@@ -129,7 +134,8 @@ void GraphRenderer::BuildBase(const GraphAxes& axes) {
     const QPainterPath path = CardinalSpline(points, 1.0);
 
     // The layer only needs to cover the curve; everywhere else it is black and XOR leaves the grid.
-    const QRect area = path.controlPointRect().toAlignedRect().adjusted(-2, -2, 3, 3) & QRect(0, 0, n, layerHeight);
+    const QRect area =
+        path.controlPointRect().toAlignedRect().adjusted(-2, -2, 3, 3) & QRect(0, 0, n, layerHeight);
     if (area.isEmpty()) return;
     QImage layer(area.size(), QImage::Format_RGB32);
     layer.fill(Qt::black);
@@ -154,7 +160,8 @@ void GraphRenderer::DrawValues(const GraphState& state, const QRect& square, int
     const int base = square.top() + (27 * s) / 2;
     const int line = kValueLinePx * s;
     const auto text = [&](int y, const std::string& t) {
-        p.drawText(QRect(square.left(), y, 400, 100), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(t));
+        p.drawText(QRect(square.left(), y, 400, 100), Qt::AlignLeft | Qt::AlignTop,
+                   QString::fromStdString(t));
     };
     text(base + 3 * line, num::Format("%dHz", state.freq[b]));
     text(base + 2 * line, num::Format("%.1fdB", static_cast<double>(state.gain[b])));
@@ -170,7 +177,8 @@ void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) 
     }
     area &= frame_.rect();
     if (area.isEmpty()) {
-        if (state.HasMarker(state.selected)) DrawValues(state, MarkerSquare(state, axes, state.selected), state.selected);
+        if (state.HasMarker(state.selected))
+            DrawValues(state, MarkerSquare(state, axes, state.selected), state.selected);
         return;
     }
 
@@ -211,8 +219,8 @@ void GraphRenderer::DrawNumbers(const GraphState& state, const GraphAxes& axes) 
     for (int b = 1; b <= state.LastMarkerBand(); ++b) {
         if (!state.HasMarker(b)) continue;
         const QRect sq = MarkerSquare(state, axes, b);
-        p.drawText(QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th), Qt::AlignHCenter | Qt::AlignTop,
-                   QString::number(b));
+        p.drawText(QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th),
+                   Qt::AlignHCenter | Qt::AlignTop, QString::number(b));
     }
 }
 

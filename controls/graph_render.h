@@ -13,7 +13,7 @@
 namespace controls {
 
 class GraphRenderer {
-public:
+  public:
     explicit GraphRenderer(ResponseFn response = nullptr);
 
     // The whole control at `size`. The reference stays valid until the next call.
@@ -22,7 +22,7 @@ public:
     const GraphCurves& Curves() const { return curves_; }
     std::uint64_t GridBuilds() const { return gridBuilds_; }
 
-private:
+  private:
     void BuildGrid(const GraphAxes& axes);
     void BuildBase(const GraphAxes& axes);
     void DrawMarkers(const GraphState& state, const GraphAxes& axes);
@@ -31,11 +31,11 @@ private:
     void DrawPass();
 
     GraphCurves curves_;
-    QImage grid_;   // background, grid lines and labels
+    QImage grid_;  // background, grid lines and labels
     QSize gridSize_;
     int gridMargin_ = -1;
     std::uint64_t gridBuilds_ = 0;
-    QImage base_;   // grid with the summed curve
+    QImage base_;  // grid with the summed curve
     std::uint64_t baseCurveVersion_ = 0;
     std::uint64_t baseGridBuild_ = 0;
     QImage frame_;  // base with markers and texts

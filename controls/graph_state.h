@@ -14,7 +14,7 @@ constexpr int kGraphWaveId = 1090;  // control id in the main dialog
 // Private messages to the parent (the main dialog).
 constexpr unsigned kMsgBandQ = 0x466;         // wParam band, lParam Q * 10
 constexpr unsigned kMsgBandFreqGain = 0x467;  // wParam (band << 16) | Hz, lParam gain * 10
-constexpr int kPressFlag = 0x100;              // added to the band field by a press
+constexpr int kPressFlag = 0x100;             // added to the band field by a press
 
 constexpr unsigned kBlinkTimerId = 1;
 constexpr int kBlinkPeriodMs = 47;
@@ -35,14 +35,14 @@ struct GraphState : GraphCurve {
     GraphCurve& Curve() { return *this; }
     const GraphCurve& Curve() const { return *this; }
 
-    int selected = -1;     // band 0..16, -1 for none
-    int bandCount = 17;    // peaking bands: markers for bands 1..bandCount (never past 16)
-    int dragging = 0;      // 1 while a marker is dragged
-    QRect blinkRect;       // the selected marker's square as last drawn
+    int selected = -1;   // band 0..16, -1 for none
+    int bandCount = 17;  // peaking bands: markers for bands 1..bandCount (never past 16)
+    int dragging = 0;    // 1 while a marker is dragged
+    QRect blinkRect;     // the selected marker's square as last drawn
     bool blinkGrowing = false;
-    int blinkStep = 0;     // extra radius of the selected marker, pixels
-    bool bypass = false;   // draw "EQ PASS"
-    int leftMargin = 0;    // width of the gain labels left of the plot; 0 until measured
+    int blinkStep = 0;    // extra radius of the selected marker, pixels
+    bool bypass = false;  // draw "EQ PASS"
+    int leftMargin = 0;   // width of the gain labels left of the plot; 0 until measured
 
     // Last band that has a marker: bandCount, but never past the arrays.
     int LastMarkerBand() const { return bandCount < kMaxMarkerBand ? bandCount : kMaxMarkerBand; }

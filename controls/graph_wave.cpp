@@ -21,11 +21,16 @@ void WriteStdout(const std::string& text) {
 
 EditKey ToEditKey(int qtKey) {
     switch (qtKey) {
-        case Qt::Key_Up: return EditKey::Up;
-        case Qt::Key_Down: return EditKey::Down;
-        case Qt::Key_Left: return EditKey::Left;
-        case Qt::Key_Right: return EditKey::Right;
-        default: return EditKey::Other;
+        case Qt::Key_Up:
+            return EditKey::Up;
+        case Qt::Key_Down:
+            return EditKey::Down;
+        case Qt::Key_Left:
+            return EditKey::Left;
+        case Qt::Key_Right:
+            return EditKey::Right;
+        default:
+            return EditKey::Other;
     }
 }
 }  // namespace
@@ -43,17 +48,27 @@ CGraphWave::CGraphWave(QWidget* parent, ResponseFn response)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CGraphWave::SetBandType(int band, int type) { editing_.SetBandType(band, type); }
-void CGraphWave::SetBandFreq(int band, int freq) { editing_.SetBandFreq(band, freq); }
+void CGraphWave::SetBandType(int band, int type) {
+    editing_.SetBandType(band, type);
+}
+void CGraphWave::SetBandFreq(int band, int freq) {
+    editing_.SetBandFreq(band, freq);
+}
 
-void CGraphWave::ArmBlink() { timers_.Set(kBlinkTimerId, kBlinkPeriodMs); }
-void CGraphWave::KillBlink() { timers_.Kill(kBlinkTimerId); }
+void CGraphWave::ArmBlink() {
+    timers_.Set(kBlinkTimerId, kBlinkPeriodMs);
+}
+void CGraphWave::KillBlink() {
+    timers_.Kill(kBlinkTimerId);
+}
 
 void CGraphWave::OnTimer(std::uint32_t id) {
     if (id == kBlinkTimerId) editing_.BlinkStep();
 }
 
-void CGraphWave::InvalidateArea(const QRect& area) { update(area); }
+void CGraphWave::InvalidateArea(const QRect& area) {
+    update(area);
+}
 
 void CGraphWave::Notify(unsigned msg, std::uint32_t wParam, std::int32_t lParam) {
     win::SendToParent(this, msg, wParam, lParam);

@@ -17,7 +17,7 @@ namespace controls {
 
 class CGraphWave : public QWidget, public GraphState, private GraphEditHost {
     Q_OBJECT
-public:
+  public:
     explicit CGraphWave(QWidget* parent = nullptr, ResponseFn response = nullptr);
 
     // Select `band`, start a blink step and set its type / frequency; bands outside 0..16 are ignored.
@@ -40,7 +40,7 @@ public:
     using TraceSink = std::function<void(const std::string&)>;
     void SetTraceSink(TraceSink sink) { trace_ = std::move(sink); }
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -49,7 +49,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
 
-private:
+  private:
     void Notify(unsigned msg, std::uint32_t wParam, std::int32_t lParam) override;
     void InvalidateAll() override { update(); }
     void InvalidateArea(const QRect& area) override;
