@@ -1,0 +1,54 @@
+#pragma once
+// The console's read-back requests (the connect dialog's step table without the step that sends nothing
+// and the end command), with the answer length this processor gives each.
+
+#include <cstdint>
+#include <vector>
+
+namespace simtest {
+
+struct ReadStep {
+    int group, code, p1, p2, p3;
+    int answerLength;
+};
+
+inline std::vector<ReadStep> ReadBackSteps() {
+    std::vector<ReadStep> s = {
+        {0x02, 0x80, 0, 0, 0, 8},  {0x02, 0x85, 0, 0, 0, 8},  {0x01, 0xA0, 0, 0, 0, 8},
+        {0x02, 0x82, 0, 0, 0, 14}, {0x02, 0x83, 0, 0, 0, 9},  {0x02, 0x84, 0, 0, 0, 10},
+        {0x08, 0x90, 0, 0, 0, 22}, {0x01, 0xA2, 0, 0, 0, 13}, {0x06, 0xB0, 0, 0, 0, 13},
+        {0x07, 0x9A, 0, 0, 0, 13}, {0x08, 0x92, 0, 0, 0, 13}, {0x04, 0xC0, 0, 0, 0, 14},
+        {0x04, 0xC0, 2, 0, 0, 14}, {0x04, 0xC0, 3, 0, 0, 14}, {0x04, 0xC0, 4, 0, 0, 14},
+        {0x04, 0xC1, 0, 0, 0, 13}, {0xF0, 0xD0, 0, 0, 0, 16}, {0x02, 0x88, 0, 0, 0, 8},
+    };
+    for (int n = 0; n <= 15; ++n) s.push_back({0x02, 0x81, 0, n, 0, 17});
+    for (int n = 0; n <= 8; ++n) s.push_back({0x01, 0xA1, 0, n, 0, 17});
+    for (int n = 0; n <= 4; ++n) s.push_back({0x04, 0xC2, 0, n + 1, 0, 17});
+    for (int n = 0; n <= 3; ++n) s.push_back({0x04, 0xC2, 0, n, 3, 17});
+    for (int n = 0; n <= 2; ++n) s.push_back({0x04, 0xC2, 0, n + 1, 2, 17});
+    for (int n = 0; n <= 2; ++n) s.push_back({0x04, 0xC2, 0, n + 1, 4, 17});
+    for (int n = 0; n <= 4; ++n) s.push_back({0x07, 0x99, 0, n, 0, n == 4 ? 19 : 17});
+    for (int n = 0; n <= 1; ++n) s.push_back({0x08, 0x91, 0, n, 0, n == 1 ? 19 : 17});
+    return s;
+}
+
+// Low byte of the sum, as a frame's last byte.
+inline std::uint8_t Sum(const std::vector<std::uint8_t>& b, std::size_t n) {
+    unsigned s = 0;
+    for (std::size_t i = 0; i < n; ++i) s += b[i];
+    return static_cast<std::uint8_t>(s);
+}
+
+// Appends the checksum to a frame given without it.
+inline std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> b) {
+    b.push_back(Sum(b, b.size()));
+    return b;
+}
+
+inline std::vector<std::uint8_t> Request(const ReadStep& s) {
+    return Sealed({0xA5, 0x09, 0xF4, static_cast<std::uint8_t>(s.group), static_cast<std::uint8_t>(s.code),
+                   static_cast<std::uint8_t>(s.p1), static_cast<std::uint8_t>(s.p2),
+                   static_cast<std::uint8_t>(s.p3)});
+}
+
+}  // namespace simtest
