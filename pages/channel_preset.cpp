@@ -10,6 +10,10 @@ char LowerAscii(char c) {
 }
 }  // namespace
 
+SliderAccess AccessOf(SliderBank& bank) {
+    return {[&bank](int id) { return bank.Get(id); }, [&bank](int id, int pos) { bank.Set(id, pos); }};
+}
+
 bool IsSectionName(std::string_view line, std::string_view name) {
     if (line.size() != name.size()) return false;
     for (std::size_t i = 0; i < line.size(); ++i)
@@ -39,34 +43,34 @@ std::optional<std::vector<int>> IntPieces(std::string_view line, std::size_t cou
     return values;
 }
 
-std::string SlidersSection(std::string_view name, const SliderBank& bank, const std::vector<int>& ids) {
+std::string SlidersSection(std::string_view name, const SliderAccess& sliders, const std::vector<int>& ids) {
     std::string s = "\n";
     s += name;
     s += "\n";
     for (std::size_t i = 0; i < ids.size(); ++i) {
         if (i) s += ",";
-        s += num::Format("%d", bank.Get(ids[i]));
+        s += num::Format("%d", sliders.get(ids[i]));
     }
     s += "\n";
     return s;
 }
 
-bool LoadSlidersSection(const Lines& lines, std::string_view name, SliderBank& bank,
+bool LoadSlidersSection(const Lines& lines, std::string_view name, const SliderAccess& sliders,
                         const std::vector<int>& ids) {
     bool applied = false;
     ForEachSection(lines, name, [&](const std::string& value) {
         const auto v = IntPieces(value, ids.size());
         if (!v) return;
-        for (std::size_t i = 0; i < ids.size(); ++i) bank.Set(ids[i], (*v)[i]);
+        for (std::size_t i = 0; i < ids.size(); ++i) sliders.set(ids[i], (*v)[i]);
         applied = true;
     });
     return applied;
 }
 
-bool LoadWholeLineSection(const Lines& lines, std::string_view name, SliderBank& bank, int id) {
+bool LoadWholeLineSection(const Lines& lines, std::string_view name, const SliderAccess& sliders, int id) {
     bool applied = false;
     ForEachSection(lines, name, [&](const std::string& value) {
-        bank.Set(id, num::ParseLeadingInt(value));
+        sliders.set(id, num::ParseLeadingInt(value));
         applied = true;
     });
     return applied;

@@ -2,6 +2,7 @@
 // The channel pages' own preset-file sections (the EQ body is the page base's): section lookup,
 // piece splitting and the limiter, mute, gate, FBC and effect sections.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,13 @@
 namespace chan {
 
 using Lines = std::vector<std::string>;
+
+// How the section readers and writers reach a page's slider positions (the page clamps on set).
+struct SliderAccess {
+    std::function<int(int id)> get;
+    std::function<void(int id, int pos)> set;
+};
+SliderAccess AccessOf(SliderBank& bank);
 
 // Whole-line match ignoring the case of ASCII letters; nothing is trimmed.
 bool IsSectionName(std::string_view line, std::string_view name);
@@ -30,15 +38,15 @@ std::vector<std::string> SplitPieces(std::string_view text, char sep = ',');
 std::optional<std::vector<int>> IntPieces(std::string_view line, std::size_t count);
 
 // "\n<name>\n" followed by the positions of `ids`, comma-separated, and a newline.
-std::string SlidersSection(std::string_view name, const SliderBank& bank, const std::vector<int>& ids);
+std::string SlidersSection(std::string_view name, const SliderAccess& sliders, const std::vector<int>& ids);
 
 // Sets `ids` from every `name` section whose value line has exactly ids.size() pieces.
 // Returns true when any section was applied.
-bool LoadSlidersSection(const Lines& lines, std::string_view name, SliderBank& bank,
+bool LoadSlidersSection(const Lines& lines, std::string_view name, const SliderAccess& sliders,
                         const std::vector<int>& ids);
 
 // A section whose value line is one integer read from the whole line (non-numbers give 0).
-bool LoadWholeLineSection(const Lines& lines, std::string_view name, SliderBank& bank, int id);
+bool LoadWholeLineSection(const Lines& lines, std::string_view name, const SliderAccess& sliders, int id);
 
 // "\n<name>\n%d\n" of the mute word.
 std::string MuteSection(std::string_view name, int muteBits);

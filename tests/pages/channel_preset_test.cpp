@@ -36,18 +36,23 @@ chan::SliderBank LimiterBank() {
 
 TEST(PresetSections, LimiterRoundTripAndClamp) {
     auto bank = LimiterBank();
-    EXPECT_EQ(chan::SlidersSection("[main alc]", bank, chan::LimiterIds()), "\n[main alc]\n20,50,2,5\n");
+    EXPECT_EQ(chan::SlidersSection("[main alc]", chan::AccessOf(bank), chan::LimiterIds()),
+              "\n[main alc]\n20,50,2,5\n");
     const Lines lines = {"[MAIN ALC]", "10,30,4,50", "[main alc]", "1,2,3,4,5"};
-    EXPECT_TRUE(chan::LoadSlidersSection(lines, "[main alc]", bank, chan::LimiterIds()));
-    EXPECT_EQ(chan::SlidersSection("[main alc]", bank, chan::LimiterIds()), "\n[main alc]\n10,30,4,50\n");
+    EXPECT_TRUE(chan::LoadSlidersSection(lines, "[main alc]", chan::AccessOf(bank), chan::LimiterIds()));
+    EXPECT_EQ(chan::SlidersSection("[main alc]", chan::AccessOf(bank), chan::LimiterIds()),
+              "\n[main alc]\n10,30,4,50\n");
     // Out-of-range values are clamped like the track bar does.
-    chan::LoadSlidersSection({"[main alc]", "100,0,99,-5"}, "[main alc]", bank, chan::LimiterIds());
-    EXPECT_EQ(chan::SlidersSection("[main alc]", bank, chan::LimiterIds()), "\n[main alc]\n20,1,32,0\n");
+    chan::LoadSlidersSection({"[main alc]", "100,0,99,-5"}, "[main alc]", chan::AccessOf(bank),
+                             chan::LimiterIds());
+    EXPECT_EQ(chan::SlidersSection("[main alc]", chan::AccessOf(bank), chan::LimiterIds()),
+              "\n[main alc]\n20,1,32,0\n");
 }
 
 TEST(PresetSections, SectionOnLastLineIsIgnored) {
     auto bank = LimiterBank();
-    EXPECT_FALSE(chan::LoadSlidersSection({"x", "[main alc]"}, "[main alc]", bank, chan::LimiterIds()));
+    EXPECT_FALSE(chan::LoadSlidersSection({"x", "[main alc]"}, "[main alc]", chan::AccessOf(bank),
+                                          chan::LimiterIds()));
     EXPECT_FALSE(chan::LoadMuteSection({"[main mute]"}, "[main mute]", 3).has_value());
 }
 
@@ -70,8 +75,10 @@ TEST(PresetSections, WholeLineInteger) {
     chan::SliderBank bank;
     bank.Add(chan::EffectSliders());
     const Lines lines = {"[effect echo high pass]", "abc", "[EFFECT REVERB HIGH PASS]", "5000"};
-    chan::LoadWholeLineSection(lines, "[effect echo high pass]", bank, chan::fx::kEchoHighPass);
-    chan::LoadWholeLineSection(lines, "[effect reverb high pass]", bank, chan::fx::kReverbHighPass);
+    chan::LoadWholeLineSection(lines, "[effect echo high pass]", chan::AccessOf(bank),
+                               chan::fx::kEchoHighPass);
+    chan::LoadWholeLineSection(lines, "[effect reverb high pass]", chan::AccessOf(bank),
+                               chan::fx::kReverbHighPass);
     EXPECT_EQ(bank.Get(chan::fx::kEchoHighPass), 20);
     EXPECT_EQ(bank.Get(chan::fx::kReverbHighPass), 1000);
 }
