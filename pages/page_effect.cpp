@@ -1,0 +1,198 @@
+#include "pages/page_effect.h"
+
+#include <QSlider>
+#include <algorithm>
+
+#include "pages/channel_frames.h"
+#include "pages/channel_output_page.h"
+#include "pages/channel_preset.h"
+#include "pages/channel_traits.h"
+#include "platform/lang.h"
+#include "platform/ui/dialog_units.h"
+
+namespace {
+
+using namespace chan::fx;
+
+// Template positions in dialog units: slider (x, y), label (x, y, width).
+struct Placement {
+    int slider, sx, sy, label, lx, ly, lw;
+};
+constexpr Placement kPlaces[] = {
+    {kEchoEffect, 160, 20, 1416, 163, 11, 105},     {kEchoDirect, 160, 48, 1414, 163, 40, 105},
+    {kEchoHighPass, 160, 73, 1423, 163, 65, 105},   {kEchoLowPass, 160, 100, 1424, 163, 92, 105},
+    {kEchoDelay, 274, 20, 1121, 281, 11, 99},       {kEchoDecay, 274, 47, 1123, 281, 38, 99},
+    {kEchoPreDelay, 274, 73, 1114, 281, 65, 99},    {kReverbEffect, 391, 20, 1197, 394, 11, 105},
+    {kReverbDirect, 391, 47, 1196, 394, 38, 105},   {kReverbHighPass, 391, 72, 1427, 394, 64, 105},
+    {kReverbLowPass, 391, 99, 1428, 394, 91, 105},  {kDamp, 508, 18, 1105, 511, 10, 105},
+    {kReverbPreDelay, 508, 45, 1116, 511, 36, 105}, {kRoomSize, 624, 18, 1104, 627, 10, 105},
+    {kWidth, 624, 45, 1103, 627, 36, 105},          {kEchoInDry, 623, 99, 1106, 626, 90, 105},
+    {kEchoInReverb, 623, 128, 1109, 626, 119, 105},
+};
+constexpr int kSliderW = 110, kSliderH = 15, kLabelH = 8;
+
+const chan::SliderSpec& Spec(int id) { return *chan::FindSpec(chan::EffectSliders(), id); }
+
+}  // namespace
+
+PageEffect::PageEffect(QWidget* parent) : Page(chan::effect::kBandCount, chan::effect::kTemplate, parent) {
+    model_.sectionName = "[effect eq]";
+    for (int b = 1; b <= 3; ++b) model_.defaultFreq[b] = chan::effect::kPeakingFreq[b - 1];
+}
+
+void PageEffect::BuildTemplate() {
+    const win::DialogUnits du(font());
+    for (const auto& p : kPlaces) {
+        const auto& s = Spec(p.slider);
+        AddSlider(s.id, Qt::Horizontal, du.Rect(p.sx, p.sy, kSliderW, kSliderH), s.min, s.max, s.def);
+        AddLabel(s.labelId, du.Rect(p.lx, p.ly, p.lw, kLabelH));
+        if (s.id == kEchoInDry || s.id == kEchoInReverb) {
+            Control(s.id)->hide();
+            Control(s.labelId)->hide();
+        }
+    }
+}
+
+void PageEffect::OnInitDialog() {
+    Page::OnInitDialog();
+    // The band columns are built at run time; with a wide font they could reach the template's
+    // first column, so shift the template controls clear of them.
+    const win::DialogUnits du(font());
+    const int shift = eqRight + 5 - du.X(160);
+    if (eqRight < 0 || shift <= 0) return;
+    for (const auto& p : kPlaces)
+        for (int id : {p.slider, p.label})
+            if (QWidget* w = Control(id)) w->move(w->x() + shift, w->y());
+}
+
+int PageEffect::Pos(int id) const { return SliderPos(id).value_or(Spec(id).def); }
+
+void PageEffect::RefreshLabel(int sliderId) {
+    const chan::SliderSpec* s = chan::FindSpec(chan::EffectSliders(), sliderId);
+    if (!s || !HasSlider(sliderId) || !HasLabel(s->labelId)) return;
+    SetLabelCaption(s->labelId, lang::Pick(s->captions.data(), s->captions.size(), Language()));
+    SetLabelValue(s->labelId, chan::FormatValue(s->text, Pos(sliderId)));
+}
+
+void PageEffect::ResetAll(bool withControls) {
+    Page::ResetAll(true);
+    if (!withControls) return;
+    for (const auto& s : chan::EffectSliders()) {
+        SetSliderRange(s.id, s.min, s.max);
+        SetSliderPos(s.id, s.def);
+        if (auto* w = qobject_cast<QSlider*>(Control(s.id))) w->setTickInterval(s.tick);
+        RefreshLabel(s.id);
+    }
+}
+
+void PageEffect::ResetPeq(bool) { Page::ResetPeq(true); }
+
+std::optional<ZemCmd::EqFrame> PageEffect::BuildBandCmd(int band) const {
+    const auto base = Page::BuildBandCmd(band);
+    if (!base) return std::nullopt;
+    return chan::MarkBandFrame(*base, band, model_.bandCount, chan::kEffectMarks);
+}
+
+void PageEffect::SetLanguage(int language) {
+    Page::SetLanguage(language);
+    // The hidden echo-in-dry and echo-in-reverb labels keep their caption.
+    for (int id : {kEchoDelay, kEchoDecay, kEchoDirect, kEchoEffect, kReverbDirect, kReverbEffect, kWidth, kRoomSize,
+                   kDamp, kEchoHighPass, kEchoLowPass, kReverbHighPass, kReverbLowPass, kEchoPreDelay,
+                   kReverbPreDelay})
+        RefreshLabel(id);
+}
+
+ZemCmd::Cmd PageEffect::BuildEffectCmd() const {
+    chan::EffectBlockValues v;
+    v.damp = Pos(kDamp);
+    v.roomSize = Pos(kRoomSize);
+    v.width = Pos(kWidth);
+    v.echoDelay = Pos(kEchoDelay);
+    v.echoDecay = Pos(kEchoDecay);
+    v.echoDirect = Pos(kEchoDirect);
+    v.echoEffect = Pos(kEchoEffect);
+    v.reverbDirect = Pos(kReverbDirect);
+    v.reverbEffect = Pos(kReverbEffect);
+    v.echoInDry = Pos(kEchoInDry);
+    v.echoInReverb = Pos(kEchoInReverb);
+    return chan::EffectBlockFrame(v);
+}
+
+namespace {
+const std::vector<int> kReverbFields = {kReverbDirect, kReverbEffect, kWidth, kRoomSize, kDamp, kReverbPreDelay};
+const std::vector<int> kEchoFields = {kEchoDelay, kEchoDecay, kEchoDirect, kEchoEffect, kEchoPreDelay};
+struct PassSection {
+    const char* name;
+    int id;
+};
+constexpr PassSection kPassSections[] = {{"[effect echo high pass]", kEchoHighPass},
+                                         {"[effect echo low pass]", kEchoLowPass},
+                                         {"[effect reverb high pass]", kReverbHighPass},
+                                         {"[effect reverb low pass]", kReverbLowPass}};
+}  // namespace
+
+std::string PageEffect::SaveText() const {
+    const auto read = chan::PageSliderReader(*this);
+    std::string s = "[effect eq]\n" + Page::SaveText();
+    s += chan::SlidersSection("[effect reverb]", read, kReverbFields);
+    s += chan::SlidersSection("[effect echo]", read, kEchoFields);
+    for (const auto& p : kPassSections) s += chan::SlidersSection(p.name, read, {p.id});
+    return s;
+}
+
+void PageEffect::LoadText(const std::vector<std::string>& lines) {
+    Page::LoadText(lines);
+    const auto access = chan::PageSliders(*this);
+    if (chan::LoadSlidersSection(lines, "[effect reverb]", access, kReverbFields))
+        for (int id : kReverbFields) RefreshLabel(id);
+    if (chan::LoadSlidersSection(lines, "[effect echo]", access, kEchoFields))
+        for (int id : kEchoFields) RefreshLabel(id);
+    for (const auto& p : kPassSections)
+        if (chan::LoadWholeLineSection(lines, p.name, access, p.id)) RefreshLabel(p.id);
+}
+
+void PageEffect::SetEchoHighPass(int hz) {
+    SetSliderPos(kEchoHighPass, hz);
+    model_.band.freq[0] = hz;
+    RefreshLabel(kEchoHighPass);
+}
+
+void PageEffect::SetEchoLowPass(int hz) {
+    SetSliderPos(kEchoLowPass, hz);
+    model_.band.freq[4] = hz;
+    model_.band.type[4] = kTypeOff;
+    RefreshLabel(kEchoLowPass);
+}
+
+void PageEffect::SetReverbHighPass(int hz) {
+    SetSliderPos(kReverbHighPass, hz);
+    RefreshLabel(kReverbHighPass);
+}
+
+void PageEffect::SetReverbLowPass(int hz) {
+    SetSliderPos(kReverbLowPass, hz);
+    RefreshLabel(kReverbLowPass);
+}
+
+int PageEffect::SyncEchoHighPassToGraph() {
+    const int hz = Pos(kEchoHighPass);
+    model_.band.freq[0] = hz;
+    model_.band.type[0] = kTypeHighPass;
+    return hz;
+}
+
+int PageEffect::SyncEchoLowPassToGraph() {
+    const int hz = Pos(kEchoLowPass);
+    const int last = model_.bandCount - 1;
+    model_.band.freq[last] = hz;
+    model_.band.type[last] = kTypeLowPass;
+    return hz;
+}
+
+void PageEffect::OnHScroll(int id, int pos) {
+    if (const chan::SliderSpec* s = chan::FindSpec(chan::EffectSliders(), id)) {
+        RefreshLabel(id);
+        Notify(s->notice, 0, 0);
+    }
+    Page::OnHScroll(id, pos);
+}

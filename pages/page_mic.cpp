@@ -1,0 +1,205 @@
+#include "pages/page_mic.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "pages/channel_frames.h"
+#include "pages/channel_output_page.h"
+#include "pages/channel_preset.h"
+#include "pages/channel_sliders.h"
+#include "pages/channel_traits.h"
+#include "platform/lang.h"
+#include "platform/numbers.h"
+#include "platform/ui/controls.h"
+
+namespace {
+
+constexpr int kLastBand = chan::mic::kBandCount - 1;
+constexpr int kFbcCombo = 1432;
+constexpr int kFbcCaption = 1442;
+
+// The high-pass titles carry trailing blanks that push the value to the right.
+const std::string kHighPassTitle[] = {std::string("麦克风高通:") + std::string(25, ' '),
+                                      std::string("Mic High Pass:") + std::string(26, ' '),
+                                      std::string("โลว์ คัท:") + std::string(26, ' '), "Cắt tần số thấp:",
+                                      "Mikrofon Tingkat Tinggi:"};
+const char* const kFbcCaptionText[] = {"FBC模式:", "FBC Mode:", "ฟีดแบค ตัวเลือก:", "Chế độ chống hú:", "Mode FBE:"};
+const char* const kFbcOff[] = {"关闭", "OFF", "ปิด", "Tắt", "Mati"};
+const char* const kFbcMode1[] = {"模式1", "Mode1", "ตัวเลือก1", "Chế độ 1", "Mode1"};
+const char* const kFbcMode2[] = {"模式2", "Mode2", "ตัวเลือก2", "Chế độ 2", "Mode2"};
+const char* const kFbcMode3[] = {"模式3", "Mode3", "ตัวเลือก3", "Chế độ 3", "Mode3"};
+const char* const* const kFbcItems[] = {kFbcOff, kFbcMode1, kFbcMode2, kFbcMode3};
+// Before the first language switch.
+const char* const kFbcStartItems[] = {"OFF", "MODE-1", "MODE-2", "MODE-3"};
+
+}  // namespace
+
+PageMic::PageMic(QWidget* parent) : Page(chan::mic::kBandCount, chan::mic::kTemplate, parent) {
+    model_.sectionName = "[mic eq]";
+    for (int b = 1; b < kLastBand; ++b) model_.defaultFreq[b] = chan::mic::kPeakingFreq[b - 1];
+    for (int i = 0; i < 5; ++i) hpTitle[i] = kHighPassTitle[i];
+}
+
+void PageMic::BuildTemplate() {
+    const QRect nowhere(0, 0, 10, 10);
+    fbcCaption_ = new QLabel(QString::fromLatin1("MIC FBE  Mode:"), this);
+    win::SetControlId(fbcCaption_, kFbcCaption);
+    fbc_ = new QComboBox(this);
+    win::SetControlId(fbc_, kFbcCombo);
+    connect(fbc_, &QComboBox::activated, this, [this](int) { Notify(chan::notice::kFbc, 0, 0); });
+    auto add = [&](const chan::SliderSpec& s) {
+        AddLabel(s.labelId, nowhere);
+        AddSlider(s.id, Qt::Horizontal, nowhere, s.min, s.max, s.def);
+    };
+    add(chan::MicHighPassSlider());
+    for (const auto& s : chan::LimiterSliders()) add(s);
+    for (const auto& s : chan::GateSliders()) {
+        add(s);
+        Control(s.id)->hide();
+        Control(s.labelId)->hide();
+    }
+}
+
+void PageMic::OnInitDialog() {
+    Page::OnInitDialog();
+    // The page's own column stands right of the band columns.
+    const int x = std::max(eqRight, 0) + 5;
+    const int lh = fontMetrics().height() + 4;
+    const int w = std::max(230, fontMetrics().averageCharWidth() * 34);
+    int y = 4;
+    fbcCaption_->setGeometry(x, y, w, lh);
+    fbc_->setGeometry(x, y + lh, w / 2, lh + 8);
+    y += 2 * lh + 16;
+    auto row = [&](const chan::SliderSpec& s, int atX, int atY) {
+        Control(s.labelId)->setGeometry(atX, atY, w, lh);
+        Control(s.id)->setGeometry(atX, atY + lh, w, 26);
+    };
+    row(chan::MicHighPassSlider(), x, y);
+    y += lh + 34;
+    for (const auto& s : chan::LimiterSliders()) {
+        row(s, x, y);
+        y += lh + 34;
+    }
+    // The hidden gate sits in a second column.
+    int gy = 4;
+    for (const auto& s : chan::GateSliders()) {
+        row(s, x + w + 12, gy);
+        gy += lh + 34;
+    }
+}
+
+void PageMic::FillFbcList(int language) {
+    const QSignalBlocker block(fbc_);
+    const int keep = std::max(fbc_->currentIndex(), 0);
+    fbc_->clear();
+    for (int k = 0; k < chan::kFbcModeCount; ++k)
+        fbc_->addItem(QString::fromUtf8(language < 0 ? kFbcStartItems[k] : lang::Pick(kFbcItems[k], 5, language)));
+    fbc_->setCurrentIndex(chan::ClampFbcMode(keep));
+}
+
+void PageMic::ResetAll(bool withControls) {
+    Page::ResetAll(true);
+    SetSliderRange(chan::id::kHighPass, 20, 300);
+    SetSliderPos(chan::id::kHighPass, 0);
+    UpdateHighPassLabel();
+    model_.band.type[kLastBand] = kTypePeaking;
+    model_.band.gain[kLastBand] = 0.0f;
+    model_.band.q[kLastBand] = 1.0f;
+    if (!withControls) return;
+    for (const auto& s : chan::GateSliders()) {
+        SetSliderRange(s.id, s.min, s.max);
+        SetSliderPos(s.id, s.def);
+    }
+    UpdateGateStartLabel();
+    UpdateGateReleaseLabel();
+    for (const auto& s : chan::LimiterSliders()) {
+        SetSliderRange(s.id, s.min, s.max);
+        SetSliderPos(s.id, s.def);
+    }
+    UpdateLimitLabel();
+    UpdateStartTimeLabel();
+    UpdateAttackLabel();
+    UpdateRatioLabel();
+    FillFbcList(-1);
+    SetFbcMode(0);
+}
+
+void PageMic::ResetPeq(bool) { Page::ResetPeq(true); }
+
+std::optional<ZemCmd::EqFrame> PageMic::BuildBandCmd(int band) const {
+    const auto base = Page::BuildBandCmd(band);
+    if (!base) return std::nullopt;
+    return chan::MarkBandFrame(*base, band, model_.bandCount, chan::kMicMarks);
+}
+
+ZemCmd::Cmd PageMic::BuildAlcCmd() const {
+    chan::LimiterValues v;
+    v.limit = SliderPos(chan::id::kLimit).value_or(v.limit);
+    v.startTime = SliderPos(chan::id::kStartTime).value_or(v.startTime);
+    v.releaseMultiplier = SliderPos(chan::id::kReleaseMultiplier).value_or(v.releaseMultiplier);
+    v.ratio = SliderPos(chan::id::kRatio).value_or(v.ratio);
+    return chan::LimiterFrame(chan::kMicLimiter, v);
+}
+
+ZemCmd::Cmd PageMic::BuildNoiseGateCmd() const {
+    return chan::NoiseGateFrame(SliderPos(chan::id::kGateStart).value_or(chan::kGateOff),
+                                SliderPos(chan::id::kGateRelease).value_or(-20));
+}
+
+ZemCmd::Cmd PageMic::BuildFbcCmd() const { return chan::FbcFrame(FbcMode()); }
+
+int PageMic::FollowUpBandCmd(ZemCmd::EqFrame&) { return 1; }
+
+int PageMic::FbcMode() const { return fbc_ ? chan::ClampFbcMode(fbc_->currentIndex()) : 0; }
+
+void PageMic::SetFbcMode(int mode) {
+    if (!fbc_) return;
+    const QSignalBlocker block(fbc_);
+    fbc_->setCurrentIndex(chan::ClampFbcMode(mode));
+}
+
+void PageMic::SetLanguage(int language) {
+    const int l = lang::Clamp(language);
+    fbcCaption_->setText(QString::fromUtf8(lang::Pick(kFbcCaptionText, l)));
+    FillFbcList(l);
+    Page::SetLanguage(language);
+}
+
+namespace {
+const std::vector<int> kGateIds = {chan::id::kGateStart, chan::id::kGateRelease};
+}
+
+std::string PageMic::SaveText() const {
+    const auto read = chan::PageSliderReader(*this);
+    std::string s = "[mic eq]\n" + Page::SaveText();
+    s += chan::SlidersSection("[mic alc]", read, chan::LimiterIds());
+    s += chan::SlidersSection("[mic noise gate]", read, kGateIds);
+    const int mode = FbcMode();
+    const auto& row = chan::kFbcRows[static_cast<std::size_t>(mode)];
+    s += num::Format("\n[mic fbc]\n%d,%d,%d,%d\n", mode != 0 ? 1 : 0, row[0], row[1], row[2]);
+    return s;
+}
+
+void PageMic::LoadText(const std::vector<std::string>& lines) {
+    Page::LoadText(lines);
+    // The slider keeps the file's high-pass within its range; band 0 takes what the slider shows.
+    SetSliderPos(chan::id::kHighPass, model_.band.freq[0]);
+    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(20);
+    UpdateHighPassLabel();
+    const auto access = chan::PageSliders(*this);
+    if (chan::LoadSlidersSection(lines, "[mic alc]", access, chan::LimiterIds())) {
+        UpdateLimitLabel();
+        UpdateStartTimeLabel();
+        UpdateAttackLabel();
+        UpdateRatioLabel();
+    }
+    if (chan::LoadSlidersSection(lines, "[mic noise gate]", access, kGateIds)) {
+        UpdateGateStartLabel();
+        UpdateGateReleaseLabel();
+    }
+    chan::ForEachSection(lines, "[mic fbc]", [this](const std::string& value) {
+        if (const auto v = chan::IntPieces(value, 4)) SetFbcMode(chan::FbcModeFromValues((*v)[0], (*v)[1], (*v)[2], (*v)[3]));
+    });
+}
