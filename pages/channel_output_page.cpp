@@ -36,9 +36,13 @@ OutputPage::OutputPage(const OutputTraits& traits, QWidget* parent)
     for (int b = 1; b <= traits.bandCount - 2; ++b) model_.defaultFreq[b] = traits.peakingFreq[b - 1];
 }
 
-int OutputPage::ColumnWidth() const { return std::max(230, fontMetrics().averageCharWidth() * 34); }
+int OutputPage::ColumnWidth() const {
+    return std::max(230, fontMetrics().averageCharWidth() * 34);
+}
 
-int OutputPage::RowHeight() const { return fontMetrics().height() + 4 + 26 + 8; }
+int OutputPage::RowHeight() const {
+    return fontMetrics().height() + 4 + 26 + 8;
+}
 
 void OutputPage::BuildTemplate() {
     const QRect nowhere(0, 0, 10, 10);
@@ -47,7 +51,10 @@ void OutputPage::BuildTemplate() {
         AddLabel(s.labelId, nowhere);
     };
     for (const auto& s : LevelSliders()) add(s);
-    for (int id : traits_.delayIds) add(id == id::kLeftDelay ? LeftDelaySlider() : id == id::kRightDelay ? RightDelaySlider() : DelaySlider());
+    for (int id : traits_.delayIds)
+        add(id == id::kLeftDelay    ? LeftDelaySlider()
+            : id == id::kRightDelay ? RightDelaySlider()
+                                    : DelaySlider());
     for (const auto& s : LimiterSliders()) {
         add(s);
         // The limiter is set by reset, preset and read-back only; the user never sees it.
@@ -56,7 +63,7 @@ void OutputPage::BuildTemplate() {
     }
     const int captionIds[] = {1408, 1409};
     for (std::size_t i = 0; i < traits_.mutes.size(); ++i) {
-        const MuteButton& m = traits_.mutes[i];
+        const chan::MuteButton& m = traits_.mutes[i];
         auto* button = new QPushButton(QString::fromUtf8("静音"), this);
         win::SetControlId(button, m.id);
         connect(button, &QAbstractButton::clicked, this, [this, bit = m.bit] { OnMuteClicked(bit); });
@@ -90,7 +97,9 @@ void OutputPage::LayOutColumns(int left) {
     x += cw + gap;
     y = 4;
     for (int id : traits_.delayIds) {
-        const SliderSpec& s = id == id::kLeftDelay ? LeftDelaySlider() : id == id::kRightDelay ? RightDelaySlider() : DelaySlider();
+        const SliderSpec& s = id == id::kLeftDelay    ? LeftDelaySlider()
+                              : id == id::kRightDelay ? RightDelaySlider()
+                                                      : DelaySlider();
         PlaceSliderRow(s.id, s.labelId, x, y);
         y += rh;
     }
@@ -146,13 +155,17 @@ void OutputPage::ResetAll(bool withControls) {
     Page::ResetAll(true);
     if (!withControls) return;
     for (int id : traits_.delayIds)
-        ResetSpec(id == id::kLeftDelay ? LeftDelaySlider() : id == id::kRightDelay ? RightDelaySlider() : DelaySlider());
+        ResetSpec(id == id::kLeftDelay    ? LeftDelaySlider()
+                  : id == id::kRightDelay ? RightDelaySlider()
+                                          : DelaySlider());
     ResetSpecs(LimiterSliders());
     ResetSpecs(LevelSliders());
     RefreshOwnLabels();
 }
 
-void OutputPage::ResetPeq(bool) { Page::ResetPeq(true); }
+void OutputPage::ResetPeq(bool) {
+    Page::ResetPeq(true);
+}
 
 std::optional<ZemCmd::EqFrame> OutputPage::BuildBandCmd(int band) const {
     const auto base = Page::BuildBandCmd(band);

@@ -16,7 +16,7 @@ namespace chan {
 class OutputPage : public Page {
     Q_OBJECT
 
-public:
+  public:
     OutputPage(const OutputTraits& traits, QWidget* parent = nullptr);
 
     // IWave
@@ -40,7 +40,7 @@ public:
 
     const OutputTraits& Traits() const { return traits_; }
 
-protected:
+  protected:
     void BuildTemplate() override;
     void OnInitDialog() override;
     // Where the page's own columns start; the subwoofer page adds a crossover column.
@@ -52,7 +52,7 @@ protected:
     void ResetSpec(const SliderSpec& spec);
     void RefreshOwnLabels();
 
-private:
+  private:
     void OnMuteClicked(int bit);
     void PaintMuteButtons();
 

@@ -32,9 +32,13 @@ void PageBassOut::LayOutColumns(int left) {
     chan::OutputPage::LayOutColumns(left + ColumnWidth() + 12);
 }
 
-int PageBassOut::CrossoverHz() const { return SliderPos(chan::id::kCrossover).value_or(chan::CrossoverSlider().def); }
+int PageBassOut::CrossoverHz() const {
+    return SliderPos(chan::id::kCrossover).value_or(chan::CrossoverSlider().def);
+}
 
-int PageBassOut::SlopeItem() const { return slope_ && slope_->currentIndex() > 0 ? 1 : 0; }
+int PageBassOut::SlopeItem() const {
+    return slope_ && slope_->currentIndex() > 0 ? 1 : 0;
+}
 
 void PageBassOut::SelectSlope(int item) {
     if (!slope_) return;
@@ -93,7 +97,9 @@ void PageBassOut::OnHScroll(int id, int pos) {
     if (SlopeItem() == 1) OnSlopeChanged();
 }
 
-ZemCmd::EqFrame PageBassOut::BuildCrossoverCmd() const { return chan::CrossoverFrame(CrossoverHz(), SlopeItem()); }
+ZemCmd::EqFrame PageBassOut::BuildCrossoverCmd() const {
+    return chan::CrossoverFrame(CrossoverHz(), SlopeItem());
+}
 
 void PageBassOut::ApplyCrossover(int frequency, int gainDb, int /*filterCode*/, float q) {
     int f = frequency;

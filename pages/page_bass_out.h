@@ -10,7 +10,7 @@ class QComboBox;
 class PageBassOut : public chan::OutputPage {
     Q_OBJECT
 
-public:
+  public:
     explicit PageBassOut(QWidget* parent = nullptr);
 
     void ResetAll(bool withControls) override;
@@ -26,12 +26,12 @@ public:
     // 0 "12db", 1 "24db".
     int SlopeItem() const;
 
-protected:
+  protected:
     void BuildTemplate() override;
     void LayOutColumns(int left) override;
     void OnHScroll(int id, int pos) override;
 
-private:
+  private:
     void OnSlopeChanged();
     void SelectSlope(int item);
     // Band 0 follows the slider; Q and band 4 follow the slope.

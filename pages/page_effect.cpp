@@ -31,7 +31,9 @@ constexpr Placement kPlaces[] = {
 };
 constexpr int kSliderW = 110, kSliderH = 15, kLabelH = 8;
 
-const chan::SliderSpec& Spec(int id) { return *chan::FindSpec(chan::EffectSliders(), id); }
+const chan::SliderSpec& Spec(int id) {
+    return *chan::FindSpec(chan::EffectSliders(), id);
+}
 
 }  // namespace
 
@@ -65,7 +67,9 @@ void PageEffect::OnInitDialog() {
             if (QWidget* w = Control(id)) w->move(w->x() + shift, w->y());
 }
 
-int PageEffect::Pos(int id) const { return SliderPos(id).value_or(Spec(id).def); }
+int PageEffect::Pos(int id) const {
+    return SliderPos(id).value_or(Spec(id).def);
+}
 
 void PageEffect::RefreshLabel(int sliderId) {
     const chan::SliderSpec* s = chan::FindSpec(chan::EffectSliders(), sliderId);
@@ -85,7 +89,9 @@ void PageEffect::ResetAll(bool withControls) {
     }
 }
 
-void PageEffect::ResetPeq(bool) { Page::ResetPeq(true); }
+void PageEffect::ResetPeq(bool) {
+    Page::ResetPeq(true);
+}
 
 std::optional<ZemCmd::EqFrame> PageEffect::BuildBandCmd(int band) const {
     const auto base = Page::BuildBandCmd(band);
@@ -96,9 +102,9 @@ std::optional<ZemCmd::EqFrame> PageEffect::BuildBandCmd(int band) const {
 void PageEffect::SetLanguage(int language) {
     Page::SetLanguage(language);
     // The hidden echo-in-dry and echo-in-reverb labels keep their caption.
-    for (int id : {kEchoDelay, kEchoDecay, kEchoDirect, kEchoEffect, kReverbDirect, kReverbEffect, kWidth, kRoomSize,
-                   kDamp, kEchoHighPass, kEchoLowPass, kReverbHighPass, kReverbLowPass, kEchoPreDelay,
-                   kReverbPreDelay})
+    for (int id : {kEchoDelay, kEchoDecay, kEchoDirect, kEchoEffect, kReverbDirect, kReverbEffect, kWidth,
+                   kRoomSize, kDamp, kEchoHighPass, kEchoLowPass, kReverbHighPass, kReverbLowPass,
+                   kEchoPreDelay, kReverbPreDelay})
         RefreshLabel(id);
 }
 
@@ -119,7 +125,8 @@ ZemCmd::Cmd PageEffect::BuildEffectCmd() const {
 }
 
 namespace {
-const std::vector<int> kReverbFields = {kReverbDirect, kReverbEffect, kWidth, kRoomSize, kDamp, kReverbPreDelay};
+const std::vector<int> kReverbFields = {kReverbDirect, kReverbEffect, kWidth,
+                                        kRoomSize,     kDamp,         kReverbPreDelay};
 const std::vector<int> kEchoFields = {kEchoDelay, kEchoDecay, kEchoDirect, kEchoEffect, kEchoPreDelay};
 struct PassSection {
     const char* name;

@@ -8,7 +8,7 @@
 class PageEffect : public Page {
     Q_OBJECT
 
-public:
+  public:
     explicit PageEffect(QWidget* parent = nullptr);
 
     // IWave
@@ -53,11 +53,11 @@ public:
     // Caption and value of a slider's label from the slider table.
     void RefreshLabel(int sliderId);
 
-protected:
+  protected:
     void BuildTemplate() override;
     void OnInitDialog() override;
     void OnHScroll(int id, int pos) override;
 
-private:
+  private:
     int Pos(int id) const;
 };

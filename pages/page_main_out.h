@@ -6,6 +6,6 @@
 class PageMainOut : public chan::OutputPage {
     Q_OBJECT
 
-public:
+  public:
     explicit PageMainOut(QWidget* parent = nullptr) : chan::OutputPage(chan::MainTraits(), parent) {}
 };

@@ -21,11 +21,11 @@ constexpr int kFbcCombo = 1432;
 constexpr int kFbcCaption = 1442;
 
 // The high-pass titles carry trailing blanks that push the value to the right.
-const std::string kHighPassTitle[] = {std::string("麦克风高通:") + std::string(25, ' '),
-                                      std::string("Mic High Pass:") + std::string(26, ' '),
-                                      std::string("โลว์ คัท:") + std::string(26, ' '), "Cắt tần số thấp:",
-                                      "Mikrofon Tingkat Tinggi:"};
-const char* const kFbcCaptionText[] = {"FBC模式:", "FBC Mode:", "ฟีดแบค ตัวเลือก:", "Chế độ chống hú:", "Mode FBE:"};
+const std::string kHighPassTitle[] = {
+    std::string("麦克风高通:") + std::string(25, ' '), std::string("Mic High Pass:") + std::string(26, ' '),
+    std::string("โลว์ คัท:") + std::string(26, ' '), "Cắt tần số thấp:", "Mikrofon Tingkat Tinggi:"};
+const char* const kFbcCaptionText[] = {
+    "FBC模式:", "FBC Mode:", "ฟีดแบค ตัวเลือก:", "Chế độ chống hú:", "Mode FBE:"};
 const char* const kFbcOff[] = {"关闭", "OFF", "ปิด", "Tắt", "Mati"};
 const char* const kFbcMode1[] = {"模式1", "Mode1", "ตัวเลือก1", "Chế độ 1", "Mode1"};
 const char* const kFbcMode2[] = {"模式2", "Mode2", "ตัวเลือก2", "Chế độ 2", "Mode2"};
@@ -95,7 +95,8 @@ void PageMic::FillFbcList(int language) {
     const int keep = std::max(fbc_->currentIndex(), 0);
     fbc_->clear();
     for (int k = 0; k < chan::kFbcModeCount; ++k)
-        fbc_->addItem(QString::fromUtf8(language < 0 ? kFbcStartItems[k] : lang::Pick(kFbcItems[k], 5, language)));
+        fbc_->addItem(
+            QString::fromUtf8(language < 0 ? kFbcStartItems[k] : lang::Pick(kFbcItems[k], 5, language)));
     fbc_->setCurrentIndex(chan::ClampFbcMode(keep));
 }
 
@@ -126,7 +127,9 @@ void PageMic::ResetAll(bool withControls) {
     SetFbcMode(0);
 }
 
-void PageMic::ResetPeq(bool) { Page::ResetPeq(true); }
+void PageMic::ResetPeq(bool) {
+    Page::ResetPeq(true);
+}
 
 std::optional<ZemCmd::EqFrame> PageMic::BuildBandCmd(int band) const {
     const auto base = Page::BuildBandCmd(band);
@@ -148,11 +151,17 @@ ZemCmd::Cmd PageMic::BuildNoiseGateCmd() const {
                                 SliderPos(chan::id::kGateRelease).value_or(-20));
 }
 
-ZemCmd::Cmd PageMic::BuildFbcCmd() const { return chan::FbcFrame(FbcMode()); }
+ZemCmd::Cmd PageMic::BuildFbcCmd() const {
+    return chan::FbcFrame(FbcMode());
+}
 
-int PageMic::FollowUpBandCmd(ZemCmd::EqFrame&) { return 1; }
+int PageMic::FollowUpBandCmd(ZemCmd::EqFrame&) {
+    return 1;
+}
 
-int PageMic::FbcMode() const { return fbc_ ? chan::ClampFbcMode(fbc_->currentIndex()) : 0; }
+int PageMic::FbcMode() const {
+    return fbc_ ? chan::ClampFbcMode(fbc_->currentIndex()) : 0;
+}
 
 void PageMic::SetFbcMode(int mode) {
     if (!fbc_) return;
@@ -200,6 +209,7 @@ void PageMic::LoadText(const std::vector<std::string>& lines) {
         UpdateGateReleaseLabel();
     }
     chan::ForEachSection(lines, "[mic fbc]", [this](const std::string& value) {
-        if (const auto v = chan::IntPieces(value, 4)) SetFbcMode(chan::FbcModeFromValues((*v)[0], (*v)[1], (*v)[2], (*v)[3]));
+        if (const auto v = chan::IntPieces(value, 4))
+            SetFbcMode(chan::FbcModeFromValues((*v)[0], (*v)[1], (*v)[2], (*v)[3]));
     });
 }

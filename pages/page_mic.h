@@ -10,7 +10,7 @@ class QLabel;
 class PageMic : public Page {
     Q_OBJECT
 
-public:
+  public:
     explicit PageMic(QWidget* parent = nullptr);
 
     // IWave
@@ -31,11 +31,11 @@ public:
     int FbcMode() const;
     void SetFbcMode(int mode);
 
-protected:
+  protected:
     void BuildTemplate() override;
     void OnInitDialog() override;
 
-private:
+  private:
     void FillFbcList(int language);
 
     QComboBox* fbc_ = nullptr;

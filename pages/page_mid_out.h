@@ -6,6 +6,6 @@
 class PageMidOut : public chan::OutputPage {
     Q_OBJECT
 
-public:
+  public:
     explicit PageMidOut(QWidget* parent = nullptr) : chan::OutputPage(chan::MidTraits(), parent) {}
 };

@@ -31,13 +31,15 @@ constexpr int kInputIds[] = {1180, 1181, 1179, 1182, 1183};
 const char* const kInputTexts[] = {"1", "2", "BT", "USB", "OPT"};
 
 const char* const kInputBoxText[] = {"音乐输入:", "Music input:", "เลือก อินพุท:", "Ngõ vào:", "Input Musik:"};
-const char* const kInputCaptionText[] = {"音乐输入口:", "Music channel:", "เลือก ช่อง:", "Kênh:", "Saluran Musik:"};
-const char* const kSlopeText[] = {"滤波器斜率：", "Filter Slope:", "ความชัน:", "Biên độ lọc:", "Filter Slope:"};
+const char* const kInputCaptionText[] = {
+    "音乐输入口:", "Music channel:", "เลือก ช่อง:", "Kênh:", "Saluran Musik:"};
+const char* const kSlopeText[] = {"滤波器斜率：",
+                                  "Filter Slope:", "ความชัน:", "Biên độ lọc:", "Filter Slope:"};
 // The high-pass titles carry trailing blanks that push the value to the right.
-const std::string kHighPassTitle[] = {std::string("音乐高通:") + std::string(27, ' '),
-                                      std::string("Music High Pass:") + std::string(20, ' '),
-                                      std::string("โลว์ คัท:") + std::string(20, ' '),
-                                      std::string("Cắt tần số thấp:") + std::string(20, ' '), "Musik Tingkat Tinggi:"};
+const std::string kHighPassTitle[] = {
+    std::string("音乐高通:") + std::string(27, ' '), std::string("Music High Pass:") + std::string(20, ' '),
+    std::string("โลว์ คัท:") + std::string(20, ' '), std::string("Cắt tần số thấp:") + std::string(20, ' '),
+    "Musik Tingkat Tinggi:"};
 
 constexpr unsigned kInputBoxTextColor = 0xFF9933;
 
@@ -95,7 +97,8 @@ void PageMusic::OnInitDialog() {
     inputBox_->setGeometry(x, 2, w, 2 * lh + 36);
     inputCaption_->setGeometry(x + 8, 2 + lh, w - 16, lh);
     const int bw = (w - 16) / 5;
-    for (int i = 0; i < 5; ++i) inputs_[static_cast<std::size_t>(i)]->setGeometry(x + 8 + i * bw, 2 + 2 * lh + 4, bw, lh + 6);
+    for (int i = 0; i < 5; ++i)
+        inputs_[static_cast<std::size_t>(i)]->setGeometry(x + 8 + i * bw, 2 + 2 * lh + 4, bw, lh + 6);
     const int top = inputBox_->geometry().bottom() + 10;
     highPassBox_->setGeometry(x, top, w, 3 * lh + 26 + fontMetrics().height() + 24);
     Control(kHighPassLabel)->setGeometry(x + 8, top + 8, w - 16, lh);
@@ -113,9 +116,13 @@ void PageMusic::ResetAll(bool) {
     SetLabelCaption(kSlopeCaption, lang::Pick(kSlopeText, Language()));
 }
 
-void PageMusic::ResetPeq(bool) { Page::ResetPeq(true); }
+void PageMusic::ResetPeq(bool) {
+    Page::ResetPeq(true);
+}
 
-int PageMusic::SlopeItem() const { return slope_ && slope_->currentIndex() > 0 ? 1 : 0; }
+int PageMusic::SlopeItem() const {
+    return slope_ && slope_->currentIndex() > 0 ? 1 : 0;
+}
 
 void PageMusic::SelectSlope(int item) {
     if (!slope_) return;
@@ -188,7 +195,9 @@ void PageMusic::SetHighPass(int band, int hz) {
     UpdateHighPassLabel();
 }
 
-void PageMusic::SetSlopeFromCmd(const ZemCmd::EqFrame& frame) { SelectSlope(frame[15] == 0 ? 0 : 1); }
+void PageMusic::SetSlopeFromCmd(const ZemCmd::EqFrame& frame) {
+    SelectSlope(frame[15] == 0 ? 0 : 1);
+}
 
 void PageMusic::SetLanguage(int language) {
     const int l = lang::Clamp(language);
@@ -204,9 +213,8 @@ std::string PageMusic::SaveText() const {
 
 void PageMusic::LoadText(const std::vector<std::string>& lines) {
     Page::LoadText(lines);
-    chan::ForEachSection(lines, "[music type]", [this](const std::string& value) {
-        SetMusicInput(num::ParseLeadingInt(value));
-    });
+    chan::ForEachSection(lines, "[music type]",
+                         [this](const std::string& value) { SetMusicInput(num::ParseLeadingInt(value)); });
     // The slider keeps the file's high-pass within its range; band 0 takes what the slider shows.
     SetSliderPos(chan::id::kHighPass, model_.band.freq[0]);
     model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(20);

@@ -15,7 +15,7 @@ class QLabel;
 class PageMusic : public Page {
     Q_OBJECT
 
-public:
+  public:
     explicit PageMusic(QWidget* parent = nullptr);
 
     // IWave
@@ -44,11 +44,11 @@ public:
     int SlopeItem() const;
     QAbstractButton* InputButton(int input) const { return inputs_[static_cast<std::size_t>(input)]; }
 
-protected:
+  protected:
     void BuildTemplate() override;
     void OnInitDialog() override;
 
-private:
+  private:
     void OnInputClicked(int input);
     void OnSlopeChanged();
     void SelectSlope(int item);

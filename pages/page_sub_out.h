@@ -6,6 +6,6 @@
 class PageSubOut : public chan::OutputPage {
     Q_OBJECT
 
-public:
+  public:
     explicit PageSubOut(QWidget* parent = nullptr) : chan::OutputPage(chan::SurroundTraits(), parent) {}
 };
