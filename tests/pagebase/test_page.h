@@ -2,6 +2,7 @@
 // Helpers for page tests: the application, a parent that records notices, a page with a template.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -36,6 +37,10 @@ class NoticeRecorder : public QWidget, public win::MessageSink {
         return 0;
     }
     std::vector<Notice> notices;
+    std::vector<int> keys;  // keys that reached this window
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override { keys.push_back(e->key()); }
 };
 
 // A page with the template sliders and labels a test asks for.
@@ -83,6 +88,11 @@ struct PageHarness {
         page->setGeometry(0, 0, 1200, 700);
         page->Init();
         parent->show();
+        QApplication::setActiveWindow(parent.get());
+        // Showing the window focuses its first edit; start each test from a quiet page.
+        parent->setFocus();
+        QApplication::processEvents();
+        parent->notices.clear();
     }
     std::unique_ptr<NoticeRecorder> parent;
     TestPage* page;
