@@ -13,8 +13,9 @@
 inline QApplication& TestApp() {
     static int argc = 1;
     static char* argv[] = {const_cast<char*>("pagebase_tests"), nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt's input devices down in exit handlers crashes.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct Notice {
