@@ -1,0 +1,94 @@
+#include "controls/slider_style.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QStyleOptionSlider>
+
+#include "controls/slider_geometry.h"
+
+namespace controls {
+
+namespace {
+
+SliderFrame FrameOf(const QStyleOptionSlider& o) {
+    SliderFrame f;
+    f.rect = o.rect;
+    f.vertical = o.orientation == Qt::Vertical;
+    f.minimum = o.minimum;
+    f.maximum = o.maximum;
+    f.position = o.sliderPosition;
+    f.upsideDown = o.upsideDown;
+    return f;
+}
+
+bool Vertical(const QStyleOption* option) {
+    const auto* s = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    return s && s->orientation == Qt::Vertical;
+}
+
+}  // namespace
+
+SliderStyle::SliderStyle() = default;
+
+SliderStyle* SliderStyle::Shared() {
+    static QPointer<SliderStyle> shared;
+    if (!shared) {
+        shared = new SliderStyle();
+        shared->setParent(qApp);
+    }
+    return shared;
+}
+
+int SliderStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+    const QSize thumb = ThumbSize(Vertical(option));
+    switch (metric) {
+        case PM_SliderLength:
+            return Vertical(option) ? thumb.height() : thumb.width();
+        case PM_SliderThickness:
+        case PM_SliderControlThickness:
+            return Vertical(option) ? thumb.width() : thumb.height();
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+QRect SliderStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                                  const QWidget* widget) const {
+    const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    if (control != CC_Slider || !slider) return QProxyStyle::subControlRect(control, option, sub, widget);
+    const SliderLayout layout = LayoutSlider(FrameOf(*slider));
+    switch (sub) {
+        case SC_SliderGroove:
+            return layout.groove;
+        case SC_SliderHandle:
+            return layout.thumb;
+        default:
+            return QRect();
+    }
+}
+
+QStyle::SubControl SliderStyle::hitTestComplexControl(ComplexControl control,
+                                                      const QStyleOptionComplex* option, const QPoint& pos,
+                                                      const QWidget* widget) const {
+    const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    if (control != CC_Slider || !slider)
+        return QProxyStyle::hitTestComplexControl(control, option, pos, widget);
+    const SliderLayout layout = LayoutSlider(FrameOf(*slider));
+    if (layout.thumb.contains(pos)) return SC_SliderHandle;
+    if (layout.groove.contains(pos)) return SC_SliderGroove;
+    return SC_None;
+}
+
+int SliderStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                           QStyleHintReturn* returnData) const {
+    switch (hint) {
+        case SH_Slider_AbsoluteSetButtons:
+            return Qt::NoButton;  // a track bar never jumps to the click
+        case SH_Slider_PageSetButtons:
+            return Qt::LeftButton;
+        default:
+            return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+}
+
+}  // namespace controls
