@@ -1,0 +1,13 @@
+#pragma once
+// The About box: the program's icon, name and version.
+
+#include <QDialog>
+
+namespace console {
+
+class AboutBox : public QDialog {
+public:
+    explicit AboutBox(QWidget* parent);
+};
+
+}  // namespace console

@@ -1,0 +1,10 @@
+#include "console/app.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    CVelmor_Zem_R7App theApp;
+    theApp.InitInstance();
+    return 0;
+}

@@ -1,0 +1,147 @@
+#include "console/main_dialog.h"
+
+#include "console/about_box.h"
+#include "console/control_ids.h"
+#include "console/graph_view.h"
+#include "console/images.h"
+#include "console/language_tables.h"
+#include "console/main_client.h"
+#include "console/main_template.h"
+#include "platform/lang.h"
+#include "console/page_factory.h"
+#include "console/status_lamp_button.h"
+#include "link/ui/page_setup.h"
+#include "platform/log_redirect.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+
+using namespace console;
+
+CVelmor_Zem_R7Dlg::CVelmor_Zem_R7Dlg() : CVelmor_Zem_R7Dlg(Options{}) {}
+
+CVelmor_Zem_R7Dlg::CVelmor_Zem_R7Dlg(Options options)
+    : m_options(std::move(options)), m_timers([this](std::uint32_t id) { OnTimer(id); }) {
+    setWindowTitle(QString::fromUtf8(WindowCaption()));
+    m_client = new MainClient(this);
+    setCentralWidget(m_client);
+    qApp->installEventFilter(this);
+}
+
+CVelmor_Zem_R7Dlg::~CVelmor_Zem_R7Dlg() {
+    qApp->removeEventFilter(this);
+    Teardown();
+    // The controls first, then the pages, the set-up page (the link's owner) before the channel pages.
+    delete m_eqPass;
+    delete m_eqReset;
+    delete m_statusLamp;
+    delete m_load;
+    delete m_save;
+    delete m_presetCombo;
+    delete m_graph;
+    delete m_tab;
+    delete m_musicValue;
+    delete m_effectValue;
+    delete m_micValue;
+    delete m_musicSlider;
+    delete m_effectSlider;
+    delete m_micSlider;
+    for (int i : {7, 4, 5, 6, 3, 2, 0, 1}) {
+        delete m_pages[static_cast<std::size_t>(i)];
+        m_pages[static_cast<std::size_t>(i)] = nullptr;
+    }
+    m_pageSetUp = nullptr;
+}
+
+bool CVelmor_Zem_R7Dlg::OnInitDialog() {
+    if (!m_options.logPath.empty()) trace::RedirectStdoutTo(m_options.logPath);
+    m_hIcon = AppIcon();
+    setWindowIcon(m_hIcon);
+    m_lastMuteMask = 0;
+    m_masterPending = false;
+
+    const VolumeLimits limits = ReadVolumeLimits(m_options.configPath);
+    m_musicStartVol = limits.musicStart;
+    m_musicEndVol = limits.musicEnd;
+    m_micStartVol = limits.micStart;
+    m_micEndVol = limits.micEnd;
+    m_effectStartVol = limits.effectStart;
+    m_effectEndVol = limits.effectEnd;
+
+    CreateControls();
+    CreatePages();
+    m_tab->blockSignals(true);
+    for (int i = 0; i < kTabCount; ++i) m_tab->addTab(QString());
+    m_tab->setCurrentIndex(0);
+    m_tab->blockSignals(false);
+
+    SetLanguage(ReadLanguage(m_options.configPath));
+    LayoutPages();
+    SetUpMasterSliders();
+    ShowPageCurve(0);
+    m_graph->setGeometry(m_graphRect);
+    m_eqPassRect = m_eqPass->geometry();
+    m_eqResetRect = m_eqReset->geometry();
+
+    m_timers.Set(kTimerFirstConnect, m_options.firstConnectDelayMs);
+    m_layoutReady = 170;
+    m_statusLamp->SetImage(StatusLamp(lang::kChinese, false), StatusLampBitmapId(lang::kChinese, false));
+
+    // The client area starts at the template's size; the window's minimum may widen it, and the
+    // resize rule then stretches the graph and the pages.
+    const int menuHeight = m_pMenu ? m_pMenu->sizeHint().height() : 0;
+    setMinimumSize(kMinimumWindowSize);
+    resize(m_initClientRect.width(), m_initClientRect.height() + menuHeight);
+    return true;
+}
+
+void CVelmor_Zem_R7Dlg::CreatePages() {
+    m_pages = console::CreatePages(m_client);
+    m_pageSetUp = SetUpOf(m_pages[kSetUpPage]);
+    if (m_pageSetUp) m_pageSetUp->OnInitDialog();
+}
+
+QWidget* CVelmor_Zem_R7Dlg::PageAt(int index) const {
+    return (index >= 0 && index < kPageCount) ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+}
+
+IWave* CVelmor_Zem_R7Dlg::WaveAt(int index) const { return WaveOf(PageAt(index)); }
+
+QWidget* CVelmor_Zem_R7Dlg::Client() const { return m_client; }
+
+void CVelmor_Zem_R7Dlg::OnExit() { close(); }
+
+void CVelmor_Zem_R7Dlg::OnAbout() {
+    AboutBox box(this);
+    box.exec();
+}
+
+void CVelmor_Zem_R7Dlg::Teardown() {
+    if (m_tornDown) return;
+    m_tornDown = true;
+    m_timers.KillAll();
+    if (m_pageSetUp) m_pageSetUp->Shutdown();
+}
+
+void CVelmor_Zem_R7Dlg::closeEvent(QCloseEvent* event) {
+    Teardown();
+    event->accept();
+}
+
+bool CVelmor_Zem_R7Dlg::eventFilter(QObject* watched, QEvent* event) {
+    // Neither Enter nor Esc does anything anywhere in this window.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool eaten = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+        if (eaten && widget && widget->window() == this) return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,63 @@
+// Main window: timers, private messages and menu commands.
+#include "console/control_ids.h"
+#include "console/main_dialog.h"
+#include "link/ui/page_setup.h"
+
+using namespace console;
+
+void CVelmor_Zem_R7Dlg::OnTimer(std::uint32_t id) {
+    if (id != kTimerHeartbeat) m_timers.Kill(id);
+    switch (id) {
+        case kTimerFirstConnect:
+            win::PostMessage(this, kMsgConnect, 0, 0);
+            break;
+        case kTimerStatusLamp:
+            SetStatusLamp();
+            break;
+        default:
+            break;
+    }
+}
+
+win::LRESULT CVelmor_Zem_R7Dlg::OnMessage(unsigned msg, win::WPARAM, win::LPARAM, QWidget*) {
+    if (msg == kMsgConnect) OnConnect();
+    return 0;
+}
+
+void CVelmor_Zem_R7Dlg::OnConnect() {
+    // The connect dialog runs here once it exists; whatever it answers, the watchdog starts full
+    // and the link leaves frame mode.
+    m_linkWatchdog = 4;
+    if (m_pageSetUp) m_pageSetUp->Link().frameMode = 0;
+}
+
+void CVelmor_Zem_R7Dlg::OnCommand(int id) {
+    switch (id) {
+        case kCmdExit:
+            OnExit();
+            break;
+        case kCmdConnect:
+            OnConnect();
+            break;
+        case kCmdChinese:
+            SetLanguage(0);
+            break;
+        case kCmdEnglish:
+            SetLanguage(1);
+            break;
+        case kCmdThai:
+            SetLanguage(2);
+            break;
+        case kCmdVietnamese:
+            SetLanguage(3);
+            break;
+        case kCmdIndonesian:
+            SetLanguage(4);
+            break;
+        case kCmdAbout:
+            OnAbout();
+            break;
+        default:  // import, export, factory reset, update and volume limit come later
+            break;
+    }
+}

@@ -1,0 +1,262 @@
+// Main window: controls at their template places, page layout, tab switching and the resize rule.
+#include "console/control_ids.h"
+#include "console/graph_view.h"
+#include "console/language_tables.h"
+#include "console/main_client.h"
+#include "console/main_dialog.h"
+#include "console/main_template.h"
+#include "console/page_factory.h"
+#include "console/status_lamp_button.h"
+#include "pages/iwave.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dialog_units.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabBar>
+#include <algorithm>
+#include <vector>
+
+using namespace console;
+
+namespace {
+
+template <class T>
+T* Place(T* control, const win::DialogUnits& units, int id) {
+    win::SetControlId(control, id);
+    control->setGeometry(TemplateRect(units, id));
+    return control;
+}
+
+QLabel* MakeStatic(QWidget* parent, const win::DialogUnits& units, int id) {
+    auto* label = Place(new QLabel(parent), units, id);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QSlider* MakeMasterSlider(QWidget* parent, const win::DialogUnits& units, int id) {
+    auto* slider = Place(new QSlider(Qt::Horizontal, parent), units, id);
+    slider->setTickPosition(QSlider::TicksBelow);
+    return slider;
+}
+
+}  // namespace
+
+void CVelmor_Zem_R7Dlg::CreateControls() {
+    const win::DialogUnits units(m_client->font());
+    m_initClientRect = QRect(QPoint(0, 0), TemplateClientSize(units));
+    m_client->resize(m_initClientRect.size());
+
+    MakeStatic(m_client, units, kIdMusicCaption);
+    m_musicSlider = MakeMasterSlider(m_client, units, kIdMusicSlider);
+    m_musicValue = MakeStatic(m_client, units, kIdMusicValue);
+    MakeStatic(m_client, units, kIdMicCaption);
+    m_micSlider = MakeMasterSlider(m_client, units, kIdMicSlider);
+    m_micValue = MakeStatic(m_client, units, kIdMicValue);
+    MakeStatic(m_client, units, kIdEffectCaption);
+    m_effectSlider = MakeMasterSlider(m_client, units, kIdEffectSlider);
+    m_effectValue = MakeStatic(m_client, units, kIdEffectValue);
+
+    m_presetCombo = Place(new QComboBox(m_client), units, kIdPresetCombo);
+    // The template's height is that of the open list; the closed box keeps its own height.
+    m_presetCombo->resize(m_presetCombo->width(), m_presetCombo->sizeHint().height());
+    m_presetCombo->setMaxVisibleItems(16);
+    m_save = Place(new QPushButton(m_client), units, kIdSave);
+    m_load = Place(new QPushButton(m_client), units, kIdLoad);
+    m_statusLamp = Place(new StatusLampButton(m_client), units, kIdStatusLamp);
+
+    m_tab = Place(new QTabBar(m_client), units, kIdTab);
+    m_tab->setExpanding(false);
+    m_tab->setDrawBase(false);
+    // Items are at least the standard width, wider where a text needs it.
+    m_tab->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: %1px; height: %2px; padding: 0 5px; border: 1px solid #8c8c8c;"
+                                            " background: #dcdcdc; } QTabBar::tab:selected { background: white; }")
+                             .arg(kTabItemSize.width() - 14)
+                             .arg(kTabItemSize.height() - 4));
+    connect(m_tab, &QTabBar::currentChanged, this, [this](int index) { OnTabSelChange(index); });
+
+    m_graph = Place(new GraphView(m_client), units, kIdGraph);
+    m_eqReset = Place(new QPushButton(m_client), units, kIdEqReset);
+    m_eqPass = Place(new QPushButton(m_client), units, kIdEqPass);
+    m_eqPass->setText(QString::fromUtf8(EqPassText()));
+    m_graphRect = m_graph->geometry();
+}
+
+void CVelmor_Zem_R7Dlg::LayoutPages() {
+    QWidget* first = m_pages[0];
+    const IWave* wave = WaveOf(first);
+    const int top = m_tab->y() + kTabItemSize.height();
+    int height = wave ? wave->GetContentHeight() : -1;
+    if (height <= 0) height = m_tab->geometry().bottom() + 1 - top;
+    m_pageRect = QRect(m_graph->x(), top, m_graph->width(), height);
+    for (QWidget* page : m_pages) {
+        if (!page) continue;
+        page->setGeometry(m_pageRect);
+        page->hide();
+    }
+    if (first) first->show();
+
+    // The graph keeps its left, width and bottom; its top goes 5 pixels below the pages.
+    QRect graph = m_graph->geometry();
+    graph.setTop(m_pageRect.bottom() + 1 + 5);
+    m_graphRect = graph;
+}
+
+void CVelmor_Zem_R7Dlg::SetUpMasterSliders() {
+    struct Master {
+        QSlider* slider;
+        QLabel* value;
+        int start;
+        int end;
+    };
+    const Master masters[] = {{m_musicSlider, m_musicValue, m_musicStartVol, m_musicEndVol},
+                              {m_micSlider, m_micValue, m_micStartVol, m_micEndVol},
+                              {m_effectSlider, m_effectValue, m_effectStartVol, m_effectEndVol}};
+    for (const Master& m : masters) {
+        const QSignalBlocker quiet(m.slider);
+        m.slider->setTickInterval(8);
+        m.slider->setRange(0, m.end);
+        m.slider->setValue(m.start);
+        m.slider->setPageStep(1);
+        m.value->setText(QString::number(m.slider->value()));
+    }
+}
+
+void CVelmor_Zem_R7Dlg::ShowPageCurve(int index) {
+    IWave* wave = WaveAt(index);
+    if (!wave) return;
+    wave->CopyCurve(m_graph->curve);
+    m_graph->bandCount = wave->GetBandCount() - 2;
+    if (const auto echo = CopyEchoFilters(PageAt(index))) {
+        // The echo path's high-pass and low-pass on the graph's first and last bands.
+        const int last = wave->GetBandCount() - 1;
+        m_graph->curve.freq[0] = echo->first;
+        m_graph->curve.type[0] = 4;
+        m_graph->selected = 0;
+        if (last < kMaxBands) {
+            m_graph->curve.freq[last] = echo->second;
+            m_graph->curve.type[last] = 5;
+            m_graph->selected = last;
+        }
+    }
+    m_graph->bypass = wave->RecomputeBypass();
+    m_graph->update();
+}
+
+void CVelmor_Zem_R7Dlg::OnTabSelChange(int selection) {
+    if (selection < 0 || selection >= kTabCount) return;
+    m_graph->show();
+    m_eqReset->show();
+    m_eqPass->show();
+    for (QWidget* page : m_pages) {
+        if (page) page->hide();
+    }
+    if (QWidget* page = PageAt(selection)) page->show();
+    ShowPageCurve(selection);
+    m_graph->selected = -1;
+    m_graph->blinkArmed = false;
+}
+
+void CVelmor_Zem_R7Dlg::OnSize() {
+    if (m_layoutReady != 170) return;
+    const int dx = m_client->width() - m_initClientRect.width();
+    const int dy = m_client->height() - m_initClientRect.height();
+    m_graph->setGeometry(m_graphRect.adjusted(0, 0, dx, dy));
+    m_eqPass->setGeometry(m_eqPassRect.translated(0, dy));
+    m_eqReset->setGeometry(m_eqResetRect.translated(0, dy));
+    for (QWidget* page : m_pages) {
+        if (page) page->setGeometry(m_pageRect.adjusted(0, 0, dx, 0));
+    }
+}
+
+void CVelmor_Zem_R7Dlg::FitTopRow() {
+    // Texts longer than the template allows widen their control; the sliders give up the room, and
+    // whatever follows moves right, so no text is cut off in any language.
+    const win::DialogUnits units(m_client->font());
+    const QFontMetrics metrics(m_client->font());
+    enum class Kind { Text, Slider, Combo, Button, Fixed };
+    struct Item {
+        int id;
+        Kind kind;
+    };
+    const Item row[] = {{kIdMusicCaption, Kind::Text},   {kIdMusicSlider, Kind::Slider},  {kIdMusicValue, Kind::Text},
+                        {kIdMicCaption, Kind::Text},     {kIdMicSlider, Kind::Slider},    {kIdMicValue, Kind::Text},
+                        {kIdEffectCaption, Kind::Text},  {kIdEffectSlider, Kind::Slider}, {kIdEffectValue, Kind::Text},
+                        {kIdPresetCombo, Kind::Combo},   {kIdSave, Kind::Button},         {kIdLoad, Kind::Button},
+                        {kIdStatusLamp, Kind::Fixed}};
+    constexpr int kGap = 0;
+    constexpr int kMinSliderWidth = 48;
+    // The row must end inside the narrowest client area the window can have.
+    const int limitRight = std::max(m_initClientRect.width(), kMinimumWindowSize.width()) - 4;
+
+    std::vector<QRect> placed;
+    auto place = [&]() {
+        placed.clear();
+        int previousRight = 0;
+        for (std::size_t k = 0; k < std::size(row); ++k) {
+            const Item& item = row[k];
+            QWidget* control = win::FindControl(m_client, item.id);
+            const QRect slot = TemplateRect(units, item.id);
+            QRect r = control ? control->geometry() : slot;
+            const int left = std::max(slot.left(), previousRight + kGap);
+            int width = slot.width();
+            switch (item.kind) {
+                case Kind::Text:
+                    if (auto* label = qobject_cast<QLabel*>(control)) {
+                        const int needed = metrics.horizontalAdvance(label->text()) + 2;
+                        // The template lets a value label run under the next caption: stop short of it.
+                        const int room = TemplateRect(units, row[k + 1].id).left() - left;
+                        width = std::max(needed, std::min(width, room));
+                    }
+                    break;
+                case Kind::Slider:
+                    width = std::max(slot.right() + 1 - left, kMinSliderWidth);
+                    break;
+                case Kind::Combo:
+                    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+                        int widest = 0;
+                        for (int i = 0; i < combo->count(); ++i)
+                            widest = std::max(widest, metrics.horizontalAdvance(combo->itemText(i)));
+                        width = std::max(width, widest + 30);
+                    }
+                    break;
+                case Kind::Button:
+                    if (auto* button = qobject_cast<QPushButton*>(control))
+                        width = std::max(width, metrics.horizontalAdvance(button->text()) + 16);
+                    break;
+                case Kind::Fixed:
+                    width = r.width();
+                    break;
+            }
+            r.moveLeft(left);
+            r.setWidth(width);
+            placed.push_back(r);
+            previousRight = r.right() + 1;
+        }
+        return previousRight;
+    };
+    if (place() > limitRight) {
+        // From the right: controls move left up to the nearest slider, which gives up the room.
+        int limit = limitRight;
+        for (std::size_t k = placed.size(); k-- > 0;) {
+            QRect& r = placed[k];
+            if (r.right() + 1 <= limit) break;
+            if (row[k].kind == Kind::Slider) {
+                r.setRight(std::max(limit - 1, r.left() + kMinSliderWidth - 1));
+                break;
+            }
+            r.moveRight(limit - 1);
+            limit = r.left() - kGap;
+        }
+    }
+
+    std::size_t i = 0;
+    for (const Item& item : row) {
+        if (QWidget* control = win::FindControl(m_client, item.id)) control->setGeometry(placed[i]);
+        ++i;
+    }
+}
