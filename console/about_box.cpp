@@ -1,11 +1,11 @@
 #include "console/about_box.h"
 
-#include "console/images.h"
-
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "console/images.h"
 
 namespace console {
 

@@ -6,7 +6,7 @@
 namespace console {
 
 class AboutBox : public QDialog {
-public:
+  public:
     explicit AboutBox(QWidget* parent);
 };
 

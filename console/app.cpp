@@ -1,9 +1,9 @@
 #include "console/app.h"
 
+#include <QApplication>
+
 #include "console/main_dialog.h"
 #include "console/startup_probe.h"
-
-#include <QApplication>
 
 bool CVelmor_Zem_R7App::InitInstance() {
     CVelmor_Zem_R7Dlg dialog;

@@ -1,6 +1,6 @@
-#include "console/app.h"
-
 #include <QApplication>
+
+#include "console/app.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -1,11 +1,11 @@
 #include "console/main_client.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+
 #include "console/control_ids.h"
 #include "console/language_tables.h"
 #include "console/main_dialog.h"
-
-#include <QContextMenuEvent>
-#include <QMenu>
 
 namespace console {
 

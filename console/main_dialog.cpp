@@ -1,27 +1,27 @@
 #include "console/main_dialog.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+
 #include "console/about_box.h"
 #include "console/control_ids.h"
-#include "console/graph_view.h"
 #include "console/images.h"
 #include "console/language_tables.h"
 #include "console/main_client.h"
 #include "console/main_template.h"
-#include "platform/lang.h"
 #include "console/page_factory.h"
 #include "console/status_lamp_button.h"
+#include "controls/graph_wave.h"
 #include "link/ui/page_setup.h"
+#include "platform/lang.h"
 #include "platform/log_redirect.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QSlider>
-#include <QTabBar>
-#include <QCloseEvent>
-#include <QKeyEvent>
-#include <QMenuBar>
 
 using namespace console;
 
@@ -112,11 +112,17 @@ QWidget* CVelmor_Zem_R7Dlg::PageAt(int index) const {
     return (index >= 0 && index < kPageCount) ? m_pages[static_cast<std::size_t>(index)] : nullptr;
 }
 
-IWave* CVelmor_Zem_R7Dlg::WaveAt(int index) const { return WaveOf(PageAt(index)); }
+IWave* CVelmor_Zem_R7Dlg::WaveAt(int index) const {
+    return WaveOf(PageAt(index));
+}
 
-QWidget* CVelmor_Zem_R7Dlg::Client() const { return m_client; }
+QWidget* CVelmor_Zem_R7Dlg::Client() const {
+    return m_client;
+}
 
-void CVelmor_Zem_R7Dlg::OnExit() { close(); }
+void CVelmor_Zem_R7Dlg::OnExit() {
+    close();
+}
 
 void CVelmor_Zem_R7Dlg::OnAbout() {
     AboutBox box(this);

@@ -4,16 +4,16 @@
 // main_dialog.cpp (start-up and teardown), main_dialog_layout.cpp (layout, tabs, resizing),
 // main_dialog_language.cpp (menus and texts), main_dialog_events.cpp (timers, messages, commands).
 
-#include "console/console_config.h"
-#include "platform/ui/timers.h"
-#include "platform/ui/window.h"
-
 #include <QIcon>
 #include <QMainWindow>
 #include <QRect>
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include "console/console_config.h"
+#include "platform/ui/timers.h"
+#include "platform/ui/window.h"
 
 class QComboBox;
 class QLabel;
@@ -27,11 +27,13 @@ class PageSetUp;
 namespace console {
 class MainClient;
 class StatusLampButton;
-class GraphView;
 }  // namespace console
+namespace controls {
+class CGraphWave;
+}
 
 class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
-public:
+  public:
     struct Options {
         std::string configPath = console::kConfigPath;
         // Where standard output goes; empty keeps it where it is (tests).
@@ -61,7 +63,7 @@ public:
     IWave* WaveAt(int index) const;
     PageSetUp* SetUpPage() const { return m_pageSetUp; }
     QWidget* Client() const;
-    console::GraphView* Graph() const { return m_graph; }
+    controls::CGraphWave* Graph() const { return m_graph; }
     QTabBar* TabStrip() const { return m_tab; }
     const win::WindowTimers& Timers() const { return m_timers; }
 
@@ -87,11 +89,11 @@ public:
     QRect m_eqResetRect;
     std::uint8_t m_connected = 0;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     friend class console::MainClient;
 
     void CreateControls();
@@ -118,7 +120,7 @@ private:
     QLabel* m_effectValue = nullptr;
     QLabel* m_musicValue = nullptr;
     QTabBar* m_tab = nullptr;
-    console::GraphView* m_graph = nullptr;
+    controls::CGraphWave* m_graph = nullptr;
     QComboBox* m_presetCombo = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_load = nullptr;

@@ -1,4 +1,11 @@
 // Main window: the language switch, the menu of each language and the status lamp.
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+
 #include "console/control_ids.h"
 #include "console/images.h"
 #include "console/language_tables.h"
@@ -9,13 +16,6 @@
 #include "link/ui/page_setup.h"
 #include "platform/lang.h"
 #include "platform/ui/controls.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QSignalBlocker>
-#include <QTabBar>
 
 using namespace console;
 

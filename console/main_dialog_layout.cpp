@@ -1,16 +1,4 @@
 // Main window: controls at their template places, page layout, tab switching and the resize rule.
-#include "console/control_ids.h"
-#include "console/graph_view.h"
-#include "console/language_tables.h"
-#include "console/main_client.h"
-#include "console/main_dialog.h"
-#include "console/main_template.h"
-#include "console/page_factory.h"
-#include "console/status_lamp_button.h"
-#include "pages/iwave.h"
-#include "platform/ui/controls.h"
-#include "platform/ui/dialog_units.h"
-
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -20,6 +8,18 @@
 #include <QTabBar>
 #include <algorithm>
 #include <vector>
+
+#include "console/control_ids.h"
+#include "console/language_tables.h"
+#include "console/main_client.h"
+#include "console/main_dialog.h"
+#include "console/main_template.h"
+#include "console/page_factory.h"
+#include "console/status_lamp_button.h"
+#include "controls/graph_wave.h"
+#include "pages/iwave.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dialog_units.h"
 
 using namespace console;
 
@@ -73,13 +73,15 @@ void CVelmor_Zem_R7Dlg::CreateControls() {
     m_tab->setExpanding(false);
     m_tab->setDrawBase(false);
     // Items are at least the standard width, wider where a text needs it.
-    m_tab->setStyleSheet(QStringLiteral("QTabBar::tab { min-width: %1px; height: %2px; padding: 0 5px; border: 1px solid #8c8c8c;"
-                                            " background: #dcdcdc; } QTabBar::tab:selected { background: white; }")
-                             .arg(kTabItemSize.width() - 14)
-                             .arg(kTabItemSize.height() - 4));
+    m_tab->setStyleSheet(
+        QStringLiteral(
+            "QTabBar::tab { min-width: %1px; height: %2px; padding: 0 5px; border: 1px solid #8c8c8c;"
+            " background: #dcdcdc; } QTabBar::tab:selected { background: white; }")
+            .arg(kTabItemSize.width() - 14)
+            .arg(kTabItemSize.height() - 4));
     connect(m_tab, &QTabBar::currentChanged, this, [this](int index) { OnTabSelChange(index); });
 
-    m_graph = Place(new GraphView(m_client), units, kIdGraph);
+    m_graph = Place(new controls::CGraphWave(m_client), units, kIdGraph);
     m_eqReset = Place(new QPushButton(m_client), units, kIdEqReset);
     m_eqPass = Place(new QPushButton(m_client), units, kIdEqPass);
     m_eqPass->setText(QString::fromUtf8(EqPassText()));
@@ -129,22 +131,28 @@ void CVelmor_Zem_R7Dlg::SetUpMasterSliders() {
 void CVelmor_Zem_R7Dlg::ShowPageCurve(int index) {
     IWave* wave = WaveAt(index);
     if (!wave) return;
-    wave->CopyCurve(m_graph->curve);
+    CurveRecord curve;
+    wave->CopyCurve(curve);
+    controls::GraphCurve& graph = m_graph->Curve();
+    std::copy(std::begin(curve.freq), std::end(curve.freq), graph.freq);
+    std::copy(std::begin(curve.gain), std::end(curve.gain), graph.gain);
+    std::copy(std::begin(curve.q), std::end(curve.q), graph.q);
+    std::copy(std::begin(curve.type), std::end(curve.type), graph.type);
+    std::copy(std::begin(curve.shown), std::end(curve.shown), graph.shown);
+    std::copy(std::begin(curve.enabled), std::end(curve.enabled), graph.enabled);
     m_graph->bandCount = wave->GetBandCount() - 2;
     if (const auto echo = CopyEchoFilters(PageAt(index))) {
         // The echo path's high-pass and low-pass on the graph's first and last bands.
         const int last = wave->GetBandCount() - 1;
-        m_graph->curve.freq[0] = echo->first;
-        m_graph->curve.type[0] = 4;
-        m_graph->selected = 0;
+        m_graph->SetBandFreq(0, echo->first);
+        m_graph->SetBandType(0, 4);
         if (last < kMaxBands) {
-            m_graph->curve.freq[last] = echo->second;
-            m_graph->curve.type[last] = 5;
-            m_graph->selected = last;
+            m_graph->SetBandFreq(last, echo->second);
+            m_graph->SetBandType(last, 5);
         }
     }
     m_graph->bypass = wave->RecomputeBypass();
-    m_graph->update();
+    m_graph->Invalidate();
 }
 
 void CVelmor_Zem_R7Dlg::OnTabSelChange(int selection) {
@@ -158,7 +166,7 @@ void CVelmor_Zem_R7Dlg::OnTabSelChange(int selection) {
     if (QWidget* page = PageAt(selection)) page->show();
     ShowPageCurve(selection);
     m_graph->selected = -1;
-    m_graph->blinkArmed = false;
+    m_graph->KillBlink();
 }
 
 void CVelmor_Zem_R7Dlg::OnSize() {
@@ -183,11 +191,12 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
         int id;
         Kind kind;
     };
-    const Item row[] = {{kIdMusicCaption, Kind::Text},   {kIdMusicSlider, Kind::Slider},  {kIdMusicValue, Kind::Text},
-                        {kIdMicCaption, Kind::Text},     {kIdMicSlider, Kind::Slider},    {kIdMicValue, Kind::Text},
-                        {kIdEffectCaption, Kind::Text},  {kIdEffectSlider, Kind::Slider}, {kIdEffectValue, Kind::Text},
-                        {kIdPresetCombo, Kind::Combo},   {kIdSave, Kind::Button},         {kIdLoad, Kind::Button},
-                        {kIdStatusLamp, Kind::Fixed}};
+    const Item row[] = {
+        {kIdMusicCaption, Kind::Text},  {kIdMusicSlider, Kind::Slider},  {kIdMusicValue, Kind::Text},
+        {kIdMicCaption, Kind::Text},    {kIdMicSlider, Kind::Slider},    {kIdMicValue, Kind::Text},
+        {kIdEffectCaption, Kind::Text}, {kIdEffectSlider, Kind::Slider}, {kIdEffectValue, Kind::Text},
+        {kIdPresetCombo, Kind::Combo},  {kIdSave, Kind::Button},         {kIdLoad, Kind::Button},
+        {kIdStatusLamp, Kind::Fixed}};
     constexpr int kGap = 0;
     constexpr int kMinSliderWidth = 48;
     // The row must end inside the narrowest client area the window can have.

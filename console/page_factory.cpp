@@ -1,11 +1,11 @@
 #include "console/page_factory.h"
 
+#include <QLabel>
+
 #include "console/control_ids.h"
 #include "console/language_tables.h"
 #include "link/ui/page_setup.h"
 #include "pages/iwave.h"
-
-#include <QLabel>
 
 namespace console {
 namespace {
@@ -36,11 +36,17 @@ std::array<QWidget*, 8> CreatePages(QWidget* parent) {
     return pages;
 }
 
-IWave* WaveOf(QWidget* page) { return dynamic_cast<IWave*>(page); }
+IWave* WaveOf(QWidget* page) {
+    return dynamic_cast<IWave*>(page);
+}
 
-PageSetUp* SetUpOf(QWidget* page) { return dynamic_cast<PageSetUp*>(page); }
+PageSetUp* SetUpOf(QWidget* page) {
+    return dynamic_cast<PageSetUp*>(page);
+}
 
-std::optional<std::pair<int, int>> CopyEchoFilters(QWidget*) { return std::nullopt; }
+std::optional<std::pair<int, int>> CopyEchoFilters(QWidget*) {
+    return std::nullopt;
+}
 
 void SetPageLanguage(QWidget* page, int language) {
     if (IWave* wave = WaveOf(page)) wave->SetLanguage(language);

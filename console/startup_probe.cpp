@@ -15,7 +15,7 @@ namespace console {
 namespace {
 
 class FirstPaint : public QObject {
-public:
+  public:
     FirstPaint(QWidget* window, bool report, QString shot)
         : QObject(window), window_(window), report_(report), shot_(std::move(shot)) {}
 
@@ -45,7 +45,7 @@ public:
         return false;
     }
 
-private:
+  private:
     QWidget* window_;
     bool report_;
     QString shot_;

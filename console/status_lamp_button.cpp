@@ -4,7 +4,9 @@
 
 namespace console {
 
-StatusLampButton::StatusLampButton(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::NoFocus); }
+StatusLampButton::StatusLampButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
 
 void StatusLampButton::SetImage(const QImage& image, int bitmapId) {
     image_ = image;

@@ -9,7 +9,7 @@ namespace console {
 class StatusLampButton : public QAbstractButton {
     Q_OBJECT
 
-public:
+  public:
     explicit StatusLampButton(QWidget* parent);
 
     // Shows the image and resizes the button to it, keeping the top-left corner.
@@ -18,10 +18,10 @@ public:
     int BitmapId() const { return bitmapId_; }
     QSize sizeHint() const override { return image_.isNull() ? QSize(46, 18) : image_.size(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QImage image_;
     int bitmapId_ = 0;
 };

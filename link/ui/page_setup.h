@@ -2,33 +2,15 @@
 // The set-up page: never shown, but the owner of the link machinery — the serial link, the send
 // queue with its sender thread, and the log the link writes its text into.
 
-#include "link/frame.h"
-
 #include <QWidget>
 
-#if __has_include("link/send_queue.h")
-#define K417B_HAVE_LINK_CORE 1
+#include "link/frame.h"
 #include "link/log_sink.h"
 #include "link/send_queue.h"
 #include "link/uart.h"
-#else
-// Until the link core is in, the page keeps the pushed frames.
-#include <atomic>
-#include <vector>
-struct SendQueue {
-    struct Timing {};
-    std::vector<ZemCmd::Cmd> pushed;
-    bool running = false;
-    bool IsRunning() const { return running; }
-};
-struct Uart {
-    std::atomic<int> frameMode{0};
-    std::atomic<int> received{0};
-};
-#endif
 
 class PageSetUp : public QWidget {
-public:
+  public:
     explicit PageSetUp(QWidget* parent = nullptr, SendQueue::Timing timing = {});
     // Stops the sender and closes the link before they go.
     ~PageSetUp() override;
@@ -44,12 +26,11 @@ public:
 
     Uart& Link() { return uart_; }
     SendQueue& Queue() { return queue_; }
+    BoundedLog& Log() { return log_; }
 
-private:
+  private:
     int language_ = 0;
-#ifdef K417B_HAVE_LINK_CORE
     BoundedLog log_;
-#endif
     Uart uart_;  // declared before the queue: the sender uses it until the queue is gone
     SendQueue queue_;
     bool started_ = false;

@@ -1,14 +1,4 @@
-#include "console/control_ids.h"
-#include "console/graph_view.h"
-#include "console/images.h"
 #include "console/main_dialog.h"
-#include "console/main_template.h"
-#include "console/status_lamp_button.h"
-#include "link/ui/page_setup.h"
-#include "platform/ini.h"
-#include "platform/ui/controls.h"
-#include "platform/ui/dialog_units.h"
-#include "qt_app.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +14,23 @@
 #include <memory>
 #include <sstream>
 
+#include "console/control_ids.h"
+#include "console/images.h"
+#include "console/main_template.h"
+#include "console/status_lamp_button.h"
+#include "controls/graph_wave.h"
+#include "link/ui/page_setup.h"
+#include "platform/ini.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dialog_units.h"
+#include "qt_app.h"
+
 using namespace console;
 
 namespace {
 
 class MainWindow : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         TestApp();
         std::remove(config.c_str());
@@ -69,13 +70,16 @@ protected:
 
 // Controls of the top row widen where a text needs it; the others stand exactly where the template
 // puts them.
-bool InTopRow(int id) { return id != kIdTab && id != kIdGraph && id != kIdEqReset && id != kIdEqPass; }
+bool InTopRow(int id) {
+    return id != kIdTab && id != kIdGraph && id != kIdEqReset && id != kIdEqPass;
+}
 
 int NeededWidth(QWidget* control) {
     const QFontMetrics metrics(control->font());
     if (auto* label = qobject_cast<QLabel*>(control)) return metrics.horizontalAdvance(label->text());
     if (auto* button = qobject_cast<QPushButton*>(control)) return metrics.horizontalAdvance(button->text());
-    if (auto* combo = qobject_cast<QComboBox*>(control)) return metrics.horizontalAdvance(combo->currentText());
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return metrics.horizontalAdvance(combo->currentText());
     return 0;
 }
 
@@ -192,7 +196,8 @@ QStringList MenuTexts(QMenuBar* bar) {
     QStringList texts;
     for (QAction* top : bar->actions()) {
         texts << top->text();
-        for (QAction* item : top->menu()->actions()) texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        for (QAction* item : top->menu()->actions())
+            texts << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
     return texts;
 }
@@ -204,7 +209,8 @@ TEST_F(MainWindow, VietnameseSwitchChangesEveryTextAndWritesTheFile) {
     combo->setCurrentIndex(5);
     dialog->OnCommand(kCmdVietnamese);
 
-    const char* tabs[] = {"Nhạc", "Micro", "Hiệu ứng", "Kênh main", "Kênh center", "Kênh sub", "Kênh surround"};
+    const char* tabs[] = {"Nhạc",        "Micro",    "Hiệu ứng",     "Kênh main",
+                          "Kênh center", "Kênh sub", "Kênh surround"};
     ASSERT_EQ(dialog->TabStrip()->count(), 7);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(dialog->TabStrip()->tabText(i), QString::fromUtf8(tabs[i])) << i;
     EXPECT_EQ(Text(kIdMicCaption), QStringLiteral("Micro"));
@@ -231,7 +237,8 @@ TEST_F(MainWindow, EveryLanguageMenuHasTheSameCommandsAndEnglishKeepsItsSpelling
         dialog->OnCommand(command);
         std::vector<int> ids;
         for (QAction* top : dialog->m_pMenu->actions())
-            for (QAction* item : top->menu()->actions()) ids.push_back(item->isSeparator() ? 0 : item->data().toInt());
+            for (QAction* item : top->menu()->actions())
+                ids.push_back(item->isSeparator() ? 0 : item->data().toInt());
         if (firstIds.empty()) firstIds = ids;
         EXPECT_EQ(ids, firstIds) << command;
     }
@@ -303,8 +310,8 @@ TEST_F(MainWindow, TabSwitchShowsOnePageAndIgnoresSelectionsOutsideTheTabs) {
 TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen) {
     Start();
     dialog->show();
-    for (QWidget* target : {static_cast<QWidget*>(dialog.get()), static_cast<QWidget*>(Control<QComboBox>(kIdPresetCombo)),
-                            dialog->Client()}) {
+    for (QWidget* target : {static_cast<QWidget*>(dialog.get()),
+                            static_cast<QWidget*>(Control<QComboBox>(kIdPresetCombo)), dialog->Client()}) {
         for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
             QCoreApplication::sendEvent(target, &press);
