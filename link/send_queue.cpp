@@ -31,7 +31,7 @@ void SendQueue::PushCmd(const Cmd& cmd) {
         queue_.push_back(std::move(frame));
         return;
     }
-    const bool system = frame[2] == ZemCmd::kClassSystem;
+    const bool system = frame.size() > 2 && frame[2] == ZemCmd::kClassSystem;
     queue_.push_back(std::move(frame));
     if (system) {
         counter_ = 0;
