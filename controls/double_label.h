@@ -1,6 +1,8 @@
 #pragma once
 // DoubleLabel: a caption on the left and a value on the right of one grey strip, the label beside
 // every slider. With both texts empty it is a plain QLabel showing its own text().
+// The strip's texts are always black in the label's font(); palette colours (a page's text colour
+// for its value labels) show only on the plain fallback, as they did on the owner-drawn original.
 
 #include <QLabel>
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "controls/control_images.h"
 #include "widget_test_support.h"
@@ -223,6 +224,32 @@ TEST(VerticalSlider, KeysMoveLikeATrackBar) {
     const auto drawn = FindOnce(Render(g.s), controls::VerticalThumbImage());
     ASSERT_TRUE(drawn);
     EXPECT_EQ(drawn->y(), g.s.Layout().thumb.top());
+}
+
+TEST(VerticalSlider, WheelUpRaisesTheGain) {
+    GainSlider g;
+    g.s.SetPosSilently(0);
+    g.s.show();
+    QSignalSpy actions(&g.s, &QAbstractSlider::actionTriggered);
+    const QPointF at = g.s.rect().center();
+    QWheelEvent up(at, g.s.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&g.s, &up);
+    EXPECT_LT(g.s.value(), 0);
+    EXPECT_FALSE(actions.isEmpty());
+}
+
+TEST(VerticalSlider, DisabledKeepsItsThumbAndGreysTheChannel) {
+    GainSlider g;
+    g.s.SetDivisor(0);
+    g.s.SetPosSilently(240);
+    g.s.setEnabled(false);
+    const QImage img = Render(g.s);
+    ASSERT_TRUE(FindOnce(img, controls::VerticalThumbImage()));
+    const QRect ch = g.s.Layout().channel;
+    const QRgb grey = Rgb(controls::DisabledChannelColor());
+    EXPECT_EQ(ColumnsOf(img, ch.top() + 20, grey),
+              (std::vector<int>{ch.left(), ch.left() + 1, ch.left() + 2, ch.left() + 3}));
 }
 
 TEST(HorizontalSliderKeys, RightRaises) {
