@@ -54,13 +54,23 @@ TEST(FrameReader, CutsFramesAndSkipsGarbage) {
     const Bytes badSum = {0xA5, 0x06, 0xF9, 0x03, 0x06, 0xAE};
     const Case cases[] = {
         {"one frame", kHeartbeat, {"F:" + Hex(kHeartbeat)}},
-        {"two frames in one read", Cat({kHeartbeat, kRequest}), {"F:" + Hex(kHeartbeat), "F:" + Hex(kRequest)}},
+        {"two frames in one read",
+         Cat({kHeartbeat, kRequest}),
+         {"F:" + Hex(kHeartbeat), "F:" + Hex(kRequest)}},
         {"garbage first", Cat({{0x00, 0x6F, 0x6B}, kHeartbeat}), {"S:006F6B", "F:" + Hex(kHeartbeat)}},
-        {"length 3 and 51 are no frames", Cat({{0xA5, 0x03, 0xA5, 0x33}, kRequest}), {"S:A503A533", "F:" + Hex(kRequest)}},
-        {"bad checksum skipped, next frame kept", Cat({badSum, kRequest}), {"S:" + Hex(badSum), "F:" + Hex(kRequest)}},
+        {"length 3 and 51 are no frames",
+         Cat({{0xA5, 0x03, 0xA5, 0x33}, kRequest}),
+         {"S:A503A533", "F:" + Hex(kRequest)}},
+        {"bad checksum skipped, next frame kept",
+         Cat({badSum, kRequest}),
+         {"S:" + Hex(badSum), "F:" + Hex(kRequest)}},
         // A stray A5 whose length reaches into the next frame must not swallow it.
-        {"stray sync with a long length", Cat({{0xA5, 0x0C, 0x01}, kRequest}), {"S:A50C01", "F:" + Hex(kRequest)}},
-        {"A5 inside a frame's data", Sealed({0xA5, 0x07, 0xF1, 0x09, 0xA5, 0xA5}), {"F:" + Hex(Sealed({0xA5, 0x07, 0xF1, 0x09, 0xA5, 0xA5}))}},
+        {"stray sync with a long length",
+         Cat({{0xA5, 0x0C, 0x01}, kRequest}),
+         {"S:A50C01", "F:" + Hex(kRequest)}},
+        {"A5 inside a frame's data",
+         Sealed({0xA5, 0x07, 0xF1, 0x09, 0xA5, 0xA5}),
+         {"F:" + Hex(Sealed({0xA5, 0x07, 0xF1, 0x09, 0xA5, 0xA5}))}},
     };
     for (const Case& c : cases) {
         sim::FrameReader r;

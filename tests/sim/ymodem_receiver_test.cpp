@@ -12,7 +12,9 @@ using namespace simtest;
 
 constexpr std::uint8_t kAck = 0x06, kNak = 0x15, kCan = 0x18, kC = 'C', kEot = 0x04;
 
-Bytes Feed(YmodemReceiver& r, const Bytes& b, std::int64_t now = 0) { return r.Feed(b.data(), b.size(), now); }
+Bytes Feed(YmodemReceiver& r, const Bytes& b, std::int64_t now = 0) {
+    return r.Feed(b.data(), b.size(), now);
+}
 
 // Runs a whole transfer the way the console's sender does and returns what it got for each step.
 struct Transfer {
@@ -23,7 +25,8 @@ Transfer Send(YmodemReceiver& r, const std::string& name, const Bytes& image) {
     Transfer t;
     t.start = r.Begin(0);
     t.afterHeader = Feed(r, HeaderBlock(name, image.size()));
-    for (std::size_t n = 1; n <= DataBlockCount(image.size()); ++n) t.afterBlocks.push_back(Feed(r, DataBlock(image, n)));
+    for (std::size_t n = 1; n <= DataBlockCount(image.size()); ++n)
+        t.afterBlocks.push_back(Feed(r, DataBlock(image, n)));
     t.afterEot = Feed(r, {kEot});
     return t;
 }

@@ -11,7 +11,8 @@ inline std::uint16_t TestCrc16(const std::uint8_t* p, std::size_t n) {
     std::uint32_t crc = 0;
     for (std::size_t i = 0; i < n; ++i) {
         crc ^= static_cast<std::uint32_t>(p[i]) << 8;
-        for (int k = 0; k < 8; ++k) crc = (crc & 0x8000) ? ((crc << 1) ^ 0x1021) & 0xFFFF : (crc << 1) & 0xFFFF;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 0x8000) ? ((crc << 1) ^ 0x1021) & 0xFFFF : (crc << 1) & 0xFFFF;
     }
     return static_cast<std::uint16_t>(crc);
 }
@@ -45,7 +46,9 @@ inline std::vector<std::uint8_t> DataBlock(const std::vector<std::uint8_t>& imag
     return b;
 }
 
-inline std::size_t DataBlockCount(std::size_t size) { return (size + 1023) / 1024; }
+inline std::size_t DataBlockCount(std::size_t size) {
+    return (size + 1023) / 1024;
+}
 
 inline std::vector<std::uint8_t> Pattern(std::size_t n, unsigned seed) {
     std::vector<std::uint8_t> v(n);
