@@ -38,7 +38,7 @@ bool InputValid(const BandResponse& band) {
 
 // The pass filters show "off" as a corner outside the audible range: flat, not an error.
 bool PassFilterOff(const BandResponse& band) {
-    return (band.type == 4 && band.freq < 20.01f) || (band.type == 5 && band.freq > 19999.9f);
+    return (band.type == 4 && band.freq < 20.01) || (band.type == 5 && band.freq > 19999.9);
 }
 
 Coefficients Design(const BandResponse& band) {
@@ -131,6 +131,7 @@ double PointsPerDecade(int n) {
 }  // namespace
 
 double GridFrequency(int point, int n) {
+    if (n < 1) return 0;
     return std::pow(10.0, point / PointsPerDecade(n) + std::log10(20.0));
 }
 

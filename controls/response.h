@@ -25,7 +25,7 @@ struct BandResponse {
 // Allocates nothing and keeps no state, so it may run for many bands on every repaint.
 int CalcBiquadResponse(BandResponse& band, float* db, int n);
 
-// Frequency in Hz of point `point` (1..n) of the n-point grid: 20 * 10^(3 * point / n).
+// Frequency in Hz of point `point` (1..n) of the n-point grid: 20 * 10^(3 * point / n); 0 when n < 1.
 double GridFrequency(int point, int n);
 
 }  // namespace controls

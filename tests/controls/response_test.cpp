@@ -170,7 +170,7 @@ TEST(ResponseCurve, FlatTypesAndPassFiltersThatAreOff) {
         {0, 1000.0f, 12.0f, 1.0f},  {-1, 1000.0f, 12.0f, 1.0f}, {11, 1000.0f, 12.0f, 1.0f},
         {9, 1000.0f, 12.0f, 1.0f},  {10, 1000.0f, -6.0f, 1.0f}, {1, 1000.0f, 0.0f, 3.0f},
         {4, 20.0f, 0.0f, 10.0f},    {4, 5.0f, 0.0f, 10.0f},     {5, 20000.0f, 0.0f, 10.0f},
-        {5, 23999.0f, 0.0f, 10.0f}, {5, 30000.0f, 0.0f, 10.0f},
+        {5, 19999.9f, 0.0f, 10.0f}, {5, 23999.0f, 0.0f, 10.0f}, {5, 30000.0f, 0.0f, 10.0f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.type << " f " << c.freq);
@@ -241,6 +241,8 @@ TEST(ResponseCurve, ZeroPointsStoresCoefficientsOnly) {
 }
 
 TEST(ResponseCurve, GridIsLogarithmicFromJustAbove20Hz) {
+    EXPECT_EQ(controls::GridFrequency(1, 0), 0.0);
+    EXPECT_EQ(controls::GridFrequency(1, -5), 0.0);
     EXPECT_NEAR(controls::GridFrequency(1, 3), 200.0, 1e-9);
     EXPECT_NEAR(controls::GridFrequency(2, 3), 2000.0, 1e-8);
     EXPECT_NEAR(controls::GridFrequency(3, 3), 20000.0, 1e-7);
