@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -19,25 +18,6 @@ QImage Blank(QSize size, QColor fill) {
 }
 
 }  // namespace
-
-QImage TabBackground(bool selected) {
-    const QSize size = selected ? kSelectedTabBackgroundSize : kTabBackgroundSize;
-    QImage image = Blank(size, Qt::transparent);
-    QPainter p(&image);
-    QLinearGradient face(0, 0, 0, size.height());
-    if (selected) {
-        face.setColorAt(0, QColor(0xFF, 0xFF, 0xFF));
-        face.setColorAt(1, QColor(0xE4, 0xEE, 0xF8));
-    } else {
-        face.setColorAt(0, QColor(0xE8, 0xE8, 0xE8));
-        face.setColorAt(1, QColor(0xC8, 0xC8, 0xC8));
-    }
-    p.fillRect(QRect(QPoint(0, 0), size), face);
-    p.setPen(QColor(0x8C, 0x8C, 0x8C));
-    p.drawRect(0, 0, size.width() - 1, size.height() - 1);
-    if (selected) p.fillRect(1, 1, size.width() - 2, 3, QColor(0x2A, 0x7F, 0xD4));
-    return image;
-}
 
 QImage AppIconImage(int size) {
     QImage image = Blank(QSize(size, size), Qt::transparent);

@@ -1,16 +1,12 @@
 #pragma once
-// The console's own images, drawn in code: tab backgrounds, the application icon and the
-// status lamps (connected / not connected, with a short word in each language).
+// The console's own images, drawn in code: the application icon and the status lamps (connected / not
+// connected, with a short word in each language).
 
 #include <QIcon>
 #include <QImage>
 #include <QSize>
 
 namespace console {
-
-constexpr QSize kTabBackgroundSize{98, 26};          // an item that is not selected
-constexpr QSize kSelectedTabBackgroundSize{96, 24};  // the selected item
-QImage TabBackground(bool selected);
 
 QImage AppIconImage(int size);
 QIcon AppIcon();

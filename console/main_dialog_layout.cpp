@@ -17,6 +17,8 @@
 #include "console/page_factory.h"
 #include "console/status_lamp_button.h"
 #include "controls/graph_wave.h"
+#include "controls/slider.h"
+#include "controls/tab.h"
 #include "pages/iwave.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_units.h"
@@ -39,7 +41,7 @@ QLabel* MakeStatic(QWidget* parent, const win::DialogUnits& units, int id) {
 }
 
 QSlider* MakeMasterSlider(QWidget* parent, const win::DialogUnits& units, int id) {
-    auto* slider = Place(new QSlider(Qt::Horizontal, parent), units, id);
+    auto* slider = Place(new controls::Slider(Qt::Horizontal, parent), units, id);
     slider->setTickPosition(QSlider::TicksBelow);
     return slider;
 }
@@ -69,16 +71,7 @@ void CVelmor_Zem_R7Dlg::CreateControls() {
     m_load = Place(new QPushButton(m_client), units, kIdLoad);
     m_statusLamp = Place(new StatusLampButton(m_client), units, kIdStatusLamp);
 
-    m_tab = Place(new QTabBar(m_client), units, kIdTab);
-    m_tab->setExpanding(false);
-    m_tab->setDrawBase(false);
-    // Items are at least the standard width, wider where a text needs it.
-    m_tab->setStyleSheet(
-        QStringLiteral(
-            "QTabBar::tab { min-width: %1px; height: %2px; padding: 0 5px; border: 1px solid #8c8c8c;"
-            " background: #dcdcdc; } QTabBar::tab:selected { background: white; }")
-            .arg(kTabItemSize.width() - 14)
-            .arg(kTabItemSize.height() - 4));
+    m_tab = Place(new controls::Tab(m_client), units, kIdTab);
     connect(m_tab, &QTabBar::currentChanged, this, [this](int index) { OnTabSelChange(index); });
 
     m_graph = Place(new controls::CGraphWave(m_client), units, kIdGraph);

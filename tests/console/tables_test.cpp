@@ -81,8 +81,6 @@ INSTANTIATE_TEST_SUITE_P(Languages, StatusLampIds,
 
 TEST(Images, SizesAndLampColours) {
     TestApp();
-    EXPECT_EQ(console::TabBackground(false).size(), QSize(98, 26));
-    EXPECT_EQ(console::TabBackground(true).size(), QSize(96, 24));
     EXPECT_EQ(console::AppIconImage(32).size(), QSize(32, 32));
     for (int language = 0; language < 5; ++language) {
         for (bool connected : {false, true}) {
