@@ -87,6 +87,8 @@ void CVelmor_Zem_R7Dlg::LayoutPages() {
     const int top = m_tab->y() + kTabItemSize.height();
     int height = wave ? wave->GetContentHeight() : -1;
     if (height <= 0) height = m_tab->geometry().bottom() + 1 - top;
+    // A row caption may reach below the last row of band controls: keep it whole.
+    if (first) height = std::max(height, first->childrenRect().bottom() + 1);
     m_pageRect = QRect(m_graph->x(), top, m_graph->width(), height);
     for (QWidget* page : m_pages) {
         if (!page) continue;

@@ -1,38 +1,34 @@
 #include "console/page_factory.h"
 
-#include <QLabel>
-
-#include "console/control_ids.h"
-#include "console/language_tables.h"
 #include "link/ui/page_setup.h"
 #include "pages/iwave.h"
+#include "pages/page_bass_out.h"
+#include "pages/page_effect.h"
+#include "pages/page_main_out.h"
+#include "pages/page_mic.h"
+#include "pages/page_mid_out.h"
+#include "pages/page_music.h"
+#include "pages/page_sub_out.h"
+#include "platform/ui/controls.h"
 
 namespace console {
-namespace {
-
-// Stand-in for a channel page that is not in yet.
-QWidget* MakePlaceholder(QWidget* parent, int tab) {
-    auto* page = new QWidget(parent);
-    auto* label = new QLabel(QString::fromUtf8(TabText(tab, 1)), page);
-    label->move(12, 12);
-    page->setMinimumHeight(200);
-    return page;
-}
-
-}  // namespace
 
 std::array<QWidget*, 8> CreatePages(QWidget* parent) {
     // Construction order: microphone, music, effect, main, surround, bass, centre, set-up.
-    QWidget* mic = MakePlaceholder(parent, 1);
-    QWidget* music = MakePlaceholder(parent, 0);
-    QWidget* effect = MakePlaceholder(parent, 2);
-    QWidget* mainOut = MakePlaceholder(parent, 3);
-    QWidget* surround = MakePlaceholder(parent, 6);
-    QWidget* bass = MakePlaceholder(parent, 5);
-    QWidget* centre = MakePlaceholder(parent, 4);
+    auto* mic = new PageMic(parent);
+    auto* music = new PageMusic(parent);
+    auto* effect = new PageEffect(parent);
+    auto* mainOut = new PageMainOut(parent);
+    auto* surround = new PageSubOut(parent);
+    auto* bass = new PageBassOut(parent);
+    auto* centre = new PageMidOut(parent);
     auto* setUp = new PageSetUp(parent);
     std::array<QWidget*, 8> pages = {music, mic, effect, mainOut, centre, bass, surround, setUp};
-    for (QWidget* page : pages) page->hide();
+    for (QWidget* page : pages) {
+        win::SetOwnIdSpace(page);
+        if (auto* channel = qobject_cast<Page*>(page)) channel->Init();
+        page->hide();
+    }
     return pages;
 }
 
@@ -44,8 +40,12 @@ PageSetUp* SetUpOf(QWidget* page) {
     return dynamic_cast<PageSetUp*>(page);
 }
 
-std::optional<std::pair<int, int>> CopyEchoFilters(QWidget*) {
-    return std::nullopt;
+std::optional<std::pair<int, int>> CopyEchoFilters(QWidget* page) {
+    auto* effect = qobject_cast<PageEffect*>(page);
+    if (!effect) return std::nullopt;
+    const int highPass = effect->SyncEchoHighPassToGraph();
+    const int lowPass = effect->SyncEchoLowPassToGraph();
+    return std::make_pair(highPass, lowPass);
 }
 
 void SetPageLanguage(QWidget* page, int language) {

@@ -20,6 +20,7 @@
 #include "console/status_lamp_button.h"
 #include "controls/graph_wave.h"
 #include "link/ui/page_setup.h"
+#include "pages/page_effect.h"
 #include "platform/ini.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_units.h"
@@ -305,6 +306,44 @@ TEST_F(MainWindow, TabSwitchShowsOnePageAndIgnoresSelectionsOutsideTheTabs) {
     dialog->OnTabSelChange(-1);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(dialog->PageAt(i)->isVisibleTo(dialog->Client()), i == 3) << i;
     EXPECT_EQ(dialog->Graph()->selected, -1);
+}
+
+TEST_F(MainWindow, EffectTabPutsTheEchoFiltersOnTheGraphBeforeItIsDrawn) {
+    Start();
+    auto* effect = qobject_cast<PageEffect*>(dialog->PageAt(2));
+    ASSERT_NE(effect, nullptr);
+    effect->SetEchoHighPass(125);
+    effect->SetEchoLowPass(9000);
+    controls::CGraphWave* graph = dialog->Graph();
+    ASSERT_FALSE(graph->isVisible());  // nothing painted yet
+    dialog->OnTabSelChange(2);
+    const int last = effect->GetBandCount() - 1;
+    EXPECT_EQ(graph->freq[0], 125);
+    EXPECT_EQ(graph->type[0], 4);
+    EXPECT_EQ(graph->freq[last], 9000);
+    EXPECT_EQ(graph->type[last], 5);
+    EXPECT_EQ(graph->bandCount, last - 1);
+    EXPECT_EQ(graph->selected, -1);
+    EXPECT_FALSE(graph->BlinkArmed());
+
+    // Back on the music page the graph shows the music bands again.
+    dialog->OnTabSelChange(0);
+    EXPECT_EQ(graph->bandCount, dialog->WaveAt(0)->GetBandCount() - 2);
+    CurveRecord music;
+    dialog->WaveAt(0)->CopyCurve(music);
+    EXPECT_EQ(graph->freq[0], music.freq[0]);
+    EXPECT_EQ(graph->type[0], music.type[0]);
+}
+
+TEST_F(MainWindow, EveryTabedPageHasItsWaveAndTheSetUpPageNone) {
+    Start();
+    const int bands[] = {9, 17, 5, 7, 5, 5, 5};
+    for (int i = 0; i < 7; ++i) {
+        ASSERT_NE(dialog->WaveAt(i), nullptr) << i;
+        EXPECT_EQ(dialog->WaveAt(i)->GetBandCount(), bands[i]) << i;
+    }
+    EXPECT_EQ(dialog->WaveAt(7), nullptr);
+    EXPECT_NE(dialog->SetUpPage(), nullptr);
 }
 
 TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen) {
