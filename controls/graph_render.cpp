@@ -3,9 +3,11 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 #include "controls/graph_layout.h"
 #include "controls/graph_spline.h"
+#include "controls/graph_stroke.h"
 #include "platform/numbers.h"
 #include "platform/ui/color.h"
 
@@ -24,6 +26,9 @@ constexpr std::uint32_t kTick = 0x10FF10;
 constexpr std::uint32_t kValuesText = 0x14FFFF;
 constexpr std::uint32_t kNumberText = 0x10FF10;
 constexpr std::uint32_t kPassText = 0xFFFFFF;
+// Largest distance in pixels between the drawn polyline and the true spline.
+constexpr double kFlatness = 0.1;
+constexpr double kCurveWidth = 2.0;
 
 // An ellipse whose stroke stays inside the box, as the GDI one does.
 void EllipseInBox(QPainter& p, const QRect& box, int penWidth, const QColor& color) {
@@ -36,6 +41,24 @@ void EllipseInBox(QPainter& p, const QRect& box, int penWidth, const QColor& col
 }
 
 }  // namespace
+
+void CopyPixels(QImage& dst, const QImage& src) {
+    if (dst.size() != src.size() || dst.format() != src.format() || dst.isNull()) {
+        dst = src.copy();
+        return;
+    }
+    // Same size: reuse dst's buffer instead of allocating a new picture on every repaint.
+    std::memcpy(dst.bits(), src.constBits(), static_cast<std::size_t>(src.sizeInBytes()));
+}
+
+void XorArea(QImage& dst, const QImage& layer, const QRect& area) {
+    const QRect r = area & dst.rect() & layer.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* d = reinterpret_cast<std::uint32_t*>(dst.scanLine(y)) + r.left();
+        const auto* s = reinterpret_cast<const std::uint32_t*>(layer.constScanLine(y)) + r.left();
+        for (int x = 0; x < r.width(); ++x) d[x] ^= s[x] & 0xFFFFFFu;
+    }
+}
 
 void XorInto(QImage& dst, const QImage& layer, QPoint at) {
     const QRect area = QRect(at, layer.size()) & dst.rect();
@@ -65,8 +88,7 @@ const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
     if (baseGridBuild_ != gridBuilds_ || baseCurveVersion_ != curves_.Version() || base_.isNull())
         BuildBase(axes);
 
-    frame_ = base_;
-    frame_.detach();
+    CopyPixels(frame_, base_);
     DrawMarkers(state, axes);
     DrawNumbers(state, axes);
     if (state.bypass) DrawPass();
@@ -121,8 +143,7 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
 void GraphRenderer::BuildBase(const GraphAxes& axes) {
     baseGridBuild_ = gridBuilds_;
     baseCurveVersion_ = curves_.Version();
-    base_ = grid_;
-    base_.detach();
+    CopyPixels(base_, grid_);
 
     const std::vector<float>& sum = curves_.Sum();
     const int n = static_cast<int>(sum.size());
@@ -131,25 +152,19 @@ void GraphRenderer::BuildBase(const GraphAxes& axes) {
 
     std::vector<QPointF> points(n);
     for (int i = 0; i < n; ++i) points[i] = QPointF(i, axes.Y0() - axes.GainToY(sum[i]));
-    const QPainterPath path = CardinalSpline(points, 1.0);
-
-    // The layer only needs to cover the curve; everywhere else it is black and XOR leaves the grid.
-    const QRect area =
-        path.controlPointRect().toAlignedRect().adjusted(-2, -2, 3, 3) & QRect(0, 0, n, layerHeight);
-    if (area.isEmpty()) return;
-    QImage layer(area.size(), QImage::Format_RGB32);
-    layer.fill(Qt::black);
-    {
-        QPainter p(&layer);
-        p.setRenderHint(QPainter::Antialiasing);
-        // Pixel centres on integer coordinates.
-        p.translate(0.5 - area.x(), 0.5 - area.y());
-        QPen pen(win::Argb(kCurveArgb), 2.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
+    std::vector<QPointF> line = FlattenCardinalSpline(points, 1.0, kFlatness);
+    double top = line[0].y(), bottom = top;
+    for (const QPointF& pt : line) {
+        top = std::min(top, pt.y());
+        bottom = std::max(bottom, pt.y());
     }
-    XorInto(base_, layer, QPoint(axes.LeftMargin() + area.x(), area.y()));
+
+    // Only the curve's own rows are touched; elsewhere its layer is black and XOR leaves the grid.
+    const QRect plot(axes.LeftMargin(), 0, n, layerHeight);
+    const QRect area = QRectF(QPointF(0, top), QPointF(n, bottom)).toAlignedRect().adjusted(-2, -2, 3, 3);
+    for (QPointF& pt : line) pt += QPointF(axes.LeftMargin(), 0);
+    XorStrokePolyline(base_, area.translated(axes.LeftMargin(), 0) & plot, line, kCurveWidth,
+                      kCurveArgb & 0xFFFFFF, coverage_);
 }
 
 void GraphRenderer::DrawValues(const GraphState& state, const QRect& square, int b) {
@@ -182,11 +197,15 @@ void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) 
         return;
     }
 
-    QImage layer(area.size(), QImage::Format_RGB32);
-    layer.fill(Qt::black);
+    if (markerLayer_.size() != frame_.size()) markerLayer_ = QImage(frame_.size(), QImage::Format_RGB32);
+    // Only the markers' area of the layer is cleared, painted and combined.
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        std::memset(markerLayer_.scanLine(y) + area.left() * 4, 0,
+                    static_cast<std::size_t>(area.width()) * 4);
+    }
     {
-        QPainter p(&layer);
-        p.translate(-area.topLeft());
+        QPainter p(&markerLayer_);
+        p.setClipRect(area);
         const QColor black(Qt::black), ring = win::ColorRef(kRing), tick = win::ColorRef(kTick);
         for (int b = 1; b <= state.LastMarkerBand(); ++b) {
             if (!state.HasMarker(b)) continue;
@@ -207,7 +226,7 @@ void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) 
             if (!selected) EllipseInBox(p, sq.adjusted(5, 5, -5, -5), 2, ring);
         }
     }
-    XorInto(frame_, layer, area.topLeft());
+    XorArea(frame_, markerLayer_, area);
 }
 
 void GraphRenderer::DrawNumbers(const GraphState& state, const GraphAxes& axes) {

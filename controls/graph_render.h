@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <vector>
 
 #include "controls/graph_axes.h"
 #include "controls/graph_curves.h"
@@ -39,7 +40,15 @@ class GraphRenderer {
     std::uint64_t baseCurveVersion_ = 0;
     std::uint64_t baseGridBuild_ = 0;
     QImage frame_;  // base with markers and texts
+    QImage markerLayer_;
+    std::vector<float> coverage_;  // scratch of the curve stroke
 };
+
+// dst = src, reusing dst's buffer when the sizes agree.
+void CopyPixels(QImage& dst, const QImage& src);
+
+// dst ^= layer over `area`, both images in the same coordinates.
+void XorArea(QImage& dst, const QImage& layer, const QRect& area);
 
 // dst ^= layer (colour bits only), layer placed at `at` in dst; clipped to dst.
 void XorInto(QImage& dst, const QImage& layer, QPoint at);

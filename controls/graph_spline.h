@@ -12,3 +12,12 @@ namespace controls {
 QPainterPath CardinalSpline(const std::vector<QPointF>& points, double tension);
 
 }  // namespace controls
+
+namespace controls {
+
+// The same spline flattened into a polyline whose chords stay within `tolerance` pixels of the
+// curve (Wang's bound per segment); stroking it is much cheaper than stroking the curve path.
+std::vector<QPointF> FlattenCardinalSpline(const std::vector<QPointF>& points, double tension,
+                                           double tolerance);
+
+}  // namespace controls
