@@ -2,7 +2,9 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "controls/graph_layout.h"
@@ -183,50 +185,68 @@ void GraphRenderer::DrawValues(const GraphState& state, const QRect& square, int
     text(base + line, num::Format("Q:%1.1f", static_cast<double>(state.q[b])));
 }
 
+const QImage& GraphRenderer::MarkerSprite(bool selected, int blinkStep) {
+    const int key = selected ? blinkStep : INT_MIN;
+    if (auto it = sprites_.find(key); it != sprites_.end()) return it->second;
+    if (sprites_.size() > 32) sprites_.clear();  // only odd blink steps get here more than once
+
+    const int grow = selected ? blinkStep : 0;
+    const int size = std::max(kMarkerSize + 2 * grow, 0);
+    QImage sprite(size, size, QImage::Format_ARGB32_Premultiplied);
+    sprite.fill(Qt::transparent);
+    if (size > 0) {
+        QPainter p(&sprite);
+        const QRect sq(0, 0, size, size);
+        const QColor black(Qt::black), ring = win::ColorRef(kRing), tick = win::ColorRef(kTick);
+        EllipseInBox(p, sq, selected && blinkStep > 0 ? blinkStep : 2, black);
+        const QRect inner = sq.adjusted(2, 2, -2, -2);
+        EllipseInBox(p, inner, 2, ring);
+        const int tickLeft = inner.left() + inner.width() / 2 - 3;
+        p.fillRect(QRect(tickLeft, inner.top(), 6, 1), tick);
+        p.fillRect(QRect(tickLeft, sq.top() + sq.height() - 4, 6, 1), tick);
+        if (!selected) EllipseInBox(p, sq.adjusted(5, 5, -5, -5), 2, ring);
+    }
+    return sprites_.emplace(key, std::move(sprite)).first->second;
+}
+
 void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) {
-    const int grow = std::max(state.blinkStep, 0);
-    QRect area;
+    // Markers are aliased shapes, so one painted sprite per look, placed at whole pixels, gives the
+    // same layer as painting each marker.
+    struct Placed {
+        QPoint at;
+        const QImage* sprite;
+    };
+    std::vector<Placed> placed;
+    QRegion area;
     for (int b = 1; b <= state.LastMarkerBand(); ++b) {
         if (!state.HasMarker(b)) continue;
-        area |= MarkerSquare(state, axes, b).adjusted(-grow - 1, -grow - 1, grow + 1, grow + 1);
+        const bool selected = b == state.selected;
+        const int grow = selected ? state.blinkStep : 0;
+        const QRect sq = MarkerSquare(state, axes, b);
+        if (selected) DrawValues(state, sq, b);
+        const QImage& sprite = MarkerSprite(selected, state.blinkStep);
+        placed.push_back({sq.topLeft() - QPoint(grow, grow), &sprite});
+        area += QRect(placed.back().at, sprite.size()) & frame_.rect();
     }
-    area &= frame_.rect();
-    if (area.isEmpty()) {
-        if (state.HasMarker(state.selected))
-            DrawValues(state, MarkerSquare(state, axes, state.selected), state.selected);
-        return;
-    }
+    if (area.isEmpty()) return;
 
     if (markerLayer_.size() != frame_.size()) markerLayer_ = QImage(frame_.size(), QImage::Format_RGB32);
     // Only the markers' area of the layer is cleared, painted and combined.
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        std::memset(markerLayer_.scanLine(y) + area.left() * 4, 0,
-                    static_cast<std::size_t>(area.width()) * 4);
+    for (const QRect& r : area) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::memset(markerLayer_.scanLine(y) + r.left() * 4, 0, static_cast<std::size_t>(r.width()) * 4);
     }
-    {
-        QPainter p(&markerLayer_);
-        p.setClipRect(area);
-        const QColor black(Qt::black), ring = win::ColorRef(kRing), tick = win::ColorRef(kTick);
-        for (int b = 1; b <= state.LastMarkerBand(); ++b) {
-            if (!state.HasMarker(b)) continue;
-            QRect sq = MarkerSquare(state, axes, b);
-            int outlinePen = 2;
-            const bool selected = b == state.selected;
-            if (selected) {
-                DrawValues(state, sq, b);
-                sq.adjust(-state.blinkStep, -state.blinkStep, state.blinkStep, state.blinkStep);
-                if (state.blinkStep > 0) outlinePen = state.blinkStep;
-            }
-            EllipseInBox(p, sq, outlinePen, black);
-            const QRect inner = sq.adjusted(2, 2, -2, -2);
-            EllipseInBox(p, inner, 2, ring);
-            const int tickLeft = inner.left() + inner.width() / 2 - 3;
-            p.fillRect(QRect(tickLeft, inner.top(), 6, 1), tick);
-            p.fillRect(QRect(tickLeft, sq.top() + sq.height() - 4, 6, 1), tick);
-            if (!selected) EllipseInBox(p, sq.adjusted(5, 5, -5, -5), 2, ring);
+    for (const Placed& m : placed) {
+        const QRect r = QRect(m.at, m.sprite->size()) & markerLayer_.rect();
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* d = reinterpret_cast<QRgb*>(markerLayer_.scanLine(y)) + r.left();
+            const auto* src =
+                reinterpret_cast<const QRgb*>(m.sprite->constScanLine(y - m.at.y())) + (r.left() - m.at.x());
+            for (int x = 0; x < r.width(); ++x)
+                if (qAlpha(src[x]) != 0) d[x] = src[x] | 0xFF000000u;
         }
     }
-    XorArea(frame_, markerLayer_, area);
+    for (const QRect& r : area) XorArea(frame_, markerLayer_, r);
 }
 
 void GraphRenderer::DrawNumbers(const GraphState& state, const GraphAxes& axes) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "controls/graph_axes.h"
@@ -26,6 +27,7 @@ class GraphRenderer {
   private:
     void BuildGrid(const GraphAxes& axes);
     void BuildBase(const GraphAxes& axes);
+    const QImage& MarkerSprite(bool selected, int blinkStep);
     void DrawMarkers(const GraphState& state, const GraphAxes& axes);
     void DrawValues(const GraphState& state, const QRect& square, int b);
     void DrawNumbers(const GraphState& state, const GraphAxes& axes);
@@ -41,7 +43,8 @@ class GraphRenderer {
     std::uint64_t baseGridBuild_ = 0;
     QImage frame_;  // base with markers and texts
     QImage markerLayer_;
-    std::vector<float> coverage_;  // scratch of the curve stroke
+    std::map<int, QImage> sprites_;  // marker looks by blink step (INT_MIN: unselected)
+    std::vector<float> coverage_;    // scratch of the curve stroke
 };
 
 // dst = src, reusing dst's buffer when the sizes agree.
