@@ -7,40 +7,61 @@ namespace win {
 namespace {
 
 class RealMessageBoxes : public MessageBoxes {
-public:
+  public:
     int Show(QWidget* parent, const MessageBoxShown& box) override {
         QMessageBox mb(parent);
         mb.setWindowTitle(box.caption);
         mb.setText(box.text);
         switch (box.type & 0xF0) {
-            case kMbIconError: mb.setIcon(QMessageBox::Critical); break;
-            case kMbIconQuestion: mb.setIcon(QMessageBox::Question); break;
-            case kMbIconWarning: mb.setIcon(QMessageBox::Warning); break;
-            case kMbIconInformation: mb.setIcon(QMessageBox::Information); break;
-            default: break;
+            case kMbIconError:
+                mb.setIcon(QMessageBox::Critical);
+                break;
+            case kMbIconQuestion:
+                mb.setIcon(QMessageBox::Question);
+                break;
+            case kMbIconWarning:
+                mb.setIcon(QMessageBox::Warning);
+                break;
+            case kMbIconInformation:
+                mb.setIcon(QMessageBox::Information);
+                break;
+            default:
+                break;
         }
         switch (box.type & 0x0F) {
-            case kMbOkCancel: mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-            case kMbYesNo: mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-            default: mb.setStandardButtons(QMessageBox::Ok); break;
+            case kMbOkCancel:
+                mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+                break;
+            case kMbYesNo:
+                mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+                break;
+            default:
+                mb.setStandardButtons(QMessageBox::Ok);
+                break;
         }
         switch (mb.exec()) {
-            case QMessageBox::Ok: return kIdOk;
-            case QMessageBox::Yes: return kIdYes;
-            case QMessageBox::No: return kIdNo;
-            default: return (box.type & 0x0F) == kMbYesNo ? kIdNo : kIdCancel;
+            case QMessageBox::Ok:
+                return kIdOk;
+            case QMessageBox::Yes:
+                return kIdYes;
+            case QMessageBox::No:
+                return kIdNo;
+            default:
+                return (box.type & 0x0F) == kMbYesNo ? kIdNo : kIdCancel;
         }
     }
 };
 
 class RealFileDialogs : public FileDialogs {
-public:
+  public:
     std::optional<QString> Open(QWidget* parent, const QString& filter, const QString& defaultName) override {
-        const QString path = QFileDialog::getOpenFileName(parent, QString(), defaultName, QtFilterFromWindows(filter));
+        const QString path =
+            QFileDialog::getOpenFileName(parent, QString(), defaultName, QtFilterFromWindows(filter));
         return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
     }
     std::optional<QString> Save(QWidget* parent, const QString& filter, const QString& defaultName) override {
-        const QString path = QFileDialog::getSaveFileName(parent, QString(), defaultName, QtFilterFromWindows(filter));
+        const QString path =
+            QFileDialog::getSaveFileName(parent, QString(), defaultName, QtFilterFromWindows(filter));
         return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
     }
 };
@@ -56,7 +77,11 @@ int MessageBox(QWidget* parent, const QString& text, const QString& caption, uns
     return boxes->Show(parent, MessageBoxShown{text, caption, type, language});
 }
 
-void SetMessageBoxes(MessageBoxes* boxes) { g_boxes = boxes; }
+MessageBoxes* SetMessageBoxes(MessageBoxes* boxes) {
+    MessageBoxes* previous = g_boxes;
+    g_boxes = boxes;
+    return previous;
+}
 
 int ScriptedMessageBoxes::Show(QWidget*, const MessageBoxShown& box) {
     shown.push_back(box);
@@ -73,7 +98,11 @@ FileDialogs& Files() {
     return g_files ? *g_files : real;
 }
 
-void SetFileDialogs(FileDialogs* dialogs) { g_files = dialogs; }
+FileDialogs* SetFileDialogs(FileDialogs* dialogs) {
+    FileDialogs* previous = g_files;
+    g_files = dialogs;
+    return previous;
+}
 
 std::optional<QString> ScriptedFileDialogs::Next() {
     ++asked;

@@ -33,7 +33,7 @@ struct MessageBoxShown {
 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual int Show(QWidget* parent, const MessageBoxShown& box) = 0;
 };
@@ -42,43 +42,52 @@ public:
 int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned type, int language);
 
 // Which boxes are in use; null restores the real ones. The caller keeps ownership.
-void SetMessageBoxes(MessageBoxes* boxes);
+// Returns the ones that were in use.
+MessageBoxes* SetMessageBoxes(MessageBoxes* boxes);
 
 // For tests: records every box and answers from a script (kIdOk / kIdYes when the script is empty,
 // whichever the button set offers).
 class ScriptedMessageBoxes : public MessageBoxes {
-public:
-    ScriptedMessageBoxes() { SetMessageBoxes(this); }
-    ~ScriptedMessageBoxes() override { SetMessageBoxes(nullptr); }
+  public:
+    // Scripts nest: the outer one is in use again once the inner one is gone.
+    ScriptedMessageBoxes() : previous_(SetMessageBoxes(this)) {}
+    ~ScriptedMessageBoxes() override { SetMessageBoxes(previous_); }
     int Show(QWidget* parent, const MessageBoxShown& box) override;
 
     std::deque<int> answers;
     std::vector<MessageBoxShown> shown;
+
+  private:
+    MessageBoxes* previous_;
 };
 
 // File choice (open or save) with a Windows-style filter "Name(*.ext)|*.ext|".
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
-    virtual std::optional<QString> Open(QWidget* parent, const QString& filter, const QString& defaultName) = 0;
-    virtual std::optional<QString> Save(QWidget* parent, const QString& filter, const QString& defaultName) = 0;
+    virtual std::optional<QString> Open(QWidget* parent, const QString& filter,
+                                        const QString& defaultName) = 0;
+    virtual std::optional<QString> Save(QWidget* parent, const QString& filter,
+                                        const QString& defaultName) = 0;
 };
 
 FileDialogs& Files();
-void SetFileDialogs(FileDialogs* dialogs);
+// Returns the dialogs that were in use.
+FileDialogs* SetFileDialogs(FileDialogs* dialogs);
 
 class ScriptedFileDialogs : public FileDialogs {
-public:
-    ScriptedFileDialogs() { SetFileDialogs(this); }
-    ~ScriptedFileDialogs() override { SetFileDialogs(nullptr); }
+  public:
+    ScriptedFileDialogs() : previous_(SetFileDialogs(this)) {}
+    ~ScriptedFileDialogs() override { SetFileDialogs(previous_); }
     std::optional<QString> Open(QWidget*, const QString&, const QString&) override { return Next(); }
     std::optional<QString> Save(QWidget*, const QString&, const QString&) override { return Next(); }
 
     std::deque<std::optional<QString>> answers;  // nullopt = the user cancelled
     int asked = 0;
 
-private:
+  private:
     std::optional<QString> Next();
+    FileDialogs* previous_;
 };
 
 // "Name(*.ext)|*.ext|" -> "Name(*.ext) (*.ext)" for QFileDialog.
