@@ -15,6 +15,7 @@
 #include "pages/band_images.h"
 #include "pages/band_input.h"
 #include "pages/page.h"
+#include "pages/page_views.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/message_box.h"
 
@@ -84,6 +85,7 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
         s->setTickPosition(QSlider::TicksBothSides);
         s->setTickInterval(40);
     }
+    pageview::SetScaleDivisor(v.gainSlider, 10);
     v.freqEdit = NewBandEdit(this, pageid::kFreqEdit + i, Ltrb(x, 2 * h + 138, x + bw + w, 3 * h + 138), "0");
     const int qTop = 3 * h + 145;
     v.qMinus =

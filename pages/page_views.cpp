@@ -1,56 +1,34 @@
 #include "pages/page_views.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QSlider>
+#include "controls/double_label.h"
+#include "controls/slider.h"
 
 namespace pageview {
-namespace {
-
-class ValueLabel : public QWidget {
-  public:
-    explicit ValueLabel(QWidget* parent)
-        : QWidget(parent), caption_(new QLabel(this)), value_(new QLabel(this)) {
-        auto* row = new QHBoxLayout(this);
-        row->setContentsMargins(0, 0, 0, 0);
-        row->addWidget(caption_);
-        row->addStretch(1);
-        row->addWidget(value_);
-        value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    void Show(const QString& caption, const QString& value) {
-        caption_->setText(caption);
-        value_->setText(value);
-    }
-    void SetColor(QColor c) {
-        for (QLabel* l : {caption_, value_}) {
-            QPalette p = l->palette();
-            p.setColor(QPalette::WindowText, c);
-            l->setPalette(p);
-        }
-    }
-
-  private:
-    QLabel* caption_;
-    QLabel* value_;
-};
-
-}  // namespace
 
 QAbstractSlider* NewSlider(QWidget* parent, Qt::Orientation orientation) {
-    return new QSlider(orientation, parent);
+    return new controls::Slider(orientation, parent);
+}
+
+void SetScaleDivisor(QAbstractSlider* slider, int divisor) {
+    if (auto* s = qobject_cast<controls::Slider*>(slider)) s->SetDivisor(divisor);
 }
 
 QWidget* NewValueLabel(QWidget* parent) {
-    return new ValueLabel(parent);
+    return new controls::DoubleLabel(parent);
 }
 
 void ShowValueLabel(QWidget* label, const QString& caption, const QString& value) {
-    if (auto* v = dynamic_cast<ValueLabel*>(label)) v->Show(caption, value);
+    if (auto* l = qobject_cast<controls::DoubleLabel*>(label)) {
+        l->SetCaption(caption);
+        l->SetValue(value);
+    }
 }
 
 void SetValueLabelColor(QWidget* label, QColor text) {
-    if (auto* v = dynamic_cast<ValueLabel*>(label)) v->SetColor(text);
+    if (!label) return;
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, text);
+    label->setPalette(p);
 }
 
 }  // namespace pageview

@@ -12,6 +12,8 @@ class QWidget;
 namespace pageview {
 
 QAbstractSlider* NewSlider(QWidget* parent, Qt::Orientation orientation);
+// Positions per unit of the slider's painted scale (0: no scale).
+void SetScaleDivisor(QAbstractSlider* slider, int divisor);
 // A two-part label: caption on the left, value on the right.
 QWidget* NewValueLabel(QWidget* parent);
 void ShowValueLabel(QWidget* label, const QString& caption, const QString& value);

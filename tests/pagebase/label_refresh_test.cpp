@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "controls/double_label.h"
+#include "controls/slider.h"
 #include "platform/ui/controls.h"
 #include "test_page.h"
 
@@ -67,6 +69,23 @@ TEST(Labels, ValuesOfEverySliderLabel) {
         EXPECT_EQ(Caption(h, c.label), c.caption) << c.label;
         EXPECT_EQ(Value(h, c.label), c.value) << c.label;
     }
+}
+
+TEST(Labels, WidgetsMirrorTheModels) {
+    PageHarness h = OutputLike();
+    h.page->SetLanguage(1);
+    auto* label = qobject_cast<controls::DoubleLabel*>(h.page->Control(1086));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Caption(), "Limit:");
+    EXPECT_EQ(label->Value(), "-34db");
+    auto* slider = qobject_cast<controls::Slider*>(h.page->Control(1083));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->value(), -34);
+    auto* gain = qobject_cast<controls::Slider*>(h.page->Control(1701));
+    ASSERT_NE(gain, nullptr);
+    EXPECT_EQ(gain->Divisor(), 10);
+    EXPECT_EQ(gain->minimum(), -120);
+    EXPECT_EQ(gain->maximum(), 240);
 }
 
 TEST(Labels, GateStartOffOnlyAtMinus81) {
@@ -137,9 +156,8 @@ TEST(Labels, BassLowPassWritesBandZeroEvenWithoutItsLabel) {
 
 TEST(Labels, LightTextOnValueLabels) {
     PageHarness h = OutputLike();
-    QLabel* inner = h.page->Control(1086)->findChild<QLabel*>();
-    ASSERT_NE(inner, nullptr);
-    EXPECT_EQ(inner->palette().color(QPalette::WindowText), QColor(220, 220, 220));
+    EXPECT_EQ(h.page->Control(1086)->palette().color(QPalette::WindowText), QColor(220, 220, 220));
+    EXPECT_NE(h.page->Control(1280)->palette().color(QPalette::WindowText), QColor(220, 220, 220));
 }
 
 TEST(HScroll, SlidersNotifyAndRefresh) {
