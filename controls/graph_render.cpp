@@ -10,6 +10,7 @@
 #include "controls/graph_layout.h"
 #include "controls/graph_spline.h"
 #include "controls/graph_stroke.h"
+#include "controls/vector_state.h"
 #include "platform/numbers.h"
 #include "platform/ui/color.h"
 
@@ -76,6 +77,7 @@ void XorInto(QImage& dst, const QImage& layer, QPoint at) {
 GraphRenderer::GraphRenderer(ResponseFn response) : curves_(response) {}
 
 const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
+    ClearUpperVectorState();
     if (size.width() <= 0 || size.height() <= 0) {
         frame_ = QImage();
         return frame_;

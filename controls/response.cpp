@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/vector_state.h"
+
 namespace controls {
 
 namespace {
@@ -136,6 +138,7 @@ double GridFrequency(int point, int n) {
 }
 
 int CalcBiquadResponse(BandResponse& band, float* db, int n) {
+    ClearUpperVectorState();  // the loop below calls libm's AVX routines once per point
     if (!IsShaped(band.type)) {
         Flat(band, db, n);
         return 0;
