@@ -202,7 +202,11 @@ void Page::OnTypeButton(int id) {
 
 void Page::OnVScroll(int id, int pos) {
     const int i = id - pageid::kGainSlider;
-    if (!isVisible() || i < 0 || !model_.IsBand(i) || !bands_[i].gainSlider) return;
+    if (i < 0 || !model_.IsBand(i) || !bands_[i].gainSlider) return;
+    if (!isVisible()) {
+        ShowBandGain(i);  // a hidden page's slider keeps showing the model
+        return;
+    }
     const float g = static_cast<float>(-pos) / 10.0f;
     if (g == model_.band.gain[i]) return;
     model_.band.gain[i] = g;

@@ -220,6 +220,8 @@ TEST(GainSlider, ProgrammaticSetsNeverNotifyAndHiddenPagesIgnoreScrolls) {
     auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(1701));
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_FLOAT_EQ(h.page->Model().band.gain[1], 0.0f);
+    EXPECT_EQ(*h.page->SliderPos(1701), 0);
+    EXPECT_EQ(slider->value(), 0);
     EXPECT_TRUE(h.parent->notices.empty());
 }
 
