@@ -360,14 +360,4 @@ TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen) {
     }
 }
 
-TEST_F(MainWindow, ClosingStopsTimersAndTheLinkThreads) {
-    Start();
-    dialog->show();
-    ASSERT_TRUE(dialog->SetUpPage()->Queue().IsRunning());
-    dialog->OnCommand(kCmdExit);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->Timers().Count(), 0u);
-    EXPECT_FALSE(dialog->SetUpPage()->Queue().IsRunning());
-}
-
 }  // namespace
