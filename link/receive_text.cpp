@@ -37,7 +37,7 @@ int Utf8Length(const std::uint8_t* p, int left) {
 
 std::string AsText(const std::uint8_t* bytes, int n) {
     std::string text;
-    if (n >= 1000) text = "999999999999";
+    if (n >= kLongRead) text = "999999999999";
     int end = 0;
     while (end < n && bytes[end] != 0) ++end;
     for (int i = 0; i < end;) {

@@ -37,7 +37,6 @@ class Uart {
         std::chrono::milliseconds updatePoll{50};   // update thread's look at the request
     };
     static constexpr int kReadSize = 1024;
-    static constexpr int kLongRead = 1000;  // a text read this long is marked in the log
 
     // Runs on the update thread once the update request is set and the port is open; returns the
     // update result. The request is cleared after it returns.
@@ -65,7 +64,8 @@ class Uart {
     int SendHoldingLock(const std::uint8_t* bytes, int n);
     std::mutex& WriteMutex() { return writeMutex_; }
 
-    // The port itself, for the update work while the reader idles on the update request.
+    // The port itself, for the update work while the reader idles on the update request. The work
+    // holds WriteMutex() while it uses the port, so Close() cannot pull the port from under it.
     platform::SerialPort& Port() { return port_; }
 
     // Where text and hex output go; nullptr drops it. Clear it before the sink is destroyed.
