@@ -37,6 +37,8 @@ constexpr int kCmdIndonesian = 32893;
 constexpr int kCmdResetFactory = 32878;
 constexpr int kCmdDspUpdate = 32880;
 constexpr int kCmdVolumeLimit = 32899;
+// Sends the whole state again; no menu item carries it.
+constexpr int kCmdSyncAll = 32789;
 // The About item of the window menu.
 constexpr int kCmdAbout = 0x0010;
 

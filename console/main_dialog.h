@@ -9,9 +9,11 @@
 #include <QRect>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "console/console_config.h"
+#include "link/frame.h"
 #include "platform/ui/timers.h"
 #include "platform/ui/window.h"
 
@@ -22,12 +24,16 @@ class QPushButton;
 class QSlider;
 class QTabBar;
 class IWave;
+class Page;
 class PageSetUp;
 
 namespace console {
 class MainClient;
 class StatusLampButton;
 }  // namespace console
+namespace console::frames {
+struct Mutes;
+}
 namespace controls {
 class CGraphWave;
 }
@@ -40,6 +46,12 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
         std::string logPath = "log.txt";
         // The first connect is asked for this long after start.
         int firstConnectDelayMs = 2000;
+        // Change notices: how long a change waits for the next before its frame goes out.
+        int debounceMs = 200;
+        // Heartbeat and link watchdog period while connected.
+        int heartbeatPeriodMs = 1000;
+        // Sees every frame on its way into the send queue (tests).
+        std::function<void(const ZemCmd::Cmd&)> frameTap;
     };
 
     CVelmor_Zem_R7Dlg();
@@ -66,6 +78,19 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     controls::CGraphWave* Graph() const { return m_graph; }
     QTabBar* TabStrip() const { return m_tab; }
     const win::WindowTimers& Timers() const { return m_timers; }
+
+    // Change notices, debounce timers and frame building
+    void SyncAllToDevice();
+    void ArmMasterVolumeTimers();
+    void OnEqReset();
+    void OnEqPass();
+    void OnCommand32789();
+    // Every frame of the main window goes to the device through here.
+    void SendFrame(const ZemCmd::Cmd& frame);
+
+    // Heartbeat and link watchdog
+    void StartHeartbeat();
+    void StopHeartbeat();
 
     QIcon m_hIcon;
     int m_linkWatchdog = 0;
@@ -106,6 +131,41 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void BuildMenu(int language);
     void SetStatusLamp();
     void Teardown();
+
+    // Change notices, debounce timers and frame building
+    win::LRESULT OnNotice(unsigned msg, win::WPARAM wParam, win::LPARAM lParam);
+    void Rearm(std::uint32_t id, int milliseconds);
+    void Rearm(std::uint32_t id);
+    int CurrentPage() const;
+    Page* ChannelPage(int index) const;
+    void SelectOnGraph(int band);
+    void OnBandQ(int band, int qTenths);
+    void OnBandFreqGain(win::WPARAM wParam, win::LPARAM lParam);
+    void OnBandGain(int band, int gainTenths);
+    void OnBandQValue(int band, int qTenths);
+    void OnBandType(int band, int type);
+    void OnBandFreq(int band, int freq);
+    void OnBandTypeFreq(int freq, win::LPARAM lParam);
+    void OnBandSelect(int band);
+    void OnEchoHighPassChanged();
+    void OnEchoLowPassChanged();
+    void OnCrossoverChanged();
+    void SendBandNowOrLater(int page, int band);
+    void SendTimerFrames(std::uint32_t id);
+    void SendMasterVolume(int index);
+    void SendBand(int page, int band, bool followUp);
+    void SendBandFrame(const ZemCmd::EqFrame& frame);
+    void SendPeakingBands(int page);
+    void SendLimiter(int page);
+    void SendMutes();
+    void SendPathFilter(std::uint32_t key);
+    int EffectPreDelay(bool echoPath) const;
+    console::frames::Mutes OutputMutes() const;
+    std::array<int, 6> OutputLevels(int sliderId) const;
+    std::array<int, 6> OutputDelays() const;
+
+    // Heartbeat and link watchdog
+    void OnHeartbeat();
 
     Options m_options;
     console::MainClient* m_client = nullptr;

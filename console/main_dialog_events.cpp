@@ -1,28 +1,9 @@
-// Main window: timers, private messages and menu commands.
+// Main window: connect and menu commands.
 #include "console/control_ids.h"
 #include "console/main_dialog.h"
 #include "link/ui/page_setup.h"
 
 using namespace console;
-
-void CVelmor_Zem_R7Dlg::OnTimer(std::uint32_t id) {
-    if (id != kTimerHeartbeat) m_timers.Kill(id);
-    switch (id) {
-        case kTimerFirstConnect:
-            win::PostMessage(this, kMsgConnect, 0, 0);
-            break;
-        case kTimerStatusLamp:
-            SetStatusLamp();
-            break;
-        default:
-            break;
-    }
-}
-
-win::LRESULT CVelmor_Zem_R7Dlg::OnMessage(unsigned msg, win::WPARAM, win::LPARAM, QWidget*) {
-    if (msg == kMsgConnect) OnConnect();
-    return 0;
-}
 
 void CVelmor_Zem_R7Dlg::OnConnect() {
     // The connect dialog runs here once it exists; whatever it answers, the watchdog starts full
@@ -56,6 +37,9 @@ void CVelmor_Zem_R7Dlg::OnCommand(int id) {
             break;
         case kCmdAbout:
             OnAbout();
+            break;
+        case kCmdSyncAll:
+            OnCommand32789();
             break;
         default:  // import, export, factory reset, update and volume limit come later
             break;

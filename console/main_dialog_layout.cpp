@@ -78,6 +78,8 @@ void CVelmor_Zem_R7Dlg::CreateControls() {
     m_eqReset = Place(new QPushButton(m_client), units, kIdEqReset);
     m_eqPass = Place(new QPushButton(m_client), units, kIdEqPass);
     m_eqPass->setText(QString::fromUtf8(EqPassText()));
+    connect(m_eqReset, &QPushButton::clicked, this, [this] { OnEqReset(); });
+    connect(m_eqPass, &QPushButton::clicked, this, [this] { OnEqPass(); });
     m_graphRect = m_graph->geometry();
 }
 

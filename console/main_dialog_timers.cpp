@@ -1,0 +1,334 @@
+// Main window: the timer dispatch where settled changes become frames, the bulk senders (sync,
+// EQ reset, EQ pass) and the heartbeat with its link watchdog.
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <algorithm>
+#include <iterator>
+
+#include "console/control_ids.h"
+#include "console/frame_build.h"
+#include "console/main_dialog.h"
+#include "console/timer_ids.h"
+#include "controls/graph_wave.h"
+#include "link/ui/page_setup.h"
+#include "pages/channel_output_page.h"
+#include "pages/channel_sliders.h"
+#include "pages/page_bass_out.h"
+#include "pages/page_effect.h"
+#include "pages/page_mic.h"
+#include "pages/page_music.h"
+
+using namespace console;
+
+namespace {
+
+// Tab order of the pages.
+constexpr int kMusicPage = 0;
+constexpr int kMicPage = 1;
+constexpr int kEffectPage = 2;
+constexpr int kMainPage = 3;
+constexpr int kMidPage = 4;
+constexpr int kBassPage = 5;
+constexpr int kSurroundPage = 6;
+
+template <class T>
+T* PageAs(const CVelmor_Zem_R7Dlg& dialog, int index) {
+    return qobject_cast<T*>(dialog.PageAt(index));
+}
+
+void CopyCurveToGraph(const IWave& wave, controls::CGraphWave& graph) {
+    CurveRecord curve;
+    wave.CopyCurve(curve);
+    controls::GraphCurve& g = graph.Curve();
+    std::copy(std::begin(curve.freq), std::end(curve.freq), g.freq);
+    std::copy(std::begin(curve.gain), std::end(curve.gain), g.gain);
+    std::copy(std::begin(curve.q), std::end(curve.q), g.q);
+    std::copy(std::begin(curve.type), std::end(curve.type), g.type);
+    std::copy(std::begin(curve.shown), std::end(curve.shown), g.shown);
+    std::copy(std::begin(curve.enabled), std::end(curve.enabled), g.enabled);
+}
+
+}  // namespace
+
+void CVelmor_Zem_R7Dlg::OnTimer(std::uint32_t id) {
+    switch (timer::Key(id)) {
+        case kTimerHeartbeat:
+            OnHeartbeat();  // keeps running
+            return;
+        case kTimerFirstConnect:
+            m_timers.Kill(id);
+            win::PostMessage(this, kMsgConnect, 0, 0);
+            return;
+        case kTimerStatusLamp:
+            m_timers.Kill(id);
+            SetStatusLamp();
+            return;
+        default:
+            SendTimerFrames(id);
+            m_timers.Kill(id);
+            return;
+    }
+}
+
+void CVelmor_Zem_R7Dlg::SendTimerFrames(std::uint32_t id) {
+    const std::uint32_t key = timer::Key(id);
+    switch (key) {
+        case timer::kMasterVolume:
+            SendMasterVolume(timer::Page(id));
+            break;
+        case timer::kGraphBand:
+        case timer::kBandGain:
+        case timer::kPassBand:
+            SendBand(timer::Page(id), timer::Band(id), true);
+            break;
+        case timer::kDelays:
+            SendFrame(frames::Delays(OutputDelays()));
+            break;
+        case timer::kLimiter:
+            SendLimiter(timer::Page(id));
+            break;
+        case timer::kFbc:
+            if (auto* mic = PageAs<PageMic>(*this, kMicPage)) SendFrame(mic->BuildFbcCmd());
+            break;
+        case timer::kNoiseGate:
+            if (auto* mic = PageAs<PageMic>(*this, kMicPage)) SendFrame(mic->BuildNoiseGateCmd());
+            break;
+        case timer::kEffectBlock:
+            if (auto* effect = PageAs<PageEffect>(*this, kEffectPage)) SendFrame(effect->BuildEffectCmd());
+            break;
+        case timer::kMusicMix:
+            SendFrame(
+                frames::MixLevels(frames::Mix::Music, OutputMutes(), OutputLevels(chan::id::kMusicLevel)));
+            break;
+        case timer::kDirectMix:
+            SendFrame(
+                frames::MixLevels(frames::Mix::Direct, OutputMutes(), OutputLevels(chan::id::kDirectLevel)));
+            break;
+        case timer::kEchoMix:
+            SendFrame(
+                frames::MixLevels(frames::Mix::Echo, OutputMutes(), OutputLevels(chan::id::kEchoLevel)));
+            break;
+        case timer::kReverbMix:
+            SendFrame(
+                frames::MixLevels(frames::Mix::Reverb, OutputMutes(), OutputLevels(chan::id::kReverbLevel)));
+            break;
+        case timer::kEchoHighPass:
+        case timer::kEchoLowPass:
+        case timer::kReverbHighPass:
+        case timer::kReverbLowPass:
+            SendPathFilter(key);
+            break;
+        case timer::kMusicInput:
+            if (auto* music = PageAs<PageMusic>(*this, kMusicPage))
+                SendFrame(frames::MusicInput(music->MusicInput()));
+            break;
+        case timer::kMutes:
+            SendMutes();
+            break;
+        case timer::kCrossover:
+            if (auto* bass = PageAs<PageBassOut>(*this, kBassPage)) {
+                ZemCmd::EqFrame frame = bass->BuildCrossoverCmd();
+                frame.Seal();
+                SendFrame(frame);
+            }
+            break;
+        default:  // nothing to send for this id
+            break;
+    }
+}
+
+void CVelmor_Zem_R7Dlg::SendFrame(const ZemCmd::Cmd& frame) {
+    if (m_options.frameTap) m_options.frameTap(frame);
+    if (m_pageSetUp) m_pageSetUp->PushCmd(frame);
+}
+
+void CVelmor_Zem_R7Dlg::SendMasterVolume(int index) {
+    const QSlider* sliders[] = {m_micSlider, m_effectSlider, m_musicSlider};
+    if (index < 0 || index > 2 || !sliders[index]) return;
+    SendFrame(frames::MasterVolume(index, sliders[index]->value()));
+    m_masterPending = false;
+}
+
+void CVelmor_Zem_R7Dlg::SendBand(int page, int band, bool followUp) {
+    IWave* wave = WaveAt(page);
+    if (!wave || band < 0 || band >= wave->GetBandCount()) return;
+    std::optional<ZemCmd::EqFrame> frame = wave->BuildBandCmd(band);
+    if (!frame) return;
+    if (frames::IsEffectPath(*frame)) {
+        SendFrame(frames::ToEffectPath(*frame, EffectPreDelay(frames::ChannelCode(*frame) == 7)));
+        return;
+    }
+    SendFrame(*frame);
+    if (followUp && (*frame)[5] == 0 && wave->FollowUpBandCmd(*frame) != 0) SendFrame(*frame);
+}
+
+void CVelmor_Zem_R7Dlg::SendPeakingBands(int page) {
+    IWave* wave = WaveAt(page);
+    for (int band = 1; wave && band < wave->GetBandCount() - 1; ++band) SendBand(page, band, true);
+}
+
+void CVelmor_Zem_R7Dlg::SendLimiter(int page) {
+    IWave* wave = WaveAt(page);
+    if (!wave) return;
+    ZemCmd::Cmd alc = wave->BuildAlcCmd();
+    alc.Seal();
+    SendFrame(alc);
+    // The main pair's second channel takes the same settings.
+    if (page == kMainPage) SendFrame(frames::SecondMainLimiter(alc));
+}
+
+void CVelmor_Zem_R7Dlg::SendMutes() {
+    const frames::Mutes mutes = OutputMutes();
+    const ZemCmd::Cmd frame = ZemCmd::SystemAction(frames::MuteAction(mutes, m_lastMuteMask));
+    m_lastMuteMask = frames::MuteMask(mutes);
+    SendFrame(frame);
+    SendFrame(frame);
+}
+
+void CVelmor_Zem_R7Dlg::SendPathFilter(std::uint32_t key) {
+    auto* effect = PageAs<PageEffect>(*this, kEffectPage);
+    if (!effect) return;
+    struct Filter {
+        std::uint32_t key;
+        frames::PathFilter which;
+        int sliderId;
+    };
+    static constexpr Filter kFilters[] = {
+        {timer::kEchoHighPass, frames::PathFilter::EchoHighPass, chan::fx::kEchoHighPass},
+        {timer::kEchoLowPass, frames::PathFilter::EchoLowPass, chan::fx::kEchoLowPass},
+        {timer::kReverbHighPass, frames::PathFilter::ReverbHighPass, chan::fx::kReverbHighPass},
+        {timer::kReverbLowPass, frames::PathFilter::ReverbLowPass, chan::fx::kReverbLowPass},
+    };
+    for (const Filter& f : kFilters) {
+        if (f.key != key) continue;
+        const int hz = effect->SliderPos(f.sliderId).value_or(0);
+        const ZemCmd::EqFrame band = frames::PathFilterBand(f.which, hz, effect->GetBandCount());
+        SendFrame(frames::ToEffectPath(band, EffectPreDelay(frames::IsEchoPath(f.which))));
+    }
+}
+
+int CVelmor_Zem_R7Dlg::EffectPreDelay(bool echoPath) const {
+    const auto* effect = PageAs<PageEffect>(*this, kEffectPage);
+    if (!effect) return 0;
+    return effect->SliderPos(echoPath ? chan::fx::kEchoPreDelay : chan::fx::kReverbPreDelay).value_or(0);
+}
+
+frames::Mutes CVelmor_Zem_R7Dlg::OutputMutes() const {
+    auto bits = [this](int index) {
+        const auto* page = PageAs<chan::OutputPage>(*this, index);
+        return page ? page->MuteBits() : 0;
+    };
+    frames::Mutes m;
+    m.main = bits(kMainPage);
+    m.mid = bits(kMidPage);
+    m.bass = bits(kBassPage);
+    m.surround = bits(kSurroundPage);
+    return m;
+}
+
+std::array<int, 6> CVelmor_Zem_R7Dlg::OutputLevels(int sliderId) const {
+    // One level slider per page; the pairs send theirs for both channels.
+    std::array<int, 6> levels{};
+    const int order[] = {kMainPage, kMainPage, kMidPage, kBassPage, kSurroundPage, kSurroundPage};
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const auto* page = PageAs<Page>(*this, order[i]);
+        levels[i] = page ? page->SliderPos(sliderId).value_or(0) : 0;
+    }
+    return levels;
+}
+
+std::array<int, 6> CVelmor_Zem_R7Dlg::OutputDelays() const {
+    struct Source {
+        int page;
+        int sliderId;
+    };
+    const Source sources[] = {{kMainPage, chan::id::kLeftDelay},     {kMainPage, chan::id::kRightDelay},
+                              {kMidPage, chan::id::kDelay},          {kBassPage, chan::id::kDelay},
+                              {kSurroundPage, chan::id::kLeftDelay}, {kSurroundPage, chan::id::kRightDelay}};
+    std::array<int, 6> delays{};
+    for (std::size_t i = 0; i < delays.size(); ++i) {
+        const auto* page = PageAs<Page>(*this, sources[i].page);
+        delays[i] = page ? page->SliderPos(sources[i].sliderId).value_or(0) : 0;
+    }
+    return delays;
+}
+
+void CVelmor_Zem_R7Dlg::ArmMasterVolumeTimers() {
+    for (int i = 0; i < 3; ++i) Rearm(timer::Id(timer::kMasterVolume, i), m_options.debounceMs);
+}
+
+void CVelmor_Zem_R7Dlg::SyncAllToDevice() {
+    ArmMasterVolumeTimers();
+    for (std::uint32_t key : {timer::kMusicMix, timer::kDirectMix, timer::kEchoMix, timer::kReverbMix})
+        Rearm(key);
+    OnEchoHighPassChanged();
+    OnEchoLowPassChanged();
+    for (std::uint32_t key :
+         {timer::kReverbHighPass, timer::kReverbLowPass, timer::kDelays, timer::kEffectBlock})
+        Rearm(key);
+    if (auto* mic = PageAs<PageMic>(*this, kMicPage)) {
+        SendFrame(mic->BuildAlcCmd());
+        SendFrame(mic->BuildFbcCmd());
+        SendFrame(mic->BuildNoiseGateCmd());
+    }
+    // The pass-filter ends that other frames already carry (or the user cannot set) stay out.
+    for (int page = 0; page < kPageCount; ++page) {
+        IWave* wave = WaveAt(page);
+        if (!wave) continue;
+        const int n = wave->GetBandCount();
+        const bool skipFirst =
+            page == kEffectPage || page == kMainPage || page == kMidPage || page == kSurroundPage;
+        const bool skipLast = skipFirst || page == kMicPage;
+        for (int band = 0; band < n; ++band) {
+            if ((band == 0 && skipFirst) || (band == n - 1 && skipLast)) continue;
+            SendBand(page, band, false);
+        }
+    }
+}
+
+void CVelmor_Zem_R7Dlg::OnEqReset() {
+    const int page = CurrentPage();
+    IWave* wave = WaveAt(page);
+    if (!wave) return;
+    wave->ResetPeq(true);
+    CopyCurveToGraph(*wave, *m_graph);
+    m_graph->Invalidate();
+    SendPeakingBands(page);
+}
+
+void CVelmor_Zem_R7Dlg::OnEqPass() {
+    const int page = CurrentPage();
+    IWave* wave = WaveAt(page);
+    if (!wave) return;
+    const bool on = !wave->RecomputeBypass();
+    wave->SetBypass(on);
+    m_graph->bypass = on;
+    m_graph->Invalidate();
+    SendPeakingBands(page);
+}
+
+void CVelmor_Zem_R7Dlg::OnCommand32789() {
+    SyncAllToDevice();
+    SendFrame(ZemCmd::SystemAction(ZemCmd::kActStoreFactory));
+}
+
+void CVelmor_Zem_R7Dlg::StartHeartbeat() {
+    m_linkWatchdog = frames::kWatchdogFull;
+    m_timers.Set(kTimerHeartbeat, m_options.heartbeatPeriodMs);
+}
+
+void CVelmor_Zem_R7Dlg::StopHeartbeat() {
+    m_timers.Kill(kTimerHeartbeat);
+}
+
+void CVelmor_Zem_R7Dlg::OnHeartbeat() {
+    const bool received = m_pageSetUp && m_pageSetUp->Link().received.exchange(0) != 0;
+    if (frames::WatchdogTick(m_linkWatchdog, received)) {
+        // Silence for five ticks: the link is gone. No box; the lamp says it.
+        m_connected = 0;
+        SetStatusLamp();
+        StopHeartbeat();
+    }
+    SendFrame(frames::Heartbeat());
+}
