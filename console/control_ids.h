@@ -39,6 +39,8 @@ constexpr int kCmdDspUpdate = 32880;
 constexpr int kCmdVolumeLimit = 32899;
 // Sends the whole state again; no menu item carries it.
 constexpr int kCmdSyncAll = 32789;
+// The panel lock; only the item it writes into the Operation menu carries it.
+constexpr int kCmdLock = 32786;
 // The About item of the window menu.
 constexpr int kCmdAbout = 0x0010;
 

@@ -85,6 +85,8 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     SetLanguage(ReadLanguage(m_options.configPath));
     LayoutPages();
     SetUpMasterSliders();
+    WireMasterSliders();
+    WirePresetButtons();
     ShowPageCurve(0);
     m_graph->setGeometry(m_graphRect);
     m_eqPassRect = m_eqPass->geometry();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "console/console_config.h"
+#include "console/page_wait.h"
 #include "link/frame.h"
 #include "platform/ui/timers.h"
 #include "platform/ui/window.h"
@@ -114,6 +115,25 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     QRect m_eqResetRect;
     std::uint8_t m_connected = 0;
 
+    // Master volumes and volume limits
+    void OnHScroll(QSlider* slider);
+    void OnVolumeLimit();
+    QSlider* MasterSlider(int index) const;
+
+    // Device presets, factory reset and the wait before a reconnect
+    void OnSaveGroup(int group);
+    void OnLoadGroup(int group);
+    void OnSavePreset();
+    void OnLoadPreset();
+    void OnResetFactory();
+    void WaitThenReconnect();
+    // The group commands; false for any other command.
+    bool OnGroupCommand(int id);
+    PageWait::Timing m_waitTiming;
+
+    // Panel lock
+    void OnLock();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,6 +151,8 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void BuildMenu(int language);
     void SetStatusLamp();
     void Teardown();
+    void WireMasterSliders();
+    void WirePresetButtons();
 
     // Change notices, debounce timers and frame building
     win::LRESULT OnNotice(unsigned msg, win::WPARAM wParam, win::LPARAM lParam);

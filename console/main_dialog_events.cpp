@@ -41,7 +41,17 @@ void CVelmor_Zem_R7Dlg::OnCommand(int id) {
         case kCmdSyncAll:
             OnCommand32789();
             break;
-        default:  // import, export, factory reset, update and volume limit come later
+        case kCmdVolumeLimit:
+            OnVolumeLimit();
+            break;
+        case kCmdResetFactory:
+            OnResetFactory();
+            break;
+        case kCmdLock:
+            OnLock();
+            break;
+        default:  // import, export and update come later
+            OnGroupCommand(id);
             break;
     }
 }

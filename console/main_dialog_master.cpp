@@ -1,0 +1,91 @@
+// Main window: the three master sliders and the volume-limit dialog.
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "console/control_ids.h"
+#include "console/device_commands.h"
+#include "console/main_dialog.h"
+#include "console/timer_ids.h"
+#include "console/vol_limit.h"
+
+using namespace console;
+
+namespace {
+// While a master slider is dragged, its level goes out at most this often.
+constexpr int kMasterDragMs = 150;
+}  // namespace
+
+QSlider* CVelmor_Zem_R7Dlg::MasterSlider(int index) const {
+    switch (index) {
+        case 0:
+            return m_micSlider;
+        case 1:
+            return m_effectSlider;
+        case 2:
+            return m_musicSlider;
+        default:
+            return nullptr;
+    }
+}
+
+void CVelmor_Zem_R7Dlg::WireMasterSliders() {
+    for (int i = 0; i < 3; ++i) {
+        QSlider* slider = MasterSlider(i);
+        connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider](int) { OnHScroll(slider); });
+    }
+}
+
+void CVelmor_Zem_R7Dlg::OnHScroll(QSlider* slider) {
+    QLabel* const labels[] = {m_micValue, m_effectValue, m_musicValue};
+    for (int i = 0; i < 3; ++i) {
+        if (MasterSlider(i) != slider || !slider) continue;
+        labels[i]->setText(QString::number(slider->sliderPosition()));
+        // One pending send for the three sliders: a drag sends about every 150 ms, and the frame
+        // carries the position at the time it goes.
+        if (!m_masterPending) {
+            m_timers.Set(timer::Id(timer::kMasterVolume, i), kMasterDragMs);
+            m_masterPending = true;
+        }
+        return;
+    }
+}
+
+void CVelmor_Zem_R7Dlg::OnVolumeLimit() {
+    CVolLimit dialog(this);
+    dialog.language = m_language;
+    dialog.limits = {m_musicStartVol, m_musicEndVol,    m_micStartVol,
+                     m_micEndVol,     m_effectStartVol, m_effectEndVol};
+    if (dialog.exec() != QDialog::Accepted) return;
+
+    const VolumeLimits limits = Clamped(dialog.limits);
+    m_musicStartVol = limits.musicStart;
+    m_musicEndVol = limits.musicEnd;
+    m_micStartVol = limits.micStart;
+    m_micEndVol = limits.micEnd;
+    m_effectStartVol = limits.effectStart;
+    m_effectEndVol = limits.effectEnd;
+    SendFrame(VolumeLimitFrame(limits));
+
+    struct Master {
+        QSlider* slider;
+        QLabel* label;
+        int end;
+    };
+    const Master masters[] = {{m_musicSlider, m_musicValue, limits.musicEnd},
+                              {m_micSlider, m_micValue, limits.micEnd},
+                              {m_effectSlider, m_effectValue, limits.effectEnd}};
+    bool moved = false;
+    for (const Master& m : masters) {
+        const QSignalBlocker quiet(m.slider);
+        if (m.slider->value() > m.end) {
+            m.slider->setValue(m.end);
+            m.label->setText(QString::number(m.end));
+            moved = true;
+        }
+        m.slider->setRange(0, m.end);
+    }
+    if (moved) ArmMasterVolumeTimers();
+    // A failed write is not reported: the limits still hold until the program ends.
+    WriteVolumeLimits(m_options.configPath, limits);
+}
