@@ -236,8 +236,7 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStores) {
     EXPECT_EQ(music->maximum(), 40);
     EXPECT_EQ(Control<QLabel>(kIdMusicValue)->text(), "40");
     EXPECT_EQ(Control<QSlider>(kIdMicSlider)->maximum(), 84);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, i))) << i;
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, i))) << i;
     EXPECT_EQ(dialog->m_musicEndVol, 40);
     EXPECT_EQ(dialog->m_micStartVol, 12);
     EXPECT_EQ(ReadConfig(),
@@ -254,8 +253,7 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStores) {
     EXPECT_EQ(sent[0][3], 0x1C);
     EXPECT_EQ(sent[0][9], 69);
     EXPECT_EQ(Control<QSlider>(kIdEffectSlider)->maximum(), 69);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, i)));
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, i)));
 }
 
 // Answers the password dialog with the password typed twice.
