@@ -51,6 +51,8 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
         int debounceMs = 200;
         // Heartbeat and link watchdog period while connected.
         int heartbeatPeriodMs = 1000;
+        // Tick of the connect dialog's state machine.
+        int connectTickMs = 100;
         // Sees every frame on its way into the send queue (tests).
         std::function<void(const ZemCmd::Cmd&)> frameTap;
     };
@@ -92,6 +94,12 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     // Heartbeat and link watchdog
     void StartHeartbeat();
     void StopHeartbeat();
+
+    // Read-back answers and the connect request
+    // Puts one read-back answer (one byte per word) into the controls without notifying anyone;
+    // 1 when taken, 0 when not an answer or of an unknown kind.
+    int ApplyReply(const std::uint32_t* answer);
+    bool m_connecting = false;  // a connect dialog runs
 
     QIcon m_hIcon;
     int m_linkWatchdog = 0;
@@ -188,6 +196,10 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
 
     // Heartbeat and link watchdog
     void OnHeartbeat();
+
+    // Read-back answers (main_dialog_reply.cpp)
+    void ApplyMaster(QSlider* slider, QLabel* label, int pos);
+    void ApplyStatus(const std::uint32_t* answer);
 
     Options m_options;
     console::MainClient* m_client = nullptr;

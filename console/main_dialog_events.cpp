@@ -5,13 +5,6 @@
 
 using namespace console;
 
-void CVelmor_Zem_R7Dlg::OnConnect() {
-    // The connect dialog runs here once it exists; whatever it answers, the watchdog starts full
-    // and the link leaves frame mode.
-    m_linkWatchdog = 4;
-    if (m_pageSetUp) m_pageSetUp->Link().frameMode = 0;
-}
-
 void CVelmor_Zem_R7Dlg::OnCommand(int id) {
     switch (id) {
         case kCmdExit:
