@@ -6,11 +6,13 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "console/console_config.h"
 #include "console/page_wait.h"
@@ -27,6 +29,14 @@ class QTabBar;
 class IWave;
 class Page;
 class PageSetUp;
+
+namespace chan {
+class OutputPage;
+}
+namespace preset {
+struct MainSections;
+struct MainSectionValues;
+}  // namespace preset
 
 namespace console {
 class MainClient;
@@ -71,6 +81,14 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void OnConnect();
     void OnExit();
     void OnAbout();
+
+    // Preset file (import and export)
+    void OnFileExport();
+    void OnFileImport();
+    // The whole preset file's text as the console stands.
+    std::string BuildPresetText() const;
+    // Puts a preset file's lines into the controls and pages; sends nothing.
+    void ApplyPresetLines(const std::vector<std::string>& lines);
     win::LRESULT OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, QWidget* from) override;
 
     // Page i in tab order (7 is the set-up page); null outside 0..7.
@@ -200,6 +218,13 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     // Read-back answers (main_dialog_reply.cpp)
     void ApplyMaster(QSlider* slider, QLabel* label, int pos);
     void ApplyStatus(const std::uint32_t* answer);
+
+    // Preset file (import and export)
+    chan::OutputPage* OutputPageAt(int output) const;
+    preset::MainSections CollectMainSections() const;
+    void ApplyMainSections(const preset::MainSectionValues& values);
+    void StartImportWait();
+    QPointer<PageWait> m_importWait;
 
     Options m_options;
     console::MainClient* m_client = nullptr;

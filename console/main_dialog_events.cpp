@@ -43,7 +43,13 @@ void CVelmor_Zem_R7Dlg::OnCommand(int id) {
         case kCmdLock:
             OnLock();
             break;
-        default:  // import, export and update come later
+        case kCmdExport:
+            OnFileExport();
+            break;
+        case kCmdImport:
+            OnFileImport();
+            break;
+        default:  // update comes later
             OnGroupCommand(id);
             break;
     }

@@ -1,0 +1,151 @@
+#include "console/preset_file.h"
+
+#include "pages/preset_text.h"
+#include "platform/numbers.h"
+#include "platform/text_file.h"
+
+namespace preset {
+
+namespace {
+
+constexpr const char* kVol = "[vol]";
+constexpr const char* kMusicVol = "[music vol]";
+constexpr const char* kDirectVol = "[direct vol]";
+constexpr const char* kEchoVol = "[echo vol]";
+constexpr const char* kReverbVol = "[reverb vol]";
+constexpr const char* kDelay = "[delay]";
+constexpr const char* kEchoHighPass = "[effect echo high pass]";
+constexpr const char* kEchoLowPass = "[effect echo low pass]";
+constexpr const char* kReverbHighPass = "[effect reverb high pass]";
+constexpr const char* kReverbLowPass = "[effect reverb low pass]";
+
+// A level section: main and surround stand twice (left and right).
+void AppendLevels(std::string& out, const char* name, const std::array<int, kOutputCount>& v) {
+    out += num::Format("\n%s\n%d,%d,%d,%d,%d,%d\n\n", name, v[kMain], v[kMain], v[kMid], v[kBass],
+                       v[kSurround], v[kSurround]);
+}
+
+// A line holding a section name rather than values: "[" up to a closing "]".
+bool LooksLikeSection(const std::string& line) {
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
+
+// The six pieces of a value line, or nothing when it has another count.
+std::optional<std::array<int, 6>> SixValues(const std::string& line) {
+    std::vector<std::string> pieces;
+    SplitString(pieces, line, ",");
+    if (pieces.size() != 6) return std::nullopt;
+    std::array<int, 6> values{};
+    for (int i = 0; i < 6; ++i) values[i] = num::ParseLeadingInt(pieces[i]);
+    return values;
+}
+
+// Levels use the first of each left/right pair: pieces 1, 3, 4 and 5.
+std::array<int, kOutputCount> LevelsOf(const std::array<int, 6>& six) {
+    return {six[0], six[2], six[3], six[4]};
+}
+
+}  // namespace
+
+std::string PresetText(const MainSections& main, const std::vector<std::string>& pageTexts) {
+    std::string out = "[vol]\n";
+    for (int v : main.master) out += num::Format("%d\n", v);
+    AppendLevels(out, kMusicVol, main.music);
+    AppendLevels(out, kDirectVol, main.direct);
+    AppendLevels(out, kEchoVol, main.echo);
+    AppendLevels(out, kReverbVol, main.reverb);
+    const auto& d = main.delay;
+    out += num::Format("\n%s\n%d,%d,%d,%d,%d,%d\n\n", kDelay, d[0], d[1], d[2], d[3], d[4], d[5]);
+    for (const std::string& page : pageTexts) {
+        out += page;
+        out += '\n';
+    }
+    return out;
+}
+
+MainSectionValues ParseMainSections(const std::vector<std::string>& lines) {
+    MainSectionValues found;
+    const std::size_t count = lines.size();
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        const std::string& line = lines[i];
+        const std::string& next = lines[i + 1];
+        if (SameSectionName(line, kVol)) {
+            for (std::size_t k = 0; k < 3 && i + 1 + k < count; ++k) {
+                if (LooksLikeSection(lines[i + 1 + k])) break;
+                found.master[k] = num::ParseLeadingInt(lines[i + 1 + k]);
+            }
+            continue;
+        }
+        struct Levels {
+            const char* name;
+            std::optional<std::array<int, kOutputCount>>* target;
+        };
+        const Levels levels[] = {{kMusicVol, &found.music},
+                                 {kDirectVol, &found.direct},
+                                 {kEchoVol, &found.echo},
+                                 {kReverbVol, &found.reverb}};
+        bool matched = false;
+        for (const Levels& l : levels) {
+            if (!SameSectionName(line, l.name)) continue;
+            if (const auto six = SixValues(next)) *l.target = LevelsOf(*six);
+            matched = true;
+            break;
+        }
+        if (matched) continue;
+        if (SameSectionName(line, kDelay)) {
+            if (const auto six = SixValues(next)) found.delay = *six;
+            continue;
+        }
+        struct Single {
+            const char* name;
+            std::optional<int>* target;
+        };
+        const Single singles[] = {{kEchoHighPass, &found.echoHighPass},
+                                  {kEchoLowPass, &found.echoLowPass},
+                                  {kReverbHighPass, &found.reverbHighPass},
+                                  {kReverbLowPass, &found.reverbLowPass}};
+        for (const Single& s : singles) {
+            if (!SameSectionName(line, s.name)) continue;
+            if (!LooksLikeSection(next)) *s.target = num::ParseLeadingInt(next);
+            break;
+        }
+    }
+    return found;
+}
+
+std::string EncodeFile(std::string_view text) {
+    return textfile::EncodeUtf16Le(text);
+}
+
+std::vector<std::string> SplitFileLines(std::string_view bytes) {
+    std::string text = textfile::DecodeUtf16Le(bytes).text;
+    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    std::vector<std::string> lines;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const auto end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        if (!line.empty()) lines.emplace_back(line);
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+ReadLinesResult ReadTextLines(const std::string& path) {
+    ReadLinesResult result;
+    const textfile::ReadResult read = textfile::ReadWholeFile(path);
+    if (read.status != textfile::Status::Ok) {
+        result.status = ReadStatus::Unreadable;
+        return result;
+    }
+    if (read.bytes.size() % 2 != 0) result.status = ReadStatus::Damaged;
+    result.lines = SplitFileLines(read.bytes);
+    return result;
+}
+
+bool WriteTextFile(const std::string& path, std::string_view text) {
+    return textfile::WriteFileAtomically(path, EncodeFile(text)) == textfile::Status::Ok;
+}
+
+}  // namespace preset

@@ -1,0 +1,69 @@
+#pragma once
+// The preset file ("*.inf"): the main dialog's own sections, the order of all sections and the
+// container (UTF-16LE, no byte-order mark, "\n" line ends). Plain C++: the main dialog reads the
+// positions from its controls, and applies what ParseMainSections found.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace preset {
+
+inline constexpr const char* kDefaultFileName = "zem.inf";
+inline constexpr const char* kFileFilter = "Zem信息(*.inf)|*.inf|";
+
+// The four output pages in the order their levels are kept here: main, mid, bass, surround.
+enum Output { kMain, kMid, kBass, kSurround, kOutputCount };
+
+// Indexes of the six delays: main left, main right, mid, bass, surround left, surround right.
+inline constexpr int kDelayCount = 6;
+
+// What the main dialog's sections hold.
+struct MainSections {
+    std::array<int, 3> master{};  // sliders 1015 (microphone), 1016 (effect), 1017 (music)
+    std::array<int, kOutputCount> music{};
+    std::array<int, kOutputCount> direct{};
+    std::array<int, kOutputCount> echo{};
+    std::array<int, kOutputCount> reverb{};
+    std::array<int, kDelayCount> delay{};
+};
+
+// The whole file's text (UTF-8): the main dialog's sections, then each page's text followed by
+// one more "\n", in the order given.
+std::string PresetText(const MainSections& main, const std::vector<std::string>& pageTexts);
+
+// What a file sets of the main dialog's sections; unset entries leave the console as it is.
+struct MainSectionValues {
+    std::array<std::optional<int>, 3> master;
+    std::optional<std::array<int, kOutputCount>> music, direct, echo, reverb;
+    std::optional<std::array<int, kDelayCount>> delay;
+    // The effect page's echo and reverb filters (Hz), read here as well as by the page.
+    std::optional<int> echoHighPass, echoLowPass, reverbHighPass, reverbLowPass;
+};
+
+// Scans the lines for the main dialog's sections (names ignore the case of ASCII letters; later
+// sections win). A level or delay line with other than six non-empty pieces is skipped; a value
+// line that is itself a section name ends a section instead of counting as 0.
+MainSectionValues ParseMainSections(const std::vector<std::string>& lines);
+
+// The file's bytes for a text.
+std::string EncodeFile(std::string_view text);
+
+// The non-empty lines of a file's bytes, each without its "\n" (a "\r" stays). The text ends at
+// the first U+0000; a stray last byte is dropped.
+std::vector<std::string> SplitFileLines(std::string_view bytes);
+
+enum class ReadStatus { Ok, Unreadable, Damaged };
+struct ReadLinesResult {
+    ReadStatus status = ReadStatus::Ok;  // Damaged: an odd byte count; the lines are still given
+    std::vector<std::string> lines;
+};
+// Reads a preset file whole (with a size cap) and splits it into lines.
+ReadLinesResult ReadTextLines(const std::string& path);
+
+// Writes the text as a preset file, atomically; false when nothing could be written.
+bool WriteTextFile(const std::string& path, std::string_view text);
+
+}  // namespace preset

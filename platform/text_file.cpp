@@ -1,0 +1,245 @@
+#include "platform/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+namespace textfile {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendUnit(std::string& out, std::uint16_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
+}
+
+// One code point from the front of `in` (advanced past it); malformed input gives U+FFFD and
+// consumes one byte, so decoding always moves on.
+char32_t NextUtf8(std::string_view& in) {
+    const auto b0 = static_cast<unsigned char>(in[0]);
+    int extra = 0;
+    char32_t c = 0;
+    char32_t min = 0;
+    if (b0 < 0x80) {
+        in.remove_prefix(1);
+        return b0;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        extra = 1, c = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2, c = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3, c = b0 & 0x07, min = 0x10000;
+    } else {
+        in.remove_prefix(1);
+        return kReplacement;
+    }
+    if (in.size() <= static_cast<std::size_t>(extra)) {
+        in.remove_prefix(1);
+        return kReplacement;
+    }
+    for (int i = 1; i <= extra; ++i) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        if ((b & 0xC0) != 0x80) {
+            in.remove_prefix(1);
+            return kReplacement;
+        }
+        c = (c << 6) | (b & 0x3F);
+    }
+    in.remove_prefix(extra + 1);
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+    return c;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The file a write to `path` should replace: the target of a symbolic link, else the path itself.
+std::string ResolveTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            std::string target(real);
+            std::free(real);
+            return target;
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
+const char* Describe(Status status) {
+    switch (status) {
+        case Status::Ok:
+            return "ok";
+        case Status::OpenFailed:
+            return "the file cannot be opened";
+        case Status::ReadFailed:
+            return "the file could not be read whole";
+        case Status::TooLarge:
+            return "the file is too large";
+        case Status::OddLength:
+            return "odd byte count: not UTF-16LE text";
+        case Status::WriteFailed:
+            return "the file could not be written";
+    }
+    return "unknown";
+}
+
+std::string EncodeUtf16Le(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    while (!utf8.empty()) {
+        const char32_t c = NextUtf8(utf8);
+        if (c < 0x10000) {
+            AppendUnit(out, static_cast<std::uint16_t>(c));
+        } else {
+            const char32_t v = c - 0x10000;
+            AppendUnit(out, static_cast<std::uint16_t>(0xD800 | (v >> 10)));
+            AppendUnit(out, static_cast<std::uint16_t>(0xDC00 | (v & 0x3FF)));
+        }
+    }
+    return out;
+}
+
+Decoded DecodeUtf16Le(std::string_view bytes) {
+    Decoded result;
+    if (bytes.size() % 2 != 0) result.status = Status::OddLength;
+    const std::size_t units = bytes.size() / 2;
+    result.text.reserve(units);
+    auto unitAt = [&](std::size_t i) {
+        return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                          (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        const std::uint16_t u = unitAt(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units) {
+            const std::uint16_t low = unitAt(i + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(result.text, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        AppendUtf8(result.text, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : char32_t(u));
+    }
+    return result;
+}
+
+ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    ReadResult result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.status = Status::OpenFailed;
+        result.error = errno;
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.status = Status::OpenFailed;
+        result.error = errno;
+        ::close(fd);
+        return result;
+    }
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (size > maxBytes) {
+        result.status = Status::TooLarge;
+        ::close(fd);
+        return result;
+    }
+    // Read up to one byte past the size: a file that grew or shrank meanwhile is not read whole.
+    std::string buffer(static_cast<std::size_t>(size) + 1, '\0');
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            result.status = Status::ReadFailed;
+            result.error = errno;
+            ::close(fd);
+            return result;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (got != size) {
+        result.status = Status::ReadFailed;
+        return result;
+    }
+    buffer.resize(got);
+    result.bytes = std::move(buffer);
+    return result;
+}
+
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, int* error) {
+    auto fail = [&](int err) {
+        if (error) *error = err;
+        return Status::WriteFailed;
+    };
+    if (path.empty()) return fail(ENOENT);
+    const std::string target = ResolveTarget(path);
+    std::vector<char> temp(target.begin(), target.end());
+    const std::string_view suffix = ".tmp-XXXXXX";
+    temp.insert(temp.end(), suffix.begin(), suffix.end());
+    temp.push_back('\0');
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return fail(errno);
+
+    // Keep the old file's permissions; a new file gets the usual rw-r--r--.
+    struct stat old {};
+    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int err = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.data(), target.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.data());
+        return fail(err);
+    }
+    if (error) *error = 0;
+    return Status::Ok;
+}
+
+}  // namespace textfile

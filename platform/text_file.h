@@ -1,0 +1,50 @@
+#pragma once
+// UTF-16LE text files without a byte-order mark (the preset files): conversion from and to the
+// UTF-8 strings the console works with, a whole-file read with a size cap and an atomic write
+// (a crash or a full disk never leaves a half-written file in place of the old one).
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace textfile {
+
+// Far above any preset file; guards against reading a wrong, huge file into memory.
+constexpr std::size_t kDefaultMaxBytes = 4u << 20;
+
+enum class Status {
+    Ok,
+    OpenFailed,   // missing, unreadable or not a regular file
+    ReadFailed,   // an error part-way, or fewer bytes than the file's size
+    TooLarge,     // over the caller's cap
+    OddLength,    // not a whole number of UTF-16 code units
+    WriteFailed,  // the temporary file could not be created, written, flushed or renamed
+};
+
+// A short English description for logs and tests.
+const char* Describe(Status status);
+
+// UTF-8 to UTF-16LE bytes, no byte-order mark. Malformed UTF-8 becomes U+FFFD.
+std::string EncodeUtf16Le(std::string_view utf8);
+
+struct Decoded {
+    Status status = Status::Ok;  // Ok or OddLength
+    std::string text;            // UTF-8; on OddLength the whole code units before the stray byte
+};
+// UTF-16LE bytes to UTF-8. Unpaired surrogates become U+FFFD; U+0000 is kept as a 0 byte.
+Decoded DecodeUtf16Le(std::string_view bytes);
+
+struct ReadResult {
+    Status status = Status::Ok;
+    std::string bytes;
+    int error = 0;  // errno where the system reported one
+};
+// Reads the whole regular file at `path` (at most maxBytes).
+ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes = kDefaultMaxBytes);
+
+// Writes `bytes` to a temporary file next to `path`, flushes it to disk and renames it over `path`.
+// On any failure the temporary file is removed and an existing file at `path` is left as it was.
+// A symbolic link at `path` is followed (its target is replaced, the link stays).
+Status WriteFileAtomically(const std::string& path, std::string_view bytes, int* error = nullptr);
+
+}  // namespace textfile
