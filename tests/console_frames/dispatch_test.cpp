@@ -9,6 +9,7 @@
 #include <set>
 
 #include "console/control_ids.h"
+#include "console/frame_build.h"
 #include "console/images.h"
 #include "console/main_dialog.h"
 #include "console/status_lamp_button.h"
@@ -361,6 +362,29 @@ TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentT
     dialog->StartHeartbeat();
     dialog->StopHeartbeat();
     EXPECT_FALSE(Armed(kTimerHeartbeat));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Dispatch, OnePendingMasterSendIsSharedByTheThreeSliders) {
+    auto* mic = win::FindControlAs<QSlider>(dialog->Client(), kIdMicSlider);
+    auto* music = win::FindControlAs<QSlider>(dialog->Client(), kIdMusicSlider);
+    ASSERT_TRUE(mic && music);
+    mic->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    music->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_TRUE(RunUntil([&] { return !dialog->m_masterPending; }, 2000));
+    RunFor(60);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0][4], 2);  // the microphone's frame only
+    EXPECT_EQ(sent[0][6], frames::MasterLevel(0, mic->value()));
+
+    // The music position goes out with the music slider's next move.
+    music->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_TRUE(RunUntil([&] { return sent.size() == 2; }, 2000));
+    EXPECT_EQ(sent[1][4], 1);
+    EXPECT_EQ(sent[1][6], frames::MasterLevel(2, music->value()));
 }
 
 }  // namespace
