@@ -388,3 +388,19 @@ TEST_F(Dispatch, OnePendingMasterSendIsSharedByTheThreeSliders) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Dispatch, FocusOnAnyPeakingBandSelectsItOnTheGraph) {
+    ShowTab(kMusic);  // nine bands: peaking 1..7
+    for (int band : {1, 7}) {
+        Notice(0x47B, static_cast<win::WPARAM>(band));
+        EXPECT_EQ(dialog->Graph()->selected, band);
+    }
+    Notice(0x47B, 8);
+    Notice(0x47B, 0);
+    EXPECT_EQ(dialog->Graph()->selected, 7);
+    EXPECT_TRUE(sent.empty());
+}
+
+}  // namespace
