@@ -307,53 +307,38 @@ TEST_F(FileCommands, EveryTruncationAndGarbageImportsWithoutHarm) {
     EXPECT_EQ(Export(dir.File("again.inf")), first);
 }
 
-TEST_F(FileCommands, UnreadableOrEmptyFilesSayNothingLoadedAndChangeNothing) {
+TEST_F(FileCommands, FilesThatCannotBeReadOrWrittenSaySoInTheLanguageAndChangeNothing) {
     Set(kFirst);
     const std::string before = Export(dir.File("before.inf"));
     WriteBytes(dir.File("empty.inf"), "");
     WriteBytes(dir.File("blank.inf"), AsciiUtf16("\n\n\n"));
     std::filesystem::create_directory(dir.File("folder.inf"));
     const struct {
-        int language;
+        int command, language;
         const char* text;
         std::string path;
-    } cases[] = {{0, "文件读取失败", dir.File("missing.inf")},
-                 {1, "Read File Fail", dir.File("empty.inf")},
-                 {4, "Read File Fail", dir.File("blank.inf")},
-                 {1, "Read File Fail", dir.File("folder.inf")}};
+    } cases[] = {{kCmdImport, 0, "文件读取失败", dir.File("missing.inf")},
+                 {kCmdImport, 1, "Read File Fail", dir.File("empty.inf")},
+                 {kCmdImport, 4, "Read File Fail", dir.File("blank.inf")},
+                 {kCmdImport, 1, "Read File Fail", dir.File("folder.inf")},
+                 {kCmdExport, 0, "文件保存失败", dir.File("no/such/zem.inf")},
+                 {kCmdExport, 1, "Save File Fail", dir.File("folder.inf")},
+                 {kCmdExport, 3, "Save File Fail", dir.File("before.inf/x")}};
     for (const auto& c : cases) {
         dialog->SetLanguage(c.language);
         boxes.shown.clear();
         sent.clear();
-        Import(c.path);
+        win::ScriptedFileDialogs files;
+        files.answers.push_back(QString::fromStdString(c.path));
+        dialog->OnCommand(c.command);
         EXPECT_TRUE(sent.empty()) << c.path;
         ASSERT_EQ(boxes.shown.size(), 1u) << c.path;
         EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.text)) << c.path;
         EXPECT_EQ(boxes.shown[0].language, c.language);
     }
-    EXPECT_EQ(Export(dir.File("after.inf")), before);
-}
-
-TEST_F(FileCommands, AFileThatCannotBeWrittenSaysSoAndLeavesThePlaceAlone) {
-    std::filesystem::create_directory(dir.File("folder.inf"));
-    const struct {
-        int language;
-        const char* text;
-        std::string path;
-    } cases[] = {{0, "文件保存失败", dir.File("no/such/zem.inf")},
-                 {1, "Save File Fail", dir.File("folder.inf")},
-                 {3, "Save File Fail", dir.File("no/zem.inf")}};
-    for (const auto& c : cases) {
-        dialog->SetLanguage(c.language);
-        boxes.shown.clear();
-        win::ScriptedFileDialogs files;
-        files.answers.push_back(QString::fromStdString(c.path));
-        dialog->OnCommand(kCmdExport);
-        ASSERT_EQ(boxes.shown.size(), 1u) << c.path;
-        EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.text));
-    }
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.inf")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
+    EXPECT_EQ(Export(dir.File("after.inf")), before);
 }
 
 TEST_F(FileCommands, CancelledDialogsDoNothing) {
