@@ -10,6 +10,7 @@
 #include "controls/graph_layout.h"
 #include "controls/graph_spline.h"
 #include "controls/graph_stroke.h"
+#include "controls/graph_text.h"
 #include "controls/vector_state.h"
 #include "platform/numbers.h"
 #include "platform/ui/color.h"
@@ -80,23 +81,55 @@ const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
     ClearUpperVectorState();
     if (size.width() <= 0 || size.height() <= 0) {
         frame_ = QImage();
+        frameGrid_ = 0;
         return frame_;
     }
     const GraphAxes axes(size.width(), size.height(), state.leftMargin);
     if (size != gridSize_ || state.leftMargin != gridMargin_) BuildGrid(axes);
     if (axes.PlotTooNarrow()) {
         frame_ = grid_;
+        frameGrid_ = 0;
         return frame_;
     }
     curves_.Update(state.Curve(), axes.PlotWidth());
-    if (baseGridBuild_ != gridBuilds_ || baseCurveVersion_ != curves_.Version() || base_.isNull())
-        BuildBase(axes);
 
-    CopyPixels(frame_, base_);
+    // The picture is the grid with the curve XOR-ed over its area and the markers and texts over
+    // `drawnOver_`. Put back what has to change, then draw it again.
+    const bool fresh = frameGrid_ != gridBuilds_ || frame_.size() != size;
+    const bool newCurve = fresh || frameCurve_ != curves_.Version();
+    if (fresh) {
+        CopyPixels(frame_, grid_);
+        drawnOver_ = QRegion();
+    } else {
+        Restore(newCurve ? drawnOver_ + stroke_.Area() : drawnOver_);
+    }
+    if (newCurve) {
+        BuildCurve(axes);
+        stroke_.XorInto(frame_, stroke_.Area(), kCurveArgb & 0xFFFFFF);
+    } else {
+        // Only the parts under the old markers and texts lost the curve. The region's rectangles
+        // do not overlap, so no pixel is XOR-ed twice.
+        for (const QRect& r : drawnOver_& stroke_.Area()) stroke_.XorInto(frame_, r, kCurveArgb & 0xFFFFFF);
+    }
+    frameGrid_ = gridBuilds_;
+    frameCurve_ = curves_.Version();
+
+    nextDrawnOver_ = QRegion();
     DrawMarkers(state, axes);
     DrawNumbers(state, axes);
     if (state.bypass) DrawPass();
+    std::swap(drawnOver_, nextDrawnOver_);
+    drawnOver_ &= frame_.rect();
     return frame_;
+}
+
+void GraphRenderer::Restore(const QRegion& region) {
+    for (const QRect& area : region& frame_.rect()) {
+        const std::size_t bytes = static_cast<std::size_t>(area.width()) * 4;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::memcpy(frame_.scanLine(y) + area.left() * 4, grid_.constScanLine(y) + area.left() * 4,
+                        bytes);
+    }
 }
 
 void GraphRenderer::BuildGrid(const GraphAxes& axes) {
@@ -120,7 +153,7 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
     for (int i = 0; i < 20; ++i)
         p.fillRect(QRect(xL, GridRowY(axes, i), xR - xL, 1), win::ColorRef(kGainLine));
 
-    const QFont font = GraphFont(kSmallFontPx);
+    const QFont& font = GraphText::At(kSmallFontPx).Font();
     const QFontMetrics fm(font);
     const int th = fm.height();
     p.setFont(font);
@@ -144,21 +177,19 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
     }
 }
 
-void GraphRenderer::BuildBase(const GraphAxes& axes) {
-    baseGridBuild_ = gridBuilds_;
-    baseCurveVersion_ = curves_.Version();
-    CopyPixels(base_, grid_);
-
+void GraphRenderer::BuildCurve(const GraphAxes& axes) {
+    line_.clear();
+    stroke_.Prepare(line_, QRect(), kCurveWidth);
     const std::vector<float>& sum = curves_.Sum();
     const int n = static_cast<int>(sum.size());
     const int layerHeight = axes.Height() - axes.RowInt();
     if (n < 2 || layerHeight <= 0) return;
 
-    std::vector<QPointF> points(n);
-    for (int i = 0; i < n; ++i) points[i] = QPointF(i, axes.Y0() - axes.GainToY(sum[i]));
-    std::vector<QPointF> line = FlattenCardinalSpline(points, 1.0, kFlatness);
-    double top = line[0].y(), bottom = top;
-    for (const QPointF& pt : line) {
+    points_.resize(n);
+    for (int i = 0; i < n; ++i) points_[i] = QPointF(i, axes.Y0() - axes.GainToY(sum[i]));
+    FlattenCardinalSpline(points_, 1.0, kFlatness, line_);
+    double top = line_[0].y(), bottom = top;
+    for (const QPointF& pt : line_) {
         top = std::min(top, pt.y());
         bottom = std::max(bottom, pt.y());
     }
@@ -166,21 +197,20 @@ void GraphRenderer::BuildBase(const GraphAxes& axes) {
     // Only the curve's own rows are touched; elsewhere its layer is black and XOR leaves the grid.
     const QRect plot(axes.LeftMargin(), 0, n, layerHeight);
     const QRect area = QRectF(QPointF(0, top), QPointF(n, bottom)).toAlignedRect().adjusted(-2, -2, 3, 3);
-    for (QPointF& pt : line) pt += QPointF(axes.LeftMargin(), 0);
-    XorStrokePolyline(base_, area.translated(axes.LeftMargin(), 0) & plot, line, kCurveWidth,
-                      kCurveArgb & 0xFFFFFF, coverage_);
+    for (QPointF& pt : line_) pt += QPointF(axes.LeftMargin(), 0);
+    stroke_.Prepare(line_, area.translated(axes.LeftMargin(), 0) & plot & frame_.rect(), kCurveWidth);
 }
 
 void GraphRenderer::DrawValues(const GraphState& state, const QRect& square, int b) {
     QPainter p(&frame_);
-    p.setFont(GraphFont(kSmallFontPx));
+    const GraphText& font = GraphText::At(kSmallFontPx);
     p.setPen(win::ColorRef(kValuesText));
     const int s = state.gain[b] >= 0 ? 1 : -1;  // below the marker for a cut-free gain, above for a cut
     const int base = square.top() + (27 * s) / 2;
     const int line = kValueLinePx * s;
     const auto text = [&](int y, const std::string& t) {
-        p.drawText(QRect(square.left(), y, 400, 100), Qt::AlignLeft | Qt::AlignTop,
-                   QString::fromStdString(t));
+        nextDrawnOver_ += font.Draw(p, QRect(square.left(), y, 400, 100), Qt::AlignLeft | Qt::AlignTop,
+                                    QString::fromStdString(t));
     };
     text(base + 3 * line, num::Format("%dHz", state.freq[b]));
     text(base + 2 * line, num::Format("%.1fdB", static_cast<double>(state.gain[b])));
@@ -249,27 +279,27 @@ void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) 
         }
     }
     for (const QRect& r : area) XorArea(frame_, markerLayer_, r);
+    nextDrawnOver_ += area;
 }
 
 void GraphRenderer::DrawNumbers(const GraphState& state, const GraphAxes& axes) {
     QPainter p(&frame_);
-    const QFont font = GraphFont(kNumberFontPx);
-    const int th = QFontMetrics(font).height();
-    p.setFont(font);
+    const GraphText& font = GraphText::At(kNumberFontPx);
+    const int th = font.Height();
     p.setPen(win::ColorRef(kNumberText));
     for (int b = 1; b <= state.LastMarkerBand(); ++b) {
         if (!state.HasMarker(b)) continue;
         const QRect sq = MarkerSquare(state, axes, b);
-        p.drawText(QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th),
-                   Qt::AlignHCenter | Qt::AlignTop, QString::number(b));
+        nextDrawnOver_ += font.Draw(p, QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th),
+                                    Qt::AlignHCenter | Qt::AlignTop, QString::number(b));
     }
 }
 
 void GraphRenderer::DrawPass() {
     QPainter p(&frame_);
-    p.setFont(GraphFont(kPassFontPx));
     p.setPen(win::ColorRef(kPassText));
-    p.drawText(frame_.rect(), Qt::AlignCenter, QStringLiteral("EQ PASS"));
+    nextDrawnOver_ +=
+        GraphText::At(kPassFontPx).Draw(p, frame_.rect(), Qt::AlignCenter, QStringLiteral("EQ PASS"));
 }
 
 }  // namespace controls

@@ -1,8 +1,10 @@
 #pragma once
 // Draws the equaliser graph's state into an image. The output depends only on the state and the
-// size; the grid (per size) and the band curves (per band) are kept between calls.
+// size; the grid (per size) and the band curves (per band) are kept between calls, and the picture
+// is updated in place: only what the last call drew over the grid is put back and drawn again.
 
 #include <QImage>
+#include <QRegion>
 #include <QSize>
 #include <cstdint>
 #include <map>
@@ -11,6 +13,7 @@
 #include "controls/graph_axes.h"
 #include "controls/graph_curves.h"
 #include "controls/graph_state.h"
+#include "controls/graph_stroke.h"
 
 namespace controls {
 
@@ -26,7 +29,10 @@ class GraphRenderer {
 
   private:
     void BuildGrid(const GraphAxes& axes);
-    void BuildBase(const GraphAxes& axes);
+    // The flattened curve and the area its stroke covers, from the summed responses.
+    void BuildCurve(const GraphAxes& axes);
+    // Grid pixels back into the picture over `region`.
+    void Restore(const QRegion& region);
     const QImage& MarkerSprite(bool selected, int blinkStep);
     void DrawMarkers(const GraphState& state, const GraphAxes& axes);
     void DrawValues(const GraphState& state, const QRect& square, int b);
@@ -38,13 +44,17 @@ class GraphRenderer {
     QSize gridSize_;
     int gridMargin_ = -1;
     std::uint64_t gridBuilds_ = 0;
-    QImage base_;  // grid with the summed curve
-    std::uint64_t baseCurveVersion_ = 0;
-    std::uint64_t baseGridBuild_ = 0;
-    QImage frame_;  // base with markers and texts
+
+    QImage frame_;                       // the picture: grid, curve, then markers and texts
+    std::uint64_t frameGrid_ = 0;        // grid build the picture stands on; 0: none
+    std::uint64_t frameCurve_ = 0;       // curve version drawn in it
+    std::vector<QPointF> points_;        // the summed curve, one point per column
+    std::vector<QPointF> line_;          // the curve flattened, client coordinates
+    QRegion drawnOver_, nextDrawnOver_;  // where markers and texts were drawn: last call, this call
+    CurveStroke stroke_;
+
     QImage markerLayer_;
     std::map<int, QImage> sprites_;  // marker looks by blink step (INT_MIN: unselected)
-    std::vector<float> coverage_;    // scratch of the curve stroke
 };
 
 // dst = src, reusing dst's buffer when the sizes agree.

@@ -19,5 +19,8 @@ namespace controls {
 // curve (Wang's bound per segment); stroking it is much cheaper than stroking the curve path.
 std::vector<QPointF> FlattenCardinalSpline(const std::vector<QPointF>& points, double tension,
                                            double tolerance);
+// The same into `out`, reusing its buffer.
+void FlattenCardinalSpline(const std::vector<QPointF>& points, double tension, double tolerance,
+                           std::vector<QPointF>& out);
 
 }  // namespace controls

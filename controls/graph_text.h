@@ -1,0 +1,32 @@
+#pragma once
+// The graph's fonts, kept for the process, and where drawing a text with one can leave pixels.
+
+#include <QFont>
+#include <QMargins>
+#include <QPainter>
+#include <QRect>
+#include <QString>
+
+namespace controls {
+
+class GraphText {
+  public:
+    // The graph font at `pixelSize`, made and measured on first use (needs the Qt GUI application).
+    static const GraphText& At(int pixelSize);
+
+    const QFont& Font() const { return font_; }
+    int Height() const { return height_; }
+
+    // QPainter::drawText(rect, flags, text) with this font and the painter's pen. Returns a rectangle
+    // holding every pixel the drawing may have changed.
+    QRect Draw(QPainter& p, const QRect& rect, int flags, const QString& text) const;
+
+  private:
+    explicit GraphText(int pixelSize);
+
+    QFont font_;
+    int height_ = 0;
+    QMargins overhang_;  // how far glyph ink may reach past the text's line box, plus a pixel
+};
+
+}  // namespace controls
