@@ -89,6 +89,9 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     std::string BuildPresetText() const;
     // Puts a preset file's lines into the controls and pages; sends nothing.
     void ApplyPresetLines(const std::vector<std::string>& lines);
+
+    // Firmware update
+    void OnDspUpdate();
     win::LRESULT OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, QWidget* from) override;
 
     // Page i in tab order (7 is the set-up page); null outside 0..7.

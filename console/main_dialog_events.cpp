@@ -49,7 +49,10 @@ void CVelmor_Zem_R7Dlg::OnCommand(int id) {
         case kCmdImport:
             OnFileImport();
             break;
-        default:  // update comes later
+        case kCmdDspUpdate:
+            OnDspUpdate();
+            break;
+        default:
             OnGroupCommand(id);
             break;
     }

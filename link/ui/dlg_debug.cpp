@@ -1,0 +1,112 @@
+#include "link/ui/dlg_debug.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "link/uart.h"
+#include "platform/ui/controls.h"
+
+namespace {
+constexpr int kLogId = 1012;
+constexpr int kClearId = 1013;
+constexpr int kHexId = 1091;
+}  // namespace
+
+CDlgDebug::CDlgDebug(Uart& uart, QWidget* parent) : QDialog(parent), m_uart(&uart) {
+    setWindowTitle("Dialog");
+    win::SetOwnIdSpace(this);
+    auto* layout = new QVBoxLayout(this);
+    m_log = new QPlainTextEdit(this);
+    m_log->setReadOnly(true);
+    m_log->setMaximumBlockCount(kMaxLines);
+    m_clear = new QPushButton("Clear ", this);
+    m_clear->setAutoDefault(false);
+    m_hex = new QCheckBox("十六进制", this);
+    layout->addWidget(m_log);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_clear);
+    row->addWidget(m_hex);
+    row->addStretch();
+    layout->addLayout(row);
+    win::SetControlId(m_log, kLogId);
+    win::SetControlId(m_clear, kClearId);
+    win::SetControlId(m_hex, kHexId);
+    connect(m_clear, &QPushButton::clicked, this, [this] { OnBnClickedClear(); });
+    connect(m_hex, &QCheckBox::clicked, this, [this] { OnBnClickedHex(); });
+    resize(480, 360);
+}
+
+void CDlgDebug::OnInitDialog() {
+    m_log->moveCursor(QTextCursor::End);
+    m_log->insertPlainText("Hello!\n");
+}
+
+void CDlgDebug::Append(std::string_view text) {
+    if (text.empty()) return;
+    std::lock_guard lock(pendingMutex_);
+    pending_.append(text);
+    if (pending_.size() > kMaxPending) pending_.erase(0, pending_.size() - kMaxPending);
+    if (flushPosted_) return;
+    flushPosted_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { Flush(); }, Qt::QueuedConnection);
+}
+
+void CDlgDebug::ScrollToBottom() {
+    std::lock_guard lock(pendingMutex_);
+    scrollWanted_ = true;
+    if (flushPosted_) return;
+    flushPosted_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { Flush(); }, Qt::QueuedConnection);
+}
+
+void CDlgDebug::Flush() {
+    std::string text;
+    bool scroll = false;
+    {
+        std::lock_guard lock(pendingMutex_);
+        text.swap(pending_);
+        scroll = scrollWanted_;
+        scrollWanted_ = false;
+        flushPosted_ = false;
+    }
+    if (!text.empty()) {
+        m_log->moveCursor(QTextCursor::End);
+        m_log->insertPlainText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    if (scroll) m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+}
+
+QString CDlgDebug::Text() const {
+    return m_log->toPlainText();
+}
+
+void CDlgDebug::OnBnClickedClear() {
+    {
+        // Text that came before the click goes with the rest.
+        std::lock_guard lock(pendingMutex_);
+        pending_.clear();
+    }
+    m_log->clear();
+}
+
+void CDlgDebug::OnBnClickedHex() {
+    m_uart->hex.store(m_hex->isChecked());
+}
+
+void CDlgDebug::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}

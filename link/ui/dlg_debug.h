@@ -1,0 +1,53 @@
+#pragma once
+// The debug window: a modeless, normally hidden log of the link's text (received text or hex,
+// connect progress, reply dumps). Any thread may append; the text reaches the view on the GUI
+// thread through a queued flush, so a writer never waits for the window.
+
+#include <QDialog>
+#include <mutex>
+#include <string>
+
+#include "link/log_sink.h"
+
+class QCheckBox;
+class QPlainTextEdit;
+class QPushButton;
+class Uart;
+
+class CDlgDebug : public QDialog, public LogSink {
+  public:
+    // Text waiting for the GUI thread beyond this is dropped from its front.
+    static constexpr std::size_t kMaxPending = 1 << 20;
+    static constexpr int kMaxLines = 5000;
+
+    explicit CDlgDebug(Uart& uart, QWidget* parent = nullptr);
+
+    // Any thread.
+    void Append(std::string_view text) override;
+    void ScrollToBottom() override;
+
+    void OnInitDialog();
+    void OnBnClickedClear();
+    void OnBnClickedHex();
+
+    // GUI thread: moves waiting text into the view now (the queued flush does the same).
+    void Flush();
+    QString Text() const;
+    QPlainTextEdit* LogView() const { return m_log; }
+    QCheckBox* HexBox() const { return m_hex; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override {}  // Esc does not close the window
+
+  private:
+    Uart* m_uart;
+    QPlainTextEdit* m_log = nullptr;
+    QCheckBox* m_hex = nullptr;
+    QPushButton* m_clear = nullptr;
+
+    std::mutex pendingMutex_;
+    std::string pending_;
+    bool flushPosted_ = false;
+    bool scrollWanted_ = false;
+};
