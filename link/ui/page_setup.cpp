@@ -60,6 +60,7 @@ PageSetUp::PageSetUp(QWidget* parent, SendQueue::Timing timing, ymodem::Timing u
 PageSetUp::~PageSetUp() {
     Shutdown();
     debugSink_.store(nullptr);
+    delete debug_;
 }
 
 void PageSetUp::CreateControls() {
@@ -115,7 +116,8 @@ void PageSetUp::OnInitDialog() {
     }
     if (uart_.IsOpen()) uart_.Close();
 
-    debug_ = new CDlgDebug(uart_, this);
+    // A window of its own, not a child of the main window's tree: it is only a log.
+    debug_ = new CDlgDebug(uart_);
     debug_->OnInitDialog();
     debug_->hide();
     uart_.hex = false;
