@@ -3,7 +3,7 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
+#include <vector>
 
 struct AnswerWords {
     std::array<std::uint32_t, 50> w{};
@@ -11,7 +11,7 @@ struct AnswerWords {
 };
 
 // A5 len F6 group code, then `data` from byte 5, then the checksum.
-inline AnswerWords MakeAnswer(int group, int code, std::initializer_list<int> data, int cls = 0xF6) {
+inline AnswerWords MakeAnswer(int group, int code, const std::vector<int>& data, int cls = 0xF6) {
     AnswerWords a;
     std::size_t i = 0;
     a.w[i++] = 0xA5;

@@ -114,9 +114,9 @@ TEST(ReplyDecode, GateFbcLevelsStatus) {
     EXPECT_EQ(on.start, -40);
     EXPECT_EQ(on.release, -10);
 
-    const std::pair<std::initializer_list<int>, int> fbc[] = {{{1, 100, 10, 0}, 0}, {{1, 100, 7, 0}, 1},
-                                                              {{1, 100, 4, 0}, 2},  {{1, 100, 1, 0}, 3},
-                                                              {{0, 100, 7, 0}, 0},  {{1, 100, 7, 1}, 0}};
+    const std::pair<std::vector<int>, int> fbc[] = {{{1, 100, 10, 0}, 0}, {{1, 100, 7, 0}, 1},
+                                                    {{1, 100, 4, 0}, 2},  {{1, 100, 1, 0}, 3},
+                                                    {{0, 100, 7, 0}, 0},  {{1, 100, 7, 1}, 0}};
     for (const auto& [bytes, mode] : fbc)
         EXPECT_EQ(reply::DecodeFbcMode(Answer(MakeAnswer(2, 0x84, bytes).data())), mode);
 
