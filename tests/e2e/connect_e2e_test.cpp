@@ -22,6 +22,7 @@
 #include "pages/page_mic.h"
 #include "pages/page_music.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/window.h"
 #include "sim/processor.h"
 
 namespace {
@@ -154,6 +155,10 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesThenWatchdogNoticesSilenc
     EXPECT_TRUE(dialog->Timers().IsSet(console::kTimerHeartbeat));
     EXPECT_EQ(ReadRequests().size(), 65u);     // every step but the silent one and the end command
     EXPECT_EQ(Received(0xF1, 0xF0, 0x77), 4);  // unanswered: sent again on three retries, then done
+    const std::string log = dialog->SetUpPage()->Log().Text();
+    for (const char* line : {"Open Uart=1\nOpen Ok\nStart Resv Data\nRead Mic Vol\n",
+                             "Read SurOut Eq n=2 id=3,chn=4\n", "resv=a5 ", "--Exit--\n"})
+        EXPECT_NE(log.find(line), std::string::npos) << line;
 
     // Master volumes.
     EXPECT_EQ(win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider)->value(), 25);
@@ -216,6 +221,8 @@ TEST_F(ConnectEndToEnd, SilentProcessorLeavesTheConsoleDisconnected) {
     sim::Faults faults;
     faults.silent = true;
     StartSim(faults);
+    // A second request arriving while the dialog runs is not a second scan.
+    win::PostMessage(dialog.get(), console::kMsgConnect, 0, 0);
     dialog->OnConnect();
 
     EXPECT_EQ(dialog->m_connected, 0);
@@ -224,7 +231,9 @@ TEST_F(ConnectEndToEnd, SilentProcessorLeavesTheConsoleDisconnected) {
     EXPECT_EQ(dialog->m_linkWatchdog, 4);
     EXPECT_EQ(Received(0xF9, 0x03, 0x04), 3);  // three probes, then the next ports
     EXPECT_TRUE(ReadRequests().empty());
-    EXPECT_NE(dialog->SetUpPage()->Log().Text().find("Open Uart=30\n"), std::string::npos);
+    const std::string log = dialog->SetUpPage()->Log().Text();
+    EXPECT_NE(log.find("Open Uart=30\n"), std::string::npos);
+    EXPECT_EQ(log.find("Open Uart=1\n"), log.rfind("Open Uart=1\n"));  // one scan only
     EXPECT_FALSE(dialog->SetUpPage()->Link().IsOpen());
 }
 
