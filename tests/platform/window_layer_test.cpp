@@ -1,0 +1,191 @@
+// The Qt window layer: messages, timers, control ids, boxes, dialog units and colours.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <vector>
+
+#include "platform/ui/color.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/dialog_units.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/timers.h"
+#include "platform/ui/window.h"
+
+namespace {
+
+void App() {
+    static int argc = 1;
+    static char* argv[] = {const_cast<char*>("platform_tests"), nullptr};
+    static QApplication* app = new QApplication(argc, argv);  // never destroyed: Qt's exit order
+    (void)app;
+}
+
+struct Received {
+    unsigned msg;
+    win::WPARAM w;
+    win::LPARAM l;
+    QWidget* from;
+};
+
+class Sink : public QWidget, public win::MessageSink {
+  public:
+    win::LRESULT OnMessage(unsigned msg, win::WPARAM w, win::LPARAM l, QWidget* from) override {
+        got.push_back({msg, w, l, from});
+        return static_cast<win::LRESULT>(msg) + 1;
+    }
+    std::vector<Received> got;
+};
+
+TEST(Messages, SentSynchronouslyWithSenderAndResult) {
+    App();
+    Sink parent;
+    QWidget child(&parent), plain, orphan, plainChild(&plain);
+    EXPECT_EQ(win::SendToParent(&child, win::kWmUser + 104, 3, -35), win::kWmUser + 105);
+    ASSERT_EQ(parent.got.size(), 1u);
+    EXPECT_EQ(parent.got[0].msg, 0x468u);
+    EXPECT_EQ(parent.got[0].w, 3u);
+    EXPECT_EQ(parent.got[0].l, -35);
+    EXPECT_EQ(parent.got[0].from, &child);
+    // Targets without a sink, without a parent or missing answer 0.
+    EXPECT_EQ(win::SendMessage(&plain, 1, 0, 0), 0);
+    EXPECT_EQ(win::SendMessage(nullptr, 1, 0, 0), 0);
+    EXPECT_EQ(win::SendToParent(&orphan, 1, 0, 0), 0);
+    EXPECT_EQ(win::SendToParent(&plainChild, 1, 0, 0), 0);
+}
+
+TEST(Messages, PostedLaterInOrderDroppedForGoneTargetsAndSenders) {
+    App();
+    Sink target;
+    auto* sender = new QWidget;
+    auto* gone = new Sink;
+    win::PostMessage(&target, 0x4C9, 1, 2, sender);
+    win::PostMessage(&target, 0x4CA, 3, 4);
+    win::PostMessage(gone, 1, 0, 0);
+    win::PostMessage(nullptr, 3, 0, 0);
+    EXPECT_TRUE(target.got.empty());
+    delete gone;
+    delete sender;
+    QApplication::processEvents();
+    ASSERT_EQ(target.got.size(), 2u);
+    EXPECT_EQ(target.got[0].msg, 0x4C9u);
+    EXPECT_EQ(target.got[0].from, nullptr);  // the sender died before delivery
+    EXPECT_EQ(target.got[1].msg, 0x4CAu);
+}
+
+TEST(Timers, RepeatByFullIdUntilKilled) {
+    App();
+    std::vector<std::uint32_t> fired;
+    win::WindowTimers timers([&](std::uint32_t id) { fired.push_back(id); });
+    const std::uint32_t big = 0xFF01047Bu;  // band, page and message packed into 32 bits
+    timers.Set(big, 1);
+    timers.Set(3, -5);  // negative periods run as soon as possible
+    timers.Kill(99);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::count(fired.begin(), fired.end(), big) >= 2; }, 2000));
+    timers.Kill(big);
+    EXPECT_FALSE(timers.IsSet(big));
+    EXPECT_EQ(timers.Count(), 1u);
+    timers.KillAll();
+    EXPECT_EQ(timers.Count(), 0u);
+    fired.clear();
+    QTest::qWait(20);
+    EXPECT_TRUE(fired.empty());
+}
+
+TEST(Timers, ReArmingRestartsThePeriod) {
+    App();
+    int fired = 0;
+    win::WindowTimers timers([&](std::uint32_t) { ++fired; });
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 400) {  // re-armed well inside its 200 ms period
+        timers.Set(7, 200);
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(fired, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fired > 0; }, 2000));
+}
+
+TEST(ControlIds, TypedNearestFirstAndPagesKeepTheirOwnIdSpace) {
+    App();
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    auto* group = new QWidget(&window);
+    auto* deep = new QLabel(group);
+    auto* near = new QLabel(&window);
+    win::SetControlId(edit, 1601);
+    win::SetControlId(deep, 5);
+    win::SetControlId(near, 5);
+    EXPECT_EQ(win::ControlId(group), -1);
+    EXPECT_EQ(win::FindControlAs<QLineEdit>(&window, 1601), edit);
+    EXPECT_EQ(win::FindControlAs<QLabel>(&window, 1601), nullptr);
+    EXPECT_EQ(win::FindControl(&window, 5), near);
+    EXPECT_EQ(win::FindControl(&window, 4242), nullptr);
+    EXPECT_EQ(win::FindControl(nullptr, 1601), nullptr);
+    auto* pageA = new QWidget(&window);
+    auto* pageB = new QWidget(&window);
+    win::SetOwnIdSpace(pageA);
+    win::SetOwnIdSpace(pageB);
+    auto* inA = new QLabel(pageA);
+    auto* inB = new QLabel(pageB);
+    win::SetControlId(inA, 1084);
+    win::SetControlId(inB, 1084);
+    EXPECT_EQ(win::FindControl(&window, 1084), nullptr);
+    EXPECT_EQ(win::FindControl(pageB, 1084), inB);
+    win::SetOwnIdSpace(pageA, false);
+    EXPECT_EQ(win::FindControl(&window, 1084), inA);
+}
+
+TEST(ScriptedDialogs, AnswerInOrderRecordAndNest) {
+    App();
+    win::ScriptedMessageBoxes outer;
+    outer.answers = {win::kIdNo};
+    EXPECT_EQ(win::MessageBox(nullptr, "Save?", "Q", win::kMbYesNo | win::kMbIconQuestion, 2), win::kIdNo);
+    EXPECT_EQ(win::MessageBox(nullptr, "Again?", "Q", win::kMbYesNo, 1), win::kIdYes);
+    {
+        win::ScriptedMessageBoxes inner;
+        EXPECT_EQ(win::MessageBox(nullptr, "inner", "", win::kMbOkCancel, 0), win::kIdOk);
+        EXPECT_EQ(inner.shown.size(), 1u);
+    }
+    ASSERT_EQ(outer.shown.size(), 2u);
+    EXPECT_EQ(outer.shown[0].text, "Save?");
+    EXPECT_EQ(outer.shown[0].caption, "Q");
+    EXPECT_EQ(outer.shown[0].type, win::kMbYesNo | win::kMbIconQuestion);
+    EXPECT_EQ(outer.shown[0].language, 2);
+
+    win::ScriptedFileDialogs files;
+    files.answers = {QString("/tmp/a.inf"), std::nullopt};
+    EXPECT_EQ(win::Files().Save(nullptr, "Zem信息(*.inf)|*.inf|", "zem.inf"), QString("/tmp/a.inf"));
+    EXPECT_EQ(win::Files().Open(nullptr, "", ""), std::nullopt);
+    EXPECT_EQ(win::Files().Open(nullptr, "", ""), std::nullopt);  // script used up: cancel
+    EXPECT_EQ(files.asked, 3);
+    EXPECT_EQ(win::QtFilterFromWindows("Bin(*.bin)|*.bin|All(*.*)|*.*;*.x|"),
+              "Bin(*.bin) (*.bin);;All(*.*) (*.* *.x)");
+    EXPECT_EQ(win::QtFilterFromWindows("Odd|"), "");
+}
+
+TEST(Geometry, DialogUnitsAndBgrColours) {
+    App();
+    const win::DialogUnits du(6, 13);
+    EXPECT_EQ(du.Rect(4, 8, 10, 3), QRect(6, 13, 15, 5));  // 39 / 8 rounds to 5
+    const QRect left = du.Rect(0, 0, 7, 5), right = du.Rect(7, 0, 7, 5);
+    EXPECT_EQ(left.right() + 1, right.left());  // adjacent stays adjacent after rounding
+    QFont font;
+    font.setPixelSize(13);
+    const QFontMetrics m(font);
+    const win::DialogUnits fromFont(font);
+    EXPECT_EQ(fromFont.BaseX(),
+              (m.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2);
+    EXPECT_EQ(fromFont.BaseY(), m.height());
+
+    EXPECT_EQ(win::ColorRef(0xEAD999), QColor(0x99, 0xD9, 0xEA));
+    EXPECT_EQ(win::Rgb(153, 217, 234), 0xEAD999u);
+    EXPECT_EQ(win::Rgb(300, -1, 256), 0x00FF2Cu);  // each channel keeps its low byte
+    EXPECT_EQ(win::Argb(0x80102030), QColor(0x10, 0x20, 0x30, 0x80));
+}
+
+}  // namespace
