@@ -12,8 +12,7 @@ namespace controls_test {
 // Never destroyed: QTest's input devices are statics that must not outlive the application.
 inline QApplication& App() {
     static int argc = 1;
-    static char name[] = "controls_widgets_test";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("controls_tests"), nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }
@@ -21,11 +20,9 @@ inline QApplication& App() {
 inline QImage Render(QWidget& w) {
     return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
-
 inline QRgb Pixel(const QImage& img, int x, int y) {
     return img.pixel(x, y) & 0xFFFFFF;
 }
-
 inline QRgb Rgb(const QColor& c) {
     return c.rgb() & 0xFFFFFF;
 }
@@ -39,7 +36,6 @@ inline bool BlockAt(const QImage& img, const QImage& part, QPoint at) {
     return true;
 }
 
-// Every place where `part` appears whole in `img`.
 inline std::vector<QPoint> FindAll(const QImage& img, const QImage& part) {
     std::vector<QPoint> found;
     for (int y = 0; y + part.height() <= img.height(); ++y)
@@ -51,8 +47,7 @@ inline std::vector<QPoint> FindAll(const QImage& img, const QImage& part) {
 // The only place of `part` in `img`, if it appears exactly once.
 inline std::optional<QPoint> FindOnce(const QImage& img, const QImage& part) {
     const std::vector<QPoint> all = FindAll(img, part);
-    if (all.size() != 1) return std::nullopt;
-    return all.front();
+    return all.size() == 1 ? std::optional<QPoint>(all.front()) : std::nullopt;
 }
 
 // Bounding box of the pixels in `area` that differ from `background`.
