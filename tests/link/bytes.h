@@ -1,5 +1,5 @@
 #pragma once
-// Small helpers for writing frames as byte lists in tests.
+// Frames as byte lists for tests; checksums computed here, independently of link/frame.
 
 #include <cstdint>
 #include <string>
@@ -10,6 +10,8 @@
 namespace testbytes {
 
 using Bytes = std::vector<std::uint8_t>;
+
+inline const Bytes kHeartbeat = {0xA5, 0x06, 0xF9, 0x03, 0x06, 0xAD};
 
 inline Bytes Of(const ZemCmd::Cmd& c) {
     return Bytes(c.b.begin(), c.b.begin() + c.Length());
@@ -22,17 +24,22 @@ inline ZemCmd::Cmd ToCmd(const Bytes& bytes) {
 }
 
 inline std::string Hex(const Bytes& bytes) {
-    static const char* digits = "0123456789ABCDEF";
     std::string s;
     for (std::uint8_t b : bytes) {
         if (!s.empty()) s += ' ';
-        s += digits[b >> 4];
-        s += digits[b & 15];
+        s += "0123456789ABCDEF"[b >> 4];
+        s += "0123456789ABCDEF"[b & 15];
     }
     return s;
 }
 
-// Appends the checksum (low byte of the sum of all bytes so far), computed independently here.
+inline Bytes Cat(const std::vector<Bytes>& parts) {
+    Bytes all;
+    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+// Appends the low byte of the sum of all bytes so far.
 inline Bytes Sealed(Bytes bytes) {
     unsigned sum = 0;
     for (std::uint8_t b : bytes) sum += b;

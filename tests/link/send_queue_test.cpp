@@ -1,4 +1,4 @@
-// What the queue holds after pushes; the sender is not started here.
+// What the queue holds after pushes (the sender is not started here), and the re-lay layouts.
 #include "link/send_queue.h"
 
 #include <gtest/gtest.h>
@@ -7,98 +7,176 @@
 #include "tests/link/bytes.h"
 #include "tests/link/trace_capture.h"
 
-using testbytes::Bytes;
-using testbytes::Hex;
-using testbytes::Sealed;
-using testbytes::ToCmd;
+using namespace testbytes;
 
 namespace {
-
-const Bytes kHeartbeat = {0xA5, 0x06, 0xF9, 0x03, 0x06, 0xAD};
 
 Bytes Param(std::uint8_t value) {
     return Sealed({0xA5, 0x09, 0xF1, 0x0F, 0x02, value, 0x00, 0x00});
 }
-Bytes System(std::uint8_t action) {
-    return Sealed({0xA5, 0x06, 0xF9, 0x03, action});
-}
-
-std::vector<std::string> HexAll(const std::vector<std::vector<std::uint8_t>>& frames) {
-    std::vector<std::string> out;
-    for (const auto& f : frames) out.push_back(Hex(f));
-    return out;
-}
-
-struct Case {
-    const char* name;
-    std::vector<Bytes> pushes;
-    std::vector<Bytes> queued;
-    int counter;
-};
 
 TEST(SendQueue, WhatWaitsAfterPushes) {
-    const Bytes a = Param(1), b = Param(2), c = Param(3), d = Param(4);
+    const Bytes a = Param(1), b = Param(2), c = Param(3), d = Param(4), e = Param(5), f = Param(6);
     Bytes aOtherSum = a;
     aOtherSum.back() ^= 0x01;
-    const Bytes sys = System(0x09);
-    const std::vector<Case> cases = {
-        {"one frame", {a}, {a}, 1},
+    const Bytes sys = Sealed({0xA5, 0x06, 0xF9, 0x03, 0x09});
+    const struct {
+        const char* name;
+        std::vector<Bytes> pushes, queued;
+        int counter;
+    } rows[] = {
         {"the same frame twice is queued once", {a, a}, {a}, 1},
         {"three parameter frames get a heartbeat", {a, b, c}, {a, b, c, kHeartbeat}, 0},
-        {"six give two",
-         {a, b, c, d, Param(5), Param(6)},
-         {a, b, c, kHeartbeat, d, Param(5), Param(6), kHeartbeat},
-         0},
+        {"six give two", {a, b, c, d, e, f}, {a, b, c, kHeartbeat, d, e, f, kHeartbeat}, 0},
         {"a system frame restarts the count", {a, sys, b, c}, {a, sys, b, c}, 2},
         {"a system frame at count 2 adds no heartbeat", {a, b, sys}, {a, b, sys}, 0},
-        {"a duplicate does not count", {a, b, a, c}, {b, a, c, kHeartbeat}, 0},
+        {"a duplicate moves back and does not count", {a, b, a, c}, {b, a, c, kHeartbeat}, 0},
         {"a different checksum is not a duplicate", {a, aOtherSum}, {a, aOtherSum}, 2},
-        {"the last value pushed is the last sent", {a, b, a}, {b, a}, 2},
         {"a pushed heartbeat is a system frame", {a, b, kHeartbeat}, {a, b, kHeartbeat}, 0},
-        {"a queued heartbeat moves back when pushed again", {a, b, c, kHeartbeat}, {a, b, c, kHeartbeat}, 0},
         {"a two-byte frame is taken", {{0xA5, 0x02}}, {{0xA5, 0x02}}, 1},
+        {"bad headers are refused",
+         {{0xA4, 0x06, 0xF9, 0x03, 0x06, 0xAD}, {0xA5, 0x01, 0xF9}, {0xA5, 0x33, 0xF1}, {0xA5, 0xFF, 0xF1}},
+         {},
+         0},
     };
-    for (const Case& row : cases) {
+    for (const auto& row : rows) {
+        TraceCapture trace;
         Uart uart;
         SendQueue queue(uart);
-        for (const Bytes& f : row.pushes) queue.PushCmd(ToCmd(f));
-        std::vector<std::string> expected;
-        for (const Bytes& f : row.queued) expected.push_back(Hex(f));
-        EXPECT_EQ(HexAll(queue.Pending()), expected) << row.name;
+        for (const Bytes& frame : row.pushes) queue.PushCmd(ToCmd(frame));
+        std::vector<std::string> want, got;
+        for (const Bytes& frame : row.queued) want.push_back(Hex(frame));
+        for (const auto& frame : queue.Pending()) got.push_back(Hex(frame));
+        EXPECT_EQ(got, want) << row.name;
         EXPECT_EQ(queue.HeartbeatCount(), row.counter) << row.name;
+        if (row.queued.empty()) {
+            EXPECT_TRUE(trace.Has("[drop]a4 06 \n") && trace.Has("[drop]a5 ff \n"));
+        }
     }
 }
 
 TEST(SendQueue, CopiesExactlyTheFrameLength) {
     Uart uart;
     SendQueue queue(uart);
-    ZemCmd::Cmd frame = ToCmd(System(0x04));
+    ZemCmd::Cmd frame = ToCmd(Sealed({0xA5, 0x06, 0xF9, 0x03, 0x04}));
     frame[6] = 0x77;  // past the length: not part of the frame
     queue.PushCmd(&frame);
     frame[4] = 0x05;  // the caller keeps its frame
+    queue.PushCmd(nullptr);
     ASSERT_EQ(queue.Pending().size(), 1u);
     EXPECT_EQ(Hex(queue.Pending()[0]), "A5 06 F9 03 04 AB");
-    queue.PushCmd(nullptr);
-    EXPECT_EQ(queue.Pending().size(), 1u);
 }
 
-TEST(SendQueue, RefusesBadHeaders) {
-    TraceCapture trace;
-    Uart uart;
-    SendQueue queue(uart);
-    const Bytes bad[] = {
-        {0xA4, 0x06, 0xF9, 0x03, 0x06, 0xAD},
-        {0xA5, 0x01, 0xF9},
-        {0xA5, 0x00},
-        {0xA5, 0x33, 0xF1, 0x0F},
-        {0xA5, 0xFF, 0xF1, 0x0F},
+struct Relay {
+    const char* name;
+    Bytes in;        // without checksum
+    Bytes expected;  // without checksum; empty: sent unchanged
+};
+
+void CheckRelay(const std::vector<Relay>& rows) {
+    for (const Relay& row : rows) {
+        std::uint8_t out[SendQueue::kOutSize];
+        std::fill(std::begin(out), std::end(out), 0xCC);
+        const bool relaid = SendQueue::TranslateCmd(ToCmd(Sealed(row.in)), out);
+        ASSERT_EQ(relaid, !row.expected.empty()) << row.name;
+        if (!relaid) continue;
+        const Bytes want = Sealed(row.expected);
+        ASSERT_EQ(out[1], want.size()) << row.name;
+        EXPECT_EQ(Hex(Bytes(out, out + out[1])), Hex(want)) << row.name;
+    }
+}
+
+TEST(TranslateCmd, LevelsByMode) {
+    auto in = [](std::uint8_t mode, std::uint8_t flags) {
+        return Bytes{0xA5, 0x11, 0xF1, 0x0F, mode, flags, 0x10, 0x47,
+                     0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D,  4,    0};
     };
-    for (const Bytes& f : bad) queue.PushCmd(ToCmd(f));
-    EXPECT_TRUE(queue.Pending().empty());
-    EXPECT_EQ(queue.HeartbeatCount(), 0);
-    const std::string text = trace.Text();
-    EXPECT_NE(text.find("[drop]a4 06 \n"), std::string::npos) << text;
-    EXPECT_NE(text.find("[drop]a5 ff \n"), std::string::npos) << text;
+    const Bytes less40 = {0xD0, 0x07, 0x08, 0x09, 0x0A, 0x0B}, kept = {0x10, 0x47, 0x48, 0x49, 0x4A, 0x4B};
+    auto out = [](std::uint8_t mode, std::uint8_t a, std::uint8_t b, const Bytes& six) {
+        return Cat({{0xA5, 0x0E, 0xF1, mode, a, b}, six, {0x04}});
+    };
+    CheckRelay({
+        {"mode 2, bit 7 clear", in(2, 0x01), out(2, 0x10, 0x01, less40)},
+        {"mode 2, bit 7 set", in(2, 0x81), out(2, 0x15, 0x81, less40)},
+        {"mode 1, bit 7 clear", in(1, 0x7F), out(1, 0x30, 0x01, less40)},
+        {"mode 1, bit 7 set", in(1, 0x80), out(1, 0x32, 0x80, kept)},
+        {"mode 6", in(6, 0x00), out(6, 0x40, 0x80, kept)},
+        {"mode 7", in(7, 0x01), out(7, 0x2A, 0x80, kept)},
+        {"mode 8", in(8, 0x81), out(8, 0x22, 0x80, kept)},
+        {"mode 3 is sent unchanged", in(3, 0x01), {}},
+        {"mode 0 is sent unchanged", in(0, 0x01), {}},
+        {"mode 9 is sent unchanged", in(9, 0x01), {}},
+        {"levels frame too short", {0xA5, 0x09, 0xF1, 0x0F, 0x02, 0x01, 0x00, 0x00}, {}},
+    });
+}
+
+TEST(TranslateCmd, LimiterGateCancellerEffectSub02AndDelays) {
+    CheckRelay({
+        {"limiter output 2",
+         {0xA5, 0x0E, 0xF1, 0x18, 0x02, 0x55, 0x66, 0x0A, 0x00, 0xF4, 0x01, 0x77, 0x88},
+         {0xA5, 0x0E, 0xF1, 0x02, 0x12, 0x55, 0x66, 0x0A, 0x00, 0x32, 0x00, 0x77, 0x88}},
+        {"limiter other output, 16-bit attack",
+         {0xA5, 0x0E, 0xF1, 0x18, 0x03, 0x01, 0x02, 0x2C, 0x01, 0x58, 0x1B, 0x03, 0x04},
+         {0xA5, 0x0E, 0xF1, 0x03, 0x50, 0x01, 0x02, 0x2C, 0x01, 0x17, 0x00, 0x03, 0x04}},
+        {"limiter quotient keeps its low byte",
+         {0xA5, 0x0E, 0xF1, 0x18, 0x02, 0x00, 0x00, 0x01, 0x00, 0x02, 0x03, 0x00, 0x00},
+         {0xA5, 0x0E, 0xF1, 0x02, 0x12, 0x00, 0x00, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00}},
+        {"limiter attack 0 divides by 1",
+         {0xA5, 0x0E, 0xF1, 0x18, 0x02, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x01, 0x00, 0x00},
+         {0xA5, 0x0E, 0xF1, 0x02, 0x12, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00}},
+        {"limiter too short", {0xA5, 0x0C, 0xF1, 0x18, 0x02, 0x00, 0x00, 0x01, 0x00, 0x02, 0x03}, {}},
+        {"noise gate",
+         {0xA5, 0x0F, 0xF1, 0x12, 0x02, 0x05, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67},
+         {0xA5, 0x0F, 0xF1, 0x05, 0x13, 0x02, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67}},
+        {"feedback canceller drops byte 6",
+         {0xA5, 0x0B, 0xF1, 0x08, 0x02, 0x01, 0x99, 0x71, 0x72, 0x73},
+         {0xA5, 0x0A, 0xF1, 0x02, 0x14, 0x01, 0x71, 0x72, 0x73}},
+        {"effect block drops byte 20",
+         {0xA5, 0x16, 0xF1, 0x0D, 7,    3,    0x30, 0x31, 0x32, 0x33, 0x34,
+          0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0xEE},
+         {0xA5, 0x16, 0xF1, 0x03, 0x20, 7,    0x30, 0x31, 0x32, 0x33, 0x34,
+          0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0x00}},
+        {"effect block too short", {0xA5, 0x13, 0xF1, 0x0D, 7, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {}},
+        {"sub-command 0x02, longer frame cut",
+         {0xA5, 0x10, 0xF1, 0x02, 0x11, 0x22, 0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48},
+         {0xA5, 0x0D, 0xF1, 0x22, 0x28, 0x11, 0x40, 0x41, 0x42, 0x43, 0x44, 0x45}},
+        {"delays put bass before mid",
+         {0xA5, 0x13, 0xF1, 0x10, 0x04, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x6A, 0x6B,
+          0x6C, 0x6D},
+         {0xA5, 0x0D, 0xF1, 0x04, 0x51, 0x01, 0x61, 0x63, 0x67, 0x65, 0x69, 0x6B}},
+        {"delay frame too short",
+         {0xA5, 0x0F, 0xF1, 0x10, 4, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69},
+         {}},
+    });
+}
+
+TEST(TranslateCmd, EqBandByChannelAndFramesSentUnchanged) {
+    auto band = [](std::uint8_t in4) {
+        return Bytes{0xA5, 0x11, 0xF1, 0x0A, in4,  0x03, 0x50, 0x51,
+                     0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59};
+    };
+    auto out = [](std::uint8_t channel, std::uint8_t kind, std::uint8_t high) {
+        return Bytes{0xA5, 0x11, 0xF1, channel, kind, high, 0x03, 0x57,
+                     0x50, 0x51, 0x52, 0x53,    0x54, 0x55, 0x56, 0x59};
+    };
+    Bytes answer = band(0x08);
+    answer[2] = 0xF6;  // the class byte decides, not the sub-command alone
+    CheckRelay({
+        {"microphone", band(0x04), out(2, 0x11, 0)},
+        {"music", band(0x02), out(1, 0x31, 0)},
+        {"outputs", band(0x08), out(4, 0x52, 0)},
+        {"echo", band(0x0E), out(7, 0x29, 0)},
+        {"reverb", band(0x10), out(8, 0x21, 0)},
+        {"outputs, bit 0 set", band(0x09), out(4, 0x52, 0)},
+        {"outputs, bit 7 set", band(0x89), out(4, 0x52, 1)},
+        {"channel 3 has no kind", band(0x06), out(3, 0x00, 0)},
+        {"six-bit channel", band(0xFE), out(0x3F, 0x00, 1)},
+        {"band frame too short", {0xA5, 0x0F, 0xF1, 0x0A, 0x08, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {}},
+        {"answer class", answer, {}},
+        {"heartbeat", {0xA5, 0x06, 0xF9, 0x03, 0x06}, {}},
+        {"group command", {0xA5, 0x09, 0xF1, 0xF0, 0x70, 0x03, 0x00, 0x00}, {}},
+        {"effect-path band", {0xA5, 0x12, 0xF1, 9, 8, 0, 0x64, 0, 0, 0, 0x32, 0x32, 0, 1, 0, 0, 0}, {}},
+    });
 }
 
 }  // namespace

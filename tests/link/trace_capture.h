@@ -16,19 +16,15 @@ class TraceCapture {
     TraceCapture(const TraceCapture&) = delete;
     TraceCapture& operator=(const TraceCapture&) = delete;
 
-    // Everything traced so far.
     std::string Text() const {
-        std::string text;
-        if (!file_) return text;
         std::fflush(file_);
-        const long end = std::ftell(file_);
+        std::string text(static_cast<std::size_t>(std::ftell(file_)), '\0');
         std::rewind(file_);
-        text.resize(static_cast<std::size_t>(end));
-        const std::size_t got = std::fread(text.data(), 1, text.size(), file_);
-        text.resize(got);
+        text.resize(std::fread(text.data(), 1, text.size(), file_));
         std::fseek(file_, 0, SEEK_END);
         return text;
     }
+    bool Has(const std::string& part) const { return Text().find(part) != std::string::npos; }
 
   private:
     std::FILE* file_;
