@@ -39,6 +39,14 @@ inline Bytes Cat(const std::vector<Bytes>& parts) {
     return all;
 }
 
+// "A5 06 F9" -> {0xA5, 0x06, 0xF9}
+inline Bytes FromHex(const std::string& text) {
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < text.size() + 1; i += 3)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
 // Appends the low byte of the sum of all bytes so far.
 inline Bytes Sealed(Bytes bytes) {
     unsigned sum = 0;

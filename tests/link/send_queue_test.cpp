@@ -69,113 +69,99 @@ TEST(SendQueue, CopiesExactlyTheFrameLength) {
 
 struct Relay {
     const char* name;
-    Bytes in;        // without checksum
-    Bytes expected;  // without checksum; empty: sent unchanged
+    std::string in;        // hex, without checksum
+    std::string expected;  // hex, without checksum; empty: sent unchanged
 };
 
 void CheckRelay(const std::vector<Relay>& rows) {
     for (const Relay& row : rows) {
         std::uint8_t out[SendQueue::kOutSize];
         std::fill(std::begin(out), std::end(out), 0xCC);
-        const bool relaid = SendQueue::TranslateCmd(ToCmd(Sealed(row.in)), out);
+        const bool relaid = SendQueue::TranslateCmd(ToCmd(Sealed(FromHex(row.in))), out);
         ASSERT_EQ(relaid, !row.expected.empty()) << row.name;
         if (!relaid) continue;
-        const Bytes want = Sealed(row.expected);
+        const Bytes want = Sealed(FromHex(row.expected));
         ASSERT_EQ(out[1], want.size()) << row.name;
         EXPECT_EQ(Hex(Bytes(out, out + out[1])), Hex(want)) << row.name;
     }
 }
 
 TEST(TranslateCmd, LevelsByMode) {
-    auto in = [](std::uint8_t mode, std::uint8_t flags) {
-        return Bytes{0xA5, 0x11, 0xF1, 0x0F, mode, flags, 0x10, 0x47,
-                     0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D,  4,    0};
-    };
-    const Bytes less40 = {0xD0, 0x07, 0x08, 0x09, 0x0A, 0x0B}, kept = {0x10, 0x47, 0x48, 0x49, 0x4A, 0x4B};
-    auto out = [](std::uint8_t mode, std::uint8_t a, std::uint8_t b, const Bytes& six) {
-        return Cat({{0xA5, 0x0E, 0xF1, mode, a, b}, six, {0x04}});
-    };
+    // In: A5 11 F1 0F mode flags, six levels 10 47..4D, 04 00.
     CheckRelay({
-        {"mode 2, bit 7 clear", in(2, 0x01), out(2, 0x10, 0x01, less40)},
-        {"mode 2, bit 7 set", in(2, 0x81), out(2, 0x15, 0x81, less40)},
-        {"mode 1, bit 7 clear", in(1, 0x7F), out(1, 0x30, 0x01, less40)},
-        {"mode 1, bit 7 set", in(1, 0x80), out(1, 0x32, 0x80, kept)},
-        {"mode 6", in(6, 0x00), out(6, 0x40, 0x80, kept)},
-        {"mode 7", in(7, 0x01), out(7, 0x2A, 0x80, kept)},
-        {"mode 8", in(8, 0x81), out(8, 0x22, 0x80, kept)},
-        {"mode 3 is sent unchanged", in(3, 0x01), {}},
-        {"mode 0 is sent unchanged", in(0, 0x01), {}},
-        {"mode 9 is sent unchanged", in(9, 0x01), {}},
-        {"levels frame too short", {0xA5, 0x09, 0xF1, 0x0F, 0x02, 0x01, 0x00, 0x00}, {}},
+        {"mode 2, bit 7 clear", "A5 11 F1 0F 02 01 10 47 48 49 4A 4B 4C 4D 04 00",
+         "A5 0E F1 02 10 01 D0 07 08 09 0A 0B 04"},
+        {"mode 2, bit 7 set", "A5 11 F1 0F 02 81 10 47 48 49 4A 4B 4C 4D 04 00",
+         "A5 0E F1 02 15 81 D0 07 08 09 0A 0B 04"},
+        {"mode 1, bit 7 clear", "A5 11 F1 0F 01 7F 10 47 48 49 4A 4B 4C 4D 04 00",
+         "A5 0E F1 01 30 01 D0 07 08 09 0A 0B 04"},
+        {"mode 1, bit 7 set", "A5 11 F1 0F 01 80 10 47 48 49 4A 4B 4C 4D 04 00",
+         "A5 0E F1 01 32 80 10 47 48 49 4A 4B 04"},
+        {"mode 6", "A5 11 F1 0F 06 00 10 47 48 49 4A 4B 4C 4D 04 00",
+         "A5 0E F1 06 40 80 10 47 48 49 4A 4B 04"},
+        {"mode 7", "A5 11 F1 0F 07 01 10 47 48 49 4A 4B 4C 4D 04 00",
+         "A5 0E F1 07 2A 80 10 47 48 49 4A 4B 04"},
+        {"mode 8", "A5 11 F1 0F 08 81 10 47 48 49 4A 4B 4C 4D 04 00",
+         "A5 0E F1 08 22 80 10 47 48 49 4A 4B 04"},
+        {"mode 3 is sent unchanged", "A5 11 F1 0F 03 01 10 47 48 49 4A 4B 4C 4D 04 00", ""},
+        {"mode 0 is sent unchanged", "A5 11 F1 0F 00 01 10 47 48 49 4A 4B 4C 4D 04 00", ""},
+        {"mode 9 is sent unchanged", "A5 11 F1 0F 09 01 10 47 48 49 4A 4B 4C 4D 04 00", ""},
+        {"levels frame too short", "A5 09 F1 0F 02 01 00 00", ""},
     });
 }
 
 TEST(TranslateCmd, LimiterGateCancellerEffectSub02AndDelays) {
     CheckRelay({
-        {"limiter output 2",
-         {0xA5, 0x0E, 0xF1, 0x18, 0x02, 0x55, 0x66, 0x0A, 0x00, 0xF4, 0x01, 0x77, 0x88},
-         {0xA5, 0x0E, 0xF1, 0x02, 0x12, 0x55, 0x66, 0x0A, 0x00, 0x32, 0x00, 0x77, 0x88}},
-        {"limiter other output, 16-bit attack",
-         {0xA5, 0x0E, 0xF1, 0x18, 0x03, 0x01, 0x02, 0x2C, 0x01, 0x58, 0x1B, 0x03, 0x04},
-         {0xA5, 0x0E, 0xF1, 0x03, 0x50, 0x01, 0x02, 0x2C, 0x01, 0x17, 0x00, 0x03, 0x04}},
-        {"limiter quotient keeps its low byte",
-         {0xA5, 0x0E, 0xF1, 0x18, 0x02, 0x00, 0x00, 0x01, 0x00, 0x02, 0x03, 0x00, 0x00},
-         {0xA5, 0x0E, 0xF1, 0x02, 0x12, 0x00, 0x00, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00}},
-        {"limiter attack 0 divides by 1",
-         {0xA5, 0x0E, 0xF1, 0x18, 0x02, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x01, 0x00, 0x00},
-         {0xA5, 0x0E, 0xF1, 0x02, 0x12, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00}},
-        {"limiter too short", {0xA5, 0x0C, 0xF1, 0x18, 0x02, 0x00, 0x00, 0x01, 0x00, 0x02, 0x03}, {}},
-        {"noise gate",
-         {0xA5, 0x0F, 0xF1, 0x12, 0x02, 0x05, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67},
-         {0xA5, 0x0F, 0xF1, 0x05, 0x13, 0x02, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67}},
-        {"feedback canceller drops byte 6",
-         {0xA5, 0x0B, 0xF1, 0x08, 0x02, 0x01, 0x99, 0x71, 0x72, 0x73},
-         {0xA5, 0x0A, 0xF1, 0x02, 0x14, 0x01, 0x71, 0x72, 0x73}},
-        {"effect block drops byte 20",
-         {0xA5, 0x16, 0xF1, 0x0D, 7,    3,    0x30, 0x31, 0x32, 0x33, 0x34,
-          0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0xEE},
-         {0xA5, 0x16, 0xF1, 0x03, 0x20, 7,    0x30, 0x31, 0x32, 0x33, 0x34,
-          0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0x00}},
-        {"effect block too short", {0xA5, 0x13, 0xF1, 0x0D, 7, 3, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, {}},
-        {"sub-command 0x02, longer frame cut",
-         {0xA5, 0x10, 0xF1, 0x02, 0x11, 0x22, 0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48},
-         {0xA5, 0x0D, 0xF1, 0x22, 0x28, 0x11, 0x40, 0x41, 0x42, 0x43, 0x44, 0x45}},
-        {"delays put bass before mid",
-         {0xA5, 0x13, 0xF1, 0x10, 0x04, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x6A, 0x6B,
-          0x6C, 0x6D},
-         {0xA5, 0x0D, 0xF1, 0x04, 0x51, 0x01, 0x61, 0x63, 0x67, 0x65, 0x69, 0x6B}},
-        {"delay frame too short",
-         {0xA5, 0x0F, 0xF1, 0x10, 4, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69},
-         {}},
+        {"limiter output 2", "A5 0E F1 18 02 55 66 0A 00 F4 01 77 88",
+         "A5 0E F1 02 12 55 66 0A 00 32 00 77 88"},
+        {"limiter output 3, 16-bit attack", "A5 0E F1 18 03 01 02 2C 01 58 1B 03 04",
+         "A5 0E F1 03 50 01 02 2C 01 17 00 03 04"},
+        {"limiter quotient keeps its low byte", "A5 0E F1 18 02 00 00 01 00 02 03 00 00",
+         "A5 0E F1 02 12 00 00 01 00 02 00 00 00"},
+        {"limiter attack 0 divides by 1", "A5 0E F1 18 02 00 00 00 00 2C 01 00 00",
+         "A5 0E F1 02 12 00 00 00 00 2C 00 00 00"},
+        {"limiter too short", "A5 0C F1 18 02 00 00 01 00 02 03", ""},
+        {"noise gate", "A5 0F F1 12 02 05 60 61 62 63 64 65 66 67",
+         "A5 0F F1 05 13 02 60 61 62 63 64 65 66 67"},
+        {"feedback canceller drops byte 6", "A5 0B F1 08 02 01 99 71 72 73", "A5 0A F1 02 14 01 71 72 73"},
+        {"effect block drops byte 20", "A5 16 F1 0D 07 03 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D EE",
+         "A5 16 F1 03 20 07 30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 00"},
+        {"effect block too short", "A5 13 F1 0D 07 03 01 02 03 04 05 06 07 08 09 0A 0B 0C", ""},
+        {"sub-command 0x02, longer frame cut", "A5 10 F1 02 11 22 40 41 42 43 44 45 46 47 48",
+         "A5 0D F1 22 28 11 40 41 42 43 44 45"},
+        {"delays put bass before mid", "A5 13 F1 10 04 61 62 63 64 65 66 67 68 69 6A 6B 6C 6D",
+         "A5 0D F1 04 51 01 61 63 67 65 69 6B"},
+        {"delay frame too short", "A5 0F F1 10 04 61 62 63 64 65 66 67 68 69", ""},
     });
 }
 
 TEST(TranslateCmd, EqBandByChannelAndFramesSentUnchanged) {
-    auto band = [](std::uint8_t in4) {
-        return Bytes{0xA5, 0x11, 0xF1, 0x0A, in4,  0x03, 0x50, 0x51,
-                     0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59};
-    };
-    auto out = [](std::uint8_t channel, std::uint8_t kind, std::uint8_t high) {
-        return Bytes{0xA5, 0x11, 0xF1, channel, kind, high, 0x03, 0x57,
-                     0x50, 0x51, 0x52, 0x53,    0x54, 0x55, 0x56, 0x59};
-    };
-    Bytes answer = band(0x08);
-    answer[2] = 0xF6;  // the class byte decides, not the sub-command alone
+    // In: A5 11 F1 0A <channel byte> 03 50..59; out: channel, kind, bit 7 of the channel byte, 03
+    // 57 50..56 59.
     CheckRelay({
-        {"microphone", band(0x04), out(2, 0x11, 0)},
-        {"music", band(0x02), out(1, 0x31, 0)},
-        {"outputs", band(0x08), out(4, 0x52, 0)},
-        {"echo", band(0x0E), out(7, 0x29, 0)},
-        {"reverb", band(0x10), out(8, 0x21, 0)},
-        {"outputs, bit 0 set", band(0x09), out(4, 0x52, 0)},
-        {"outputs, bit 7 set", band(0x89), out(4, 0x52, 1)},
-        {"channel 3 has no kind", band(0x06), out(3, 0x00, 0)},
-        {"six-bit channel", band(0xFE), out(0x3F, 0x00, 1)},
-        {"band frame too short", {0xA5, 0x0F, 0xF1, 0x0A, 0x08, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {}},
-        {"answer class", answer, {}},
-        {"heartbeat", {0xA5, 0x06, 0xF9, 0x03, 0x06}, {}},
-        {"group command", {0xA5, 0x09, 0xF1, 0xF0, 0x70, 0x03, 0x00, 0x00}, {}},
-        {"effect-path band", {0xA5, 0x12, 0xF1, 9, 8, 0, 0x64, 0, 0, 0, 0x32, 0x32, 0, 1, 0, 0, 0}, {}},
+        {"microphone", "A5 11 F1 0A 04 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 02 11 00 03 57 50 51 52 53 54 55 56 59"},
+        {"music", "A5 11 F1 0A 02 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 01 31 00 03 57 50 51 52 53 54 55 56 59"},
+        {"outputs", "A5 11 F1 0A 08 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 04 52 00 03 57 50 51 52 53 54 55 56 59"},
+        {"echo", "A5 11 F1 0A 0E 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 07 29 00 03 57 50 51 52 53 54 55 56 59"},
+        {"reverb", "A5 11 F1 0A 10 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 08 21 00 03 57 50 51 52 53 54 55 56 59"},
+        {"outputs, bit 0 set", "A5 11 F1 0A 09 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 04 52 00 03 57 50 51 52 53 54 55 56 59"},
+        {"outputs, bit 7 set", "A5 11 F1 0A 89 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 04 52 01 03 57 50 51 52 53 54 55 56 59"},
+        {"channel 3 has no kind", "A5 11 F1 0A 06 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 03 00 00 03 57 50 51 52 53 54 55 56 59"},
+        {"six-bit channel", "A5 11 F1 0A FE 03 50 51 52 53 54 55 56 57 58 59",
+         "A5 11 F1 3F 00 01 03 57 50 51 52 53 54 55 56 59"},
+        {"band frame too short", "A5 0F F1 0A 08 01 02 03 04 05 06 07 08 09", ""},
+        {"answer class: the class byte decides", "A5 11 F6 0A 08 03 50 51 52 53 54 55 56 57 58 59", ""},
+        {"heartbeat", "A5 06 F9 03 06", ""},
+        {"group command", "A5 09 F1 F0 70 03 00 00", ""},
+        {"effect-path band", "A5 12 F1 09 08 00 64 00 00 00 32 32 00 01 00 00 00", ""},
     });
 }
 
