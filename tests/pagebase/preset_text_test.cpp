@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 
 namespace {
@@ -23,53 +22,34 @@ PageModel FivePage() {
     return m;
 }
 
-std::vector<std::string> Section(const std::string& name, const std::vector<std::string>& body) {
-    std::vector<std::string> out{name};
-    out.insert(out.end(), body.begin(), body.end());
-    return out;
+std::vector<std::string> Section(std::vector<std::string> body, const std::string& name = "[bass eq]") {
+    body.insert(body.begin(), name);
+    return body;
 }
 
-TEST(SplitString, Pieces) {
+const std::vector<std::string> kBody = {"21,0,100,4", "123,0,100,1", "200,0,100,1", "300,0,100,1",
+                                        "19999,0,100,5"};
+
+TEST(SplitString, DropsEmptyPiecesAndAppends) {
     const struct {
         const char* text;
         std::vector<std::string> pieces;
-    } cases[] = {
-        {"1,,2,", {"1", "2"}},
-        {"1000,-350,70,1", {"1000", "-350", "70", "1"}},
-        {",a,", {"a"}},
-        {"", {}},
-        {",,,", {}},
-        {"abc", {"abc"}},
-        {"1000,,-350,70,1", {"1000", "-350", "70", "1"}},
-    };
+    } cases[] = {{"1000,,-350,70,1", {"1000", "-350", "70", "1"}}, {",a,", {"a"}}, {"", {}}, {",,,", {}}};
     for (const auto& c : cases) {
-        std::vector<std::string> out;
+        std::vector<std::string> out{"x"};
         SplitString(out, c.text, ",");
-        EXPECT_EQ(out, c.pieces) << c.text;
+        std::vector<std::string> want{"x"};
+        want.insert(want.end(), c.pieces.begin(), c.pieces.end());
+        EXPECT_EQ(out, want) << c.text;
     }
+    EXPECT_TRUE(SameSectionName("[Bass EQ]", "[bass eq]"));
+    for (const char* other : {"[bass eq]\r", " [bass eq]", "[bass eq"})
+        EXPECT_FALSE(SameSectionName(other, "[bass eq]"));
 }
 
-TEST(SplitString, AppendsWithoutClearing) {
-    std::vector<std::string> out{"x"};
-    SplitString(out, "1,2", ",");
-    EXPECT_EQ(out, (std::vector<std::string>{"x", "1", "2"}));
-}
-
-TEST(SectionName, CaseOfAsciiOnlyAndWholeLine) {
-    EXPECT_TRUE(SameSectionName("[BASS EQ]", "[bass eq]"));
-    EXPECT_TRUE(SameSectionName("[Bass Eq]", "[bass eq]"));
-    EXPECT_FALSE(SameSectionName("[bass eq]\r", "[bass eq]"));
-    EXPECT_FALSE(SameSectionName(" [bass eq]", "[bass eq]"));
-    EXPECT_FALSE(SameSectionName("[bass eq", "[bass eq]"));
-}
-
-TEST(SaveEqText, ResetBodyOfFiveBandPage) {
-    EXPECT_EQ(SaveEqText(FivePage()),
-              "20,-2400,70,0\n25,0,100,1\n60,0,100,1\n160,0,100,1\n20000,-2400,70,0\n0\n");
-}
-
-TEST(SaveEqText, RoundsHundredthsAndWritesBypass) {
+TEST(SaveEqText, ResetBodyAndRoundedHundredths) {
     PageModel m = FivePage();
+    EXPECT_EQ(SaveEqText(m), "20,-2400,70,0\n25,0,100,1\n60,0,100,1\n160,0,100,1\n20000,-2400,70,0\n0\n");
     m.band.freq[1] = 1000, m.band.gain[1] = -3.5f, m.band.q[1] = 0.7f;
     m.band.gain[2] = 2.1f;  // 2.1f * 100 is 209.99998
     m.band.q[2] = 1.15f;
@@ -99,89 +79,53 @@ TEST(LoadEqText, RoundTripOfEveryGainSliderPosition) {
     }
 }
 
-TEST(LoadEqText, LineHandling) {
+TEST(LoadEqText, LineHandlingLaterSectionWinsAndCaseOfTheName) {
     PageModel m = FivePage();
     std::vector<std::string> lines = {"[other]", "1,2,3,4"};
-    auto body = Section("[BASS EQ]", {"30,-100,70,4", "1000,,-350,70,1", "1000,-350,70", "100,75,75,2",
-                                      "19000,0,70.5,5", "0"});
-    lines.insert(lines.end(), body.begin(), body.end());
+    for (const auto& l : Section({"20,0,100,0", "111,0,100,1"}, "[bass eq]")) lines.push_back(l);
+    for (const auto& l :
+         Section({"30,-100,70,4", "1000,,-350,70,1", "1000,-350,70", "100,75,75,2", "19000,0,70.5,5", "0"},
+                 "[BASS EQ]"))
+        lines.push_back(l);
     ASSERT_TRUE(LoadEqText(m, lines));
     EXPECT_EQ(m.band.freq[0], 30);
     EXPECT_FLOAT_EQ(m.band.gain[0], -1.0f);
     EXPECT_EQ(m.band.type[0], 4);
-    EXPECT_EQ(m.band.freq[1], 1000);  // the empty piece is dropped
+    EXPECT_EQ(m.band.freq[1], 1000);  // the empty piece is dropped; the later section wins
     EXPECT_FLOAT_EQ(m.band.gain[1], -3.5f);
-    EXPECT_FLOAT_EQ(m.band.q[1], 0.7f);
     EXPECT_EQ(m.band.freq[2], 60);        // three pieces: skipped
     EXPECT_FLOAT_EQ(m.band.q[3], 0.75f);  // Q read in whole hundredths
     EXPECT_FLOAT_EQ(m.band.q[4], 0.7f);   // 70.5 reads as 70
-    EXPECT_EQ(m.band.type[4], 5);
+    // A name with a carriage return is another section.
+    auto cr = Section(kBody, "[bass eq]\r");
+    cr.push_back("1");
+    EXPECT_FALSE(LoadEqText(m, cr));
+    EXPECT_EQ(m.band.freq[1], 1000);
 }
 
-TEST(LoadEqText, SectionNameWithCarriageReturnIsNotTheSection) {
+TEST(LoadEqText, BypassLineAndSectionsCutShort) {
     PageModel m = FivePage();
-    const auto before = m.band.freq;
-    EXPECT_FALSE(LoadEqText(m, Section("[bass eq]\r", {"1,0,100,1", "1,0,100,1", "1,0,100,1", "1,0,100,1",
-                                                       "1,0,100,1", "1", "x"})));
-    EXPECT_EQ(m.band.freq, before);
-    EXPECT_FALSE(m.bypass);
-}
-
-TEST(LoadEqText, LaterSectionWins) {
-    PageModel m = FivePage();
-    auto lines = Section("[bass eq]",
-                         {"20,0,100,0", "100,0,100,1", "200,0,100,1", "300,0,100,1", "20000,0,100,0", "0"});
-    auto second = Section("[bass eq]",
-                          {"20,0,100,0", "111,0,100,1", "200,0,100,1", "300,0,100,1", "20000,0,100,0", "0"});
-    lines.insert(lines.end(), second.begin(), second.end());
-    LoadEqText(m, lines);
-    EXPECT_EQ(m.band.freq[1], 111);
-}
-
-TEST(LoadEqText, ExactlyOneSectionIsRead) {
-    PageModel m = FivePage();
-    LoadEqText(m, Section("[bass eq]",
-                          {"20,0,100,0", "123,0,100,1", "200,0,100,1", "300,0,100,1", "20000,0,100,0", "1"}));
-    EXPECT_EQ(m.band.freq[1], 123);
+    auto on = Section(kBody);
+    on.push_back("1");
+    ASSERT_TRUE(LoadEqText(m, on));  // exactly one section of n + 2 lines
     EXPECT_TRUE(m.bypass);
-}
-
-TEST(LoadEqText, SectionCutShortAppliesBandsAndKeepsBypass) {
-    PageModel m = FivePage();
-    m.SetBypass(true);
-    LoadEqText(m, Section("[bass eq]",
-                          {"20,0,100,0", "123,0,100,1", "200,0,100,1", "300,0,100,1", "20000,0,100,0"}));
-    EXPECT_EQ(m.band.freq[1], 123);
-    EXPECT_TRUE(m.bypass);
-    EXPECT_EQ(m.band.enabled[1], 0);
-    // Even fewer lines: the bands that are there.
-    LoadEqText(m, Section("[bass eq]", {"20,0,100,0", "456,0,100,1"}));
+    const int enabledWithBypass[] = {1, 0, 0, 0, 1};  // peaking bands only
+    for (int b = 0; b < 5; ++b) EXPECT_EQ(m.band.enabled[b], enabledWithBypass[b]) << b;
+    LoadEqText(m, Section({"20,0,100,0", "456,0,100,1"}));  // cut short: its bands, bypass kept
     EXPECT_EQ(m.band.freq[1], 456);
     EXPECT_EQ(m.band.freq[2], 200);
-}
-
-TEST(LoadEqText, BypassLineSetsPeakingBandsOnly) {
-    const std::vector<std::string> body = {"21,0,100,4", "100,0,100,1", "200,0,100,1", "300,0,100,1",
-                                           "19999,0,100,5"};
-    PageModel m = FivePage();
-    auto on = Section("[bass eq]", body);
-    on.push_back("1");
-    LoadEqText(m, on);
     EXPECT_TRUE(m.bypass);
-    const std::array<int, 5> disabledPeaking = {1, 0, 0, 0, 1};
-    for (int b = 0; b < 5; ++b) EXPECT_EQ(m.band.enabled[b], disabledPeaking[b]) << b;
-    auto off = Section("[bass eq]", body);
+    auto off = Section(kBody);
     off.push_back("zero");  // no number counts 0
     LoadEqText(m, off);
     EXPECT_FALSE(m.bypass);
     for (int b = 0; b < 5; ++b) EXPECT_EQ(m.band.enabled[b], 1) << b;
-    EXPECT_FALSE(m.RecomputeBypass());
 }
 
 TEST(LoadEqText, ClampsAndSkipsBadBands) {
     PageModel m = FivePage();
-    LoadEqText(m, Section("[bass eq]", {"5,-9999,1,0", "99999,5000,99999,1", "500,inf,100,1", "600,nan,100,2",
-                                        "700,0,100,6", "0"}));
+    LoadEqText(m, Section({"5,-9999,1,0", "99999,5000,99999,1", "500,inf,100,1", "600,nan,100,2",
+                           "700,0,100,6", "0"}));
     EXPECT_EQ(m.band.freq[0], 20);
     EXPECT_FLOAT_EQ(m.band.gain[0], -24.0f);
     EXPECT_FLOAT_EQ(m.band.q[0], 0.4f);
@@ -191,8 +135,8 @@ TEST(LoadEqText, ClampsAndSkipsBadBands) {
     EXPECT_EQ(m.band.freq[2], 60);     // infinite gain: skipped
     EXPECT_EQ(m.band.freq[3], 160);    // nan: skipped
     EXPECT_EQ(m.band.freq[4], 20000);  // type 6: skipped
-    LoadEqText(m, Section("[bass eq]", {"30,0,100,-1", "1e999,1e999,100,1", "40,-0x10,100,1", "50,abc,100,1",
-                                        "60,0,100,5", "0"}));
+    LoadEqText(m, Section({"30,0,100,-1", "1e999,1e999,100,1", "40,-0x10,100,1", "50,abc,100,1", "60,0,100,5",
+                           "0"}));
     EXPECT_EQ(m.band.freq[0], 20);     // type -1 skipped
     EXPECT_EQ(m.band.freq[1], 20000);  // huge gain skipped
     EXPECT_EQ(m.band.freq[2], 60);     // hex skipped
