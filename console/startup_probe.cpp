@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QTabBar>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -33,19 +34,29 @@ class FirstPaint : public QObject {
         if (!shot_.isEmpty()) {
             QPointer<QWidget> window = window_;
             const QString file = shot_;
-            QTimer::singleShot(800, window_, [window, file] {
-                if (!window) return;
-                QScreen* screen = window->screen();
-                const QPixmap pixmap = screen ? screen->grabWindow(0) : window->grab();
-                pixmap.save(file);
-                window->close();
-            });
+            QTimer::singleShot(800, window_, [window, file] { ShootTabs(window, file, 0); });
         }
         qApp->removeEventFilter(this);
         return false;
     }
 
   private:
+    // A file name holding "%1" gets one picture per tab, the tab's index in its place.
+    static void ShootTabs(QPointer<QWidget> window, const QString& file, int tab) {
+        if (!window) return;
+        const bool perTab = file.contains(QLatin1String("%1"));
+        QTabBar* tabs = perTab ? window->findChild<QTabBar*>() : nullptr;
+        QScreen* screen = window->screen();
+        const QPixmap pixmap = screen ? screen->grabWindow(0) : window->grab();
+        pixmap.save(perTab ? file.arg(tab) : file);
+        if (!tabs || tab + 1 >= tabs->count()) {
+            window->close();
+            return;
+        }
+        tabs->setCurrentIndex(tab + 1);
+        QTimer::singleShot(150, window, [window, file, tab] { ShootTabs(window, file, tab + 1); });
+    }
+
     QWidget* window_;
     bool report_;
     QString shot_;

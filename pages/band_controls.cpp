@@ -10,12 +10,15 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyle>
 #include <QTimer>
+#include <algorithm>
 
 #include "pages/band_images.h"
 #include "pages/band_input.h"
 #include "pages/page.h"
 #include "pages/page_views.h"
+#include "pages/row_captions.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/message_box.h"
 
@@ -46,23 +49,53 @@ QRect Ltrb(int left, int top, int right, int bottom) {
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
+// Room the row captions need: the widest caption of any row in any language, so a language switch
+// never lets a caption run under the first band column.
+int RowCaptionWidth(const QFontMetrics& fm) {
+    int widest = fm.horizontalAdvance(QString::fromUtf8(kInitialRowCaptions[3]));
+    for (int row = 0; row < rowcaption::kRows; ++row) {
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromUtf8(kInitialRowCaptions[row])));
+        for (int language = 0; language < 5; ++language)
+            widest =
+                std::max(widest, fm.horizontalAdvance(QString::fromUtf8(rowcaption::Text(row, language))));
+    }
+    return widest;
+}
+
+// Width of a band column's edits: the frame and the edit's inner margins around the longest value
+// an edit shows.
+int BandEditWidth(const QWidget& page, const QFontMetrics& fm) {
+    int widest = 0;
+    for (const char* text : {"200000", "+12.0 dB", "-24.0 dB", "20000 Hz", "128.0"})
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromLatin1(text)));
+    constexpr int kLineEditMargin = 2;  // QLineEdit's own gap between frame and text, each side
+    const int frame = page.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &page);
+    return widest + 2 * (frame + kLineEditMargin) + 2;
+}
+
 }  // namespace
 
 void Page::CreateBandControls() {
     const QFontMetrics fm(font());
-    const int w = fm.horizontalAdvance(QStringLiteral("200000"));
+    // The edits span the type button and the slider: widen the slider to give them their text.
+    const int w =
+        std::max(fm.horizontalAdvance(QStringLiteral("200000")), BandEditWidth(*this, fm) - kTypeImageSize);
     const int h = fm.height();
-    const int x0 = fm.horizontalAdvance(QString::fromUtf8(kInitialRowCaptions[3]));
+    constexpr int kCaptionGap = 4;
+    const int captionWidth = RowCaptionWidth(fm);
+    const int x0 = captionWidth + kCaptionGap;
     const int bh = kTypeImageSize;
 
     for (int k = 0; k < 4; ++k) {
         const QString text = QString::fromUtf8(kInitialRowCaptions[k]);
-        const int cx = fm.horizontalAdvance(text);
+        const int cx = captionWidth;
         const int cy = h;
         const int tops[] = {cy, cy + 130 - bh / 2, 2 * cy + 140, 3 * cy + 150};
         const int bottoms[] = {2 * cy + 20, 2 * cy + 150 - bh / 2, 3 * cy + 160, 4 * cy + 170};
         auto* caption = new QLabel(text, this);
         win::SetControlId(caption, pageid::kRowCaption);
+        // Text at the top of its rectangle, level with the row it names.
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         caption->setGeometry(Ltrb(0, tops[k], cx, bottoms[k]));
         rowCaptions_[k] = caption;
     }

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "pages/page.h"
+#include "pages/row_captions.h"
 #include "platform/lang.h"
 #include "platform/ui/controls.h"
 
@@ -18,13 +19,6 @@ Captions kLeftChannel = {"左声道：", "Left Channel:", "ช่อง ซ้�
 Captions kRightChannel = {"右声道：", "Right Channel:", "ช่อง ขวา:", "Phải", "Kanan"};
 Captions kMute = {"静音", "Mute", "ปิด", "Ngắt tiếng", "Bisu"};
 Captions kFilterSlope = {"滤波器斜率：", "Filter Slope:", "ความชัน:", "Biên độ lọc:", "Filter Slope:"};
-
-Captions kRowCaptions[4] = {
-    {"增益：", "Gain: ", "เกน:", "Biên độ:", "Gain:"},
-    {"类型：", "Type: ", "ชนิด:", "Loại:", "Tipe:"},
-    {"频率：", "Freq: ", "ความถี่:", "Tần số:", "Freq:"},
-    {"Q值：", "Q: ", "Q:", "Độ nhọn", "Q:"},
-};
 
 // A template control's caption, whatever kind of control holds it.
 void SetCaption(QWidget* control, const char* text) {
@@ -50,7 +44,7 @@ void Page::SetLanguage(int language) {
     for (int id : pageid::kMuteButtons) SetCaption(Control(id), lang::Pick(kMute, l));
 
     for (int k = 0; k < 4; ++k)
-        if (rowCaptions_[k]) rowCaptions_[k]->setText(QString::fromUtf8(lang::Pick(kRowCaptions[k], l)));
+        if (rowCaptions_[k]) rowCaptions_[k]->setText(QString::fromUtf8(rowcaption::Text(k, l)));
 
     UpdateHighPassLabel();
     UpdateLowPassLabel();
