@@ -6,58 +6,25 @@
 
 namespace {
 
-using simtest::ReadBackSteps;
-
-ZemCmd::Cmd ToCmd(const std::vector<std::uint8_t>& b) {
-    ZemCmd::Cmd c;
-    for (std::size_t i = 0; i < b.size(); ++i) c[i] = b[i];
-    return c;
-}
+using namespace simtest;
 
 std::optional<ZemCmd::Cmd> Ask(const sim::Store& s, int g, int c, int p1 = 0, int p2 = 0, int p3 = 0) {
-    return sim::AnswerRead(s, ToCmd(simtest::Request({g, c, p1, p2, p3, 0})));
-}
-
-int Le16(const ZemCmd::Cmd& a, int at) {
-    return a[at] | (a[at + 1] << 8);
-}
-
-TEST(Answers, EveryReadBackRequestIsAnsweredWithItsGroupCodeAndLength) {
-    const sim::Store s = sim::DefaultStore();
-    const auto steps = ReadBackSteps();
-    ASSERT_EQ(steps.size(), 65u);
-    for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message() << std::hex << step.group << " " << step.code << " p " << step.p1
-                                        << "," << step.p2 << "," << step.p3);
-        const auto a = Ask(s, step.group, step.code, step.p1, step.p2, step.p3);
-        ASSERT_TRUE(a.has_value());
-        EXPECT_EQ((*a)[0], 0xA5);
-        EXPECT_EQ((*a)[1], step.answerLength);
-        EXPECT_EQ((*a)[2], 0xF6);
-        EXPECT_EQ((*a)[3], step.group);
-        EXPECT_EQ((*a)[4], step.code);
-        std::vector<std::uint8_t> bytes(a->data(), a->data() + step.answerLength);
-        EXPECT_EQ(bytes.back(), simtest::Sum(bytes, bytes.size() - 1));
-    }
+    return sim::AnswerRead(s, ToCmd(Request({g, c, p1, p2, p3, 0})));
 }
 
 TEST(Answers, RequestsThisProcessorDoesNotKnowGetNoAnswer) {
     const sim::Store s = sim::DefaultStore();
-    struct Case {
-        int g, c, p1, p2, p3;
+    const ReadStep unknown[] = {
+        {0x04, 0xC3, 0, 0, 0, 0},   // unknown code
+        {0x05, 0xC2, 0, 1, 0, 0},   // unknown group
+        {0x04, 0xC2, 0, 1, 1, 0},   // output EQ channel 1
+        {0x04, 0xC2, 0, 1, 5, 0},   // output EQ channel above 4
+        {0x02, 0x81, 0, 17, 0, 0},  // band beyond 16
+        {0x07, 0x99, 0, 5, 0, 0},   // echo has bands 0..4
+        {0x08, 0x91, 0, 2, 0, 0},   // reverb has its two filters only
+        {0x04, 0xC0, 5, 0, 0, 0},   // limiter channel beyond 4
     };
-    const Case cases[] = {
-        {0x04, 0xC3, 0, 0, 0},   // unknown code
-        {0x05, 0xC2, 0, 1, 0},   // unknown group
-        {0x04, 0xC2, 0, 1, 1},   // output EQ channel 1
-        {0x04, 0xC2, 0, 1, 5},   // output EQ channel above 4
-        {0x02, 0x81, 0, 17, 0},  // band beyond 16
-        {0x07, 0x99, 0, 5, 0},   // echo has bands 0..4
-        {0x08, 0x91, 0, 2, 0},   // reverb has its two filters only
-        {0x04, 0xC0, 5, 0, 0},   // limiter channel beyond 4
-    };
-    for (const Case& c : cases)
-        EXPECT_FALSE(Ask(s, c.g, c.c, c.p1, c.p2, c.p3).has_value()) << c.g << " " << c.c;
+    for (const ReadStep& r : unknown) EXPECT_FALSE(sim::AnswerRead(s, ToCmd(Request(r)))) << Hex(Request(r));
 }
 
 TEST(Answers, FieldsSitWhereTheConsoleReadsThem) {
@@ -80,66 +47,59 @@ TEST(Answers, FieldsSitWhereTheConsoleReadsThem) {
     s.limits = {1, 80, 2, 81, 3, 60};
     s.Eq(sim::Path::Bass)[2] = sim::Band{1, 25950, 70000, 1250, 6, 0};
     s.Eq(sim::Path::Echo)[4] = sim::Band{1, 24400, 8000, 60, 4, 123};
-
-    EXPECT_EQ((*Ask(s, 0x02, 0x80))[6], 0xF6);
-    EXPECT_EQ((*Ask(s, 0x02, 0x85))[6], 0x11);
-    EXPECT_EQ((*Ask(s, 0x01, 0xA0))[6], 0x88);
-
-    const auto echo = *Ask(s, 0x07, 0x9A);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(echo[6 + i], 11 + i);
-    const auto delays = *Ask(s, 0x04, 0xC1);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(delays[6 + i], 1 + i);
-
-    const auto lim = *Ask(s, 0x04, 0xC0, 3);
-    EXPECT_EQ(lim[6], 3);
-    EXPECT_EQ(Le16(lim, 7), 40);
-    EXPECT_EQ(Le16(lim, 9), 7);
-    EXPECT_EQ(lim[11], -20 + 64);
-    EXPECT_EQ(lim[12], 60);
-    const auto mic = *Ask(s, 0x02, 0x82);
-    EXPECT_EQ(Le16(mic, 7), 90);
-    EXPECT_EQ(Le16(mic, 9), 32);
-    EXPECT_EQ(mic[11], 30);
-    EXPECT_EQ(mic[12], 100);
-
-    const auto gate = *Ask(s, 0x02, 0x83);
-    EXPECT_EQ(gate[5], 1);
-    EXPECT_EQ(gate[6], 55);
-    EXPECT_EQ(gate[7], 33);
-    const auto fbc = *Ask(s, 0x02, 0x84);
-    EXPECT_EQ(fbc[5], 1);
-    EXPECT_EQ(fbc[6], 100);
-    EXPECT_EQ(fbc[7], 4);
-    EXPECT_EQ(fbc[8], 0);
-
-    const auto status = *Ask(s, 0xF0, 0xD0);
-    EXPECT_EQ(status[5], 7);
-    EXPECT_EQ(status[6], 0x30);
-    EXPECT_EQ(status[7], 0x2A);
-    const int limits[] = {1, 80, 2, 81, 3, 60};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(status[9 + i], limits[i]);
-
-    const auto bass = *Ask(s, 0x04, 0xC2, 0, 2, 3);
-    EXPECT_EQ(bass[5], 0);
-    EXPECT_EQ(bass[6], 2);
-    EXPECT_EQ(bass[7], 3);
-    EXPECT_EQ(bass[8], 1);
-    EXPECT_EQ(Le16(bass, 9), 25950);
-    EXPECT_EQ(Le16(bass, 11), 70000 & 0xFFFF);
-    EXPECT_EQ(Le16(bass, 13), 1250);
-    EXPECT_EQ(bass[15], 6);
-
-    const auto lowPass = *Ask(s, 0x07, 0x99, 0, 4);
-    EXPECT_EQ(Le16(lowPass, 11), 8000);
-    EXPECT_EQ(Le16(lowPass, 16), 123);
-}
-
-TEST(Answers, DefaultEffectBlockIsTheConsolesDefaultFrame) {
-    // The effect block frame with every slider at its default, bytes 6..20.
-    const std::uint8_t frame[] = {0x46, 0x5A, 0x64, 0xC8, 0x00, 0x1E, 0x64, 0x28,
-                                  0x3C, 0x64, 0x00, 0x64, 0x64, 0x32, 0x32};
-    const auto a = *Ask(sim::DefaultStore(), 0x08, 0x90);
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(a[6 + i], frame[i]) << "byte " << 6 + i;
+    // 16-bit fields little-endian; the limit in dB offset by 64 (mic: by 64 too, -34 -> 30).
+    const struct {
+        ReadStep request;
+        std::vector<std::pair<int, int>> bytes;  // offset, value
+    } rows[] = {
+        {{0x02, 0x80}, {{6, 0xF6}}},
+        {{0x02, 0x85}, {{6, 0x11}}},
+        {{0x01, 0xA0}, {{6, 0x88}}},
+        {{0x07, 0x9A}, {{6, 11}, {7, 12}, {8, 13}, {9, 14}, {10, 15}, {11, 16}}},
+        {{0x04, 0xC1}, {{6, 1}, {7, 2}, {8, 3}, {9, 4}, {10, 5}, {11, 6}}},
+        {{0x04, 0xC0, 3}, {{6, 3}, {7, 40}, {8, 0}, {9, 7}, {10, 0}, {11, -20 + 64}, {12, 60}}},
+        {{0x02, 0x82}, {{7, 90}, {8, 0}, {9, 32}, {10, 0}, {11, 30}, {12, 100}}},
+        {{0x02, 0x83}, {{5, 1}, {6, 55}, {7, 33}}},
+        {{0x02, 0x84}, {{5, 1}, {6, 100}, {7, 4}, {8, 0}}},
+        {{0xF0, 0xD0},
+         {{5, 7}, {6, 0x30}, {7, 0x2A}, {9, 1}, {10, 80}, {11, 2}, {12, 81}, {13, 3}, {14, 60}}},
+        {{0x04, 0xC2, 0, 2, 3},
+         {{5, 0},
+          {6, 2},
+          {7, 3},
+          {8, 1},
+          {9, 25950 & 0xFF},
+          {10, 25950 >> 8},
+          {11, 70000 & 0xFF},
+          {12, (70000 >> 8) & 0xFF},
+          {13, 1250 & 0xFF},
+          {14, 1250 >> 8},
+          {15, 6}}},
+        {{0x07, 0x99, 0, 4}, {{11, 8000 & 0xFF}, {12, 8000 >> 8}, {16, 123}, {17, 0}}},
+        // The effect block with every slider at its default, as the console's default frame.
+        {{0x08, 0x90},
+         {{6, 0x46},
+          {7, 0x5A},
+          {8, 0x64},
+          {9, 0xC8},
+          {10, 0x00},
+          {11, 0x1E},
+          {12, 0x64},
+          {13, 0x28},
+          {14, 0x3C},
+          {15, 0x64},
+          {16, 0x00},
+          {17, 0x64},
+          {18, 0x64},
+          {19, 0x32},
+          {20, 0x32}}},
+    };
+    for (const auto& row : rows) {
+        const auto a = sim::AnswerRead(s, ToCmd(Request(row.request)));
+        ASSERT_TRUE(a) << Hex(Request(row.request));
+        for (const auto& [offset, value] : row.bytes)
+            EXPECT_EQ((*a)[offset], value) << Hex(Request(row.request)) << " byte " << offset;
+    }
 }
 
 TEST(Answers, DefaultMastersReadBackAsTheStartPositions) {

@@ -1,15 +1,19 @@
 #pragma once
-// The console's read-back requests (the connect dialog's step table without the step that sends nothing
-// and the end command), with the answer length this processor gives each.
+// The console's read-back requests (its step table without the step that sends nothing and the end
+// command), with the answer length this processor gives each; frame helpers shared by the sim tests.
 
 #include <cstdint>
 #include <vector>
 
+#include "tests/link/bytes.h"
+
 namespace simtest {
 
+using namespace testbytes;
+
 struct ReadStep {
-    int group, code, p1, p2, p3;
-    int answerLength;
+    int group = 0, code = 0, p1 = 0, p2 = 0, p3 = 0;
+    int answerLength = 0;
 };
 
 inline std::vector<ReadStep> ReadBackSteps() {
@@ -32,23 +36,15 @@ inline std::vector<ReadStep> ReadBackSteps() {
     return s;
 }
 
-// Low byte of the sum, as a frame's last byte.
-inline std::uint8_t Sum(const std::vector<std::uint8_t>& b, std::size_t n) {
-    unsigned s = 0;
-    for (std::size_t i = 0; i < n; ++i) s += b[i];
-    return static_cast<std::uint8_t>(s);
-}
-
-// Appends the checksum to a frame given without it.
-inline std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> b) {
-    b.push_back(Sum(b, b.size()));
-    return b;
-}
-
-inline std::vector<std::uint8_t> Request(const ReadStep& s) {
+inline Bytes Request(const ReadStep& s) {
     return Sealed({0xA5, 0x09, 0xF4, static_cast<std::uint8_t>(s.group), static_cast<std::uint8_t>(s.code),
                    static_cast<std::uint8_t>(s.p1), static_cast<std::uint8_t>(s.p2),
                    static_cast<std::uint8_t>(s.p3)});
+}
+
+// Sync byte, length byte equal to the size, and a good checksum.
+inline bool GoodFrame(const Bytes& b) {
+    return b.size() >= 4 && b[0] == 0xA5 && b[1] == b.size() && Sealed(Bytes(b.begin(), b.end() - 1)) == b;
 }
 
 }  // namespace simtest

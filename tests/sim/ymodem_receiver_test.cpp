@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <sstream>
+
 #include "tests/sim/ymodem_sender.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using sim::YmodemReceiver;
+using State = YmodemReceiver::State;
 using namespace simtest;
 
 constexpr std::uint8_t kAck = 0x06, kNak = 0x15, kCan = 0x18, kC = 'C', kEot = 0x04;
@@ -16,85 +20,101 @@ Bytes Feed(YmodemReceiver& r, const Bytes& b, std::int64_t now = 0) {
     return r.Feed(b.data(), b.size(), now);
 }
 
-// Runs a whole transfer the way the console's sender does and returns what it got for each step.
-struct Transfer {
-    Bytes start, afterHeader, afterEot;
-    std::vector<Bytes> afterBlocks;
-};
-Transfer Send(YmodemReceiver& r, const std::string& name, const Bytes& image) {
-    Transfer t;
-    t.start = r.Begin(0);
-    t.afterHeader = Feed(r, HeaderBlock(name, image.size()));
-    for (std::size_t n = 1; n <= DataBlockCount(image.size()); ++n)
-        t.afterBlocks.push_back(Feed(r, DataBlock(image, n)));
-    t.afterEot = Feed(r, {kEot});
-    return t;
-}
-
 TEST(Ymodem, CrcIsXmodem) {
     const std::string check = "123456789";
     EXPECT_EQ(sim::Crc16Xmodem(reinterpret_cast<const std::uint8_t*>(check.data()), check.size()), 0x31C3);
-    EXPECT_EQ(sim::Crc16Xmodem(nullptr, 0), 0);
 }
 
 TEST(Ymodem, ImagesOfEverySizeArriveWhole) {
-    const std::size_t sizes[] = {0, 1, 1023, 1024, 1025, 5000, 256 * 1024 + 3};
-    for (std::size_t size : sizes) {
+    for (std::size_t size : {0, 1, 1023, 1024, 1025, 256 * 1024 + 3}) {
         SCOPED_TRACE(size);
         YmodemReceiver r({}, 0);
         const Bytes image = Pattern(size, static_cast<unsigned>(size));
-        const Transfer t = Send(r, "fw.bin", image);
-        EXPECT_EQ(t.start, Bytes{kC});
-        EXPECT_EQ(t.afterHeader, (Bytes{kAck, kC}));
-        for (const Bytes& b : t.afterBlocks) EXPECT_EQ(b, Bytes{kAck});
-        EXPECT_EQ(t.afterEot, Bytes{kAck});
-        EXPECT_EQ(r.state(), YmodemReceiver::State::Done);
+        EXPECT_EQ(r.Begin(0), Bytes{kC});
+        EXPECT_EQ(Feed(r, HeaderBlock("fw.bin", image.size())), (Bytes{kAck, kC}));
+        for (std::size_t n = 1; n <= DataBlockCount(image.size()); ++n)
+            EXPECT_EQ(Feed(r, DataBlock(image, n)), Bytes{kAck}) << n;
+        EXPECT_EQ(Feed(r, {kEot}), Bytes{kAck});
+        EXPECT_EQ(r.state(), State::Done);
         EXPECT_EQ(r.fileName(), "fw.bin");
         EXPECT_EQ(r.Image(), image);
     }
 }
 
-TEST(Ymodem, DamagedBlocksAreRefused) {
-    const Bytes image = Pattern(2048, 7);
-    struct Case {
-        const char* name;
-        std::size_t offset;
-    };
-    const Case cases[] = {{"data byte", 500}, {"complement", 2}, {"crc low", 1028}};
-    for (const Case& c : cases) {
-        YmodemReceiver r({}, 0);
-        r.Begin(0);
-        Feed(r, HeaderBlock("a.bin", image.size()));
-        Bytes bad = DataBlock(image, 1);
-        bad[c.offset] ^= 0x40;
-        EXPECT_EQ(Feed(r, bad), Bytes{kNak}) << c.name;
-        EXPECT_EQ(Feed(r, DataBlock(image, 1)), Bytes{kAck}) << c.name;
-        EXPECT_EQ(Feed(r, DataBlock(image, 2)), Bytes{kAck}) << c.name;
-        Feed(r, {kEot});
-        EXPECT_EQ(r.Image(), image) << c.name;
+// Replies written as letters: A ACK, N NAK, C 'C', X CAN CAN, - nothing.
+Bytes Replies(const std::string& letters) {
+    Bytes out;
+    for (char c : letters) {
+        if (c == 'A') out.push_back(kAck);
+        if (c == 'N') out.push_back(kNak);
+        if (c == 'C') out.push_back(kC);
+        if (c == 'X') out.insert(out.end(), {kCan, kCan});
     }
+    return out;
 }
 
-TEST(Ymodem, RepeatedBlockIsAcknowledgedOnceMore) {
-    const Bytes image = Pattern(3000, 3);
-    YmodemReceiver r({}, 0);
-    r.Begin(0);
-    Feed(r, HeaderBlock("a.bin", image.size()));
-    Feed(r, DataBlock(image, 1));
-    EXPECT_EQ(Feed(r, DataBlock(image, 1)), Bytes{kAck});
-    Feed(r, DataBlock(image, 2));
-    Feed(r, DataBlock(image, 3));
-    Feed(r, {kEot});
-    EXPECT_EQ(r.Image(), image);
+sim::YmodemFaults Faults(int noAck = -1, int nakOnce = -1, int cancelAt = -1, bool noC = false,
+                         bool dropEot = false) {
+    sim::YmodemFaults f;
+    f.noAckBlock = noAck;
+    f.nakOnceBlock = nakOnce;
+    f.cancelAtBlock = cancelAt;
+    f.neverSendC = noC;
+    f.dropEotAck = dropEot;
+    return f;
 }
 
-TEST(Ymodem, BlockOutOfSequenceCancels) {
-    const Bytes image = Pattern(3000, 3);
-    YmodemReceiver r({}, 0);
-    r.Begin(0);
-    Feed(r, HeaderBlock("a.bin", image.size()));
-    EXPECT_EQ(Feed(r, DataBlock(image, 2)), (Bytes{kCan, kCan}));
-    EXPECT_EQ(r.state(), YmodemReceiver::State::Failed);
+TEST(Ymodem, ScriptedTransfers) {
+    // A 2500-byte image: block 0 and data blocks 1..3. Steps "what:reply": H header, n data block n,
+    // n@k block n with byte k flipped, E EOT, X CAN CAN from the sender, 0 an empty header.
+    const Bytes image = Pattern(2500, 5);
+    const struct {
+        const char* name;
+        sim::YmodemFaults faults;
+        const char* script;
+        State end;
+    } rows[] = {
+        {"damaged data byte", {}, "C H:AC 1@500:N 1:A", State::WaitData},
+        {"damaged complement", {}, "C H:AC 1@2:N 1:A", State::WaitData},
+        {"damaged crc", {}, "C H:AC 1@1028:N 1:A", State::WaitData},
+        {"repeated block is acknowledged again", {}, "C H:AC 1:A 1:A", State::WaitData},
+        {"block out of sequence cancels", {}, "C H:AC 2:X", State::Failed},
+        {"sender cancels", {}, "C X:-", State::Failed},
+        {"empty header ends the session", {}, "C 0:A", State::Failed},
+        {"never send C", Faults(-1, -1, -1, true), "- H:A", State::WaitData},
+        {"no ACK for block 2", Faults(2), "C H:AC 1:A 2:- 3:A", State::WaitData},
+        {"no ACK for block 0", Faults(0), "C H:C", State::WaitData},
+        {"NAK block 1 once", Faults(-1, 1), "C H:AC 1:N 1:A 2:A", State::WaitData},
+        {"drop the EOT's ACK", Faults(-1, -1, -1, false, true), "C H:AC 1:A 2:A 3:A E:-", State::Done},
+        {"cancel at block 3", Faults(-1, -1, 3), "C H:AC 1:A 2:A 3:X", State::Failed},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        YmodemReceiver r(row.faults, 0);
+        std::istringstream script(row.script);
+        std::string step;
+        std::size_t lastBlock = 0;
+        script >> step;
+        EXPECT_EQ(r.Begin(0), Replies(step));
+        while (script >> step) {
+            const std::string what = step.substr(0, step.find(':'));
+            Bytes wire;
+            if (what == "H") wire = HeaderBlock("a.bin", image.size());
+            if (what == "E") wire = {kEot};
+            if (what == "X") wire = {kCan, kCan};
+            if (what == "0") wire = Bytes(133, 0), wire[0] = 0x01, wire[2] = 0xFF;
+            if (std::isdigit(what[0]) && what != "0") wire = DataBlock(image, lastBlock = std::stoul(what));
+            if (what.find('@') != std::string::npos)
+                wire[std::stoul(what.substr(what.find('@') + 1))] ^= 0x40;
+            EXPECT_EQ(Feed(r, wire), Replies(step.substr(step.find(':') + 1))) << step;
+        }
+        EXPECT_EQ(r.state(), row.end);
+        if (row.end == State::WaitData) {  // the rest of the image still arrives whole
+            for (std::size_t n = lastBlock + 1; n <= 3; ++n) Feed(r, DataBlock(image, n));
+            Feed(r, {kEot});
+            EXPECT_EQ(r.Image(), image);
+        }
+    }
 }
 
 TEST(Ymodem, BlockSplitIntoPiecesIsAssembled) {
@@ -102,117 +122,36 @@ TEST(Ymodem, BlockSplitIntoPiecesIsAssembled) {
     YmodemReceiver r({}, 0);
     r.Begin(0);
     Bytes replies;
-    auto feedInPieces = [&](const Bytes& b) {
+    for (const Bytes& b :
+         {HeaderBlock("p.bin", image.size()), DataBlock(image, 1), DataBlock(image, 2), Bytes{kEot}})
         for (std::size_t i = 0; i < b.size(); i += 15) {
-            const Bytes piece(b.begin() + i, b.begin() + std::min(b.size(), i + 15));
-            const Bytes out = Feed(r, piece);
+            const Bytes out = Feed(r, Bytes(b.begin() + i, b.begin() + std::min(b.size(), i + 15)));
             replies.insert(replies.end(), out.begin(), out.end());
         }
-    };
-    feedInPieces(HeaderBlock("p.bin", image.size()));
-    feedInPieces(DataBlock(image, 1));
-    feedInPieces(DataBlock(image, 2));
-    feedInPieces({kEot});
     EXPECT_EQ(replies, (Bytes{kAck, kC, kAck, kAck, kAck}));
     EXPECT_EQ(r.Image(), image);
 }
 
-TEST(Ymodem, FaultSwitches) {
-    const Bytes image = Pattern(2500, 5);  // block 0 and data blocks 1..3
-    {
-        sim::YmodemFaults f;
-        f.neverSendC = true;
-        YmodemReceiver r(f, 0);
-        EXPECT_TRUE(r.Begin(0).empty());
-        EXPECT_EQ(Feed(r, HeaderBlock("a", image.size())), Bytes{kAck});
-        EXPECT_TRUE(r.Tick(5000).empty());
-    }
-    {
-        sim::YmodemFaults f;
-        f.noAckBlock = 2;
-        YmodemReceiver r(f, 0);
-        const Transfer t = Send(r, "a", image);
-        EXPECT_EQ(t.afterBlocks[0], Bytes{kAck});
-        EXPECT_TRUE(t.afterBlocks[1].empty());
-        EXPECT_EQ(t.afterBlocks[2], Bytes{kAck});
-    }
-    {
-        sim::YmodemFaults f;
-        f.noAckBlock = 0;
-        YmodemReceiver r(f, 0);
-        EXPECT_EQ(Send(r, "a", image).afterHeader, Bytes{kC});
-    }
-    {
-        sim::YmodemFaults f;
-        f.nakOnceBlock = 1;
-        YmodemReceiver r(f, 0);
-        r.Begin(0);
-        Feed(r, HeaderBlock("a", image.size()));
-        EXPECT_EQ(Feed(r, DataBlock(image, 1)), Bytes{kNak});
-        EXPECT_EQ(Feed(r, DataBlock(image, 1)), Bytes{kAck});
-        Feed(r, DataBlock(image, 2));
-        Feed(r, DataBlock(image, 3));
-        Feed(r, {kEot});
-        EXPECT_EQ(r.Image(), image);
-    }
-    {
-        sim::YmodemFaults f;
-        f.dropEotAck = true;
-        YmodemReceiver r(f, 0);
-        const Transfer t = Send(r, "a", image);
-        EXPECT_TRUE(t.afterEot.empty());
-        EXPECT_EQ(r.state(), YmodemReceiver::State::Done);
-    }
-    {
-        sim::YmodemFaults f;
-        f.cancelAtBlock = 3;
-        YmodemReceiver r(f, 0);
-        const Transfer t = Send(r, "a", image);
-        EXPECT_EQ(t.afterBlocks[2], (Bytes{kCan, kCan}));
-        EXPECT_EQ(r.state(), YmodemReceiver::State::Failed);
-    }
-}
-
-TEST(Ymodem, WaitingForTheHeaderRepeatsCThenTimesOut) {
+TEST(Ymodem, TimersRepeatCNakABrokenBlockAndGiveUp) {
     YmodemReceiver r({}, 0, 20000);
     EXPECT_EQ(r.Begin(0), Bytes{kC});
     EXPECT_TRUE(r.Tick(999).empty());
     EXPECT_EQ(r.Tick(1000), Bytes{kC});
     EXPECT_TRUE(r.Tick(1500).empty());
-    r.Tick(20000);
-    EXPECT_EQ(r.state(), YmodemReceiver::State::Failed);
-}
-
-TEST(Ymodem, BrokenBlockIsGivenUpWithNak) {
-    YmodemReceiver r({}, 0);
-    r.Begin(0);
     const Bytes image = Pattern(10, 1);
-    Feed(r, HeaderBlock("a", image.size()), 50);
+    Feed(r, HeaderBlock("a", image.size()), 1550);
     const Bytes block = DataBlock(image, 1);
-    Feed(r, Bytes(block.begin(), block.begin() + 600), 100);
-    EXPECT_TRUE(r.Tick(1000).empty());
-    EXPECT_EQ(r.Tick(1100), Bytes{kNak});
-    EXPECT_EQ(Feed(r, block, 1200), Bytes{kAck});
-    Feed(r, {kEot}, 1300);
+    Feed(r, Bytes(block.begin(), block.begin() + 600), 1600);
+    EXPECT_TRUE(r.Tick(2500).empty());
+    EXPECT_EQ(r.Tick(2600), Bytes{kNak});
+    EXPECT_EQ(Feed(r, block, 2700), Bytes{kAck});
+    Feed(r, {kEot}, 2800);
     EXPECT_EQ(r.Image(), image);
-}
 
-TEST(Ymodem, SenderCancelAndEmptyHeaderEndWithoutImage) {
-    {
-        YmodemReceiver r({}, 0);
-        r.Begin(0);
-        Feed(r, {kCan, kCan});
-        EXPECT_EQ(r.state(), YmodemReceiver::State::Failed);
-    }
-    {
-        YmodemReceiver r({}, 0);
-        r.Begin(0);
-        Bytes empty(133, 0);
-        empty[0] = 0x01;
-        empty[2] = 0xFF;
-        EXPECT_EQ(Feed(r, empty), Bytes{kAck});
-        EXPECT_EQ(r.state(), YmodemReceiver::State::Failed);
-    }
+    YmodemReceiver idle({}, 0, 20000);
+    idle.Begin(0);
+    idle.Tick(20000);
+    EXPECT_EQ(idle.state(), State::Failed);
 }
 
 }  // namespace
