@@ -29,6 +29,8 @@ TEST(ParseLeadingInt, SaturatesAndStopsAtTheFirstNonDigit) {
         {"2147483648", INT_MAX, true},
         {"-2147483648", INT_MIN, true},
         {"-2147483649", INT_MIN, true},
+        {"18446744073709551621", INT_MAX, true},  // 2^64 + 5 must not wrap
+
         {"-99999999999999999999999", INT_MIN, true},
         {"- 5", 0, false},
         {".5", 0, false},
