@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
+#include <algorithm>
 
 #include "console/control_ids.h"
 #include "console/images.h"
@@ -78,7 +79,8 @@ int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
     const Answer a(answer);
     const Kind kind = a.Classify();
     if (kind == Kind::NotAnswer) return 0;
-    if (m_pageSetUp) m_pageSetUp->Log().Append(reply::DebugLine("resv", answer, a[1]));
+    // Byte 1 counts the frame's bytes; never read past the entries handed over.
+    if (m_pageSetUp) m_pageSetUp->DebugPrint("resv", answer, std::min(a[1], reply::kWords));
 
     auto* music = PageAs<PageMusic>(m_pages, reply::kMusic);
     auto* mic = PageAs<PageMic>(m_pages, reply::kMic);

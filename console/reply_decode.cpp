@@ -153,15 +153,4 @@ std::string StatusTrace(const Status& s) {
     return line;
 }
 
-std::string DebugLine(const char* label, const std::uint32_t* words, int count) {
-    std::string s = std::string(label) + "=";
-    count = std::clamp(count, 0, kWords);
-    char hex[16];
-    for (int i = 0; i < count; ++i) {
-        std::snprintf(hex, sizeof hex, "%x ", words[i]);
-        s += hex;
-    }
-    return s + "\n";
-}
-
 }  // namespace reply

@@ -112,7 +112,4 @@ Status DecodeStatus(const Answer& a);
 // "[recv]mic %d,%d;musuc %d,%d;effect %d,%d\n"
 std::string StatusTrace(const Status& s);
 
-// "<label>=" then every word as "%x " and "\n".
-std::string DebugLine(const char* label, const std::uint32_t* words, int count);
-
 }  // namespace reply

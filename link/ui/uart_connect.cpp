@@ -42,7 +42,8 @@ void UartConnectLink::Push(const ZemCmd::Cmd& cmd) {
     setUp_.PushCmd(cmd);
 }
 void UartConnectLink::Log(std::string_view line) {
-    setUp_.Log().Append(line);
+    // Through the link's sink: the kept log and the debug window, when it is open.
+    uart_.Log(line);
 }
 
 // ---- the dialog ----

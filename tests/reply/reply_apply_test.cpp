@@ -72,6 +72,13 @@ TEST_F(ApplyReply, ResultsAndTheDebugLog) {
     EXPECT_EQ(Apply(BandAnswer(0x04, 0xC2, 2, 1, 0, 25600 + 500, 1234, 200, 0)),
               1);  // channel 1: passed over
     EXPECT_NE(dialog->SetUpPage()->Log().Text().find("resv=a5 "), std::string::npos);
+    // A length byte beyond the 50 entries prints those 50 and reads nothing past them.
+    AnswerWords longer = MakeAnswer(0x02, 0x88, {0});
+    longer.w[1] = 0xFF;
+    EXPECT_EQ(Apply(longer), 1);
+    const std::string text = dialog->SetUpPage()->Log().Text();
+    const std::string last = text.substr(text.rfind("resv="));
+    EXPECT_EQ(std::count(last.begin(), last.end(), ' '), 50);
 }
 
 TEST_F(ApplyReply, MusicHighPassSlopes) {

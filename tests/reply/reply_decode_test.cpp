@@ -133,12 +133,4 @@ TEST(ReplyDecode, GateFbcLevelsStatus) {
     EXPECT_EQ(reply::StatusTrace(s), "[recv]mic 1,2;musuc 3,4;effect 5,6\n");
 }
 
-TEST(ReplyDecode, DebugLineShowsEveryByteInHex) {
-    const auto a = MakeAnswer(0x02, 0x80, {0, 0x0A});
-    EXPECT_EQ(reply::DebugLine("resv", a.data(), static_cast<int>(a.w[1])), "resv=a5 8 f6 2 80 0 a 2f \n");
-    // A length byte beyond the frame never reads past the 50 words.
-    const std::string all = reply::DebugLine("resv", a.data(), 500);
-    EXPECT_EQ(std::count(all.begin(), all.end(), ' '), 50);
-}
-
 }  // namespace
