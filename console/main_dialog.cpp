@@ -96,11 +96,11 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     m_layoutReady = 170;
     m_statusLamp->SetImage(StatusLamp(lang::kChinese, false), StatusLampBitmapId(lang::kChinese, false));
 
-    // The client area starts at the template's size; the window's minimum may widen it, and the
-    // resize rule then stretches the graph and the pages.
+    // The client area starts at the template's size, widened for pages whose controls reach past it
+    // (a long EQ, a long caption); the resize rule then stretches the graph and the pages.
     const int menuHeight = m_pMenu ? m_pMenu->sizeHint().height() : 0;
     setMinimumSize(kMinimumWindowSize);
-    resize(m_initClientRect.width(), m_initClientRect.height() + menuHeight);
+    resize(StartClientWidth(), m_initClientRect.height() + menuHeight);
     return true;
 }
 

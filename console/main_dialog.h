@@ -174,6 +174,10 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void CreatePages();
     void FitTopRow();
     void LayoutPages();
+    // Pixels the widest page's shown controls reach past the page's right edge (0 when all fit).
+    int PageOverflow() const;
+    // Client width that shows every page whole, within what the screen offers.
+    int StartClientWidth() const;
     void SetUpMasterSliders();
     void ShowPageCurve(int index);
     void OnSize();

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
@@ -103,6 +104,31 @@ void CVelmor_Zem_R7Dlg::LayoutPages() {
     QRect graph = m_graph->geometry();
     graph.setTop(m_pageRect.bottom() + 1 + 5);
     m_graphRect = graph;
+}
+
+int CVelmor_Zem_R7Dlg::PageOverflow() const {
+    constexpr int kRightMargin = 4;
+    int overflow = 0;
+    for (QWidget* page : m_pages) {
+        if (!page) continue;
+        int right = 0;
+        for (QObject* child : page->children()) {
+            auto* w = qobject_cast<QWidget*>(child);
+            if (w && !w->isWindow() && w->isVisibleTo(page))
+                right = std::max(right, w->geometry().right() + 1);
+        }
+        overflow = std::max(overflow, right + kRightMargin - page->width());
+    }
+    return overflow;
+}
+
+int CVelmor_Zem_R7Dlg::StartClientWidth() const {
+    int width = m_initClientRect.width() + std::max(PageOverflow(), 0);
+    // Room for the window frame, which is not known before the window is shown.
+    constexpr int kFrameAllowance = 16;
+    if (const QScreen* s = screen())
+        width = std::min(width, s->availableGeometry().width() - kFrameAllowance);
+    return std::max(width, m_initClientRect.width());
 }
 
 void CVelmor_Zem_R7Dlg::SetUpMasterSliders() {
