@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include "pages/page_bass_out.h"
 #include "pages/page_effect.h"
 #include "pages/page_main_out.h"
@@ -46,6 +48,37 @@ TEST(PageLayout, NothingOverlaps) {
     ExpectNoOverlap<PageMidOut>();
     ExpectNoOverlap<PageBassOut>();
     ExpectNoOverlap<PageSubOut>();
+}
+
+}  // namespace
+
+namespace {
+
+// Every row caption shows its whole text in every language and ends before the first band column.
+template <class P>
+void ExpectRowCaptionsFit() {
+    Harness<P> h;
+    const QWidget* firstEdit = win::FindControl(h.page, 1601);
+    ASSERT_NE(firstEdit, nullptr);
+    for (int language = 0; language < 5; ++language) {
+        h.page->SetLanguage(language);
+        int captions = 0;
+        for (QObject* o : h.page->children()) {
+            auto* label = qobject_cast<QLabel*>(o);
+            if (!label || win::ControlId(label) != 0xFFFF) continue;
+            ++captions;
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                << typeid(P).name() << " " << language << ": " << label->text().toStdString();
+            EXPECT_LT(label->geometry().right(), firstEdit->x()) << typeid(P).name() << " " << language;
+        }
+        EXPECT_EQ(captions, 4);
+    }
+}
+
+TEST(PageLayout, RowCaptionsFitInEveryLanguage) {
+    ExpectRowCaptionsFit<PageMusic>();
+    ExpectRowCaptionsFit<PageMic>();
+    ExpectRowCaptionsFit<PageMainOut>();
 }
 
 }  // namespace
