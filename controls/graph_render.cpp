@@ -46,6 +46,48 @@ void EllipseInBox(QPainter& p, const QRect& box, int penWidth, const QColor& col
 
 }  // namespace
 
+void GraphRenderer::Damage::Reset(int height) {
+    rows_.assign(static_cast<std::size_t>(std::max(height, 0)) * 2, QRect());
+    rects_.clear();
+}
+
+void GraphRenderer::Damage::AddRows(const std::vector<QRect>& rows) {
+    for (const QRect& r : rows) {
+        if (r.y() < 0 || 2 * r.y() >= static_cast<int>(rows_.size())) continue;
+        QRect& slot = rows_[2 * r.y()].isEmpty() ? rows_[2 * r.y()] : rows_[2 * r.y() + 1];
+        slot = slot | r;
+    }
+}
+
+bool GraphRenderer::Damage::Touches(const QRect& r) const {
+    if (r.isEmpty()) return false;
+    for (const QRect& d : rects_)
+        if (d.intersects(r)) return true;
+    const int last = std::min(r.bottom(), static_cast<int>(rows_.size()) / 2 - 1);
+    for (int y = std::max(r.top(), 0); y <= last; ++y)
+        if (rows_[2 * y].intersects(r) || rows_[2 * y + 1].intersects(r)) return true;
+    return false;
+}
+
+void GraphRenderer::Damage::Restore(QImage& frame, const QImage& grid) const {
+    // Copying a pixel twice does no harm, so overlaps need not be sorted out.
+    const auto copy = [&](const QRect& r) {
+        const QRect area = r & frame.rect();
+        const std::size_t bytes = static_cast<std::size_t>(area.width()) * 4;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            std::memcpy(frame.scanLine(y) + area.left() * 4, grid.constScanLine(y) + area.left() * 4, bytes);
+    };
+    for (const QRect& r : rows_)
+        if (!r.isEmpty()) copy(r);
+    for (const QRect& r : rects_) copy(r);
+}
+
+QRegion GraphRenderer::Damage::Rects() const {
+    QRegion region;
+    for (const QRect& r : rects_) region += r;
+    return region;
+}
+
 void CopyPixels(QImage& dst, const QImage& src) {
     if (dst.size() != src.size() || dst.format() != src.format() || dst.isNull()) {
         dst = src.copy();
@@ -93,43 +135,120 @@ const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
     }
     curves_.Update(state.Curve(), axes.PlotWidth());
 
-    // The picture is the grid with the curve XOR-ed over its area and the markers and texts over
-    // `drawnOver_`. Put back what has to change, then draw it again.
+    // The picture is the grid, the curve XOR-ed over it, and the overlays drawn in order. Only
+    // what changed is put back to the grid and drawn again.
     const bool fresh = frameGrid_ != gridBuilds_ || frame_.size() != size;
     const bool newCurve = fresh || frameCurve_ != curves_.Version();
+    ListOverlays(state, axes);
     if (fresh) {
         CopyPixels(frame_, grid_);
-        drawnOver_ = QRegion();
-    } else {
-        Restore(newCurve ? drawnOver_ + stroke_.Area() : drawnOver_);
-    }
-    if (newCurve) {
         BuildCurve(axes);
         stroke_.XorInto(frame_, stroke_.Area(), kCurveArgb & 0xFFFFFF);
     } else {
-        // Only the parts under the old markers and texts lost the curve. The region's rectangles
-        // do not overlap, so no pixel is XOR-ed twice.
-        for (const QRect& r : drawnOver_& stroke_.Area()) stroke_.XorInto(frame_, r, kCurveArgb & 0xFFFFFF);
+        // What is put back: the old and the new curve's reach when the curve changed, overlays
+        // gone or changed, then every overlay touching that, until none is left.
+        damage_.Reset(frame_.height());
+        if (newCurve) {
+            damage_.AddRows(stroke_.Reach());
+            BuildCurve(axes);
+            damage_.AddRows(stroke_.Reach());
+        }
+        std::vector<bool> kept(drawn_.size(), false);
+        for (Overlay& o : overlays_) {
+            o.draw = true;
+            for (std::size_t i = 0; i < drawn_.size() && o.draw; ++i) {
+                if (!kept[i] && drawn_[i].SameDrawing(o)) kept[i] = true, o.draw = false;
+            }
+            if (o.draw) damage_.Add(o.reach);
+        }
+        for (std::size_t i = 0; i < drawn_.size(); ++i)
+            if (!kept[i]) damage_.Add(drawn_[i].reach);
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (Overlay& o : overlays_) {
+                if (o.draw || !damage_.Touches(o.reach)) continue;
+                o.draw = grew = true;
+                damage_.Add(o.reach);
+            }
+        }
+        damage_.Restore(frame_, grid_);
+        if (newCurve) {
+            stroke_.XorInto(frame_, stroke_.Area(), kCurveArgb & 0xFFFFFF);
+        } else {
+            // Only overlays were put back. The region's rectangles do not overlap, so no pixel is
+            // XOR-ed twice.
+            for (const QRect& r : damage_.Rects() & stroke_.Area())
+                stroke_.XorInto(frame_, r, kCurveArgb & 0xFFFFFF);
+        }
     }
     frameGrid_ = gridBuilds_;
     frameCurve_ = curves_.Version();
-
-    nextDrawnOver_ = QRegion();
-    DrawMarkers(state, axes);
-    DrawNumbers(state, axes);
-    if (state.bypass) DrawPass();
-    std::swap(drawnOver_, nextDrawnOver_);
-    drawnOver_ &= frame_.rect();
+    DrawOverlays();
+    std::swap(drawn_, overlays_);
     return frame_;
 }
 
-void GraphRenderer::Restore(const QRegion& region) {
-    for (const QRect& area : region& frame_.rect()) {
-        const std::size_t bytes = static_cast<std::size_t>(area.width()) * 4;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            std::memcpy(frame_.scanLine(y) + area.left() * 4, grid_.constScanLine(y) + area.left() * 4,
-                        bytes);
+void GraphRenderer::ListOverlays(const GraphState& state, const GraphAxes& axes) {
+    overlays_.clear();
+    const QRect all(QPoint(0, 0), QSize(axes.Width(), axes.Height()));
+    const auto text = [&](Overlay::Kind kind, int px, const QRect& box, int flags, QString t) {
+        const QRect reach = GraphText::At(px).Bounds(box, flags, t) & all;
+        overlays_.push_back({kind, box, flags, 0, std::move(t), reach});
+    };
+
+    // The selected band's values first: they are painted before the markers are combined.
+    const int valuesFlags = Qt::AlignLeft | Qt::AlignTop;
+    if (state.HasMarker(state.selected)) {
+        const int b = state.selected;
+        const QRect square = MarkerSquare(state, axes, b);
+        const int s = state.gain[b] >= 0 ? 1 : -1;  // below the marker for a cut-free gain, above for a cut
+        const int base = square.top() + (27 * s) / 2;
+        const int line = kValueLinePx * s;
+        const auto at = [&](int y) { return QRect(square.left(), y, 400, 100); };
+        text(Overlay::Values, kSmallFontPx, at(base + 3 * line), valuesFlags,
+             QString::fromStdString(num::Format("%dHz", state.freq[b])));
+        text(Overlay::Values, kSmallFontPx, at(base + 2 * line), valuesFlags,
+             QString::fromStdString(num::Format("%.1fdB", static_cast<double>(state.gain[b]))));
+        text(Overlay::Values, kSmallFontPx, at(base + line), valuesFlags,
+             QString::fromStdString(num::Format("Q:%1.1f", static_cast<double>(state.q[b]))));
     }
+    for (int b = 1; b <= state.LastMarkerBand(); ++b) {
+        if (!state.HasMarker(b)) continue;
+        const bool selected = b == state.selected;
+        const int key = selected ? state.blinkStep : INT_MIN;
+        const int grow = selected ? state.blinkStep : 0;
+        const int size = std::max(kMarkerSize + 2 * grow, 0);
+        const QRect box(MarkerSquare(state, axes, b).topLeft() - QPoint(grow, grow), QSize(size, size));
+        overlays_.push_back({Overlay::Marker, box, 0, key, QString(), box & all});
+    }
+    const int th = GraphText::At(kNumberFontPx).Height();
+    for (int b = 1; b <= state.LastMarkerBand(); ++b) {
+        if (!state.HasMarker(b)) continue;
+        const QRect sq = MarkerSquare(state, axes, b);
+        text(Overlay::Number, kNumberFontPx,
+             QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th),
+             Qt::AlignHCenter | Qt::AlignTop, QString::number(b));
+    }
+    if (state.bypass) text(Overlay::Pass, kPassFontPx, all, Qt::AlignCenter, QStringLiteral("EQ PASS"));
+}
+
+void GraphRenderer::DrawOverlays() {
+    // In the order the picture is defined by: values, markers combined by XOR, numbers, "EQ PASS".
+    const auto texts = [&](Overlay::Kind kind, int px, std::uint32_t colour) {
+        QPainter p;
+        for (const Overlay& o : overlays_) {
+            if (o.kind != kind || !o.draw) continue;
+            if (!p.isActive()) {
+                p.begin(&frame_);
+                p.setPen(win::ColorRef(colour));
+            }
+            GraphText::At(px).Draw(p, o.box, o.flags, o.text);
+        }
+    };
+    texts(Overlay::Values, kSmallFontPx, kValuesText);
+    DrawMarkers();
+    texts(Overlay::Number, kNumberFontPx, kNumberText);
+    texts(Overlay::Pass, kPassFontPx, kPassText);
 }
 
 void GraphRenderer::BuildGrid(const GraphAxes& axes) {
@@ -201,29 +320,13 @@ void GraphRenderer::BuildCurve(const GraphAxes& axes) {
     stroke_.Prepare(line_, area.translated(axes.LeftMargin(), 0) & plot & frame_.rect(), kCurveWidth);
 }
 
-void GraphRenderer::DrawValues(const GraphState& state, const QRect& square, int b) {
-    QPainter p(&frame_);
-    const GraphText& font = GraphText::At(kSmallFontPx);
-    p.setPen(win::ColorRef(kValuesText));
-    const int s = state.gain[b] >= 0 ? 1 : -1;  // below the marker for a cut-free gain, above for a cut
-    const int base = square.top() + (27 * s) / 2;
-    const int line = kValueLinePx * s;
-    const auto text = [&](int y, const std::string& t) {
-        nextDrawnOver_ += font.Draw(p, QRect(square.left(), y, 400, 100), Qt::AlignLeft | Qt::AlignTop,
-                                    QString::fromStdString(t));
-    };
-    text(base + 3 * line, num::Format("%dHz", state.freq[b]));
-    text(base + 2 * line, num::Format("%.1fdB", static_cast<double>(state.gain[b])));
-    text(base + line, num::Format("Q:%1.1f", static_cast<double>(state.q[b])));
-}
-
-const QImage& GraphRenderer::MarkerSprite(bool selected, int blinkStep) {
-    const int key = selected ? blinkStep : INT_MIN;
+const QImage& GraphRenderer::MarkerSprite(int key) {
     if (auto it = sprites_.find(key); it != sprites_.end()) return it->second;
     if (sprites_.size() > 32) sprites_.clear();  // only odd blink steps get here more than once
 
-    const int grow = selected ? blinkStep : 0;
-    const int size = std::max(kMarkerSize + 2 * grow, 0);
+    const bool selected = key != INT_MIN;
+    const int blinkStep = selected ? key : 0;
+    const int size = std::max(kMarkerSize + 2 * blinkStep, 0);
     QImage sprite(size, size, QImage::Format_ARGB32_Premultiplied);
     sprite.fill(Qt::transparent);
     if (size > 0) {
@@ -241,25 +344,12 @@ const QImage& GraphRenderer::MarkerSprite(bool selected, int blinkStep) {
     return sprites_.emplace(key, std::move(sprite)).first->second;
 }
 
-void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) {
+void GraphRenderer::DrawMarkers() {
     // Markers are aliased shapes, so one painted sprite per look, placed at whole pixels, gives the
-    // same layer as painting each marker.
-    struct Placed {
-        QPoint at;
-        const QImage* sprite;
-    };
-    std::vector<Placed> placed;
+    // same layer as painting each marker. Later markers cover earlier ones in the layer.
     QRegion area;
-    for (int b = 1; b <= state.LastMarkerBand(); ++b) {
-        if (!state.HasMarker(b)) continue;
-        const bool selected = b == state.selected;
-        const int grow = selected ? state.blinkStep : 0;
-        const QRect sq = MarkerSquare(state, axes, b);
-        if (selected) DrawValues(state, sq, b);
-        const QImage& sprite = MarkerSprite(selected, state.blinkStep);
-        placed.push_back({sq.topLeft() - QPoint(grow, grow), &sprite});
-        area += QRect(placed.back().at, sprite.size()) & frame_.rect();
-    }
+    for (const Overlay& o : overlays_)
+        if (o.kind == Overlay::Marker && o.draw) area += o.reach;
     if (area.isEmpty()) return;
 
     if (markerLayer_.size() != frame_.size()) markerLayer_ = QImage(frame_.size(), QImage::Format_RGB32);
@@ -268,38 +358,19 @@ void GraphRenderer::DrawMarkers(const GraphState& state, const GraphAxes& axes) 
         for (int y = r.top(); y <= r.bottom(); ++y)
             std::memset(markerLayer_.scanLine(y) + r.left() * 4, 0, static_cast<std::size_t>(r.width()) * 4);
     }
-    for (const Placed& m : placed) {
-        const QRect r = QRect(m.at, m.sprite->size()) & markerLayer_.rect();
+    for (const Overlay& o : overlays_) {
+        if (o.kind != Overlay::Marker || !o.draw) continue;
+        const QImage& sprite = MarkerSprite(o.sprite);
+        const QRect& r = o.reach;
         for (int y = r.top(); y <= r.bottom(); ++y) {
             auto* d = reinterpret_cast<QRgb*>(markerLayer_.scanLine(y)) + r.left();
             const auto* src =
-                reinterpret_cast<const QRgb*>(m.sprite->constScanLine(y - m.at.y())) + (r.left() - m.at.x());
+                reinterpret_cast<const QRgb*>(sprite.constScanLine(y - o.box.y())) + (r.left() - o.box.x());
             for (int x = 0; x < r.width(); ++x)
                 if (qAlpha(src[x]) != 0) d[x] = src[x] | 0xFF000000u;
         }
     }
     for (const QRect& r : area) XorArea(frame_, markerLayer_, r);
-    nextDrawnOver_ += area;
-}
-
-void GraphRenderer::DrawNumbers(const GraphState& state, const GraphAxes& axes) {
-    QPainter p(&frame_);
-    const GraphText& font = GraphText::At(kNumberFontPx);
-    const int th = font.Height();
-    p.setPen(win::ColorRef(kNumberText));
-    for (int b = 1; b <= state.LastMarkerBand(); ++b) {
-        if (!state.HasMarker(b)) continue;
-        const QRect sq = MarkerSquare(state, axes, b);
-        nextDrawnOver_ += font.Draw(p, QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th),
-                                    Qt::AlignHCenter | Qt::AlignTop, QString::number(b));
-    }
-}
-
-void GraphRenderer::DrawPass() {
-    QPainter p(&frame_);
-    p.setPen(win::ColorRef(kPassText));
-    nextDrawnOver_ +=
-        GraphText::At(kPassFontPx).Draw(p, frame_.rect(), Qt::AlignCenter, QStringLiteral("EQ PASS"));
 }
 
 }  // namespace controls

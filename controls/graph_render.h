@@ -28,16 +28,47 @@ class GraphRenderer {
     std::uint64_t GridBuilds() const { return gridBuilds_; }
 
   private:
+    // Something drawn over the grid and curve: a text or a marker. Equal drawings over equal pixels
+    // give equal pixels, which is what lets a render keep most of the last picture.
+    struct Overlay {
+        enum Kind { Values, Marker, Number, Pass } kind;
+        QRect box;       // text: its layout box; marker: where its sprite goes
+        int flags = 0;   // text alignment
+        int sprite = 0;  // marker look (MarkerSprite's key)
+        QString text;
+        QRect reach;       // every pixel the drawing may change
+        bool draw = true;  // drawn by this render
+        bool SameDrawing(const Overlay& o) const {
+            return kind == o.kind && box == o.box && flags == o.flags && sprite == o.sprite && text == o.text;
+        }
+    };
+
+    // The part of the picture a render puts back to the grid and draws again: rectangles, and up
+    // to two spans per row for the curves (the old and the new one).
+    class Damage {
+      public:
+        void Reset(int height);
+        void AddRows(const std::vector<QRect>& rows);  // one-row rectangles
+        void Add(const QRect& r) {
+            if (!r.isEmpty()) rects_.push_back(r);
+        }
+        bool Touches(const QRect& r) const;
+        void Restore(QImage& frame, const QImage& grid) const;
+        // The rectangles (not the rows) as a region.
+        QRegion Rects() const;
+
+      private:
+        std::vector<QRect> rows_;  // two per row
+        std::vector<QRect> rects_;
+    };
+
     void BuildGrid(const GraphAxes& axes);
-    // The flattened curve and the area its stroke covers, from the summed responses.
+    // The flattened curve and its stroke, from the summed responses.
     void BuildCurve(const GraphAxes& axes);
-    // Grid pixels back into the picture over `region`.
-    void Restore(const QRegion& region);
-    const QImage& MarkerSprite(bool selected, int blinkStep);
-    void DrawMarkers(const GraphState& state, const GraphAxes& axes);
-    void DrawValues(const GraphState& state, const QRect& square, int b);
-    void DrawNumbers(const GraphState& state, const GraphAxes& axes);
-    void DrawPass();
+    void ListOverlays(const GraphState& state, const GraphAxes& axes);
+    const QImage& MarkerSprite(int key);
+    void DrawOverlays();
+    void DrawMarkers();
 
     GraphCurves curves_;
     QImage grid_;  // background, grid lines and labels
@@ -45,13 +76,14 @@ class GraphRenderer {
     int gridMargin_ = -1;
     std::uint64_t gridBuilds_ = 0;
 
-    QImage frame_;                       // the picture: grid, curve, then markers and texts
-    std::uint64_t frameGrid_ = 0;        // grid build the picture stands on; 0: none
-    std::uint64_t frameCurve_ = 0;       // curve version drawn in it
-    std::vector<QPointF> points_;        // the summed curve, one point per column
-    std::vector<QPointF> line_;          // the curve flattened, client coordinates
-    QRegion drawnOver_, nextDrawnOver_;  // where markers and texts were drawn: last call, this call
+    QImage frame_;                  // the picture: grid, curve, then the overlays
+    std::uint64_t frameGrid_ = 0;   // grid build the picture stands on; 0: none
+    std::uint64_t frameCurve_ = 0;  // curve version drawn in it
+    std::vector<QPointF> points_;   // the summed curve, one point per column
+    std::vector<QPointF> line_;     // the curve flattened, client coordinates
     CurveStroke stroke_;
+    std::vector<Overlay> overlays_, drawn_;  // this render's and the picture's
+    Damage damage_;
 
     QImage markerLayer_;
     std::map<int, QImage> sprites_;  // marker looks by blink step (INT_MIN: unselected)

@@ -81,6 +81,7 @@ void NearestToSegment(double ax, double ay, double bx, double by, int x0, int x1
 void CurveStroke::Prepare(const std::vector<QPointF>& line, const QRect& area, double width) {
     area_ = area;
     segments_.clear();
+    reachRows_.clear();
     if (line.size() < 2 || area.isEmpty() || !(width > 0)) {
         area_ = QRect();
         return;
@@ -93,6 +94,7 @@ void CurveStroke::Prepare(const std::vector<QPointF>& line, const QRect& area, d
     // Everything from here on is relative to the area's top-left pixel. Segments keep the pixels
     // they can reach: beyond `reach` of a segment's box no pixel gets coverage from it.
     const int w = area.width(), h = area.height();
+    segments_.reserve(line.size());
     for (std::size_t i = 0; i + 1 < line.size(); ++i) {
         const QPointF a = line[i] - QPointF(area.topLeft()), b = line[i + 1] - QPointF(area.topLeft());
         if (!Finite(a) || !Finite(b)) continue;
@@ -108,6 +110,21 @@ void CurveStroke::Prepare(const std::vector<QPointF>& line, const QRect& area, d
                   CeilWithin(top, 0, h),
                   FloorWithin(bottom, -1, h - 1)};
         if (s.x0 <= s.x1 && s.y0 <= s.y1) segments_.push_back(s);
+    }
+
+    // Columns reached per row (picture coordinates).
+    spanLeft_.assign(h, INT_MAX);
+    spanRight_.assign(h, INT_MIN);
+    for (const Segment& s : segments_) {
+        for (int y = s.y0; y <= s.y1; ++y) {
+            spanLeft_[y] = std::min(spanLeft_[y], s.x0);
+            spanRight_[y] = std::max(spanRight_[y], s.x1);
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        if (spanLeft_[y] <= spanRight_[y])
+            reachRows_.emplace_back(area.left() + spanLeft_[y], area.top() + y,
+                                    spanRight_[y] - spanLeft_[y] + 1, 1);
     }
 
     // Segments by the blocks of columns they reach (a counting sort).
@@ -132,7 +149,12 @@ void CurveStroke::Gather(const QRect& only) {
         call_ = 1;
     }
     picked_.clear();
-    for (int k = only.left() / kBlockColumns; k <= only.right() / kBlockColumns; ++k) {
+    const bool whole = only == QRect(QPoint(0, 0), area_.size());
+    if (whole) {  // every segment, each once
+        picked_.resize(segments_.size());
+        for (std::size_t i = 0; i < segments_.size(); ++i) picked_[i] = static_cast<int>(i);
+    }
+    for (int k = only.left() / kBlockColumns; !whole && k <= only.right() / kBlockColumns; ++k) {
         for (int j = blockFirst_[k]; j < blockFirst_[k + 1]; ++j) {
             const int i = blockSegments_[j];
             const Segment& s = segments_[i];

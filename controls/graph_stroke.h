@@ -22,6 +22,8 @@ class CurveStroke {
     void XorInto(QImage& dst, const QRect& only, QRgb colour);
 
     const QRect& Area() const { return area_; }
+    // One rectangle per row the stroke reaches, together holding every pixel it can change.
+    const std::vector<QRect>& Reach() const { return reachRows_; }
 
   private:
     struct Segment {
@@ -35,6 +37,7 @@ class CurveStroke {
     QRect area_;
     double reach_ = 0, startX_ = 0, endX_ = 0;
     std::vector<Segment> segments_;
+    std::vector<QRect> reachRows_;
     std::vector<int> blockFirst_, blockSegments_;  // segments by block of columns
     std::vector<unsigned> seen_;                   // per segment: the call that gathered it last
     unsigned call_ = 0;

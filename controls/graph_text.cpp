@@ -1,6 +1,7 @@
 #include "controls/graph_text.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -9,9 +10,17 @@
 
 namespace controls {
 
+namespace {
+// Texts are measured as a picture draws them, with its metrics rather than the screen's.
+const QPaintDevice* Picture() {
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return &device;
+}
+}  // namespace
+
 GraphText::GraphText(int pixelSize) : font_(GraphFont(pixelSize)) {
-    const QFontMetrics fm(font_);
-    height_ = fm.height();
+    height_ = QFontMetrics(font_).height();  // the line height the layout uses
+    const QFontMetrics fm(font_, Picture());
     // Every printable character's ink against its cell (advance by ascent + descent); the texts
     // are numbers, units and "EQ PASS", and "nan" or "inf" at worst.
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -33,11 +42,22 @@ const GraphText& GraphText::At(int pixelSize) {
     return *text;
 }
 
+QRect GraphText::Bounds(const QRect& rect, int flags, const QString& text) const {
+    const Key key(flags, rect.width(), rect.height(), text);
+    auto it = bounds_.find(key);
+    if (it == bounds_.end()) {
+        if (bounds_.size() > 1000) bounds_.clear();  // values typed during a long drag
+        const QFontMetrics fm(font_, Picture());
+        const QRect box = fm.boundingRect(QRect(QPoint(0, 0), rect.size()), flags, text);
+        it = bounds_.emplace(key, box.marginsAdded(overhang_)).first;
+    }
+    return it->second.translated(rect.topLeft());
+}
+
 QRect GraphText::Draw(QPainter& p, const QRect& rect, int flags, const QString& text) const {
-    QRect box;
     p.setFont(font_);
-    p.drawText(rect, flags, text, &box);
-    return box.marginsAdded(overhang_);
+    p.drawText(rect, flags, text);
+    return Bounds(rect, flags, text);
 }
 
 }  // namespace controls

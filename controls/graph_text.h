@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QRect>
 #include <QString>
+#include <map>
+#include <tuple>
 
 namespace controls {
 
@@ -17,8 +19,10 @@ class GraphText {
     const QFont& Font() const { return font_; }
     int Height() const { return height_; }
 
-    // QPainter::drawText(rect, flags, text) with this font and the painter's pen. Returns a rectangle
-    // holding every pixel the drawing may have changed.
+    // A rectangle holding every pixel that drawing `text` into `rect` may change (layouts are
+    // measured once per text, flags and box size).
+    QRect Bounds(const QRect& rect, int flags, const QString& text) const;
+    // QPainter::drawText(rect, flags, text) with this font and the painter's pen; returns Bounds().
     QRect Draw(QPainter& p, const QRect& rect, int flags, const QString& text) const;
 
   private:
@@ -27,6 +31,8 @@ class GraphText {
     QFont font_;
     int height_ = 0;
     QMargins overhang_;  // how far glyph ink may reach past the text's line box, plus a pixel
+    using Key = std::tuple<int, int, int, QString>;  // flags, box width and height, text
+    mutable std::map<Key, QRect> bounds_;            // relative to the box
 };
 
 }  // namespace controls
