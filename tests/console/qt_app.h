@@ -6,7 +6,7 @@
 
 inline QApplication& TestApp() {
     static int argc = 1;
-    static char name[] = "console_tests";
+    static char name[] = "console_test";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;

@@ -22,19 +22,11 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/message_box.h"
 #include "temp_dir.h"
+#include "tests/console/qt_app.h"
 
 using namespace console;
 
 namespace {
-
-QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "console_file_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app =
-        new QApplication(argc, argv);  // never destroyed: Qt dislikes exit-time teardown
-    return *app;
-}
 
 // ASCII-only UTF-16LE back to text; fails the test on anything else.
 std::string AsciiFromUtf16(const std::string& bytes) {

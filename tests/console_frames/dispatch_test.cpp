@@ -24,7 +24,7 @@
 #include "pages/page_mic.h"
 #include "pages/page_music.h"
 #include "platform/ui/controls.h"
-#include "qt_app.h"
+#include "tests/console/qt_app.h"
 
 using namespace console;
 

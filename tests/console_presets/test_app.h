@@ -1,18 +1,11 @@
 #pragma once
-// One QApplication for the widget tests of this binary, and a way to act on a modal dialog once
-// its own event loop runs.
+// A way to act on a modal dialog once its own event loop runs.
 
 #include <QApplication>
 #include <QTimer>
 #include <functional>
 
-inline QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "console_presets_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+#include "tests/console/qt_app.h"
 
 // Calls act with the modal dialog of type D as soon as one is up (polled every few ms).
 template <class D>

@@ -24,16 +24,9 @@
 #include "pages/page_mic.h"
 #include "pages/page_music.h"
 #include "platform/ui/controls.h"
+#include "tests/console/qt_app.h"
 
 namespace {
-
-QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "reply_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 class ApplyReply : public testing::Test {
   protected:

@@ -21,19 +21,12 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/message_box.h"
 #include "sim/processor.h"
+#include "tests/console/qt_app.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
-
-QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "update_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 template <class F>
 bool PumpUntil(F done, std::chrono::milliseconds limit) {
