@@ -6,7 +6,7 @@ packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-dev
-          fonts-dejavu-core fonts-noto-cjk fonts-thai-tlwg
+          fonts-dejavu-core fonts-liberation2 fonts-noto-cjk fonts-thai-tlwg
           xvfb xauth)
 
 missing=()

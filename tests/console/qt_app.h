@@ -4,10 +4,16 @@
 
 #include <QApplication>
 
+#include "platform/ui/dialog_font.h"
+
 inline QApplication& TestApp() {
     static int argc = 1;
     static char name[] = "console_test";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
+    static QApplication* app = [] {
+        auto* a = new QApplication(argc, argv);
+        win::UseDialogFont();  // lay out as the console does
+        return a;
+    }();
     return *app;
 }

@@ -11,12 +11,15 @@
 
 #include "pages/page.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/dialog_font.h"
 #include "platform/ui/window.h"
 
 inline QApplication& ChannelTestApp() {
     static int argc = 1;
     static char* argv[] = {const_cast<char*>("channel_page_tests"), nullptr};
     static QApplication app(argc, argv);
+    static const bool fontSet = (win::UseDialogFont(), true);  // lay out as the console does
+    (void)fontSet;
     return app;
 }
 
