@@ -131,6 +131,14 @@ TEST(ConnectScan, NoPortGivesUpAfterCom30) {
     EXPECT_FALSE(r.link.frameMode);
 }
 
+TEST(ConnectScan, SilentLastPortIsClosedBeforeGivingUp) {
+    Harness r;
+    r.link.existing = {30};
+    r.machine.Begin();
+    EXPECT_EQ(r.Until(200), Outcome::Failed);
+    EXPECT_FALSE(r.link.IsOpen());
+}
+
 TEST(ConnectScan, AnyGoodFrameEndsTheHandshake) {
     Harness r;
     r.link.existing = {1};

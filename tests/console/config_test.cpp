@@ -17,16 +17,6 @@ class ConfigFile : public testing::Test {
     std::string path = "config_test.ini";
 };
 
-TEST_F(ConfigFile, MissingFileGivesTheDefaults) {
-    EXPECT_EQ(console::ReadVolumeLimits(path), (VolumeLimits{0, 84, 0, 84, 0, 70}));
-    EXPECT_EQ(console::ReadLanguage(path), 0);
-}
-
-TEST_F(ConfigFile, MicrophoneLimitsAreRead) {
-    Write("[Config]\r\nmicendvol=40\r\nmicstartvol=10\r\n");
-    EXPECT_EQ(console::ReadVolumeLimits(path), (VolumeLimits{0, 84, 10, 40, 0, 70}));
-}
-
 TEST_F(ConfigFile, GarbageAndOutOfRangeValuesAreClamped) {
     Write(
         "[config]\nMUSICSTARTVOL=abc\nmusicendvol=999\nmicstartvol=50\nmicendvol=30\n"

@@ -364,33 +364,6 @@ TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentT
     EXPECT_FALSE(Armed(kTimerHeartbeat));
 }
 
-}  // namespace
-
-namespace {
-
-TEST_F(Dispatch, OnePendingMasterSendIsSharedByTheThreeSliders) {
-    auto* mic = win::FindControlAs<QSlider>(dialog->Client(), kIdMicSlider);
-    auto* music = win::FindControlAs<QSlider>(dialog->Client(), kIdMusicSlider);
-    ASSERT_TRUE(mic && music);
-    mic->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    music->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    ASSERT_TRUE(RunUntil([&] { return !dialog->m_masterPending; }, 2000));
-    RunFor(60);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0][4], 2);  // the microphone's frame only
-    EXPECT_EQ(sent[0][6], frames::MasterLevel(0, mic->value()));
-
-    // The music position goes out with the music slider's next move.
-    music->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    ASSERT_TRUE(RunUntil([&] { return sent.size() == 2; }, 2000));
-    EXPECT_EQ(sent[1][4], 1);
-    EXPECT_EQ(sent[1][6], frames::MasterLevel(2, music->value()));
-}
-
-}  // namespace
-
-namespace {
-
 TEST_F(Dispatch, FocusOnAnyPeakingBandSelectsItOnTheGraph) {
     ShowTab(kMusic);  // nine bands: peaking 1..7
     for (int band : {1, 7}) {
