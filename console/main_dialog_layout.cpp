@@ -90,8 +90,9 @@ void CVelmor_Zem_R7Dlg::LayoutPages() {
     const int top = m_tab->y() + kTabItemSize.height();
     int height = wave ? wave->GetContentHeight() : -1;
     if (height <= 0) height = m_tab->geometry().bottom() + 1 - top;
-    // A row caption may reach below the last row of band controls: keep it whole.
-    if (first) height = std::max(height, first->childrenRect().bottom() + 1);
+    // A row caption or a page's own column may reach below the band rows: keep them whole.
+    for (int i = 0; i < kTabCount; ++i)
+        if (const QWidget* page = PageAt(i)) height = std::max(height, page->childrenRect().bottom() + 1);
     m_pageRect = QRect(m_graph->x(), top, m_graph->width(), height);
     for (QWidget* page : m_pages) {
         if (!page) continue;
@@ -220,7 +221,11 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
         {kIdEffectCaption, Kind::Text}, {kIdEffectSlider, Kind::Slider}, {kIdEffectValue, Kind::Text},
         {kIdPresetCombo, Kind::Combo},  {kIdSave, Kind::Button},         {kIdLoad, Kind::Button},
         {kIdStatusLamp, Kind::Fixed}};
-    constexpr int kGap = 0;
+    // Boxes and buttons pushed along by a wider neighbour keep a gap; texts may abut as in the template.
+    constexpr int kGap = 4;
+    auto gapBefore = [&](std::size_t k) {
+        return row[k].kind == Kind::Text || row[k].kind == Kind::Slider ? 0 : kGap;
+    };
     constexpr int kMinSliderWidth = 48;
     // The row must end inside the narrowest client area the window can have.
     const int limitRight = std::max(m_initClientRect.width(), kMinimumWindowSize.width()) - 4;
@@ -234,7 +239,7 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
             QWidget* control = win::FindControl(m_client, item.id);
             const QRect slot = TemplateRect(units, item.id);
             QRect r = control ? control->geometry() : slot;
-            const int left = std::max(slot.left(), previousRight + kGap);
+            const int left = std::max(slot.left(), previousRight + gapBefore(k));
             int width = slot.width();
             switch (item.kind) {
                 case Kind::Text:
@@ -282,7 +287,7 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
                 break;
             }
             r.moveRight(limit - 1);
-            limit = r.left() - kGap;
+            limit = r.left() - gapBefore(k);
         }
     }
 

@@ -64,29 +64,35 @@ void PageMic::BuildTemplate() {
 
 void PageMic::OnInitDialog() {
     Page::OnInitDialog();
-    // The page's own column stands right of the band columns.
+    // The page's own column stands right of the band columns and ends with them: the page is no
+    // taller than the band rows, so every row is kept to its caption and a slim slider.
     const int x = std::max(eqRight, 0) + 5;
     const int lh = fontMetrics().height() + 4;
+    const int sliderH = 20;
     const int w = std::max(230, fontMetrics().averageCharWidth() * 34);
     int y = 4;
-    fbcCaption_->setGeometry(x, y, w, lh);
-    fbc_->setGeometry(x, y + lh, w / 2, lh + 8);
-    y += 2 * lh + 16;
+    // Mode caption and list share one row.
+    const int comboW = std::max(w / 2 - 10, fbc_->sizeHint().width());
+    const int comboH = std::max(lh + 6, fbc_->sizeHint().height());
+    fbcCaption_->setGeometry(x, y + (comboH - lh) / 2, w - comboW - 4, lh);
+    fbc_->setGeometry(x + w - comboW, y, comboW, comboH);
+    y += comboH + 6;
     auto row = [&](const chan::SliderSpec& s, int atX, int atY) {
         Control(s.labelId)->setGeometry(atX, atY, w, lh);
-        Control(s.id)->setGeometry(atX, atY + lh, w, 26);
+        Control(s.id)->setGeometry(atX, atY + lh, w, sliderH);
     };
+    const int step = lh + sliderH + 4;
     row(chan::MicHighPassSlider(), x, y);
-    y += lh + 34;
+    y += step;
     for (const auto& s : chan::LimiterSliders()) {
         row(s, x, y);
-        y += lh + 34;
+        y += step;
     }
     // The hidden gate sits in a second column.
     int gy = 4;
     for (const auto& s : chan::GateSliders()) {
         row(s, x + w + 12, gy);
-        gy += lh + 34;
+        gy += step;
     }
 }
 

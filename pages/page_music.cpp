@@ -93,12 +93,22 @@ void PageMusic::OnInitDialog() {
     // The input and high-pass blocks stand right of the band columns.
     const int x = std::max(eqRight, 0) + 5;
     const int lh = fontMetrics().height() + 4;
-    const int w = std::max(250, fontMetrics().averageCharWidth() * 38);
+    int w = std::max(250, fontMetrics().averageCharWidth() * 38);
+    int radios = 16 + 4 * 5;
+    for (const QAbstractButton* b : inputs_) radios += b->sizeHint().width();
+    w = std::max(w, radios);
     inputBox_->setGeometry(x, 2, w, 2 * lh + 36);
     inputCaption_->setGeometry(x + 8, 2 + lh, w - 16, lh);
-    const int bw = (w - 16) / 5;
-    for (int i = 0; i < 5; ++i)
-        inputs_[static_cast<std::size_t>(i)]->setGeometry(x + 8 + i * bw, 2 + 2 * lh + 4, bw, lh + 6);
+    // Each input takes the room its text needs; the spare room goes between them.
+    int needed = 0;
+    for (const QAbstractButton* b : inputs_) needed += b->sizeHint().width();
+    const int spare = std::max(w - 16 - needed, 0) / 5;
+    int bx = x + 8;
+    for (QAbstractButton* b : inputs_) {
+        const int bw = b->sizeHint().width() + spare;
+        b->setGeometry(bx, 2 + 2 * lh + 4, bw, lh + 6);
+        bx += bw;
+    }
     const int top = inputBox_->geometry().bottom() + 10;
     highPassBox_->setGeometry(x, top, w, 3 * lh + 26 + fontMetrics().height() + 24);
     Control(kHighPassLabel)->setGeometry(x + 8, top + 8, w - 16, lh);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
 #include <cstdio>
@@ -132,6 +133,35 @@ TEST_P(MainWindowLayout, ControlsStandAtTheirTemplatePlacesInDialogFontPixels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainWindowLayout, testing::Range(0, 5));
+
+// On a 1280-pixel screen every shown control of every page lies inside its page, whole texts
+// included, and the pages stop above the graph, in every language.
+TEST_P(MainWindowLayout, EveryPageFitsInsideItsAreaOnAWideScreen) {
+    WriteConfig("[Config]\nLanguage=" + std::to_string(GetParam()) + "\n");
+    Start();
+    dialog->show();
+    dialog->resize(1264, dialog->height());
+    QCoreApplication::processEvents();
+    for (int tab = 0; tab < kTabCount; ++tab) {
+        dialog->TabStrip()->setCurrentIndex(tab);
+        QWidget* page = dialog->PageAt(tab);
+        ASSERT_TRUE(page->isVisible()) << tab;
+        EXPECT_LT(page->geometry().bottom(), dialog->Graph()->geometry().top()) << tab;
+        EXPECT_LE(page->geometry().right(), dialog->Client()->width()) << tab;
+        int shown = 0;
+        for (QObject* o : page->children()) {
+            auto* w = qobject_cast<QWidget*>(o);
+            if (!w || w->isWindow() || !w->isVisibleTo(page)) continue;
+            ++shown;
+            const int id = win::ControlId(w);
+            EXPECT_TRUE(page->rect().contains(w->geometry())) << "tab " << tab << " id " << id;
+            if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+                EXPECT_GE(w->width(), radio->sizeHint().width()) << "tab " << tab << " id " << id;
+            }
+        }
+        EXPECT_GT(shown, 10) << tab;
+    }
+}
 
 TEST_F(MainWindow, TextsThatFitKeepTheTemplateExactly) {
     WriteConfig("[Config]\nLanguage=1\n");
