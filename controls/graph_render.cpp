@@ -242,7 +242,10 @@ void GraphRenderer::DrawOverlays() {
                 p.begin(&frame_);
                 p.setPen(win::ColorRef(colour));
             }
-            GraphText::At(px).Draw(p, o.box, o.flags, o.text);
+            if (kind == Overlay::Number)
+                GraphText::At(px).DrawKept(p, o.box, o.flags, o.text);
+            else
+                GraphText::At(px).Draw(p, o.box, o.flags, o.text);
         }
     };
     texts(Overlay::Values, kSmallFontPx, kValuesText);
@@ -272,13 +275,15 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
     for (int i = 0; i < 20; ++i)
         p.fillRect(QRect(xL, GridRowY(axes, i), xR - xL, 1), win::ColorRef(kGainLine));
 
-    const QFont& font = GraphText::At(kSmallFontPx).Font();
+    const GraphText& labels = GraphText::At(kSmallFontPx);
+    const QFont& font = labels.Font();
     const QFontMetrics fm(font);
     const int th = fm.height();
     p.setFont(font);
     p.setPen(win::ColorRef(kLabelText));
     for (int f : LabelFreqs()) {
-        p.drawText(QRect(axes.FreqToX(f) + lm, h - th, 40, 40), Qt::AlignLeft | Qt::AlignTop, FreqLabel(f));
+        labels.DrawKept(p, QRect(axes.FreqToX(f) + lm, h - th, 40, 40), Qt::AlignLeft | Qt::AlignTop,
+                        FreqLabel(f));
     }
 
     // +12 dB edge 1 px, -24 dB edge 2 px.
@@ -291,8 +296,8 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
             std::max(labelWidth, fm.horizontalAdvance(num::Format("%ddB", GainLabelValue(k)).c_str()));
     }
     for (int k = 1; k <= 19; ++k) {
-        p.drawText(GainLabelRect(axes, k, labelWidth, th), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::fromStdString(num::Format("%ddB", GainLabelValue(k))));
+        labels.DrawKept(p, GainLabelRect(axes, k, labelWidth, th), Qt::AlignRight | Qt::AlignVCenter,
+                        QString::fromStdString(num::Format("%ddB", GainLabelValue(k))));
     }
 }
 

@@ -94,23 +94,26 @@ void CurveStroke::Prepare(const std::vector<QPointF>& line, const QRect& area, d
     // Everything from here on is relative to the area's top-left pixel. Segments keep the pixels
     // they can reach: beyond `reach` of a segment's box no pixel gets coverage from it.
     const int w = area.width(), h = area.height();
-    segments_.reserve(line.size());
+    segments_.resize(line.size());
+    std::size_t n = 0;
     for (std::size_t i = 0; i + 1 < line.size(); ++i) {
         const QPointF a = line[i] - QPointF(area.topLeft()), b = line[i + 1] - QPointF(area.topLeft());
         if (!Finite(a) || !Finite(b)) continue;
         const double top = std::min(a.y(), b.y()) - reach_, bottom = std::max(a.y(), b.y()) + reach_;
         const double left = std::min(a.x(), b.x()) - reach_, right = std::max(a.x(), b.x()) + reach_;
         if (bottom < 0 || top > h - 1 || right < 0 || left > w - 1) continue;
-        Segment s{a.x(),
-                  a.y(),
-                  b.x(),
-                  b.y(),
-                  CeilWithin(left, 0, w),
-                  FloorWithin(right, -1, w - 1),
-                  CeilWithin(top, 0, h),
-                  FloorWithin(bottom, -1, h - 1)};
-        if (s.x0 <= s.x1 && s.y0 <= s.y1) segments_.push_back(s);
+        Segment& s = segments_[n];
+        s = {a.x(),
+             a.y(),
+             b.x(),
+             b.y(),
+             CeilWithin(left, 0, w),
+             FloorWithin(right, -1, w - 1),
+             CeilWithin(top, 0, h),
+             FloorWithin(bottom, -1, h - 1)};
+        if (s.x0 <= s.x1 && s.y0 <= s.y1) ++n;
     }
+    segments_.resize(n);
 
     // Columns reached per row (picture coordinates).
     spanLeft_.assign(h, INT_MAX);
@@ -127,8 +130,13 @@ void CurveStroke::Prepare(const std::vector<QPointF>& line, const QRect& area, d
                                     spanRight_[y] - spanLeft_[y] + 1, 1);
     }
 
-    // Segments by the blocks of columns they reach (a counting sort).
-    const int blocks = (w + kBlockColumns - 1) / kBlockColumns;
+    blockFirst_.clear();  // made when a part is first asked for
+    call_ = 0;
+}
+
+// Segments by the blocks of columns they reach (a counting sort).
+void CurveStroke::IndexBlocks() {
+    const int blocks = (area_.width() + kBlockColumns - 1) / kBlockColumns;
     blockFirst_.assign(blocks + 1, 0);
     for (const Segment& s : segments_)
         for (int k = s.x0 / kBlockColumns; k <= s.x1 / kBlockColumns; ++k) ++blockFirst_[k + 1];
@@ -144,15 +152,17 @@ void CurveStroke::Prepare(const std::vector<QPointF>& line, const QRect& area, d
 
 // The segments reaching `only`, each once, listed per strip of rows.
 void CurveStroke::Gather(const QRect& only) {
-    if (++call_ == 0) {  // the counter went round: forget all marks
-        std::fill(seen_.begin(), seen_.end(), 0u);
-        call_ = 1;
-    }
     picked_.clear();
     const bool whole = only == QRect(QPoint(0, 0), area_.size());
     if (whole) {  // every segment, each once
         picked_.resize(segments_.size());
         for (std::size_t i = 0; i < segments_.size(); ++i) picked_[i] = static_cast<int>(i);
+    } else {
+        if (blockFirst_.empty()) IndexBlocks();
+        if (++call_ == 0) {  // the counter went round: forget all marks
+            std::fill(seen_.begin(), seen_.end(), 0u);
+            call_ = 1;
+        }
     }
     for (int k = only.left() / kBlockColumns; !whole && k <= only.right() / kBlockColumns; ++k) {
         for (int j = blockFirst_[k]; j < blockFirst_[k + 1]; ++j) {
@@ -220,13 +230,16 @@ void CurveStroke::StrokeStrip(QImage& dst, const QRect& only, int stripTop, int 
     }
 
     const int r = qRed(colour), g = qGreen(colour), b = qBlue(colour);
+    uchar* const bits = dst.bits();
+    const qsizetype bytesPerLine = dst.bytesPerLine();
     const double reach2 = reach_ * reach_;  // from here on no coverage (give or take a rounding)
     for (int row = 0; row <= stripBottom - stripTop; ++row) {
         const int x0 = spanLeft_[row], x1 = spanRight_[row];
         if (x0 > x1) continue;
         double* nearest = &nearest_[row * stride];
         nearest[w] = kFar;  // the spare column
-        auto* out = reinterpret_cast<QRgb*>(dst.scanLine(area_.top() + stripTop + row)) + area_.left();
+        auto* out =
+            reinterpret_cast<QRgb*>(bits + (area_.top() + stripTop + row) * bytesPerLine) + area_.left();
         for (int x = x0; x <= x1; ++x) {
             double& slot = nearest[x - only.left()];
             const double d2 = slot;

@@ -30,6 +30,7 @@ class CurveStroke {
         double ax, ay, bx, by;  // end points relative to the area
         int x0, x1, y0, y1;     // pixels the segment can reach, inclusive, relative to the area
     };
+    void IndexBlocks();
     void Gather(const QRect& only);
     void StrokeStrip(QImage& dst, const QRect& only, int stripTop, int stripBottom, int first, int last,
                      QRgb colour);

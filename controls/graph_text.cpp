@@ -61,3 +61,53 @@ QRect GraphText::Draw(QPainter& p, const QRect& rect, int flags, const QString& 
 }
 
 }  // namespace controls
+
+namespace controls {
+
+QRect GraphText::DrawKept(QPainter& p, const QRect& rect, int flags, const QString& text) const {
+    const Key key(flags, rect.width(), rect.height(), text);
+    auto it = kept_.find(key);
+    if (it == kept_.end()) {
+        if (kept_.size() > 200) kept_.clear();
+        Kept k;
+        k.text.setText(text);
+        k.text.setTextFormat(Qt::PlainText);
+        k.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        k.text.prepare(QTransform(), font_);
+        const QSizeF size = k.text.size();
+        const double w = rect.width(), h = rect.height();
+        k.at.setX(flags & Qt::AlignHCenter ? (w - size.width()) / 2
+                  : flags & Qt::AlignRight ? w - size.width()
+                                           : 0);
+        k.at.setY(flags & Qt::AlignVCenter  ? (h - size.height()) / 2
+                  : flags & Qt::AlignBottom ? h - size.height()
+                                            : 0);
+        // Compare both ways once, white on black (the glyph coverage), in a box placed with room
+        // around it; a box the text does not fit is clipped by drawText, so it is never kept.
+        if (size.width() <= w && size.height() <= h) {
+            const QRect probe(QPoint(16, 16), rect.size());
+            QImage a(rect.size() + QSize(32, 32), QImage::Format_RGB32), b(a.size(), QImage::Format_RGB32);
+            a.fill(Qt::black);
+            b.fill(Qt::black);
+            QPainter pa(&a), pb(&b);
+            for (QPainter* q : {&pa, &pb}) {
+                q->setFont(font_);
+                q->setPen(Qt::white);
+            }
+            pa.drawText(probe, flags, text);
+            pb.drawStaticText(QPointF(probe.topLeft()) + k.at, k.text);
+            pa.end();
+            pb.end();
+            k.same = a == b;
+        }
+        it = kept_.emplace(key, std::move(k)).first;
+    }
+    p.setFont(font_);
+    if (it->second.same)
+        p.drawStaticText(QPointF(rect.topLeft()) + it->second.at, it->second.text);
+    else
+        p.drawText(rect, flags, text);
+    return Bounds(rect, flags, text);
+}
+
+}  // namespace controls
