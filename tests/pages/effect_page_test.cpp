@@ -2,62 +2,48 @@
 
 #include "pages/channel_preset.h"
 #include "pages/page_effect.h"
-#include "tests/pages/hex.h"
 #include "tests/pages/page_harness.h"
 
 using testhex::Hex;
+using V = std::vector<std::string>;
 
 namespace {
 
-TEST(EffectPage, FramesAtReset) {
+TEST(EffectPage, FramesAtResetAndEachSliderSendsItsNotice) {
     Harness<PageEffect> h;
-    EXPECT_EQ(Hex(h.page->BuildEffectCmd()),
-              "A5 16 F1 0D 01 08 46 5A 64 C8 00 1E 64 28 3C 64 00 64 64 32 32 04");
-    EXPECT_EQ(Hex(*h.page->BuildBandCmd(0)), "A5 11 F1 0A 0F 00 0A A0 5A 14 00 46 00 FF 00 00 1D");
-    EXPECT_EQ(Hex(*h.page->BuildBandCmd(1)), "A5 11 F1 0A 0F 01 0B 00 64 90 01 64 00 FF 00 00 24");
-    EXPECT_EQ(Hex(*h.page->BuildBandCmd(4)), "A5 11 F1 0A 0F 04 0A A0 5A 20 4E 46 00 FF 00 00 7B");
-    EXPECT_FALSE(h.page->BuildBandCmd(5).has_value());
-}
-
-TEST(EffectPage, EachSliderSendsItsNotice) {
-    Harness<PageEffect> h;
-    struct {
-        int id, pos;
-        unsigned notice;
-        const char* value;
-    } cases[] = {
-        {1120, 500, 0x471, "500ms"},     {1113, 10, 0x477, "10ms"}, {1421, 30, 0x476, "30Hz"},
-        {1422, 10000, 0x477, "10000Hz"}, {1425, 40, 0x478, "40Hz"}, {1426, 6000, 0x479, "6000Hz"},
-        {1115, 20, 0x479, "20ms"},       {1108, 50, 0x471, "50ms"}, {1110, 0, 0x471, "0%"},
-    };
+    // clang-format off
+    EXPECT_EQ((V{Hex(h.page->BuildEffectCmd()), h.Band(0), h.Band(1), h.Band(4), h.Band(5)}),
+              (V{"A5 16 F1 0D 01 08 46 5A 64 C8 00 1E 64 28 3C 64 00 64 64 32 32 04",
+                 "A5 11 F1 0A 0F 00 0A A0 5A 14 00 46 00 FF 00 00 1D", "A5 11 F1 0A 0F 01 0B 00 64 90 01 64 00 FF 00 00 24",
+                 "A5 11 F1 0A 0F 04 0A A0 5A 20 4E 46 00 FF 00 00 7B", "none"}));
+    const struct { int id, pos; unsigned notice; } cases[] = {
+        {1120, 500, 0x471}, {1113, 10, 0x477}, {1421, 30, 0x476}, {1422, 10000, 0x477}, {1425, 40, 0x478},
+        {1426, 6000, 0x479}, {1115, 20, 0x479}, {1108, 50, 0x471}, {1110, 0, 0x471}};
+    // clang-format on
     for (const auto& c : cases) {
-        h.parent->sent.clear();
         h.Drag(c.id, c.pos);
-        EXPECT_EQ(h.parent->sent, (std::vector<Sent>{{c.notice, 0, 0}})) << c.id;
+        EXPECT_EQ(h.Take(), (std::vector<Sent>{{c.notice, 0, 0}})) << c.id;
     }
-    EXPECT_EQ(h.page->Label(1121)->value, "500ms");
-    EXPECT_EQ(h.page->Label(1423)->value, "30Hz");
-    EXPECT_EQ(h.page->Label(1424)->value, "10000Hz");
-    const auto f = h.page->BuildEffectCmd();
-    EXPECT_EQ(f[9], 0xF4);
-    EXPECT_EQ(f[10], 0x01);
-    EXPECT_EQ(f[6], 100);
+    EXPECT_EQ((V{h.page->Label(1121)->value, h.page->Label(1423)->value, h.page->Label(1424)->value}),
+              (V{"500ms", "30Hz", "10000Hz"}));
+    // Damp 0 goes out as 100 - 0; 1108 at 50 in byte 7; echo delay 500 = 0x01F4 in bytes 9 and 10.
+    EXPECT_EQ(Hex(h.page->BuildEffectCmd(), 11), "A5 16 F1 0D 01 08 64 32 64 F4 01");
 }
 
 TEST(EffectPage, PresetTextAtResetAndRoundTrip) {
     Harness<PageEffect> h;
-    const std::string t = h.page->SaveText();
-    EXPECT_NE(t.find("\n[effect reverb]\n0,100,100,90,30,0\n\n[effect echo]\n200,30,40,60,0\n"
-                     "\n[effect echo high pass]\n20\n\n[effect echo low pass]\n20000\n"
-                     "\n[effect reverb high pass]\n20\n\n[effect reverb low pass]\n20000\n"),
-              std::string::npos);
+    EXPECT_NE(
+        h.page->SaveText().find("\n[effect reverb]\n0,100,100,90,30,0\n\n[effect echo]\n200,30,40,60,0\n"
+                                "\n[effect echo high pass]\n20\n\n[effect echo low pass]\n20000\n"
+                                "\n[effect reverb high pass]\n20\n\n[effect reverb low pass]\n20000\n"),
+        std::string::npos);
+    // Exact piece counts, whole-line integers; a name with a trailing blank is another section.
     h.page->LoadText({"[EFFECT ECHO]", "1,,2,3,4,5", "[effect reverb] ", "1,1,1,1,1,1",
                       "[effect echo high pass]", "abc", "[effect reverb high pass]", "5000"});
-    EXPECT_EQ(*h.page->SliderPos(1120), 1);
-    EXPECT_EQ(*h.page->SliderPos(1113), 5);
-    EXPECT_EQ(*h.page->SliderPos(1194), 0);
+    EXPECT_EQ((std::vector<int>{*h.page->SliderPos(1120), *h.page->SliderPos(1113), *h.page->SliderPos(1194),
+                                *h.page->SliderPos(1425)}),
+              (std::vector<int>{1, 5, 0, 1000}));
     EXPECT_EQ(h.page->Label(1423)->value, "OFF");
-    EXPECT_EQ(*h.page->SliderPos(1425), 1000);
     h.page->SetSliderPos(1110, 77);
     h.page->SetReverbLowPass(7000);
     const std::string saved = h.page->SaveText();
@@ -73,8 +59,7 @@ TEST(EffectPage, SettersAndGraphFeed) {
     EXPECT_EQ(*h.page->SliderPos(1421), 1000);
     EXPECT_EQ(h.page->Model().band.freq[0], 5000);
     h.page->SetEchoLowPass(9000);
-    EXPECT_EQ(h.page->Model().band.freq[4], 9000);
-    EXPECT_EQ(h.page->Model().band.type[4], 0);
+    EXPECT_EQ(h.State(4), std::tuple(9000, 0, 1));
     EXPECT_EQ(h.page->SyncEchoHighPassToGraph(), 1000);
     EXPECT_EQ(h.page->Model().band.type[0], 4);
     EXPECT_EQ(h.page->SyncEchoLowPassToGraph(), 9000);

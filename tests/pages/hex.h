@@ -1,36 +1,22 @@
 #pragma once
-// Frames written as "A5 0E F1 ..." in tests.
+// Frames shown as "A5 0E F1 ..." in tests.
 
-#include <sstream>
+#include <cstdio>
 #include <string>
-#include <vector>
 
 #include "link/frame.h"
 
 namespace testhex {
 
-inline std::vector<int> Bytes(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<int> out;
-    std::string token;
-    while (in >> token) out.push_back(std::stoi(token, nullptr, 16));
-    return out;
-}
-
-// The frame's first n bytes as "A5 0E ..." (upper case).
-inline std::string Hex(const ZemCmd::Cmd& f, int n) {
+// The frame's first n bytes (all of them by default) as "A5 0E ...".
+inline std::string Hex(const ZemCmd::Cmd& f, int n = -1) {
     std::string s;
     char buf[4];
-    for (int i = 0; i < n; ++i) {
-        std::snprintf(buf, sizeof buf, "%02X", f[static_cast<std::size_t>(i)]);
-        if (i) s += ' ';
+    for (int i = 0; i < (n < 0 ? f.Length() : n); ++i) {
+        std::snprintf(buf, sizeof buf, i ? " %02X" : "%02X", f[static_cast<std::size_t>(i)]);
         s += buf;
     }
     return s;
-}
-
-inline std::string Hex(const ZemCmd::Cmd& f) {
-    return Hex(f, f.Length());
 }
 
 }  // namespace testhex

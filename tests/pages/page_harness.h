@@ -1,18 +1,21 @@
 #pragma once
-// Channel pages under test: the application, a parent standing in for the main dialog that
-// records every notice, and user-like slider moves.
+// Channel pages under test: the application, a parent standing in for the main dialog that records
+// every notice, and user-like slider moves and combo choices.
 
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QComboBox>
 #include <QWidget>
 #include <memory>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
 #include "pages/page.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_font.h"
 #include "platform/ui/window.h"
+#include "tests/pages/hex.h"
 
 inline QApplication& ChannelTestApp() {
     static int argc = 1;
@@ -63,6 +66,23 @@ struct Harness {
         s->setSliderPosition(pos);
         s->triggerAction(QAbstractSlider::SliderMove);
     }
+    void Choose(int comboId, int item) {
+        auto* combo = qobject_cast<QComboBox*>(page->Control(comboId));
+        ASSERT_NE(combo, nullptr) << comboId;
+        combo->setCurrentIndex(item);
+        emit combo->activated(item);
+    }
+    // The band's frame as hex, or "none" when the page builds none.
+    std::string Band(int b) const {
+        const auto f = page->BuildBandCmd(b);
+        return f ? testhex::Hex(*f) : "none";
+    }
+    // Frequency, type and enabled flag of a band in the page model.
+    std::tuple<int, int, int> State(int b) const {
+        const auto& band = page->Model().band;
+        return {band.freq[b], band.type[b], band.enabled[b]};
+    }
+    std::vector<Sent> Take() { return std::exchange(parent->sent, {}); }
     std::unique_ptr<MainDialogStandIn> parent;
     P* page = nullptr;  // owned by parent
 };
