@@ -5,7 +5,11 @@
 #include <limits>
 #include <vector>
 
+#include "tests/pages/hex.h"
+
 namespace {
+
+using testhex::Hex;
 
 PageModel ResetPage(int n, std::vector<int> peakingFreqs) {
     PageModel m(n);
@@ -14,48 +18,36 @@ PageModel ResetPage(int n, std::vector<int> peakingFreqs) {
     return m;
 }
 
-std::vector<int> Bytes(const ZemCmd::EqFrame& f) {
-    return std::vector<int>(f.b.begin(), f.b.begin() + 17);
-}
-
 TEST(Fields, GainQSliderPositionAndDeviceCode) {
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     const struct {
         float gain;
         int field, pos;
-    } gains[] = {{0.0f, 25600, 0},     {-24.0f, 23200, 240},
-                 {12.0f, 26800, -120}, {3.51f, 25960, -35},
-                 {-3.51f, 25240, 35},  {0.04f, 25610, 0},
-                 {-0.05f, 25590, 1},   {3.5f, 25950, -35},
-                 {2.1f, 25810, -21},   {std::numeric_limits<float>::quiet_NaN(), 25600, 0}};
-    for (const auto& c : gains) {
-        EXPECT_EQ(GainField(c.gain), c.field) << c.gain;
-        EXPECT_EQ(GainSliderPos(c.gain), c.pos) << c.gain;
-    }
-    EXPECT_EQ(GainSliderPos(std::numeric_limits<float>::infinity()), 0);
-    const std::pair<float, int> qs[] = {{0.4f, 40}, {0.41f, 50}, {0.45f, 50}, {0.7f, 70}, {128.0f, 12800}};
-    for (const auto& [q, field] : qs) EXPECT_EQ(QField(q), field) << q;
-    const int codes[] = {0, 0, 6, 7, 5, 4};
-    for (int t = 0; t < 6; ++t) EXPECT_EQ(DeviceCode(t), codes[t]);
-    for (int t : {-1, 6, -100000}) EXPECT_EQ(DeviceCode(t), 0) << t;
-    EXPECT_EQ(TypeFromDeviceCode(0), 1);
-    EXPECT_EQ(TypeFromDeviceCode(6), 2);
-    EXPECT_EQ(TypeFromDeviceCode(7), 3);
+    } gains[] = {{0.0f, 25600, 0},    {-24.0f, 23200, 240}, {12.0f, 26800, -120}, {3.51f, 25960, -35},
+                 {-3.51f, 25240, 35}, {0.04f, 25610, 0},    {-0.05f, 25590, 1},   {3.5f, 25950, -35},
+                 {2.1f, 25810, -21},  {nan, 25600, 0}};
+    for (const auto& c : gains)
+        EXPECT_EQ((std::pair<int, int>(GainField(c.gain), GainSliderPos(c.gain))), std::pair(c.field, c.pos))
+            << c.gain;
+    EXPECT_EQ(GainSliderPos(inf), 0);
+    for (auto [q, field] : {std::pair{0.4f, 40}, {0.41f, 50}, {0.45f, 50}, {0.7f, 70}, {128.0f, 12800}})
+        EXPECT_EQ(QField(q), field) << q;
+    for (auto [type, code] :
+         {std::pair{0, 0}, {1, 0}, {2, 6}, {3, 7}, {4, 5}, {5, 4}, {-1, 0}, {6, 0}, {-100000, 0}})
+        EXPECT_EQ(DeviceCode(type), code) << type;
+    for (auto [code, type] : {std::pair{0, 1}, {6, 2}, {7, 3}}) EXPECT_EQ(TypeFromDeviceCode(code), type);
     for (int c : {1, 4, 5, 255}) EXPECT_FALSE(TypeFromDeviceCode(c).has_value()) << c;
 }
 
-TEST(BandFrame, GoldenFramesAfterReset) {
-    const PageModel m = ResetPage(5, {1000, 2000, 70000});
-    EXPECT_EQ(Bytes(*m.BandFrame(0)), (std::vector<int>{0xA5, 0x11, 0xF1, 0x0A, 0x01, 0, 0, 0xA0, 0x5A, 20, 0,
-                                                        70, 0, 0xFF, 0, 0, 0}));
-    EXPECT_EQ(Bytes(*m.BandFrame(1)), (std::vector<int>{0xA5, 0x11, 0xF1, 0x0A, 0x01, 1, 1, 0x00, 0x64, 0xE8,
-                                                        0x03, 0x64, 0x00, 0xFF, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(Bytes(*m.BandFrame(4)), (std::vector<int>{0xA5, 0x11, 0xF1, 0x0A, 0x01, 4, 0, 0xA0, 0x5A, 0x20,
-                                                        0x4E, 70, 0, 0xFF, 0, 0, 0}));
-    const auto f3 = *m.BandFrame(3);  // 70000 Hz spreads over bytes 9, 10 and 14
-    EXPECT_EQ(std::vector<int>({f3[9], f3[10], f3[14]}), std::vector<int>({0x70, 0x11, 0x01}));
-}
-
-TEST(BandFrame, ForcedOffOnlyAtTheExactEndsTypeCodesAndGuards) {
+TEST(BandFrame, GoldenFramesForcedOffAtTheExactEndsTypeCodesAndGuards) {
+    const PageModel r = ResetPage(5, {1000, 2000, 70000});
+    // 70000 Hz spreads over bytes 9, 10 and 14.
+    EXPECT_EQ((std::vector{Hex(*r.BandFrame(0), 17), Hex(*r.BandFrame(1), 17), Hex(*r.BandFrame(3), 17),
+                           Hex(*r.BandFrame(4), 17)}),
+              (std::vector<std::string>{"A5 11 F1 0A 01 00 00 A0 5A 14 00 46 00 FF 00 00 00",
+                                        "A5 11 F1 0A 01 01 01 00 64 E8 03 64 00 FF 00 00 00",
+                                        "A5 11 F1 0A 01 03 01 00 64 70 11 64 00 FF 01 00 00",
+                                        "A5 11 F1 0A 01 04 00 A0 5A 20 4E 46 00 FF 00 00 00"}));
     PageModel m = ResetPage(7, {100, 200, 300, 400, 500});
     const struct {
         int band, freq, enabled, byte6;
@@ -71,6 +63,7 @@ TEST(BandFrame, ForcedOffOnlyAtTheExactEndsTypeCodesAndGuards) {
         EXPECT_EQ(m.BandFrame(2)->b[15], code) << type;
     }
     for (int b : {-1, 7, 17}) EXPECT_FALSE(m.BandFrame(b).has_value()) << b;
+    EXPECT_EQ(Hex(BaseAlcFrame(), 14), "A5 0E F1 18 00 00 00 00 00 00 00 00 00 00");
 }
 
 TEST(Reset, EveryBandAndPeqFollowingBypass) {
@@ -81,18 +74,13 @@ TEST(Reset, EveryBandAndPeqFollowingBypass) {
     const int freqs[] = {20, 100, 1000, 10000, 20000};
     for (int b = 0; b < 5; ++b) {
         const bool pass = b == 0 || b == 4;
-        EXPECT_EQ(m.band.freq[b], freqs[b]) << b;
-        EXPECT_FLOAT_EQ(m.band.gain[b], pass ? -24.0f : 0.0f) << b;
-        EXPECT_FLOAT_EQ(m.band.q[b], pass ? 0.7f : 1.0f) << b;
-        EXPECT_EQ(m.band.type[b], pass ? 0 : 1) << b;
-        EXPECT_EQ(m.band.enabled[b], 1) << b;
+        EXPECT_EQ(std::tuple(m.band.freq[b], m.band.gain[b], m.band.q[b], m.band.type[b], m.band.enabled[b]),
+                  std::tuple(freqs[b], pass ? -24.0f : 0.0f, pass ? 0.7f : 1.0f, pass ? 0 : 1, 1))
+            << b;
     }
     // Beyond the page: neutral values, type and enabled untouched; bypass untouched.
-    EXPECT_EQ(m.band.freq[9], 20);
-    EXPECT_FLOAT_EQ(m.band.gain[9], 0.0f);
-    EXPECT_EQ(m.band.type[9], 3);
-    EXPECT_EQ(m.band.enabled[9], 0);
-    EXPECT_TRUE(m.bypass);
+    EXPECT_EQ(std::tuple(m.band.freq[9], m.band.gain[9], m.band.type[9], m.band.enabled[9], m.bypass),
+              std::tuple(20, 0.0f, 3, 0, true));
     m.band.freq[0] = 80, m.band.gain[2] = 6;
     for (bool bypass : {true, false}) {
         m.SetBypass(bypass);
@@ -126,14 +114,14 @@ TEST(CopyCurve, FiveBandPageAndNeutralRest) {
     m.CopyCurve(out);
     const int freqs[] = {20, 100, 1000, 10000, 20000};
     for (int i = 0; i < kMaxBands; ++i) {
-        SCOPED_TRACE(i);
-        const bool on = i < 5;
-        EXPECT_EQ(out.freq[i], on ? freqs[i] : 20000);
-        EXPECT_EQ(out.gain[i], i == 2 ? -3.5f : on && (i == 0 || i == 4) ? -24.0f : 0.0f);
-        EXPECT_EQ(out.q[i], on && (i == 0 || i == 4) ? 0.7f : 1.0f);
-        EXPECT_EQ(out.type[i], i == 0 || i == 4 ? 0 : 1);
-        EXPECT_EQ(out.shown[i], 1);
-        EXPECT_EQ(out.enabled[i], on && i != 3 ? 1 : 0);
+        const bool on = i < 5, pass = i == 0 || i == 4;
+        EXPECT_EQ(std::tuple(out.freq[i], out.gain[i], out.q[i], out.type[i], out.shown[i], out.enabled[i]),
+                  std::tuple(on ? freqs[i] : 20000,
+                             i == 2       ? -3.5f
+                             : on && pass ? -24.0f
+                                          : 0.0f,
+                             on && pass ? 0.7f : 1.0f, pass ? 0 : 1, 1, on && i != 3 ? 1 : 0))
+            << i;
     }
 }
 
@@ -149,9 +137,6 @@ TEST(FollowUp, TakesTheFrameFrequencyOfItsBandOnly) {
         m.TakeFrameFreq(f);
         EXPECT_EQ(m.band.freq, before) << band;
     }
-    const ZemCmd::Cmd alc = BaseAlcFrame();
-    EXPECT_EQ(std::vector<int>(alc.b.begin(), alc.b.begin() + 14),
-              (std::vector<int>{0xA5, 0x0E, 0xF1, 0x18, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace

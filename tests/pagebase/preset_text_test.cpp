@@ -6,8 +6,10 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
+using Lines = std::vector<std::string>;
+
+Lines NonEmpty(const std::string& text) {
+    Lines out;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
         if (!line.empty()) out.push_back(line);
@@ -22,25 +24,31 @@ PageModel FivePage() {
     return m;
 }
 
-std::vector<std::string> Section(std::vector<std::string> body, const std::string& name = "[bass eq]") {
-    body.insert(body.begin(), name);
-    return body;
+// Frequency, gain, Q and type of every band.
+std::string Bands(const PageModel& m) {
+    std::ostringstream s;
+    for (int b = 0; b < 5; ++b)
+        s << m.band.freq[b] << "," << m.band.gain[b] << "," << m.band.q[b] << "," << m.band.type[b] << " ";
+    return s.str();
 }
 
-const std::vector<std::string> kBody = {"21,0,100,4", "123,0,100,1", "200,0,100,1", "300,0,100,1",
-                                        "19999,0,100,5"};
+const Lines kBody = {"[bass eq]", "21,0,100,4", "123,0,100,1", "200,0,100,1", "300,0,100,1", "19999,0,100,5"};
 
-TEST(SplitString, DropsEmptyPiecesAndAppends) {
-    const struct {
-        const char* text;
-        std::vector<std::string> pieces;
-    } cases[] = {{"1000,,-350,70,1", {"1000", "-350", "70", "1"}}, {",a,", {"a"}}, {"", {}}, {",,,", {}}};
-    for (const auto& c : cases) {
-        std::vector<std::string> out{"x"};
-        SplitString(out, c.text, ",");
-        std::vector<std::string> want{"x"};
-        want.insert(want.end(), c.pieces.begin(), c.pieces.end());
-        EXPECT_EQ(out, want) << c.text;
+Lines With(Lines lines, std::initializer_list<std::string> more) {
+    lines.insert(lines.end(), more);
+    return lines;
+}
+
+TEST(SplitString, DropsEmptyPiecesAndAppendsAndSectionNames) {
+    for (const auto& [text, pieces] :
+         {std::pair<const char*, Lines>{"1000,,-350,70,1", {"1000", "-350", "70", "1"}},
+          {",a,", {"a"}},
+          {"", {}},
+          {",,,", {}}}) {
+        Lines out{"x"};  // appended after what is there
+        SplitString(out, text, ",");
+        EXPECT_EQ(out.front(), "x");
+        EXPECT_EQ(Lines(out.begin() + 1, out.end()), pieces) << text;
     }
     EXPECT_TRUE(SameSectionName("[Bass EQ]", "[bass eq]"));
     for (const char* other : {"[bass eq]\r", " [bass eq]", "[bass eq"})
@@ -51,13 +59,10 @@ TEST(SaveEqText, ResetBodyAndRoundedHundredths) {
     PageModel m = FivePage();
     EXPECT_EQ(SaveEqText(m), "20,-2400,70,0\n25,0,100,1\n60,0,100,1\n160,0,100,1\n20000,-2400,70,0\n0\n");
     m.band.freq[1] = 1000, m.band.gain[1] = -3.5f, m.band.q[1] = 0.7f;
-    m.band.gain[2] = 2.1f;  // 2.1f * 100 is 209.99998
-    m.band.q[2] = 1.15f;
+    m.band.gain[2] = 2.1f, m.band.q[2] = 1.15f;  // 2.1f * 100 is 209.99998
     m.SetBypass(true);
-    const auto lines = Lines(SaveEqText(m));
-    EXPECT_EQ(lines[1], "1000,-350,70,1");
-    EXPECT_EQ(lines[2], "60,210,115,1");
-    EXPECT_EQ(lines[5], "1");
+    EXPECT_EQ(SaveEqText(m),
+              "20,-2400,70,0\n1000,-350,70,1\n60,210,115,1\n160,0,100,1\n20000,-2400,70,0\n1\n");
 }
 
 TEST(LoadEqText, RoundTripOfEveryGainSliderPosition) {
@@ -67,81 +72,48 @@ TEST(LoadEqText, RoundTripOfEveryGainSliderPosition) {
         m.band.q[2] = static_cast<float>(4 + (pos + 120) * 3) / 10.0f;  // tenths as the Q buttons reach them
         m.band.type[2] = 1 + (pos + 120) % 3;
         m.band.freq[2] = 20 + (pos + 120) * 50;
-        const std::string text = m.sectionName + "\n" + SaveEqText(m);
-        const EqBandRecord saved = m.band;
+        const std::string text = m.sectionName + "\n" + SaveEqText(m), saved = Bands(m);
         m.ResetAll();
-        ASSERT_TRUE(LoadEqText(m, Lines(text)));
-        EXPECT_EQ(m.band.freq, saved.freq) << pos;
-        EXPECT_EQ(m.band.gain, saved.gain) << pos;
-        EXPECT_EQ(m.band.q, saved.q) << pos;
-        EXPECT_EQ(m.band.type, saved.type) << pos;
+        ASSERT_TRUE(LoadEqText(m, NonEmpty(text)));
+        EXPECT_EQ(Bands(m), saved) << pos;
         EXPECT_EQ(GainSliderPos(m.band.gain[2]), pos);
     }
 }
 
 TEST(LoadEqText, LineHandlingLaterSectionWinsAndCaseOfTheName) {
     PageModel m = FivePage();
-    std::vector<std::string> lines = {"[other]", "1,2,3,4"};
-    for (const auto& l : Section({"20,0,100,0", "111,0,100,1"}, "[bass eq]")) lines.push_back(l);
-    for (const auto& l :
-         Section({"30,-100,70,4", "1000,,-350,70,1", "1000,-350,70", "100,75,75,2", "19000,0,70.5,5", "0"},
-                 "[BASS EQ]"))
-        lines.push_back(l);
-    ASSERT_TRUE(LoadEqText(m, lines));
-    EXPECT_EQ(m.band.freq[0], 30);
-    EXPECT_FLOAT_EQ(m.band.gain[0], -1.0f);
-    EXPECT_EQ(m.band.type[0], 4);
-    EXPECT_EQ(m.band.freq[1], 1000);  // the empty piece is dropped; the later section wins
-    EXPECT_FLOAT_EQ(m.band.gain[1], -3.5f);
-    EXPECT_EQ(m.band.freq[2], 60);        // three pieces: skipped
-    EXPECT_FLOAT_EQ(m.band.q[3], 0.75f);  // Q read in whole hundredths
-    EXPECT_FLOAT_EQ(m.band.q[4], 0.7f);   // 70.5 reads as 70
-    // A name with a carriage return is another section.
-    auto cr = Section(kBody, "[bass eq]\r");
-    cr.push_back("1");
-    EXPECT_FALSE(LoadEqText(m, cr));
+    // The empty piece is dropped; three pieces are skipped; Q in whole hundredths, 70.5 reads as 70.
+    ASSERT_TRUE(LoadEqText(
+        m, {"[other]", "1,2,3,4", "[bass eq]", "20,0,100,0", "111,0,100,1", "[BASS EQ]", "30,-100,70,4",
+            "1000,,-350,70,1", "1000,-350,70", "100,75,75,2", "19000,0,70.5,5", "0"}));
+    EXPECT_EQ(Bands(m), "30,-1,0.7,4 1000,-3.5,0.7,1 60,0,1,1 100,0.75,0.75,2 19000,0,0.7,5 ");
+    EXPECT_FALSE(LoadEqText(
+        m, With({"[bass eq]\r"}, {"1,0,100,1", "2,0,100,1", "3,0,100,1", "4,0,100,1", "5,0,100,1", "1"})));
     EXPECT_EQ(m.band.freq[1], 1000);
 }
 
 TEST(LoadEqText, BypassLineAndSectionsCutShort) {
     PageModel m = FivePage();
-    auto on = Section(kBody);
-    on.push_back("1");
-    ASSERT_TRUE(LoadEqText(m, on));  // exactly one section of n + 2 lines
+    ASSERT_TRUE(LoadEqText(m, With(kBody, {"1"})));  // exactly one section of n + 2 lines
     EXPECT_TRUE(m.bypass);
-    const int enabledWithBypass[] = {1, 0, 0, 0, 1};  // peaking bands only
-    for (int b = 0; b < 5; ++b) EXPECT_EQ(m.band.enabled[b], enabledWithBypass[b]) << b;
-    LoadEqText(m, Section({"20,0,100,0", "456,0,100,1"}));  // cut short: its bands, bypass kept
-    EXPECT_EQ(m.band.freq[1], 456);
-    EXPECT_EQ(m.band.freq[2], 200);
-    EXPECT_TRUE(m.bypass);
-    auto off = Section(kBody);
-    off.push_back("zero");  // no number counts 0
-    LoadEqText(m, off);
+    EXPECT_EQ(m.band.enabled, (decltype(m.band.enabled){1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    LoadEqText(m, {"[bass eq]", "20,0,100,0", "456,0,100,1"});  // cut short: its bands, bypass kept
+    EXPECT_EQ(std::tuple(m.band.freq[1], m.band.freq[2], m.bypass), std::tuple(456, 200, true));
+    LoadEqText(m, With(kBody, {"zero"}));  // no number counts 0
     EXPECT_FALSE(m.bypass);
     for (int b = 0; b < 5; ++b) EXPECT_EQ(m.band.enabled[b], 1) << b;
 }
 
 TEST(LoadEqText, ClampsAndSkipsBadBands) {
     PageModel m = FivePage();
-    LoadEqText(m, Section({"5,-9999,1,0", "99999,5000,99999,1", "500,inf,100,1", "600,nan,100,2",
-                           "700,0,100,6", "0"}));
-    EXPECT_EQ(m.band.freq[0], 20);
-    EXPECT_FLOAT_EQ(m.band.gain[0], -24.0f);
-    EXPECT_FLOAT_EQ(m.band.q[0], 0.4f);
-    EXPECT_EQ(m.band.freq[1], 20000);
-    EXPECT_FLOAT_EQ(m.band.gain[1], 12.0f);
-    EXPECT_FLOAT_EQ(m.band.q[1], 128.0f);
-    EXPECT_EQ(m.band.freq[2], 60);     // infinite gain: skipped
-    EXPECT_EQ(m.band.freq[3], 160);    // nan: skipped
-    EXPECT_EQ(m.band.freq[4], 20000);  // type 6: skipped
-    LoadEqText(m, Section({"30,0,100,-1", "1e999,1e999,100,1", "40,-0x10,100,1", "50,abc,100,1", "60,0,100,5",
-                           "0"}));
-    EXPECT_EQ(m.band.freq[0], 20);     // type -1 skipped
-    EXPECT_EQ(m.band.freq[1], 20000);  // huge gain skipped
-    EXPECT_EQ(m.band.freq[2], 60);     // hex skipped
-    EXPECT_EQ(m.band.freq[3], 50);     // a gain without a number is 0
-    EXPECT_FLOAT_EQ(m.band.gain[3], 0.0f);
+    // Clamped to 20..20000, -24..12, 0.4..128; infinite, nan and type 6 skipped.
+    LoadEqText(m, {"[bass eq]", "5,-9999,1,0", "99999,5000,99999,1", "500,inf,100,1", "600,nan,100,2",
+                   "700,0,100,6", "0"});
+    EXPECT_EQ(Bands(m), "20,-24,0.4,0 20000,12,128,1 60,0,1,1 160,0,1,1 20000,-24,0.7,0 ");
+    // Type -1, a huge gain and hex skipped; a gain without a number is 0.
+    LoadEqText(m, {"[bass eq]", "30,0,100,-1", "1e999,1e999,100,1", "40,-0x10,100,1", "50,abc,100,1",
+                   "60,0,100,5", "0"});
+    EXPECT_EQ(Bands(m), "20,-24,0.4,0 20000,12,128,1 60,0,1,1 50,0,1,1 60,0,1,5 ");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// Helpers for page tests: the application, a parent that records notices, a page with a template.
+// Page tests: the application, a parent that records notices, and a page with the template
+// sliders and labels a test asks for.
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -13,8 +14,7 @@
 inline QApplication& TestApp() {
     static int argc = 1;
     static char* argv[] = {const_cast<char*>("pagebase_tests"), nullptr};
-    // Never destroyed: tearing Qt's input devices down in exit handlers crashes.
-    static QApplication* app = new QApplication(argc, argv);
+    static QApplication* app = new QApplication(argc, argv);  // never destroyed: Qt's exit order
     return *app;
 }
 
@@ -24,12 +24,13 @@ struct Notice {
     win::LPARAM l;
     bool operator==(const Notice& o) const { return msg == o.msg && w == o.w && l == o.l; }
 };
+using Notices = std::vector<Notice>;
 
 inline std::ostream& operator<<(std::ostream& os, const Notice& n) {
     return os << std::hex << "{0x" << n.msg << std::dec << ", " << n.w << ", " << n.l << "}";
 }
 
-// Stands in for the main dialog: records every notice a page sends it.
+// Stands in for the main dialog: records notices and the keys that reach it.
 class NoticeRecorder : public QWidget, public win::MessageSink {
   public:
     NoticeRecorder() { setFocusPolicy(Qt::StrongFocus); }
@@ -37,14 +38,13 @@ class NoticeRecorder : public QWidget, public win::MessageSink {
         notices.push_back({msg, w, l});
         return 0;
     }
-    std::vector<Notice> notices;
-    std::vector<int> keys;  // keys that reached this window
+    Notices notices;
+    std::vector<int> keys;
 
   protected:
     void keyPressEvent(QKeyEvent* e) override { keys.push_back(e->key()); }
 };
 
-// A page with the template sliders and labels a test asks for.
 class TestPage : public Page {
   public:
     struct SliderSpec {
@@ -61,9 +61,8 @@ class TestPage : public Page {
     int resetsWithFlag = 0;
     void ResetAll(bool alsoOwnControls) override {
         Page::ResetAll(alsoOwnControls);
-        if (alsoOwnControls) ++resetsWithFlag;
+        resetsWithFlag += alsoOwnControls;
     }
-    using Page::OnHScroll;
 
   protected:
     void BuildTemplate() override {
@@ -78,10 +77,10 @@ class TestPage : public Page {
     std::vector<int> labels_;
 };
 
-// A shown page inside a recording parent.
+// A shown page inside a recording parent, starting quiet (showing focuses the first edit).
 struct PageHarness {
-    explicit PageHarness(int n, std::vector<int> freqs, std::vector<TestPage::SliderSpec> sliders = {},
-                         std::vector<int> labels = {}) {
+    explicit PageHarness(int n, std::vector<int> freqs = {100, 1000, 10000},
+                         std::vector<TestPage::SliderSpec> sliders = {}, std::vector<int> labels = {}) {
         TestApp();
         parent = std::make_unique<NoticeRecorder>();
         parent->resize(1200, 700);
@@ -90,11 +89,11 @@ struct PageHarness {
         page->Init();
         parent->show();
         QApplication::setActiveWindow(parent.get());
-        // Showing the window focuses its first edit; start each test from a quiet page.
         parent->setFocus();
         QApplication::processEvents();
         parent->notices.clear();
     }
+    Notices Take() { return std::exchange(parent->notices, {}); }
     std::unique_ptr<NoticeRecorder> parent;
     TestPage* page;
 };
