@@ -10,25 +10,19 @@ struct AnswerWords {
     const std::uint32_t* data() const { return w.data(); }
 };
 
-// A5 len F6 group code, then `data` from byte 5, then the checksum.
+// A5 len class group code, `data` from byte 5, then the checksum.
 inline AnswerWords MakeAnswer(int group, int code, const std::vector<int>& data, int cls = 0xF6) {
     AnswerWords a;
-    std::size_t i = 0;
-    a.w[i++] = 0xA5;
-    a.w[i++] = 0;
-    a.w[i++] = static_cast<std::uint32_t>(cls);
-    a.w[i++] = static_cast<std::uint32_t>(group);
-    a.w[i++] = static_cast<std::uint32_t>(code);
-    for (int d : data) a.w[i++] = static_cast<std::uint32_t>(d & 0xFF);
-    a.w[1] = static_cast<std::uint32_t>(i + 1);
+    std::vector<int> bytes = {0xA5, static_cast<int>(data.size()) + 6, cls, group, code};
+    bytes.insert(bytes.end(), data.begin(), data.end());
     std::uint32_t sum = 0;
-    for (std::size_t k = 0; k < i; ++k) sum += a.w[k];
-    a.w[i] = sum & 0xFF;
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        sum += a.w[k] = static_cast<std::uint32_t>(bytes[k] & 0xFF);
+    a.w[bytes.size()] = sum & 0xFF;
     return a;
 }
 
-// An EQ band answer: [5] = 0, [6] band, [7] channel, [8] enabled, gain field, Hz, Q field, code,
-// pre-delay.
+// An EQ band answer: 0, band, channel, enabled, gain field, Hz, Q field, filter code, pre-delay.
 inline AnswerWords BandAnswer(int group, int code, int band, int channel, int enabled, int gainField, int hz,
                               int qField, int filterCode, int preDelay = 0) {
     return MakeAnswer(group, code,

@@ -1,15 +1,13 @@
-// The main window's reply applier: the answers the end-to-end read-back cannot vary (slopes,
-// selectors passed over, the graph of the shown page, mute patterns); nothing notifies or arms a timer.
+// The main window's reply applier: what the end-to-end read-back cannot vary (slopes, passed-over
+// selectors, the graph of the shown page, mute patterns); nothing notifies or arms a timer.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QSlider>
 #include <QTabBar>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <tuple>
 
 #include "answer.h"
 #include "console/control_ids.h"
@@ -20,7 +18,6 @@
 #include "pages/channel_sliders.h"
 #include "pages/page_bass_out.h"
 #include "pages/page_effect.h"
-#include "pages/page_main_out.h"
 #include "pages/page_mic.h"
 #include "pages/page_music.h"
 #include "platform/ui/controls.h"
@@ -41,8 +38,7 @@ class ApplyReply : public testing::Test {
         timersBefore = dialog->Timers().Count();
     }
     void TearDown() override {
-        // Applying an answer notifies nobody: no debounce timer is armed.
-        EXPECT_EQ(dialog->Timers().Count(), timersBefore);
+        EXPECT_EQ(dialog->Timers().Count(), timersBefore);  // no debounce timer armed
         dialog.reset();
         std::remove("reply_apply_test.ini");
     }
@@ -51,104 +47,107 @@ class ApplyReply : public testing::Test {
         return dynamic_cast<T*>(dialog->PageAt(i));
     }
     int Apply(const AnswerWords& a) { return dialog->ApplyReply(a.data()); }
-    int Pos(int page, int id) { return PageOf<Page>(page)->SliderPos(id).value_or(-9999); }
+    // freq, gain, Q, enabled, type of one band of a page.
+    std::tuple<int, float, float, int, int> BandOf(int page, int band) {
+        const auto& b = PageOf<Page>(page)->Model().band;
+        return {b.freq[band], b.gain[band], b.q[band], b.enabled[band], b.type[band]};
+    }
+    std::vector<int> MuteBits() {
+        std::vector<int> bits;
+        for (int p : {reply::kMainOut, reply::kMidOut, reply::kBassOut, reply::kSubOut})
+            bits.push_back(PageOf<chan::OutputPage>(p)->MuteBits());
+        return bits;
+    }
+    int PresetItem() {
+        return win::FindControlAs<QComboBox>(dialog->Client(), console::kIdPresetCombo)->currentIndex();
+    }
 
     std::unique_ptr<CVelmor_Zem_R7Dlg> dialog;
     std::size_t timersBefore = 0;
 };
 
 TEST_F(ApplyReply, ResultsAndTheDebugLog) {
-    const std::size_t lines = dialog->SetUpPage()->Log().LineCount();
+    const auto& log = dialog->SetUpPage()->Log();
+    const std::size_t lines = log.LineCount();
     EXPECT_EQ(Apply(MakeAnswer(0x01, 0xA0, {0, 0}, 0xF4)), 0);
-    EXPECT_EQ(dialog->SetUpPage()->Log().LineCount(), lines);  // not an answer: nothing printed
+    EXPECT_EQ(log.LineCount(), lines);  // not an answer: nothing printed
     EXPECT_EQ(Apply(MakeAnswer(0x04, 0xC3, {0})), 0);
     EXPECT_EQ(Apply(BandAnswer(0x04, 0xC2, 2, 1, 0, 25600 + 500, 1234, 200, 0)),
               1);  // channel 1: passed over
-    EXPECT_NE(dialog->SetUpPage()->Log().Text().find("resv=a5 "), std::string::npos);
+    EXPECT_NE(log.Text().find("resv=a5 "), std::string::npos);
     // A length byte beyond the 50 entries prints those 50 and reads nothing past them.
     AnswerWords longer = MakeAnswer(0x02, 0x88, {0});
     longer.w[1] = 0xFF;
     EXPECT_EQ(Apply(longer), 1);
-    const std::string text = dialog->SetUpPage()->Log().Text();
-    const std::string last = text.substr(text.rfind("resv="));
+    const std::string last = log.Text().substr(log.Text().rfind("resv="));
     EXPECT_EQ(std::count(last.begin(), last.end(), ' '), 50);
 }
 
-TEST_F(ApplyReply, MusicHighPassSlopes) {
+TEST_F(ApplyReply, MusicHighPassSlopesAndMicrophoneEq) {
     auto* music = PageOf<PageMusic>(reply::kMusic);
-    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5AA0, 80, 70, 5));
-    EXPECT_EQ(music->SlopeItem(), 1);
-    EXPECT_EQ(music->Model().band.freq[8], 80);
-    EXPECT_EQ(music->Model().band.type[8], kTypeHighPass);
-    EXPECT_EQ(music->SliderPos(chan::id::kHighPass), 80);
-
-    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5F50, 120, 70, 5));
+    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5AA0, 80, 70, 5));  // "24db": band 8 joins band 0
+    EXPECT_EQ(std::tuple(music->SlopeItem(), music->SliderPos(chan::id::kHighPass).value_or(-1)),
+              std::tuple(1, 80));
+    EXPECT_EQ(std::get<4>(BandOf(reply::kMusic, 8)), kTypeHighPass);
+    EXPECT_EQ(std::get<0>(BandOf(reply::kMusic, 8)), 80);
+    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5F50, 120, 70, 5));  // "12db": band 8 untouched
     EXPECT_EQ(music->SlopeItem(), 0);
-    EXPECT_EQ(music->Model().band.freq[8], 80);  // band 8 untouched at "12db"
-    EXPECT_EQ(music->Model().band.freq[0], 120);
-
-    const auto before = music->Model().band.freq[8];
-    EXPECT_EQ(Apply(BandAnswer(0x01, 0xA1, 8, 0, 0, 25600 + 300, 5000, 200, 0)), 1);
-    EXPECT_EQ(music->Model().band.freq[8], before);
-
+    EXPECT_EQ(std::get<0>(BandOf(reply::kMusic, 8)), 80);
+    EXPECT_EQ(std::get<0>(BandOf(reply::kMusic, 0)), 120);
+    EXPECT_EQ(Apply(BandAnswer(0x01, 0xA1, 8, 0, 0, 25600 + 300, 5000, 200, 0)), 1);  // band 8 is not asked
+    EXPECT_EQ(std::get<0>(BandOf(reply::kMusic, 8)), 80);
     Apply(BandAnswer(0x01, 0xA1, 3, 0, 0, 25600 + 350, 2500, 250, 0));
-    EXPECT_EQ(music->Model().band.freq[3], 2500);
-    EXPECT_FLOAT_EQ(music->Model().band.gain[3], 3.5f);
-    EXPECT_FLOAT_EQ(music->Model().band.q[3], 2.5f);
-    EXPECT_EQ(music->Model().band.enabled[3], 0);
-}
+    EXPECT_EQ(BandOf(reply::kMusic, 3),
+              std::tuple(2500, 3.5f, 2.5f, 0, std::get<4>(BandOf(reply::kMusic, 3))));
 
-TEST_F(ApplyReply, MicrophoneEqAndGate) {
     auto* mic = PageOf<PageMic>(reply::kMic);
     Apply(BandAnswer(0x02, 0x81, 0, 0, 1, 25600, 150, 100, 5));
     EXPECT_EQ(mic->SliderPos(pageid::kHighPassSlider), 150);
-    EXPECT_EQ(mic->Model().band.type[0], kTypeHighPass);
-    EXPECT_FLOAT_EQ(mic->Model().band.q[0], 0.6f);
-    const int f5 = mic->Model().band.freq[5];
+    EXPECT_EQ(std::get<4>(BandOf(reply::kMic, 0)), kTypeHighPass);
+    EXPECT_FLOAT_EQ(std::get<2>(BandOf(reply::kMic, 0)), 0.6f);
+    const auto band5 = BandOf(reply::kMic, 5);
     Apply(BandAnswer(0x02, 0x81, 5, 2, 1, 25600, 777, 100, 0));  // channel 2: passed over
-    EXPECT_EQ(mic->Model().band.freq[5], f5);
+    EXPECT_EQ(BandOf(reply::kMic, 5), band5);
     Apply(BandAnswer(0x02, 0x81, 5, 1, 1, 25600 - 600, 777, 100, 0));
-    EXPECT_EQ(mic->Model().band.freq[5], 777);
-    EXPECT_FLOAT_EQ(mic->Model().band.gain[5], -6.0f);
-
+    EXPECT_EQ(std::get<0>(BandOf(reply::kMic, 5)), 777);
+    EXPECT_FLOAT_EQ(std::get<1>(BandOf(reply::kMic, 5)), -6.0f);
     Apply(MakeAnswer(0x02, 0x83, {0, 30, 42}));
-    EXPECT_EQ(mic->SliderPos(pageid::kGateStartSlider), -81);
-    EXPECT_EQ(mic->SliderPos(pageid::kGateReleaseSlider), -42);
+    EXPECT_EQ(
+        std::tuple(mic->SliderPos(pageid::kGateStartSlider), mic->SliderPos(pageid::kGateReleaseSlider)),
+        std::tuple(-81, -42));
     Apply(MakeAnswer(0x02, 0x84, {1, 100, 4, 0}));
     EXPECT_EQ(mic->FbcMode(), 2);
 }
 
 TEST_F(ApplyReply, EchoLowPassAndCrossoverTouchTheGraphOnlyWhenShown) {
-    auto* effect = PageOf<PageEffect>(reply::kEffect);
     auto* graph = dialog->Graph();
     const int graphFreq = graph->Curve().freq[4];
     Apply(BandAnswer(0x07, 0x99, 4, 0, 1, 25600, 9000, 70, 4, 120));
-    EXPECT_EQ(effect->Model().band.freq[4], 9000);
-    EXPECT_EQ(effect->Model().band.type[4], kTypeLowPass);
-    EXPECT_EQ(effect->SliderPos(chan::fx::kEchoPreDelay), 120);
+    EXPECT_EQ(std::get<0>(BandOf(reply::kEffect, 4)), 9000);
+    EXPECT_EQ(std::get<4>(BandOf(reply::kEffect, 4)), kTypeLowPass);
+    EXPECT_EQ(PageOf<PageEffect>(reply::kEffect)->SliderPos(chan::fx::kEchoPreDelay), 120);
     EXPECT_EQ(graph->Curve().freq[4], graphFreq);  // the music page is shown
 
     dialog->TabStrip()->setCurrentIndex(reply::kEffect);
     Apply(BandAnswer(0x07, 0x99, 4, 0, 1, 25600, 20000, 70, 4, 0));
-    EXPECT_EQ(graph->Curve().freq[4], 20000);
-    EXPECT_EQ(graph->Curve().type[4], kTypeOff);
+    EXPECT_EQ(std::tuple(graph->Curve().freq[4], graph->Curve().type[4]), std::tuple(20000, kTypeOff));
 
     dialog->TabStrip()->setCurrentIndex(reply::kBassOut);
     Apply(BandAnswer(0x04, 0xC2, 0, 3, 1, 25600 - 1000, 120, 50, 4));
     EXPECT_EQ(PageOf<PageBassOut>(reply::kBassOut)->CrossoverHz(), 120);
-    EXPECT_EQ(graph->Curve().freq[4], 120);
-    EXPECT_EQ(graph->Curve().type[4], kTypeLowPass);
+    EXPECT_EQ(std::tuple(graph->Curve().freq[4], graph->Curve().type[4]), std::tuple(120, kTypeLowPass));
 }
 
 TEST_F(ApplyReply, EffectBlock) {
     auto* effect = PageOf<PageEffect>(reply::kEffect);
-    // Bytes 5..20.
-    Apply(MakeAnswer(0x08, 0x90, {0, 30, 41, 42, 0x2C, 0x01, 43, 0, 44, 45, 0, 46, 47, 0, 48, 49}));
+    Apply(MakeAnswer(0x08, 0x90,
+                     {0, 30, 41, 42, 0x2C, 0x01, 43, 0, 44, 45, 0, 46, 47, 0, 48, 49}));  // bytes 5..20
     namespace fx = chan::fx;
-    const std::pair<int, int> expected[] = {
-        {fx::kDamp, 70},         {fx::kRoomSize, 41},   {fx::kWidth, 42},       {fx::kEchoDelay, 300},
-        {fx::kEchoDecay, 43},    {fx::kEchoDirect, 44}, {fx::kEchoEffect, 45},  {fx::kReverbDirect, 46},
-        {fx::kReverbEffect, 47}, {fx::kEchoInDry, 48},  {fx::kEchoInReverb, 49}};
+    // clang-format off
+    const std::pair<int, int> expected[] = {{fx::kDamp, 70}, {fx::kRoomSize, 41}, {fx::kWidth, 42},
+        {fx::kEchoDelay, 300}, {fx::kEchoDecay, 43}, {fx::kEchoDirect, 44}, {fx::kEchoEffect, 45},
+        {fx::kReverbDirect, 46}, {fx::kReverbEffect, 47}, {fx::kEchoInDry, 48}, {fx::kEchoInReverb, 49}};
+    // clang-format on
     for (const auto& [id, value] : expected) {
         const SliderModel* s = effect->Slider(id);
         ASSERT_NE(s, nullptr) << id;
@@ -159,28 +158,20 @@ TEST_F(ApplyReply, EffectBlock) {
 TEST_F(ApplyReply, StatusSetsMutesLimitsPresetAndConnected) {
     Apply(MakeAnswer(0xF0, 0xD0, {0, 0x50, 0x3F, 0, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(dialog->m_lastMuteMask, 0x3F);
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kMainOut)->MuteBits(), 3);
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kMidOut)->MuteBits(), 1);
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kBassOut)->MuteBits(), 1);
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kSubOut)->MuteBits(), 3);
+    EXPECT_EQ(MuteBits(), (std::vector<int>{3, 1, 1, 3}));
     EXPECT_EQ(PageOf<PageMusic>(reply::kMusic)->CheckedInput(), -1);
-    EXPECT_EQ(dialog->m_micStartVol, 1);
-    EXPECT_EQ(dialog->m_micEndVol, 2);
-    EXPECT_EQ(dialog->m_musicStartVol, 3);
-    EXPECT_EQ(dialog->m_musicEndVol, 4);
-    EXPECT_EQ(dialog->m_effectStartVol, 5);
-    EXPECT_EQ(dialog->m_effectEndVol, 6);
-    EXPECT_EQ(win::FindControlAs<QComboBox>(dialog->Client(), console::kIdPresetCombo)->currentIndex(), -1);
+    const auto& d = *dialog;
+    EXPECT_EQ(std::tie(d.m_micStartVol, d.m_micEndVol, d.m_musicStartVol, d.m_musicEndVol, d.m_effectStartVol,
+                       d.m_effectEndVol),
+              std::tuple(1, 2, 3, 4, 5, 6));
+    EXPECT_EQ(PresetItem(), -1);
     EXPECT_EQ(dialog->m_connected, 1);
 
     // Only the bass bit (3) and the second surround bit (5); preset 4; input "USB".
     Apply(MakeAnswer(0xF0, 0xD0, {4, 0x30, 0x28, 0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kMainOut)->MuteBits(), 0);
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kMidOut)->MuteBits(), 0);
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kBassOut)->MuteBits(), 1);
-    EXPECT_EQ(PageOf<chan::OutputPage>(reply::kSubOut)->MuteBits(), 2);
+    EXPECT_EQ(MuteBits(), (std::vector<int>{0, 0, 1, 2}));
     EXPECT_EQ(PageOf<PageMusic>(reply::kMusic)->CheckedInput(), 3);
-    EXPECT_EQ(win::FindControlAs<QComboBox>(dialog->Client(), console::kIdPresetCombo)->currentIndex(), 3);
+    EXPECT_EQ(PresetItem(), 3);
 }
 
 }  // namespace
