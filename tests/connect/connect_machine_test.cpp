@@ -2,70 +2,116 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
 #include <vector>
 
-#include "fake_link.h"
 #include "link/connect_steps.h"
+#include "tests/link/bytes.h"
 
 using connect::ConnectMachine;
 using connect::Outcome;
+using testbytes::FromHex;
+using testbytes::Of;
 
 namespace {
 
-std::vector<int> Bytes(const ZemCmd::Cmd& c) {
-    return std::vector<int>(c.b.begin(), c.b.begin() + c.Length());
+// An answer echoing the request's group and its code (or `code`).
+ZemCmd::Cmd AnswerTo(const ZemCmd::Cmd& request, std::uint8_t code = 0) {
+    ZemCmd::Cmd a;
+    a[0] = ZemCmd::kSync;
+    a[1] = 8;
+    a[2] = ZemCmd::kClassAnswer;
+    a[3] = request[3];
+    a[4] = code ? code : request[4];
+    a.Seal();
+    return a;
 }
 
-FakeLink::Peer AnswerEverything() {
-    return [](const ZemCmd::Cmd& r) { return std::optional<ZemCmd::Cmd>(AnswerTo(r)); };
-}
+// A scripted link: ports that open or not, a peer answering a pushed frame at once (or not).
+class FakeLink : public connect::ConnectLink {
+  public:
+    using Peer = std::function<std::optional<ZemCmd::Cmd>(const ZemCmd::Cmd& request)>;
+    std::set<int> existing;
+    std::map<int, Peer> peers;  // none behind a port: silent
+    std::vector<std::string> opened;
+    std::vector<ZemCmd::Cmd> pushed;
+    std::string log;
+    int openPort = 0;
+    bool frameMode = false, ready = false;
+    ZemCmd::Cmd last;
 
-// Answers everything except requests of one code, which it ignores (or answers with another code).
-FakeLink::Peer Ignoring(int code, std::uint8_t replyCode = 0) {
+    bool IsOpen() const override { return openPort != 0; }
+    bool Open(const std::string& name) override {
+        opened.push_back(name);
+        const int n = std::stoi(name.substr(3));
+        if (openPort || !existing.count(n)) return false;
+        openPort = n;
+        return true;
+    }
+    void Start() override {}
+    void Close() override { openPort = 0; }
+    void SetFrameMode(bool on) override { frameMode = on; }
+    bool FrameReady() const override { return ready; }
+    void ClearFrameReady() override { ready = false; }
+    void CopyFrame(std::uint32_t (&words)[ZemCmd::kMaxFrame]) const override {
+        for (int i = 0; i < ZemCmd::kMaxFrame; ++i) words[i] = last[static_cast<std::size_t>(i)];
+    }
+    void Push(const ZemCmd::Cmd& cmd) override {
+        pushed.push_back(cmd);
+        auto it = peers.find(openPort);
+        if (it == peers.end()) return;
+        if (auto answer = it->second(cmd)) last = *answer, ready = true;
+    }
+    void Log(std::string_view line) override { log += line; }
+    int Pushed(int code) const {
+        int n = 0;
+        for (const auto& p : pushed) n += p[4] == code;
+        return n;
+    }
+};
+
+// Answers every request but those of `code`, which it ignores (or answers with `replyCode`).
+FakeLink::Peer Ignoring(int code = -1, std::uint8_t replyCode = 0) {
     return [=](const ZemCmd::Cmd& r) -> std::optional<ZemCmd::Cmd> {
-        if (r[2] == ZemCmd::kClassRead || r[2] == ZemCmd::kClassWrite) {
-            if (r[4] == code) {
-                if (replyCode) return AnswerTo(r, replyCode);
-                return std::nullopt;
-            }
-        }
-        return AnswerTo(r);
+        const bool request = r[2] == ZemCmd::kClassRead || r[2] == ZemCmd::kClassWrite;
+        if (!request || r[4] != code) return AnswerTo(r);
+        if (replyCode) return AnswerTo(r, replyCode);
+        return std::nullopt;
     };
 }
 
 struct Harness {
+    explicit Harness(std::set<int> ports = {1}, FakeLink::Peer peer = Ignoring()) {
+        link.existing = ports;
+        if (peer) link.peers[1] = peer;
+        machine.Begin();
+    }
     FakeLink link;
     std::vector<std::string> statuses;
     std::vector<int> progress;
-    std::vector<int> applied;  // code byte of every answer handed over
+    int applied = 0, flushes = 0;
     std::function<int(const std::uint32_t*)> apply = [](const std::uint32_t*) { return 1; };
-    int flushes = 0;
     ConnectMachine machine{link,
-                           {[this](const std::uint32_t* w) {
-                                applied.push_back(static_cast<int>(w[4]));
-                                return apply(w);
-                            },
+                           {[this](const std::uint32_t* w) { return ++applied, apply(w); },
                             [this](const std::string& s) { statuses.push_back(s); },
                             [this](int p) { progress.push_back(p); }, [this] { ++flushes; }}};
 
-    // Ticks until the machine ends (or the limit); returns the outcome and counts the ticks.
+    // Ticks until the machine ends or `limit` ticks; the outcome and the ticks taken.
     Outcome Until(int limit, int* ticks = nullptr) {
-        for (int t = 1; t <= limit; ++t) {
-            const Outcome o = machine.Tick();
-            if (o != Outcome::Running) {
+        for (int t = 1; t <= limit; ++t)
+            if (const Outcome o = machine.Tick(); o != Outcome::Running) {
                 if (ticks) *ticks = t;
                 return o;
             }
-        }
         return Outcome::Running;
     }
-    // Ticks until `n` frames have been pushed; the tick count that took.
-    int UntilPushed(std::size_t n) {
+    int UntilPushed(std::size_t n) {  // ticks until `n` frames were pushed
         int t = 0;
-        while (link.pushed.size() < n && t < 5000) {
-            machine.Tick();
-            ++t;
-        }
+        for (; link.pushed.size() < n && t < 5000; ++t) machine.Tick();
         return t;
     }
 };
@@ -73,76 +119,60 @@ struct Harness {
 const std::string kExit = "\xE9\x80\x80\xE5\x87\xBA";
 
 TEST(ConnectSteps, GoldenRequests) {
-    struct Case {
-        int step;
-        std::vector<int> bytes;
-        std::string line;
-    };
-    const Case cases[] = {
-        {0, {0xA5, 0x09, 0xF4, 0x02, 0x80, 0, 0, 0, 0x24}, "Read Mic Vol\n"},
-        {13, {0xA5, 0x09, 0xF4, 0x04, 0xC0, 2, 0, 0, 0x68}, "Read Mix Drc Sub\n"},
-        {19, {0xA5, 0x09, 0xF4, 0x02, 0x81, 0, 0, 0, 0x25}, "Read Mic Eq n=0 id=0,chn=0\n"},
-        {45, {0xA5, 0x09, 0xF4, 0x04, 0xC2, 0, 2, 0, 0x6A}, "Read MainOut Eq n=1 id=2,chn=0\n"},
-        {50, {0xA5, 0x09, 0xF4, 0x04, 0xC2, 0, 1, 3, 0x6C}, "Read BassOut Eq n=1 id=1,chn=3\n"},
-        {55, {0xA5, 0x09, 0xF4, 0x04, 0xC2, 0, 3, 2, 0x6D}, "Read MidOut Eq n=2 id=3,chn=2\n"},
-        {58, {0xA5, 0x09, 0xF4, 0x04, 0xC2, 0, 3, 4, 0x6F}, "Read SurOut Eq n=2 id=3,chn=4\n"},
-        {63, {0xA5, 0x09, 0xF4, 0x07, 0x99, 0, 4, 0, 0x46}, "Read Echo Eq n=4 id=4,chn=0\n"},
-        {65, {0xA5, 0x09, 0xF4, 0x08, 0x91, 0, 1, 0, 0x3C}, "Read Reverb Eq n=1 id=1,chn=0\n"},
-        {66, {0xA5, 0x09, 0xF1, 0xF0, 0x77, 0, 0, 0, 0x06}, "--Exit--\n"},
-    };
-    for (const Case& c : cases) {
-        const auto r = connect::StepRequest(c.step);
-        ASSERT_TRUE(r) << c.step;
-        EXPECT_EQ(Bytes(r->frame), c.bytes) << c.step;
-        EXPECT_EQ(r->logLine, c.line) << c.step;
+    // clang-format off
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {0, "A5 09 F4 02 80 00 00 00 24", "Read Mic Vol\n"},
+        {13, "A5 09 F4 04 C0 02 00 00 68", "Read Mix Drc Sub\n"},
+        {19, "A5 09 F4 02 81 00 00 00 25", "Read Mic Eq n=0 id=0,chn=0\n"},
+        {45, "A5 09 F4 04 C2 00 02 00 6A", "Read MainOut Eq n=1 id=2,chn=0\n"},
+        {50, "A5 09 F4 04 C2 00 01 03 6C", "Read BassOut Eq n=1 id=1,chn=3\n"},
+        {55, "A5 09 F4 04 C2 00 03 02 6D", "Read MidOut Eq n=2 id=3,chn=2\n"},
+        {58, "A5 09 F4 04 C2 00 03 04 6F", "Read SurOut Eq n=2 id=3,chn=4\n"},
+        {63, "A5 09 F4 07 99 00 04 00 46", "Read Echo Eq n=4 id=4,chn=0\n"},
+        {65, "A5 09 F4 08 91 00 01 00 3C", "Read Reverb Eq n=1 id=1,chn=0\n"},
+        {66, "A5 09 F1 F0 77 00 00 00 06", "--Exit--\n"}};
+    // clang-format on
+    for (const auto& [step, hex, line] : cases) {
+        const auto r = connect::StepRequest(step);
+        ASSERT_TRUE(r) << step;
+        EXPECT_EQ(Of(r->frame), FromHex(hex)) << step;
+        EXPECT_EQ(r->logLine, line) << step;
     }
     for (int silent : {-1, 6, 67}) EXPECT_FALSE(connect::StepRequest(silent)) << silent;
 }
 
 TEST(ConnectScan, FindsProcessorBehindMissingAndSilentPorts) {
-    Harness r;
-    r.link.existing = {2, 4};  // COM2 opens but stays silent
-    r.link.peers[4] = AnswerEverything();
-    r.machine.Begin();
+    Harness r({2, 4}, nullptr);  // COM2 opens but stays silent
+    r.link.peers[4] = Ignoring();
     while (r.machine.state() < ConnectMachine::kRequest) r.machine.Tick();
-
     EXPECT_EQ(r.link.opened, (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4"}));
     EXPECT_EQ(r.link.log,
               "Open Uart=1\nOpen Fail\nOpen Uart=2\nOpen Ok\nClose Uart\nOpen Uart=3\nOpen Fail\n"
               "Open Uart=4\nOpen Ok\nStart Resv Data\n");
-    // Three probes on the silent port, one on the answering one.
-    ASSERT_EQ(r.link.pushed.size(), 4u);
-    for (const auto& p : r.link.pushed)
-        EXPECT_EQ(Bytes(p), (std::vector<int>{0xA5, 0x06, 0xF9, 0x03, 0x04, 0xAB}));
+    ASSERT_EQ(r.link.pushed.size(), 4u);  // three probes on the silent port, one on the answering one
+    for (const auto& p : r.link.pushed) EXPECT_EQ(Of(p), FromHex("A5 06 F9 03 04 AB"));
     EXPECT_TRUE(r.link.frameMode);
-    EXPECT_EQ(r.statuses.back(), "Start to read...");
     EXPECT_EQ(r.statuses.front(), "Open COM1");
+    EXPECT_EQ(r.statuses.back(), "Start to read...");
 }
 
-TEST(ConnectScan, NoPortGivesUpAfterCom30) {
-    Harness r;
-    r.machine.Begin();
-    int ticks = 0;
-    EXPECT_EQ(r.Until(100, &ticks), Outcome::Failed);
-    ASSERT_EQ(r.link.opened.size(), 30u);
-    EXPECT_EQ(r.link.opened.back(), "COM30");
-    EXPECT_EQ(ticks, 31);  // 30 opens, then the failed state ends the dialog
-    EXPECT_EQ(r.statuses.back(), kExit);
-    EXPECT_FALSE(r.link.frameMode);
-}
-
-TEST(ConnectScan, SilentLastPortIsClosedBeforeGivingUp) {
-    Harness r;
-    r.link.existing = {30};
-    r.machine.Begin();
-    EXPECT_EQ(r.Until(200), Outcome::Failed);
-    EXPECT_FALSE(r.link.IsOpen());
+TEST(ConnectScan, GivesUpAfterCom30AndClosesASilentLastPort) {
+    for (const std::set<int>& ports : {std::set<int>{}, std::set<int>{30}}) {
+        Harness r(ports, nullptr);
+        int ticks = 0;
+        EXPECT_EQ(r.Until(200, &ticks), Outcome::Failed);
+        if (ports.empty()) {  // 30 opens, then the failed state ends the dialog
+            EXPECT_EQ(ticks, 31);
+            EXPECT_EQ(r.link.opened.back(), "COM30");
+        }
+        EXPECT_EQ(r.statuses.back(), kExit);
+        EXPECT_FALSE(r.link.IsOpen());
+        EXPECT_FALSE(r.link.frameMode);
+    }
 }
 
 TEST(ConnectScan, AnyGoodFrameEndsTheHandshake) {
-    Harness r;
-    r.link.existing = {1};
-    r.machine.Begin();
+    Harness r({1}, nullptr);
     r.machine.Tick();     // opens COM1
     r.link.ready = true;  // an unrelated frame arrives
     for (int i = 0; i < 4; ++i) r.machine.Tick();
@@ -152,112 +182,72 @@ TEST(ConnectScan, AnyGoodFrameEndsTheHandshake) {
 
 TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
     Harness r;
-    r.link.existing = {1};
-    r.link.peers[1] = AnswerEverything();
-    r.machine.Begin();
     EXPECT_EQ(r.Until(1000), Outcome::Finished);
-
-    // The probe, then one request per step but the silent one, in table order.
-    ASSERT_EQ(r.link.pushed.size(), 1u + 66u);
+    ASSERT_EQ(r.link.pushed.size(), 1u + 66u);  // the probe, then every step but the silent one, in order
     std::size_t i = 1;
     std::string lines;
-    for (int step = 0; step < connect::kStepCount; ++step) {
-        const auto req = connect::StepRequest(step);
-        if (!req) continue;
-        EXPECT_EQ(Bytes(r.link.pushed[i++]), Bytes(req->frame)) << step;
-        lines += req->logLine;
-    }
+    for (int step = 0; step < connect::kStepCount; ++step)
+        if (const auto req = connect::StepRequest(step)) {
+            EXPECT_EQ(Of(r.link.pushed[i++]), Of(req->frame)) << step;
+            lines += req->logLine;
+        }
     EXPECT_NE(r.link.log.find(lines), std::string::npos);
-    EXPECT_EQ(r.applied.size(), 66u);
+    EXPECT_EQ(r.applied, 66);
     EXPECT_EQ(r.progress.back(), 98);  // 65 x 100 / 66, never 100
     EXPECT_EQ(r.flushes, 1);
     EXPECT_EQ(r.statuses.back(), kExit);
     EXPECT_TRUE(r.link.frameMode);  // the caller leaves frame mode
-}
 
-TEST(ConnectReadBack, SilentStepAsksForTheNextOneLater) {
-    Harness r;
-    r.link.existing = {1};
-    r.link.peers[1] = AnswerEverything();
-    r.machine.Begin();
-    r.UntilPushed(7);  // probe + steps 0..5
-    const int ticks = r.UntilPushed(8);
-    EXPECT_EQ(Bytes(r.link.pushed.back()), Bytes(connect::StepRequest(7)->frame));
+    Harness later;
+    later.UntilPushed(7);  // probe + steps 0..5
+    const int ticks = later.UntilPushed(8);
+    EXPECT_EQ(Of(later.link.pushed.back()), Of(connect::StepRequest(7)->frame));
     EXPECT_EQ(ticks, 5);  // answer of 5, silent 6, two ticks of the retry rhythm, send 7
 }
 
-// Ticks after the first send at which a request goes out again, and the outcome.
-struct RetryCase {
-    const char* name;
-    int code;
-    std::uint8_t replyCode;
-    Outcome outcome;
-};
-
 TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
-    const RetryCase cases[] = {
-        {"silent mic volume", 0x80, 0, Outcome::Failed},
-        {"wrong code for mic volume", 0x80, 0x81, Outcome::Failed},
-        {"silent reverb filter", 0x91, 0, Outcome::Failed},
-        {"silent end command", 0x77, 0, Outcome::Finished},
-    };
-    for (const RetryCase& c : cases) {
-        Harness r;
-        r.link.existing = {1};
-        r.link.peers[1] = Ignoring(c.code, c.replyCode);
-        r.machine.Begin();
-        while (r.link.pushed.empty() || r.link.pushed.back()[4] != c.code) r.machine.Tick();
+    // clang-format off
+    const std::tuple<const char*, int, std::uint8_t, Outcome> cases[] = {
+        {"silent mic volume", 0x80, 0, Outcome::Failed}, {"wrong code for mic volume", 0x80, 0x81, Outcome::Failed},
+        {"silent reverb filter", 0x91, 0, Outcome::Failed}, {"silent end command", 0x77, 0, Outcome::Finished}};
+    // clang-format on
+    for (const auto& [name, code, replyCode, outcome] : cases) {
+        SCOPED_TRACE(name);
+        Harness r({1}, Ignoring(code, replyCode));
+        while (r.link.pushed.empty() || r.link.pushed.back()[4] != code) r.machine.Tick();
         std::vector<int> sends;
         Outcome o = Outcome::Running;
         int t = 0;
         while (o == Outcome::Running && t < 50) {
             const std::size_t before = r.link.pushed.size();
             o = r.machine.Tick();
+            if (r.link.pushed.size() > before) sends.push_back(t + 1);
             ++t;
-            if (r.link.pushed.size() > before) sends.push_back(t);
         }
-        EXPECT_EQ(sends, (std::vector<int>{3, 6, 9})) << c.name;
-        EXPECT_EQ(t, 11) << c.name;  // state set on tick 10, dialog ends on the next
-        EXPECT_EQ(o, c.outcome) << c.name;
+        EXPECT_EQ(sends, (std::vector<int>{3, 6, 9}));
+        EXPECT_EQ(t, 11);  // state set on tick 10, dialog ends on the next
+        EXPECT_EQ(o, outcome);
     }
 }
 
-TEST(ConnectReadBack, RefusedAnswerIsAskedAgainWithoutCountingRetries) {
-    Harness r;
-    r.link.existing = {1};
-    r.link.peers[1] = AnswerEverything();
-    int refusals = 5;  // more than the three retries a silent answer gets
-    r.apply = [&](const std::uint32_t* w) { return (w[4] == 0x85 && refusals-- > 0) ? 0 : 1; };
-    r.machine.Begin();
-    EXPECT_EQ(r.Until(1000), Outcome::Finished);
-    int asked = 0;
-    for (const auto& p : r.link.pushed) asked += p[4] == 0x85;
-    EXPECT_EQ(asked, 6);
-}
-
-TEST(ConnectReadBack, EndlessRefusalStopsTheReadBack) {
-    Harness r;
-    r.link.existing = {1};
-    r.link.peers[1] = AnswerEverything();
-    r.apply = [](const std::uint32_t* w) { return w[4] == 0x82 ? 0 : 1; };
-    r.machine.Begin();
-    EXPECT_EQ(r.Until(1000), Outcome::Failed);
-    int asked = 0;
-    for (const auto& p : r.link.pushed) asked += p[4] == 0x82;
-    EXPECT_EQ(asked, ConnectMachine::kMaxRefusals);
-}
-
-TEST(ConnectReadBack, AnsweredEndCommandFinishesEvenWhenRefused) {
-    Harness r;
-    r.link.existing = {1};
-    r.link.peers[1] = AnswerEverything();
-    r.apply = [](const std::uint32_t* w) { return w[4] == ZemCmd::kGroupEndReadBack ? 0 : 1; };
-    r.machine.Begin();
-    EXPECT_EQ(r.Until(1000), Outcome::Finished);
-    EXPECT_EQ(r.link.pushed.back()[4], ZemCmd::kGroupEndReadBack);
-    int ends = 0;
-    for (const auto& p : r.link.pushed) ends += p[4] == ZemCmd::kGroupEndReadBack;
-    EXPECT_EQ(ends, 1);
+TEST(ConnectReadBack, RefusedAnswersAreAskedAgainWithoutCountingRetries) {
+    struct Case {
+        int code, refusals;  // refusals of answers with `code`
+        Outcome outcome;
+        int asked;
+    };
+    for (const Case c : {Case{0x85, 5, Outcome::Finished, 6},  // more than the three retries of silence
+                         Case{0x82, 1000, Outcome::Failed, ConnectMachine::kMaxRefusals},
+                         Case{ZemCmd::kGroupEndReadBack, 1000, Outcome::Finished, 1}}) {  // answered end
+        SCOPED_TRACE(c.code);
+        Harness r;
+        int left = c.refusals;
+        r.apply = [&](const std::uint32_t* w) {
+            return (static_cast<int>(w[4]) == c.code && left-- > 0) ? 0 : 1;
+        };
+        EXPECT_EQ(r.Until(1000), c.outcome);
+        EXPECT_EQ(r.link.Pushed(c.code), c.asked);
+    }
 }
 
 }  // namespace
