@@ -5,21 +5,16 @@
 
 #include <deque>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include "link/ymodem.h"
+#include "image_files.h"
 #include "sim/ymodem_receiver.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// The processor side: the enter-update frame starts a receiver; what it answers can be read.
+// The processor side: the enter-update frame starts a receiver whose answers can be read.
 class ReceiverLink : public ymodem::ByteLink {
   public:
-    explicit ReceiverLink(sim::YmodemFaults faults) : faults_(faults) {}
-
+    explicit ReceiverLink(sim::YmodemFaults faults = {}) : faults_(faults) {}
     int Write(const std::uint8_t* bytes, int n) override {
         if (failWriteAt_ == writes_++) return n / 2;
         written_.emplace_back(bytes, bytes + n);
@@ -35,22 +30,16 @@ class ReceiverLink : public ymodem::ByteLink {
         ++reads_;
         if (gone_) return -1;
         int n = 0;
-        while (n < max && !answers_.empty()) {
-            buffer[n++] = answers_.front();
-            answers_.pop_front();
-        }
+        for (; n < max && !answers_.empty(); answers_.pop_front()) buffer[n++] = answers_.front();
         return n;
     }
-
     void Queue(const Bytes& b) { answers_.insert(answers_.end(), b.begin(), b.end()); }
 
     sim::YmodemFaults faults_;
     std::optional<sim::YmodemReceiver> receiver_;
     std::deque<std::uint8_t> answers_;
     std::vector<Bytes> written_;
-    int writes_ = 0;
-    int failWriteAt_ = -1;
-    int reads_ = 0;
+    int writes_ = 0, failWriteAt_ = -1, reads_ = 0;
     bool gone_ = false;
 };
 
@@ -61,46 +50,36 @@ ymodem::Timing NoSleep(int polls = 20) {
     return t;
 }
 
-Bytes Image(std::size_t n) {
-    Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i * 31 + (i >> 8));
-    return b;
+int Send(ReceiverLink& link, std::size_t size, Ymodem& file) {
+    file.Hold("fw.bin", Pattern(size));
+    const std::atomic<bool> go{true};
+    return ymodem::Transfer(link, file, NoSleep(), go);
 }
-
-const Bytes kEnter = {0xA5, 0x06, 0xF9, 0x03, 0x02, 0xA9};
 
 TEST(YmodemTransfer, WholeFilesArriveIntactWithOneEnd) {
     for (std::size_t size : {0u, 1u, 1024u, 1025u, 5000u}) {
         SCOPED_TRACE(size);
-        const Bytes image = Image(size);
         Ymodem file;
-        file.Hold("fw.bin", image);
-        ReceiverLink link({});
-        const std::atomic<bool> go{true};
-        EXPECT_EQ(ymodem::Transfer(link, file, NoSleep(), go), ymodem::kOk);
+        ReceiverLink link;
+        EXPECT_EQ(Send(link, size, file), ymodem::kOk);
         ASSERT_TRUE(link.receiver_);
         EXPECT_EQ(link.receiver_->state(), sim::YmodemReceiver::State::Done);
         EXPECT_EQ(link.receiver_->fileName(), "fw.bin");
-        EXPECT_EQ(link.receiver_->Image(), image);
+        EXPECT_EQ(link.receiver_->Image(), Pattern(size));
         // enter, block 0, the data blocks, one end byte
-        const std::size_t dataBlocks = (size + 1023) / 1024;
-        ASSERT_EQ(link.written_.size(), 3 + dataBlocks);
-        EXPECT_EQ(link.written_.front(), kEnter);
-        EXPECT_EQ(link.written_[1].size(), 133u);
-        for (std::size_t i = 0; i < dataBlocks; ++i) EXPECT_EQ(link.written_[2 + i].size(), 1029u);
+        std::vector<std::size_t> sizes = {6, 133};
+        sizes.resize(2 + (size + 1023) / 1024, 1029);
+        sizes.push_back(1);
+        std::vector<std::size_t> written;
+        for (const Bytes& w : link.written_) written.push_back(w.size());
+        EXPECT_EQ(written, sizes);
+        EXPECT_EQ(link.written_.front(), (Bytes{0xA5, 0x06, 0xF9, 0x03, 0x02, 0xA9}));
         EXPECT_EQ(link.written_.back(), Bytes{0x04});
-        EXPECT_FALSE(file.IsOpen());  // closed and cleared at the end
-        EXPECT_EQ(file.Size(), 0u);
+        EXPECT_EQ(std::tuple(file.IsOpen(), file.Size()), std::tuple(false, 0u));  // closed and cleared
     }
 }
 
-TEST(YmodemTransfer, MissingAnswersEndWithTheirCode) {
-    struct Case {
-        const char* what;
-        sim::YmodemFaults faults;
-        int result;
-        std::size_t writes;  // how far the sender got
-    };
+TEST(YmodemTransfer, MissingAnswersAndShortWritesEndWithTheirCode) {
     sim::YmodemFaults noC, noAckHeader, noAckData, nakOnce, cancel, noEotAck;
     noC.neverSendC = true;
     noAckHeader.noAckBlock = 0;
@@ -108,59 +87,41 @@ TEST(YmodemTransfer, MissingAnswersEndWithTheirCode) {
     nakOnce.nakOnceBlock = 1;
     cancel.cancelAtBlock = 2;
     noEotAck.dropEotAck = true;
-    const Case cases[] = {
-        {"no C", noC, ymodem::kNoC, 1},
-        {"no ACK for block 0", noAckHeader, ymodem::kNoAck, 2},
-        {"no ACK for block 2", noAckData, ymodem::kNoAck, 4},
-        // A refused block is not sent again: the sender waits for its ACK and gives up.
-        {"NAK once", nakOnce, ymodem::kNoAck, 3},
-        {"CAN CAN", cancel, ymodem::kNoAck, 4},
-        {"no ACK for the end", noEotAck, ymodem::kNoAck, 6},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    // faults, failing write, result, writes tried (nothing more after a short one)
+    // clang-format off
+    const std::tuple<const char*, sim::YmodemFaults, int, int, int> cases[] = {
+        {"no C", noC, -1, ymodem::kNoC, 1},
+        {"no ACK for block 0", noAckHeader, -1, ymodem::kNoAck, 2},
+        {"no ACK for block 2", noAckData, -1, ymodem::kNoAck, 4},
+        {"NAK once", nakOnce, -1, ymodem::kNoAck, 3},  // a refused block is not sent again
+        {"CAN CAN", cancel, -1, ymodem::kNoAck, 4},
+        {"no ACK for the end", noEotAck, -1, ymodem::kNoAck, 6},
+        {"short enter", {}, 0, ymodem::kEnterNotWritten, 1},
+        {"short block 0", {}, 1, ymodem::kBlockNotWritten, 2},
+        {"short last block", {}, 4, ymodem::kBlockNotWritten, 5},
+        {"short end", {}, 5, ymodem::kEndNotWritten, 6}};
+    // clang-format on
+    for (const auto& [what, faults, failAt, result, writes] : cases) {
+        SCOPED_TRACE(what);
         Ymodem file;
-        file.Hold("fw.bin", Image(3 * 1024));
-        ReceiverLink link(c.faults);
-        const std::atomic<bool> go{true};
-        EXPECT_EQ(ymodem::Transfer(link, file, NoSleep(), go), c.result);
-        EXPECT_EQ(link.written_.size(), c.writes);
+        ReceiverLink link(faults);
+        link.failWriteAt_ = failAt;
+        EXPECT_EQ(Send(link, 3 * 1024, file), result);
+        EXPECT_EQ(link.writes_, writes);
         EXPECT_FALSE(file.IsOpen());
-    }
-}
-
-TEST(YmodemTransfer, ShortWritesEndWithTheirCode) {
-    struct Case {
-        int failAt;  // index of the write that comes up short
-        int result;
-    };
-    for (const Case c : {Case{0, ymodem::kEnterNotWritten}, Case{1, ymodem::kBlockNotWritten},
-                         Case{3, ymodem::kBlockNotWritten}, Case{4, ymodem::kEndNotWritten}}) {
-        SCOPED_TRACE(c.failAt);
-        Ymodem file;
-        file.Hold("fw.bin", Image(2 * 1024));
-        ReceiverLink link({});
-        link.failWriteAt_ = c.failAt;
-        const std::atomic<bool> go{true};
-        EXPECT_EQ(ymodem::Transfer(link, file, NoSleep(), go), c.result);
-        EXPECT_EQ(link.writes_, c.failAt + 1);  // nothing more is tried
     }
 }
 
 TEST(YmodemWait, PollsTheGivenCountAndStopsEarlyWhenToldOrThePortIsGone) {
     ymodem::Timing timing = NoSleep(7);
     int slept = 0;
-    timing.sleep = [&](std::chrono::milliseconds d) {
-        EXPECT_EQ(d, timing.pollPause);
-        ++slept;
-    };
-    ReceiverLink link({});
+    timing.sleep = [&](std::chrono::milliseconds d) { slept += d == timing.pollPause; };
+    ReceiverLink link;
     std::atomic<bool> go{true};
     ymodem::Leftover left;
     link.Queue({0x15, 0x18, 0x15});  // NAK and CAN are just other bytes here
     EXPECT_FALSE(ymodem::WaitForByte(link, 0x06, timing, go, left));
-    EXPECT_EQ(link.reads_, 7);
-    EXPECT_EQ(slept, 7);
+    EXPECT_EQ(std::tuple(link.reads_, slept), std::tuple(7, 7));
 
     // ACK and "C" in one read: the "C" is there for the next wait without another read.
     link.reads_ = 0;

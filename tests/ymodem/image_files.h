@@ -1,0 +1,40 @@
+#pragma once
+// Firmware images and a scratch folder for the update tests.
+
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Bytes no block boundary lines up with.
+inline Bytes Pattern(std::size_t n) {
+    Bytes b(n);
+    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i * 7 + 3 + (i >> 8));
+    return b;
+}
+
+inline Bytes ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh folder under the working directory, removed with everything in it.
+struct TempDir {
+    std::string path;
+    TempDir() {
+        char name[] = "ymodemtest.XXXXXX";
+        if (::mkdtemp(name)) path = name;
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string Write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(path + "/" + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path + "/" + name;
+    }
+};
