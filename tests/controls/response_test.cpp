@@ -7,6 +7,7 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -101,11 +102,8 @@ TEST(ResponseCurve, ClosedFormGainsAndTheCutForm) {
 // Flat means unit coefficients and 0 dB at every point; invalid settings also answer -1.
 TEST(ResponseCurve, FlatTypesOffPassFiltersAndInvalidInput) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    const struct {
-        int type;
-        float freq, gain, q;
-        int rate, result;
-    } cases[] = {
+    // clang-format off
+    const struct { int type; float freq, gain, q; int rate, result; } cases[] = {
         {0, 1000, 12, 1, kRate, 0},     {-1, 1000, 12, 1, kRate, 0},    {11, 1000, 12, 1, kRate, 0},
         {9, 1000, 12, 1, kRate, 0},     {10, 1000, -6, 1, kRate, 0},    {4, 20, 0, 10, kRate, 0},
         {4, 5, 0, 10, kRate, 0},        {5, 19999.9f, 0, 10, kRate, 0}, {5, 30000, 0, 10, kRate, 0},
@@ -116,9 +114,10 @@ TEST(ResponseCurve, FlatTypesOffPassFiltersAndInvalidInput) {
         {4, 30000, 0, 1, kRate, -1},    {5, 12000, 0, 1, 20000, -1},    {7, 24000, 0, 1, kRate, -1},
         {1, 1000, 1e30f, 1, kRate, -1}, {2, 1000, 1e30f, 1, kRate, -1},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "type " << c.type << " f " << c.freq << " g " << c.gain << " q "
-                                        << c.q << " rate " << c.rate);
+        SCOPED_TRACE(testing::Message()
+                     << c.type << " f" << c.freq << " g" << c.gain << " q" << c.q << " r" << c.rate);
         BandResponse b = Band(c.type, c.freq, c.gain, c.q, c.rate);
         int r = 99;
         const std::vector<float> db = Curve(b, 50, &r);
@@ -151,11 +150,8 @@ TEST(ResponseCurve, GridAndZeroPoints) {
     // No points: coefficients only, nothing written.
     BandResponse without = b;
     float guard = 777.0f;
-    EXPECT_EQ(CalcBiquadResponse(without, &guard, 0), 0);
-    EXPECT_EQ(CalcBiquadResponse(without, nullptr, -3), 0);
-    EXPECT_EQ(guard, 777.0f);
-    EXPECT_EQ(without.b0, b.b0);
-    EXPECT_EQ(without.a2, b.a2);
+    EXPECT_EQ(CalcBiquadResponse(without, &guard, 0) + CalcBiquadResponse(without, nullptr, -3), 0);
+    EXPECT_EQ(std::tuple(guard, without.b0, without.a2), std::tuple(777.0f, b.b0, b.a2));
 }
 
 }  // namespace

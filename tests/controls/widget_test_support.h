@@ -17,15 +17,11 @@ inline QApplication& App() {
     return *app;
 }
 
-inline QImage Render(QWidget& w) {
-    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-inline QRgb Pixel(const QImage& img, int x, int y) {
-    return img.pixel(x, y) & 0xFFFFFF;
-}
-inline QRgb Rgb(const QColor& c) {
-    return c.rgb() & 0xFFFFFF;
-}
+// clang-format off
+inline QImage Render(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+inline QRgb Pixel(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+inline QRgb Rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
+// clang-format on
 
 // True when `part` sits pixel for pixel at `at` in `img`.
 inline bool BlockAt(const QImage& img, const QImage& part, QPoint at) {
@@ -47,7 +43,7 @@ inline std::vector<QPoint> FindAll(const QImage& img, const QImage& part) {
 // The only place of `part` in `img`, if it appears exactly once.
 inline std::optional<QPoint> FindOnce(const QImage& img, const QImage& part) {
     const std::vector<QPoint> all = FindAll(img, part);
-    return all.size() == 1 ? std::optional<QPoint>(all.front()) : std::nullopt;
+    return all.size() == 1 ? std::optional(all.front()) : std::nullopt;
 }
 
 // Bounding box of the pixels in `area` that differ from `background`.
