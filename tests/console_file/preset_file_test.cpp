@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
+#include "tests/console/support.h"
 
 namespace {
 
@@ -10,9 +10,8 @@ namespace {
 std::string Found(const preset::MainSectionValues& v) {
     auto one = [](const std::optional<int>& x) { return x ? std::to_string(*x) : std::string("-"); };
     auto many = [](const auto& x) {
-        if (!x) return std::string("-");
-        std::string s;
-        for (int n : *x) s += (s.empty() ? "" : ",") + std::to_string(n);
+        std::string s = x ? "" : "-";
+        for (std::size_t i = 0; x && i < x->size(); ++i) s += (i ? "," : "") + std::to_string((*x)[i]);
         return s;
     };
     return one(v.master[0]) + " " + one(v.master[1]) + " " + one(v.master[2]) + " | " + many(v.music) +
@@ -21,60 +20,44 @@ std::string Found(const preset::MainSectionValues& v) {
            one(v.reverbLowPass);
 }
 
+// "a|b|c" -> {"a", "b", "c"}
+std::vector<std::string> Lines(const std::string& joined) {
+    std::vector<std::string> lines(1);
+    for (char c : joined) {
+        if (c == '|')
+            lines.emplace_back();
+        else
+            lines.back().push_back(c);
+    }
+    return lines;
+}
+
 TEST(PresetParse, MainSectionsAsTheFileHoldsThem) {
+    const std::string none = "- - - | - | - | - | - | - | - - - -";
     const struct {
-        const char* name;
-        std::vector<std::string> lines;
-        const char* found;
+        const char *lines, *found;
     } cases[] = {
-        {"every section",
-         {"[vol]",
-          "60",
-          "50",
-          "70",
-          "[music vol]",
-          "1,2,3,4,5,6",
-          "[direct vol]",
-          "11,12,13,14,15,16",
-          "[echo vol]",
-          "21,22,23,24,25,26",
-          "[reverb vol]",
-          "31,32,33,34,35,36",
-          "[delay]",
-          "1,2,3,4,5,6",
-          "[effect echo high pass]",
-          "120",
-          "[effect echo low pass]",
-          "9000",
-          "[effect reverb high pass]",
-          "80",
-          "[effect reverb low pass]",
-          "12000"},
+        // clang-format off
+        {"[vol]|60|50|70|[music vol]|1,2,3,4,5,6|[direct vol]|11,12,13,14,15,16|[echo vol]|21,22,23,24,25,26|"
+         "[reverb vol]|31,32,33,34,35,36|[delay]|1,2,3,4,5,6|[effect echo high pass]|120|"
+         "[effect echo low pass]|9000|[effect reverb high pass]|80|[effect reverb low pass]|12000",
          "60 50 70 | 1,3,4,5 | 11,13,14,15 | 21,23,24,25 | 31,33,34,35 | 1,2,3,4,5,6 | 120 9000 80 12000"},
-        {"capitals", {"[VOL]", "1", "2", "3"}, "1 2 3 | - | - | - | - | - | - - - -"},
-        {"carriage returns",
-         {"[vol]\r", "1\r", "2\r", "3\r", "[delay]\r", "1,2,3,4,5,6\r"},
-         "- - - | - | - | - | - | - | - - - -"},
-        {"byte-order mark", {"\xEF\xBB\xBF[vol]", "1", "2", "3"}, "- - - | - | - | - | - | - | - - - -"},
-        {"vol last but one", {"x", "[vol]", "7"}, "7 - - | - | - | - | - | - | - - - -"},
-        {"vol last", {"1", "[vol]"}, "- - - | - | - | - | - | - | - - - -"},
-        {"vol cut by a section",
-         {"[vol]", "9", "[music vol]", "10,20,30,40,50,60"},
-         "9 - - | 10,30,40,50 | - | - | - | - | - - - -"},
-        {"not a number counts 0", {"[vol]", "abc", "-5x", " +8"}, "0 -5 8 | - | - | - | - | - | - - - -"},
-        {"five pieces", {"[music vol]", "10,20,30,40,50"}, "- - - | - | - | - | - | - | - - - -"},
-        {"seven pieces", {"[delay]", "1,2,3,4,5,6,7"}, "- - - | - | - | - | - | - | - - - -"},
-        {"empty piece dropped",
-         {"[music vol]", "10,,20,30,40,50,60"},
-         "- - - | 10,30,40,50 | - | - | - | - | - - - -"},
-        {"later wins",
-         {"[echo vol]", "1,1,1,1,1,1", "[Echo Vol]", "2,2,3,4,5,5", "[echo vol]", "9"},
-         "- - - | - | - | 2,3,4,5 | - | - | - - - -"},
-        {"filter without value",
-         {"[effect echo high pass]", "[effect echo low pass]", "900"},
-         "- - - | - | - | - | - | - | - 900 - -"},
+        {"[VOL]|1|2|3", "1 2 3 | - | - | - | - | - | - - - -"},
+        {"[vol]\r|1\r|2\r|3\r|[delay]\r|1,2,3,4,5,6\r", none.c_str()},      // carriage returns
+        {"\xEF\xBB\xBF[vol]|1|2|3", none.c_str()},                          // byte-order mark
+        {"x|[vol]|7", "7 - - | - | - | - | - | - | - - - -"},               // vol last but one
+        {"1|[vol]", none.c_str()},                                          // vol last
+        {"[vol]|9|[music vol]|10,20,30,40,50,60", "9 - - | 10,30,40,50 | - | - | - | - | - - - -"},
+        {"[vol]|abc|-5x| +8", "0 -5 8 | - | - | - | - | - | - - - -"},     // not a number counts 0
+        {"[music vol]|10,20,30,40,50", none.c_str()},                       // five pieces
+        {"[delay]|1,2,3,4,5,6,7", none.c_str()},                            // seven pieces
+        {"[music vol]|10,,20,30,40,50,60", "- - - | 10,30,40,50 | - | - | - | - | - - - -"},  // empty piece dropped
+        {"[echo vol]|1,1,1,1,1,1|[Echo Vol]|2,2,3,4,5,5|[echo vol]|9", "- - - | - | - | 2,3,4,5 | - | - | - - - -"},
+        {"[effect echo high pass]|[effect echo low pass]|900", "- - - | - | - | - | - | - | - 900 - -"},
+        // clang-format on
     };
-    for (const auto& c : cases) EXPECT_EQ(Found(preset::ParseMainSections(c.lines)), c.found) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(Found(preset::ParseMainSections(Lines(c.lines))), c.found) << c.lines;
 }
 
 TEST(PresetLines, SplitLikeTheFileReader) {

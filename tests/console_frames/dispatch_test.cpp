@@ -1,21 +1,17 @@
 // The main window's notices, timers and bulk senders, observed at the entrance of the send queue.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSlider>
 #include <QTabBar>
-#include <memory>
 #include <set>
 
 #include "console/control_ids.h"
 #include "console/frame_build.h"
 #include "console/images.h"
-#include "console/main_dialog.h"
 #include "console/status_lamp_button.h"
 #include "console/timer_ids.h"
 #include "controls/graph_wave.h"
-#include "frame_bytes.h"
 #include "link/ui/page_setup.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
@@ -23,32 +19,33 @@
 #include "pages/page_effect.h"
 #include "pages/page_mic.h"
 #include "pages/page_music.h"
-#include "platform/ui/controls.h"
-#include "tests/console/qt_app.h"
+#include "tests/console/support.h"
+#include "tests/link/bytes.h"
 
 using namespace console;
+using testbytes::Bytes;
+using testbytes::Of;
 
 namespace {
 
 constexpr int kMusic = 0, kMic = 1, kEffect = 2, kMain = 3, kMid = 4, kBass = 5, kSurround = 6;
 
+// Golden frames are written without their checksum.
+Bytes Hex(const char* hex) {
+    return testbytes::Sealed(testbytes::FromHex(hex));
+}
+
 class Dispatch : public testing::Test {
   protected:
     void SetUp() override {
-        TestApp();
-        CVelmor_Zem_R7Dlg::Options options;
-        options.configPath = "dispatch_test_config.ini";
-        options.logPath.clear();
-        options.firstConnectDelayMs = 600000;
-        options.debounceMs = 30;
-        options.heartbeatPeriodMs = 20;
-        options.frameTap = [this](const ZemCmd::Cmd& f) { sent.push_back(Bytes(f)); };
-        dialog = std::make_unique<CVelmor_Zem_R7Dlg>(options);
-        dialog->OnInitDialog();
+        dialog = StartMainWindow("dispatch_test_config.ini", [this](CVelmor_Zem_R7Dlg::Options& o) {
+            o.firstConnectDelayMs = 600000;
+            o.debounceMs = 30;
+            o.heartbeatPeriodMs = 20;
+            o.frameTap = [this](const ZemCmd::Cmd& f) { sent.push_back(Of(f)); };
+        });
         sent.clear();
     }
-    void TearDown() override { dialog.reset(); }
-
     template <class T = Page>
     T* PageOf(int index) {
         return qobject_cast<T*>(dialog->PageAt(index));
@@ -71,34 +68,18 @@ class Dispatch : public testing::Test {
     bool Armed(std::uint32_t id) const { return dialog->Timers().IsSet(id); }
 
     std::unique_ptr<CVelmor_Zem_R7Dlg> dialog;
-    std::vector<std::vector<int>> sent;
+    std::vector<Bytes> sent;
 };
 
-TEST_F(Dispatch, ASeriesOfNoticesSendsOneFrameWithTheLastValueAfterTheDebounce) {
-    Page* mainOut = PageOf(kMain);
-    for (int level : {10, 50, 120}) {
-        mainOut->SetSliderPos(chan::id::kMusicLevel, level);
-        EXPECT_EQ(Notice(timer::kMusicMix), 1);
-        RunFor(5);
-    }
-    EXPECT_TRUE(sent.empty());
-    ASSERT_TRUE(RunUntil([&] { return !sent.empty(); }, 2000));
-    RunFor(80);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0][1], 17);
-    EXPECT_EQ(sent[0][6], 120);
-    EXPECT_EQ(sent[0][7], 120);
-    EXPECT_FALSE(Armed(timer::kMusicMix));
-}
-
-TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBand) {
-    struct Row {
+TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
+    const struct {
         int tab;
         unsigned msg;
         win::WPARAM w;
         win::LPARAM l;
         std::uint32_t armed;  // 0: nothing may be armed
     } rows[] = {
+        // clang-format off
         {kMusic, 0x468, 3, -45, timer::Id(0x468, kMusic, 3)},
         {kMic, 0x468, 16, 10, timer::Id(0x468, kMic, 16)},
         {kMusic, 0x468, 0, 10, 0},  // band 0 has no gain
@@ -119,21 +100,33 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBand) {
         {kMain, 0x47D, 0, 0, timer::kMutes},
         {kEffect, 0x471, 0, 0, timer::kEffectBlock},
         {kEffect, 0x479, 0, 0, timer::kReverbLowPass},
+        // clang-format on
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << std::hex << r.msg << " tab " << r.tab);
         ShowTab(r.tab);
         const std::size_t before = dialog->Timers().Count();
         EXPECT_EQ(Notice(r.msg, r.w, r.l), 1);
-        if (r.armed) {
-            EXPECT_TRUE(Armed(r.armed)) << std::hex << r.msg << " tab " << r.tab;
-        } else {
-            EXPECT_EQ(dialog->Timers().Count(), before) << std::hex << r.msg << " tab " << r.tab;
-        }
-        EXPECT_TRUE(sent.empty()) << std::hex << r.msg;
+        EXPECT_TRUE(r.armed ? Armed(r.armed) : dialog->Timers().Count() == before);
+        EXPECT_TRUE(sent.empty());
     }
 }
 
-TEST_F(Dispatch, BandGainNoticeMovesTheGraphAndTwoBandsBothGoOut) {
+TEST_F(Dispatch, DebouncedNoticesSendTheLastValueOncePerTimer) {
+    for (int level : {10, 50, 120}) {
+        PageOf(kMain)->SetSliderPos(chan::id::kMusicLevel, level);
+        EXPECT_EQ(Notice(timer::kMusicMix), 1);
+        RunFor(5);
+    }
+    EXPECT_TRUE(sent.empty());
+    ASSERT_TRUE(RunUntil([&] { return !sent.empty(); }, 2000));
+    RunFor(80);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(std::vector<int>({sent[0][1], sent[0][6], sent[0][7]}), std::vector<int>({17, 120, 120}));
+    EXPECT_FALSE(Armed(timer::kMusicMix));
+
+    // Two bands' gains: the graph follows at once, both frames go out.
+    sent.clear();
     ShowTab(kMusic);
     Notice(0x468, 2, -35);
     Notice(0x468, 5, 60);
@@ -143,190 +136,142 @@ TEST_F(Dispatch, BandGainNoticeMovesTheGraphAndTwoBandsBothGoOut) {
     ASSERT_TRUE(RunUntil([&] { return sent.size() >= 2; }, 2000));
     RunFor(60);
     ASSERT_EQ(sent.size(), 2u);
-    std::set<int> bands = {sent[0][5], sent[1][5]};
-    EXPECT_EQ(bands, (std::set<int>{2, 5}));
-}
+    EXPECT_EQ((std::set<int>{sent[0][5], sent[1][5]}), (std::set<int>{2, 5}));
 
-TEST_F(Dispatch, BandEditsOffTheEffectPageGoOutAtOnceAsBuilt) {
-    ShowTab(kMusic);
-    Notice(0x469, 3, 25);   // Q edit
-    Notice(0x46A, 3, 2);    // type
-    Notice(0x46B, 3, 800);  // frequency
-    ASSERT_EQ(sent.size(), 3u);
-    const auto built = PageOf(kMusic)->BuildBandCmd(3);
-    for (const auto& f : sent) EXPECT_EQ(f, Bytes(*built));
-    EXPECT_FALSE(Armed(timer::Id(timer::kGraphBand, kMusic, 3)));
-    // Q of band 0 is no band edit.
-    Notice(0x469, 0, 25);
-    EXPECT_EQ(sent.size(), 3u);
-}
-
-TEST_F(Dispatch, WheelQGoesOutAtOnceEvenOnTheEffectPage) {
-    ShowTab(kEffect);
-    Notice(0x466, 2, 30);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0][1], 17);
-    EXPECT_EQ(sent[0][3], 0x0A);
-    EXPECT_EQ(sent[0][11] | sent[0][12] << 8, 300);  // Q x 100
-}
-
-TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
-    auto* mainOut = PageOf<chan::OutputPage>(kMain);
-    auto* mid = PageOf<chan::OutputPage>(kMid);
-    auto* bass = PageOf<chan::OutputPage>(kBass);
-    auto* surround = PageOf<chan::OutputPage>(kSurround);
-    mainOut->SetSliderPos(chan::id::kLeftDelay, 11);
-    mainOut->SetSliderPos(chan::id::kRightDelay, 12);
-    mid->SetSliderPos(chan::id::kDelay, 13);
-    bass->SetSliderPos(chan::id::kDelay, 14);
-    surround->SetSliderPos(chan::id::kLeftDelay, 15);
-    surround->SetSliderPos(chan::id::kRightDelay, 16);
-    mainOut->SetSliderPos(chan::id::kEchoLevel, 100);
-    mid->SetSliderPos(chan::id::kEchoLevel, 101);
-    bass->SetSliderPos(chan::id::kEchoLevel, 102);
-    surround->SetSliderPos(chan::id::kEchoLevel, 103);
-    mainOut->SetMuteBits(1);
-    bass->SetMuteBits(1);
-
-    dialog->OnTimer(timer::kDelays);
-    dialog->OnTimer(timer::kEchoMix);
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0], Sealed({0xA5, 0x13, 0xF1, 0x10, 4, 11, 0, 12, 0, 13, 0, 14, 0, 15, 0, 16, 0, 0xFF}));
-    EXPECT_EQ(sent[1],
-              Sealed({0xA5, 0x13, 0xF1, 0x0E, 8, 0x12, 100, 0, 100, 0, 101, 0, 102, 0, 103, 0, 103, 0}));
-
+    // A pre-delay change resends the echo low-pass with it and puts the filter on the graph.
     sent.clear();
-    auto* music = PageOf<PageMusic>(kMusic);
-    music->SetMusicInput(3);
-    dialog->OnTimer(timer::kMusicInput);
-    dialog->OnTimer(timer::kCrossover);
-    dialog->OnTimer(timer::Id(timer::kFbc, kMic));
-    dialog->OnTimer(timer::Id(timer::kNoiseGate, kEffect));
-    dialog->OnTimer(timer::kEffectBlock);
-    ASSERT_EQ(sent.size(), 5u);
-    EXPECT_EQ(sent[0], Sealed({0xA5, 0x06, 0xF9, 0x03, 0x39}));
-    ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
-    crossover.Seal();
-    EXPECT_EQ(sent[1], Bytes(crossover));
-    EXPECT_EQ(sent[1].back(), Sealed(std::vector<int>(sent[1].begin(), sent[1].end() - 1)).back());
-    EXPECT_EQ(sent[2], Bytes(PageOf<PageMic>(kMic)->BuildFbcCmd()));
-    EXPECT_EQ(sent[3], Bytes(PageOf<PageMic>(kMic)->BuildNoiseGateCmd()));
-    EXPECT_EQ(sent[4], Bytes(PageOf<PageEffect>(kEffect)->BuildEffectCmd()));
-}
-
-TEST_F(Dispatch, MuteTimerSendsTwiceAndRemembersTheMask) {
-    auto* mainOut = PageOf<chan::OutputPage>(kMain);
-    auto* bass = PageOf<chan::OutputPage>(kBass);
-    mainOut->SetMuteBits(1);
-    bass->SetMuteBits(1);
-    dialog->OnTimer(timer::kMutes);
-    dialog->OnTimer(timer::kMutes);
-    ASSERT_EQ(sent.size(), 4u);
-    EXPECT_EQ(sent[0], Sealed({0xA5, 0x06, 0xF9, 0x03, 0x17}));
-    EXPECT_EQ(sent[1], sent[0]);
-    EXPECT_EQ(sent[2], Sealed({0xA5, 0x06, 0xF9, 0x03, 0x28}));
-    EXPECT_EQ(dialog->m_lastMuteMask, 0x09);
-}
-
-TEST_F(Dispatch, BandTimersTakeTheEffectPathOrTheFollowUp) {
-    // Effect page: an effect-path frame with the echo pre-delay, never the band frame.
-    PageOf(kEffect)->SetSliderPos(chan::fx::kEchoPreDelay, 37);
-    dialog->OnTimer(timer::Id(timer::kGraphBand, kEffect, 2));
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0][1], 18);
-    EXPECT_EQ(sent[0][3], 0x09);
-    EXPECT_EQ(sent[0][5], 0);
-    EXPECT_EQ(sent[0][14], 2);
-    EXPECT_EQ(sent[0][15] | sent[0][16] << 8, PageOf(kEffect)->SliderPos(chan::fx::kEchoPreDelay).value());
-
-    // Music band 0: its frame, then the follow-up the page makes of it.
-    sent.clear();
-    dialog->OnTimer(timer::Id(timer::kPassBand, kMusic, 0));
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0], Bytes(*PageOf(kMusic)->BuildBandCmd(0)));
-    ZemCmd::EqFrame followUp = *PageOf(kMusic)->BuildBandCmd(0);
-    PageOf(kMusic)->FollowUpBandCmd(followUp);
-    EXPECT_EQ(sent[1], Bytes(followUp));
-
-    // Nothing for a page beyond the set, the set-up page or a band beyond the page.
-    sent.clear();
-    dialog->OnTimer(timer::Id(timer::kBandGain, 9, 1));
-    dialog->OnTimer(timer::Id(timer::kBandGain, 7, 1));
-    dialog->OnTimer(timer::Id(timer::kBandGain, kMusic, 9));
-    dialog->OnTimer(timer::Id(timer::kLimiter, 7));
-    dialog->OnTimer(0x470);
-    EXPECT_TRUE(sent.empty());
-}
-
-TEST_F(Dispatch, MainLimiterGoesOutForBothChannels) {
-    dialog->OnTimer(timer::Id(timer::kLimiter, kMain));
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0][1], 14);
-    EXPECT_EQ(sent[0][6], 0);
-    EXPECT_EQ(sent[1][6], 1);
-    EXPECT_EQ(sent[1].back(), (sent[0].back() + 1) & 0xFF);
-    sent.clear();
-    dialog->OnTimer(timer::Id(timer::kLimiter, kMid));
-    EXPECT_EQ(sent.size(), 1u);
-}
-
-TEST_F(Dispatch, PreDelayNoticeResendsTheLowPassFrameWithIt) {
     auto* effect = PageOf<PageEffect>(kEffect);
     effect->SetSliderPos(chan::fx::kEchoPreDelay, 5);
     effect->SetSliderPos(chan::fx::kEchoLowPass, 8000);
     ShowTab(kEffect);
     Notice(0x477);
     EXPECT_EQ(effect->Model().band.freq[effect->GetBandCount() - 1], 8000);
-    EXPECT_EQ(dialog->Graph()->freq[4], 8000);
-    EXPECT_EQ(dialog->Graph()->type[4], 5);
+    EXPECT_EQ(std::make_pair(dialog->Graph()->freq[4], dialog->Graph()->type[4]), std::make_pair(8000, 5));
     ASSERT_TRUE(RunUntil([&] { return !sent.empty(); }, 2000));
-    EXPECT_EQ(sent[0], Sealed({0xA5, 0x12, 0xF1, 0x09, 8, 0, 0x40, 0x1F, 0x50, 0x5F, 60, 0, 4, 1, 4, 5, 0}));
+    EXPECT_EQ(sent[0], Hex("A5 12 F1 09 08 00 40 1F 50 5F 3C 00 04 01 04 05 00"));
+}
+
+TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
+    ShowTab(kMusic);
+    Notice(0x469, 3, 25);   // Q edit
+    Notice(0x46A, 3, 2);    // type
+    Notice(0x46B, 3, 800);  // frequency
+    Notice(0x469, 0, 25);   // Q of band 0 is no band edit
+    ASSERT_EQ(sent.size(), 3u);
+    for (const auto& f : sent) EXPECT_EQ(f, Of(*PageOf(kMusic)->BuildBandCmd(3)));
+    EXPECT_FALSE(Armed(timer::Id(timer::kGraphBand, kMusic, 3)));
+    sent.clear();
+    ShowTab(kEffect);
+    Notice(0x466, 2, 30);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(std::vector<int>({sent[0][1], sent[0][3], sent[0][11] | sent[0][12] << 8}),
+              std::vector<int>({17, 0x0A, 300}));  // Q x 100
+}
+
+TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
+    const int delays[][3] = {{kMain, chan::id::kLeftDelay, 11},     {kMain, chan::id::kRightDelay, 12},
+                             {kMid, chan::id::kDelay, 13},          {kBass, chan::id::kDelay, 14},
+                             {kSurround, chan::id::kLeftDelay, 15}, {kSurround, chan::id::kRightDelay, 16},
+                             {kMain, chan::id::kEchoLevel, 100},    {kMid, chan::id::kEchoLevel, 101},
+                             {kBass, chan::id::kEchoLevel, 102},    {kSurround, chan::id::kEchoLevel, 103}};
+    for (const auto& d : delays) PageOf(d[0])->SetSliderPos(d[1], d[2]);
+    PageOf<chan::OutputPage>(kMain)->SetMuteBits(1);
+    PageOf<chan::OutputPage>(kBass)->SetMuteBits(1);
+    dialog->OnTimer(timer::kDelays);
+    dialog->OnTimer(timer::kEchoMix);
+    dialog->OnTimer(timer::kMutes);
+    dialog->OnTimer(timer::kMutes);
+    PageOf<PageMusic>(kMusic)->SetMusicInput(3);
+    dialog->OnTimer(timer::kMusicInput);
+    dialog->OnTimer(timer::kCrossover);
+    dialog->OnTimer(timer::Id(timer::kFbc, kMic));
+    dialog->OnTimer(timer::Id(timer::kNoiseGate, kEffect));
+    dialog->OnTimer(timer::kEffectBlock);
+    ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
+    crossover.Seal();
+    const std::vector<Bytes> expected = {
+        Hex("A5 13 F1 10 04 0B 00 0C 00 0D 00 0E 00 0F 00 10 00 FF"),
+        Hex("A5 13 F1 0E 08 12 64 00 64 00 65 00 66 00 67 00 67 00"),
+        Hex("A5 06 F9 03 17"),
+        Hex("A5 06 F9 03 17"),  // each mute goes out twice: main first,
+        Hex("A5 06 F9 03 28"),
+        Hex("A5 06 F9 03 28"),  // then the bass with the next change
+        Hex("A5 06 F9 03 39"),
+        Of(crossover),
+        Of(PageOf<PageMic>(kMic)->BuildFbcCmd()),
+        Of(PageOf<PageMic>(kMic)->BuildNoiseGateCmd()),
+        Of(PageOf<PageEffect>(kEffect)->BuildEffectCmd()),
+    };
+    EXPECT_EQ(sent, expected);
+    EXPECT_EQ(dialog->m_lastMuteMask, 0x09);
+}
+
+TEST_F(Dispatch, BandAndLimiterTimersPickTheirPath) {
+    // Effect page: an effect-path frame with the echo pre-delay, never the band frame.
+    PageOf(kEffect)->SetSliderPos(chan::fx::kEchoPreDelay, 37);
+    dialog->OnTimer(timer::Id(timer::kGraphBand, kEffect, 2));
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(
+        std::vector<int>({sent[0][1], sent[0][3], sent[0][5], sent[0][14], sent[0][15] | sent[0][16] << 8}),
+        std::vector<int>({18, 0x09, 0, 2, *PageOf(kEffect)->SliderPos(chan::fx::kEchoPreDelay)}));
+
+    // Music band 0: its frame, then the follow-up the page makes of it.
+    sent.clear();
+    dialog->OnTimer(timer::Id(timer::kPassBand, kMusic, 0));
+    ZemCmd::EqFrame followUp = *PageOf(kMusic)->BuildBandCmd(0);
+    PageOf(kMusic)->FollowUpBandCmd(followUp);
+    EXPECT_EQ(sent, (std::vector<Bytes>{Of(*PageOf(kMusic)->BuildBandCmd(0)), Of(followUp)}));
+
+    // Nothing for a page beyond the set, the set-up page or a band beyond the page.
+    sent.clear();
+    for (std::uint32_t id : {timer::Id(timer::kBandGain, 9, 1), timer::Id(timer::kBandGain, 7, 1),
+                             timer::Id(timer::kBandGain, kMusic, 9), timer::Id(timer::kLimiter, 7), 0x470u})
+        dialog->OnTimer(id);
+    EXPECT_TRUE(sent.empty());
+
+    // The main limiter goes out for both channels, the others once.
+    dialog->OnTimer(timer::Id(timer::kLimiter, kMain));
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(std::vector<int>({sent[0][1], sent[0][6], sent[1][6]}), std::vector<int>({14, 0, 1}));
+    EXPECT_EQ(sent[1].back(), (sent[0].back() + 1) & 0xFF);
+    dialog->OnTimer(timer::Id(timer::kLimiter, kMid));
+    EXPECT_EQ(sent.size(), 3u);
 }
 
 TEST_F(Dispatch, MasterVolumeTimerSendsThePositionAndClearsThePendingMark) {
-    auto* music = win::FindControlAs<QSlider>(dialog->Client(), kIdMusicSlider);
-    ASSERT_NE(music, nullptr);
-    music->setValue(59);
+    win::FindControlAs<QSlider>(dialog->Client(), kIdMusicSlider)->setValue(59);
     dialog->m_masterPending = true;
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 3));  // no such slider
     EXPECT_TRUE(sent.empty());
     EXPECT_TRUE(dialog->m_masterPending);
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 2));
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0],
-              Sealed({0xA5, 0x11, 0xF1, 0x0F, 1, 0x01, 0xC6, 0xC6, 0xC6, 0xC6, 0xC6, 0xC6, 0, 0, 4, 0}));
+    EXPECT_EQ(sent, std::vector<Bytes>{Hex("A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00")});
     EXPECT_FALSE(dialog->m_masterPending);
-
     dialog->ArmMasterVolumeTimers();
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(Armed(timer::Id(timer::kMasterVolume, i)));
 }
 
-TEST_F(Dispatch, SyncSendsEveryStateOnceAndArmsTheRest) {
+TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {
     dialog->SyncAllToDevice();
     // Microphone limiter, FBC and gate, then the bands: music 9, mic 16, effect 3, main 5, mid 3,
     // bass 5, surround 3.
     ASSERT_EQ(sent.size(), 3u + 9 + 16 + 3 + 5 + 3 + 5 + 3);
     EXPECT_EQ(sent[0][3], 0x18);
-    int effectPath = 0;
-    for (const auto& f : sent) effectPath += f[3] == 0x09;
-    EXPECT_EQ(effectPath, 3);
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const Bytes& f) { return f[3] == 0x09; }), 3);
     for (std::uint32_t id : {timer::Id(0x465, 0), timer::Id(0x465, 1), timer::Id(0x465, 2), 0x472u, 0x473u,
                              0x474u, 0x475u, 0x476u, 0x477u, 0x478u, 0x479u, 0x46Cu, 0x471u})
         EXPECT_TRUE(Armed(id)) << std::hex << id;
-    EXPECT_FALSE(Armed(timer::kMutes));
-    EXPECT_FALSE(Armed(timer::kMusicInput));
-    EXPECT_FALSE(Armed(timer::kCrossover));
-
+    for (std::uint32_t id : {timer::kMutes, timer::kMusicInput, timer::kCrossover})
+        EXPECT_FALSE(Armed(id)) << id;
     sent.clear();
     dialog->OnCommand(kCmdSyncAll);
     ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.back(), (std::vector<int>{0xA5, 0x06, 0xF9, 0x03, 0x01, 0xA8}));
-}
+    EXPECT_EQ(sent.back(), testbytes::FromHex("A5 06 F9 03 01 A8"));
 
-TEST_F(Dispatch, EqButtonsSendThePeakingBandsOfTheShownPage) {
+    sent.clear();
     ShowTab(kMic);
     dialog->OnEqReset();
-    EXPECT_EQ(sent.size(), 15u);
+    EXPECT_EQ(sent.size(), 15u);  // the shown page's peaking bands
     sent.clear();
     ShowTab(kEffect);
     const bool bypassBefore = dialog->Graph()->bypass;
@@ -348,17 +293,13 @@ TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentT
     EXPECT_EQ(dialog->m_linkWatchdog, 4);
     EXPECT_EQ(setUp->Link().received, 0);
     EXPECT_EQ(dialog->m_connected, 1);
-
-    // Now silence, at the real pace of the injected period.
+    // Now silence, at the real pace of the injected period; the last tick still sends its heartbeat.
     sent.clear();
     ASSERT_TRUE(RunUntil([&] { return !Armed(kTimerHeartbeat); }, 3000));
     EXPECT_EQ(dialog->m_connected, 0);
-    EXPECT_EQ(sent.size(), 5u);  // the last tick still sends its heartbeat
-    for (const auto& f : sent) EXPECT_EQ(f, (std::vector<int>{0xA5, 0x06, 0xF9, 0x03, 0x06, 0xAD}));
+    EXPECT_EQ(sent, std::vector<Bytes>(5, testbytes::kHeartbeat));
     auto* lamp = win::FindControlAs<StatusLampButton>(dialog->Client(), kIdStatusLamp);
-    ASSERT_NE(lamp, nullptr);
     EXPECT_EQ(lamp->BitmapId(), StatusLampBitmapId(dialog->m_language, false));
-
     dialog->StartHeartbeat();
     dialog->StopHeartbeat();
     EXPECT_FALSE(Armed(kTimerHeartbeat));
@@ -366,13 +307,10 @@ TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentT
 
 TEST_F(Dispatch, FocusOnAnyPeakingBandSelectsItOnTheGraph) {
     ShowTab(kMusic);  // nine bands: peaking 1..7
-    for (int band : {1, 7}) {
-        Notice(0x47B, static_cast<win::WPARAM>(band));
-        EXPECT_EQ(dialog->Graph()->selected, band);
-    }
-    Notice(0x47B, 8);
-    Notice(0x47B, 0);
+    for (int band : {1, 7, 8, 0}) Notice(0x47B, static_cast<win::WPARAM>(band));
     EXPECT_EQ(dialog->Graph()->selected, 7);
+    Notice(0x47B, 1);
+    EXPECT_EQ(dialog->Graph()->selected, 1);
     EXPECT_TRUE(sent.empty());
 }
 

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "console/timer_ids.h"
-#include "frame_bytes.h"
+#include "tests/link/bytes.h"
 
 using namespace console;
 using namespace console::frames;
+using testbytes::FromHex;
+using testbytes::Of;
+using testbytes::Sealed;
 
 namespace {
 
@@ -15,149 +18,114 @@ TEST(TimerIds, PageAndBandTravelInTheHighBytes) {
     EXPECT_EQ(timer::Id(0x465, 2), 0x00020465u);
     EXPECT_EQ(timer::Id(0x46C), 0x46Cu);
     const std::uint32_t id = timer::Id(0x47A, 7, 16);
-    EXPECT_EQ(timer::Key(id), 0x47Au);
-    EXPECT_EQ(timer::Page(id), 7);
-    EXPECT_EQ(timer::Band(id), 16);
+    EXPECT_EQ(std::make_tuple(timer::Key(id), timer::Page(id), timer::Band(id)),
+              std::make_tuple(0x47Au, 7, 16));
 }
 
-TEST(MasterVolume, LevelBytesPerSlider) {
-    struct Row {
-        int index, position, level;
-    } rows[] = {{0, 0, 0x82}, {0, 84, 0xD6}, {1, 0, 0x8C},  {1, 70, 0xD2},
-                {2, 0, 0x50}, {2, 59, 0xC6}, {2, 60, 0xC8}, {2, 84, 0xE0}};
-    for (const Row& r : rows)
-        EXPECT_EQ(MasterLevel(r.index, r.position), r.level) << r.index << " " << r.position;
-}
-
-TEST(MasterVolume, GoldenFrames) {
-    struct Row {
+// Expected frames are written without their checksum.
+TEST(MasterVolume, LevelBytesAndGoldenFrames) {
+    const int levels[][3] = {{0, 0, 0x82}, {0, 84, 0xD6}, {1, 0, 0x8C},  {1, 70, 0xD2},
+                             {2, 0, 0x50}, {2, 59, 0xC6}, {2, 60, 0xC8}, {2, 84, 0xE0}};
+    for (const auto& l : levels) EXPECT_EQ(MasterLevel(l[0], l[1]), l[2]) << l[0] << " " << l[1];
+    const struct {
         int index, position;
-        std::vector<int> bytes;
+        const char* hex;
     } rows[] = {
-        {2, 59, {0xA5, 0x11, 0xF1, 0x0F, 1, 0x01, 0xC6, 0xC6, 0xC6, 0xC6, 0xC6, 0xC6, 0, 0, 4, 0}},
-        {2, 0, {0xA5, 0x11, 0xF1, 0x0F, 1, 0x07, 0x50, 0x50, 0x50, 0x50, 0x50, 0x50, 0, 0, 4, 0}},
-        {1, 0, {0xA5, 0x11, 0xF1, 0x0F, 2, 0x87, 0x8C, 0x8C, 0x8C, 0x8C, 0x8C, 0x8C, 0, 0, 4, 0}},
-        {1, 70, {0xA5, 0x11, 0xF1, 0x0F, 2, 0x81, 0xD2, 0xD2, 0xD2, 0xD2, 0xD2, 0xD2, 0, 0, 4, 0}},
-        {0, 84, {0xA5, 0x11, 0xF1, 0x0F, 2, 0x01, 0xD6, 0xD6, 0xD6, 0xD6, 0xD6, 0xD6, 0, 0, 4, 0}},
+        // clang-format off
+        {2, 59, "A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00"},
+        {2, 0,  "A5 11 F1 0F 01 07 50 50 50 50 50 50 00 00 04 00"},
+        {1, 0,  "A5 11 F1 0F 02 87 8C 8C 8C 8C 8C 8C 00 00 04 00"},
+        {1, 70, "A5 11 F1 0F 02 81 D2 D2 D2 D2 D2 D2 00 00 04 00"},
+        {0, 84, "A5 11 F1 0F 02 01 D6 D6 D6 D6 D6 D6 00 00 04 00"},
+        // clang-format on
     };
-    for (const Row& r : rows) EXPECT_EQ(Bytes(MasterVolume(r.index, r.position)), Sealed(r.bytes)) << r.index;
+    for (const auto& r : rows)
+        EXPECT_EQ(Of(MasterVolume(r.index, r.position)), Sealed(FromHex(r.hex))) << r.hex;
 }
 
-TEST(MixLevels, GoldenFramesWithMuteBits) {
+TEST(MixLevels, GoldenFramesWithMuteBitsAndDelays) {
     const Six levels = {10, 20, 30, 40, 50, 200};
-    Mutes mainLeft;
-    mainLeft.main = 1;
-    Mutes all{3, 1, 1, 3};
-    struct Row {
+    const Mutes mainLeft{1, 0, 0, 0}, all{3, 1, 1, 3};
+    const struct {
         Mix mix;
         Mutes mutes;
-        std::vector<int> bytes;
+        const char* hex;
     } rows[] = {
-        {Mix::Music, mainLeft, {0xA5, 0x11, 0xF1, 0x0F, 1, 0x82, 10, 20, 30, 40, 50, 200, 0, 0, 4, 0}},
-        {Mix::Direct, all, {0xA5, 0x11, 0xF1, 0x0F, 6, 0xFE, 10, 20, 30, 40, 50, 200, 0, 0, 4, 0}},
-        {Mix::Music, Mutes{}, {0xA5, 0x11, 0xF1, 0x0F, 1, 0x80, 10, 20, 30, 40, 50, 200, 0, 0, 4, 0}},
-        {Mix::Echo, mainLeft, {0xA5, 0x13, 0xF1, 0x0E, 8, 0x02, 10, 0, 20, 0, 30, 0, 40, 0, 50, 0, 200, 0}},
-        {Mix::Reverb, mainLeft, {0xA5, 0x13, 0xF1, 0x0E, 8, 0x03, 10, 0, 20, 0, 30, 0, 40, 0, 50, 0, 200, 0}},
-        {Mix::Reverb, all, {0xA5, 0x13, 0xF1, 0x0E, 8, 0x7F, 10, 0, 20, 0, 30, 0, 40, 0, 50, 0, 200, 0}},
+        // clang-format off
+        {Mix::Music,  mainLeft, "A5 11 F1 0F 01 82 0A 14 1E 28 32 C8 00 00 04 00"},
+        {Mix::Direct, all,      "A5 11 F1 0F 06 FE 0A 14 1E 28 32 C8 00 00 04 00"},
+        {Mix::Music,  Mutes{},  "A5 11 F1 0F 01 80 0A 14 1E 28 32 C8 00 00 04 00"},
+        {Mix::Echo,   mainLeft, "A5 13 F1 0E 08 02 0A 00 14 00 1E 00 28 00 32 00 C8 00"},
+        {Mix::Reverb, mainLeft, "A5 13 F1 0E 08 03 0A 00 14 00 1E 00 28 00 32 00 C8 00"},
+        {Mix::Reverb, all,      "A5 13 F1 0E 08 7F 0A 00 14 00 1E 00 28 00 32 00 C8 00"},
+        // clang-format on
     };
-    for (const Row& r : rows) EXPECT_EQ(Bytes(MixLevels(r.mix, r.mutes, levels)), Sealed(r.bytes));
-}
-
-TEST(Delays, SixLittleEndianDelaysThenFF) {
-    EXPECT_EQ(Bytes(Delays({1, 2, 3, 4, 5, 300})),
-              Sealed({0xA5, 0x13, 0xF1, 0x10, 4, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 0x2C, 0x01, 0xFF}));
+    for (const auto& r : rows)
+        EXPECT_EQ(Of(MixLevels(r.mix, r.mutes, levels)), Sealed(FromHex(r.hex))) << r.hex;
+    EXPECT_EQ(Of(Delays({1, 2, 3, 4, 5, 300})),
+              Sealed(FromHex("A5 13 F1 10 04 01 00 02 00 03 00 04 00 05 00 2C 01 FF")));
 }
 
 TEST(PathFilters, ConvertedToEffectPathFrames) {
-    struct Row {
+    const struct {
         PathFilter which;
-        int hz;
-        int preDelay;
-        std::vector<int> bytes;
+        int hz, preDelay;
+        const char* hex;
     } rows[] = {
-        // At its "off" end a filter goes out switched off.
-        {PathFilter::EchoHighPass,
-         20,
-         300,
-         {0xA5, 0x12, 0xF1, 0x09, 8, 0, 20, 0, 0x50, 0x5F, 60, 0, 5, 0, 0, 0x2C, 0x01}},
-        {PathFilter::EchoHighPass,
-         21,
-         0,
-         {0xA5, 0x12, 0xF1, 0x09, 8, 0, 21, 0, 0x50, 0x5F, 60, 0, 5, 1, 0, 0, 0}},
-        {PathFilter::EchoLowPass,
-         20000,
-         7,
-         {0xA5, 0x12, 0xF1, 0x09, 8, 0, 0x20, 0x4E, 0x50, 0x5F, 60, 0, 4, 0, 4, 7, 0}},
-        {PathFilter::ReverbHighPass,
-         100,
-         9,
-         {0xA5, 0x12, 0xF1, 0x09, 8, 1, 100, 0, 0x50, 0x5F, 60, 0, 5, 1, 0, 9, 0}},
-        {PathFilter::ReverbLowPass,
-         15000,
-         9,
-         {0xA5, 0x12, 0xF1, 0x09, 8, 1, 0x98, 0x3A, 0x50, 0x5F, 60, 0, 4, 1, 4, 9, 0}},
+        // clang-format off
+        {PathFilter::EchoHighPass,   20,    300, "A5 12 F1 09 08 00 14 00 50 5F 3C 00 05 00 00 2C 01"},  // at its end: off
+        {PathFilter::EchoHighPass,   21,    0,   "A5 12 F1 09 08 00 15 00 50 5F 3C 00 05 01 00 00 00"},
+        {PathFilter::EchoLowPass,    20000, 7,   "A5 12 F1 09 08 00 20 4E 50 5F 3C 00 04 00 04 07 00"},
+        {PathFilter::ReverbHighPass, 100,   9,   "A5 12 F1 09 08 01 64 00 50 5F 3C 00 05 01 00 09 00"},
+        {PathFilter::ReverbLowPass,  15000, 9,   "A5 12 F1 09 08 01 98 3A 50 5F 3C 00 04 01 04 09 00"},
+        // clang-format on
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         const ZemCmd::EqFrame band = PathFilterBand(r.which, r.hz, 5);
         EXPECT_EQ(band.Length(), 17);
         EXPECT_EQ(band[16], band.CheckSum());
         EXPECT_TRUE(IsEffectPath(band));
-        EXPECT_EQ(Bytes(ToEffectPath(band, r.preDelay)), Sealed(r.bytes)) << r.hz;
+        EXPECT_EQ(Of(ToEffectPath(band, r.preDelay)), Sealed(FromHex(r.hex))) << r.hz;
     }
-}
-
-TEST(PathFilters, BandFramesOfOtherChannelsStayAsTheyAre) {
+    // Band frames of other channels are no effect path.
     ZemCmd::EqFrame e;
     for (int code : {0, 1, 6, 9, 15}) {
         e[4] = static_cast<std::uint8_t>(code << 1 | 1);
         EXPECT_EQ(ChannelCode(e), code);
         EXPECT_FALSE(IsEffectPath(e)) << code;
     }
-}
-
-TEST(PathFilters, ConversionTakesFrequencyGainQTypeOnAndBand) {
-    // An effect-page band frame (channel 7): the frequency's third byte is dropped.
-    ZemCmd::EqFrame e;
-    e[4] = 7 << 1 | 1;
-    e[5] = 2;
-    e[6] = 0x0B;
-    e[7] = 0x34;
-    e[8] = 0x64;
-    e[9] = 0x45;
-    e[10] = 0x23;
-    e[11] = 0x8C;
-    e[12] = 0x00;
-    e[14] = 0x01;
-    e[15] = 0;
+    // An effect-page band frame (channel 7) keeps frequency, gain, Q, type, on and band; the
+    // frequency's third byte is dropped.
+    e = {};
+    const std::pair<int, int> fields[] = {{4, 7 << 1 | 1}, {5, 2},     {6, 0x0B},  {7, 0x34}, {8, 0x64},
+                                          {9, 0x45},       {10, 0x23}, {11, 0x8C}, {14, 1}};
+    for (const auto& [at, value] : fields) e[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
     e.Seal();
-    EXPECT_EQ(Bytes(ToEffectPath(e, 0x102)),
-              Sealed({0xA5, 0x12, 0xF1, 0x09, 8, 0, 0x45, 0x23, 0x34, 0x64, 0x8C, 0, 0, 1, 2, 0x02, 0x01}));
+    EXPECT_EQ(Of(ToEffectPath(e, 0x102)),
+              Sealed(FromHex("A5 12 F1 09 08 00 45 23 34 64 8C 00 00 01 02 02 01")));
 }
 
 TEST(SystemFrames, MusicInputHeartbeatAndLimiter) {
-    const int actions[] = {0x09, 0x19, 0x29, 0x39, 0x49};
-    for (int input = 0; input < 5; ++input)
-        EXPECT_EQ(Bytes(MusicInput(input)), Sealed({0xA5, 0x06, 0xF9, 0x03, actions[input]}));
-    EXPECT_EQ(Bytes(MusicInput(5)), Sealed({0xA5, 0x06, 0xF9, 0x03, 0}));
-    EXPECT_EQ(Bytes(MusicInput(-1)), Sealed({0xA5, 0x06, 0xF9, 0x03, 0}));
-    EXPECT_EQ(Bytes(Heartbeat()), (std::vector<int>{0xA5, 0x06, 0xF9, 0x03, 0x06, 0xAD}));
+    const int actions[] = {0, 0x09, 0x19, 0x29, 0x39, 0x49, 0};  // inputs -1..5
+    for (int input = -1; input <= 5; ++input)
+        EXPECT_EQ(Of(MusicInput(input)),
+                  Sealed({0xA5, 0x06, 0xF9, 0x03, static_cast<std::uint8_t>(actions[input + 1])}));
+    EXPECT_EQ(Of(Heartbeat()), FromHex("A5 06 F9 03 06 AD"));
 
     ZemCmd::AlcFrame alc;
     alc[4] = 3;
     alc[7] = 9;
     alc.Seal();
-    std::vector<int> second = Bytes(alc);
+    testbytes::Bytes second = Of(alc);
     second[6] = 1;
-    second.back() = (second.back() + 1) & 0xFF;
-    EXPECT_EQ(Bytes(SecondMainLimiter(alc)), second);
+    second.back() = static_cast<std::uint8_t>(second.back() + 1);
+    EXPECT_EQ(Of(SecondMainLimiter(alc)), second);
 }
 
 TEST(Mutes, MaskAndAction) {
-    struct Row {
+    const struct {
         Mutes mutes;
-        int lastMask;
-        int mask;
-        int action;
+        int lastMask, mask, action;
     } rows[] = {
         {{1, 0, 0, 0}, 0, 0x01, 0x17},     // main left muted
         {{0, 0, 1, 0}, 0, 0x08, 0x28},     // bass alone
@@ -167,7 +135,7 @@ TEST(Mutes, MaskAndAction) {
         {{0, 0, 0, 0}, 0x03, 0x00, 0x07},  // main unmuted
         {{0, 0, 0, 0}, 0x08, 0x00, 0x08},  // bass unmuted
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         EXPECT_EQ(MuteMask(r.mutes), r.mask);
         EXPECT_EQ(MuteAction(r.mutes, r.lastMask), r.action) << r.mask << " " << r.lastMask;
     }
@@ -175,10 +143,6 @@ TEST(Mutes, MaskAndAction) {
 
 TEST(Watchdog, LostOnTheFifthSilentTickAndRefilledByAnyByte) {
     int count = kWatchdogFull;
-    const bool lostAt[] = {false, false, false, false, true};
-    for (bool expected : lostAt) EXPECT_EQ(WatchdogTick(count, false), expected);
-
-    count = kWatchdogFull;
     for (int i = 0; i < 4; ++i) EXPECT_FALSE(WatchdogTick(count, false));
     EXPECT_FALSE(WatchdogTick(count, true));
     EXPECT_EQ(count, kWatchdogFull);

@@ -1,33 +1,27 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QTest>
 #include <cstdio>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <vector>
 
 #include "console/control_ids.h"
 #include "console/dialog_pw.h"
-#include "console/main_dialog.h"
 #include "console/page_wait.h"
 #include "console/timer_ids.h"
 #include "console/vol_limit.h"
 #include "controls/slider.h"
 #include "link/ui/page_setup.h"
-#include "platform/ui/controls.h"
 #include "platform/ui/message_box.h"
-#include "test_app.h"
+#include "tests/console/support.h"
+#include "tests/link/bytes.h"
 
 using namespace console;
-using Frame = std::vector<std::uint8_t>;
+using testbytes::Bytes;
+using testbytes::FromHex;
 
 namespace {
 
@@ -45,18 +39,11 @@ class PostCounter : public QObject {
 class MainWindowCommands : public testing::Test {
   protected:
     void SetUp() override {
-        TestApp();
-        std::remove(config.c_str());
-        std::ofstream(config, std::ios::binary) << "[Config]\nLanguage=1\n";
-        CVelmor_Zem_R7Dlg::Options options;
-        options.configPath = config;
-        options.logPath.clear();
-        options.firstConnectDelayMs = 1000000;
-        dialog = std::make_unique<CVelmor_Zem_R7Dlg>(options);
-        dialog->OnInitDialog();
+        WriteBytes(config, "[Config]\nLanguage=1\n");
+        dialog =
+            StartMainWindow(config, [](CVelmor_Zem_R7Dlg::Options& o) { o.firstConnectDelayMs = 1000000; });
         dialog->m_waitTiming = {1, 0};
-        // Frames stay in the queue where the test reads them.
-        dialog->SetUpPage()->Queue().Stop();
+        dialog->SetUpPage()->Queue().Stop();  // frames stay in the queue where the test reads them
         dialog->installEventFilter(&posts);
         QObject::connect(&watch, &QTimer::timeout, [this] {
             if (dynamic_cast<PageWait*>(QApplication::activeModalWidget())) waitSeen = true;
@@ -68,30 +55,24 @@ class MainWindowCommands : public testing::Test {
         dialog.reset();
         std::remove(config.c_str());
     }
-    std::vector<Frame> Queued() { return dialog->SetUpPage()->Queue().Pending(); }
     // Frames queued after the first `before`, heartbeats left out.
-    std::vector<Frame> Since(std::size_t before) {
-        const Frame heartbeat{0xA5, 0x06, 0xF9, 0x03, 0x06, 0xAD};
-        std::vector<Frame> out;
-        const std::vector<Frame> all = Queued();
+    std::vector<Bytes> Since(std::size_t before) {
+        std::vector<Bytes> out;
+        const std::vector<Bytes> all = dialog->SetUpPage()->Queue().Pending();
         for (std::size_t i = before; i < all.size(); ++i)
-            if (all[i] != heartbeat) out.push_back(all[i]);
+            if (all[i] != testbytes::kHeartbeat) out.push_back(all[i]);
         return out;
     }
+    std::size_t QueuedCount() { return dialog->SetUpPage()->Queue().Pending().size(); }
     // Lets the pending master-volume sends go now.
     void FireMasterTimers() {
         for (int i = 0; i < 3; ++i) dialog->OnTimer(timer::Id(timer::kMasterVolume, i));
         dialog->m_masterPending = false;
     }
-    void Settle() { QCoreApplication::processEvents(); }
+    bool MasterArmed(int k) { return dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, k)); }
     template <class T>
     T* Control(int id) {
         return win::FindControlAs<T>(dialog->Client(), id);
-    }
-    QString ReadConfig() {
-        std::stringstream s;
-        s << std::ifstream(config, std::ios::binary).rdbuf();
-        return QString::fromStdString(s.str());
     }
     QAction* OperationItem() { return dialog->m_pMenu->actions()[2]->menu()->actions()[0]; }
 
@@ -103,107 +84,87 @@ class MainWindowCommands : public testing::Test {
     bool waitSeen = false;
 };
 
-struct BarCase {
-    int selection;  // -1: nothing selected
-    bool load;
-    bool frameMode;
-    const char* question;
-    Frame frame;
-};
-
 TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
-    const BarCase cases[] = {
-        {15, false, false, "Save Effect to Group16?", {0xA5, 0x06, 0xF9, 0x03, 0xFD, 0xA4}},
-        {0, true, false, "Load Effect to Group1?", {0xA5, 0x06, 0xF9, 0x03, 0x15, 0xBC}},
-        {-1, false, false, "Save Effect to Factory Settings?", {0xA5, 0x06, 0xF9, 0x03, 0x01, 0xA8}},
-        {-1, true, false, "Load Effect From Factory Settings?", {0xA5, 0x06, 0xF9, 0x03, 0x05, 0xAC}},
-        {2, false, true, "Save Effect to Group3?", {0xA5, 0x09, 0xF1, 0xF0, 0x70, 0x03, 0, 0, 0x02}},
-        {15, true, true, "Load Effect to Group16?", {0xA5, 0x09, 0xF1, 0xF0, 0x74, 0x10, 0, 0, 0x13}},
+    const struct {
+        int selection;  // -1: nothing selected
+        bool load, frameMode;
+        const char *question, *hex;
+    } cases[] = {
+        // clang-format off
+        {15, false, false, "Save Effect to Group16?", "A5 06 F9 03 FD A4"},
+        {0, true, false, "Load Effect to Group1?", "A5 06 F9 03 15 BC"},
+        {-1, false, false, "Save Effect to Factory Settings?", "A5 06 F9 03 01 A8"},
+        {-1, true, false, "Load Effect From Factory Settings?", "A5 06 F9 03 05 AC"},
+        {2, false, true, "Save Effect to Group3?", "A5 09 F1 F0 70 03 00 00 02"},
+        {15, true, true, "Load Effect to Group16?", "A5 09 F1 F0 74 10 00 00 13"},
+        // clang-format on
     };
-    for (const BarCase& c : cases) {
-        SCOPED_TRACE(c.question);
+    for (const auto& c : cases) {
         for (bool answerOk : {false, true}) {
+            SCOPED_TRACE(std::string(c.question) + (answerOk ? " OK" : " Cancel"));
             boxes.shown.clear();
             boxes.answers = {answerOk ? win::kIdOk : win::kIdCancel};
             waitSeen = false;
             posts.posts = 0;
             dialog->SetUpPage()->Link().frameMode = c.frameMode ? 1 : 0;
             Control<QComboBox>(kIdPresetCombo)->setCurrentIndex(c.selection);
-            const std::size_t before = Queued().size();
+            const std::size_t before = QueuedCount();
             Control<QPushButton>(c.load ? kIdLoad : kIdSave)->click();
-            Settle();
+            QCoreApplication::processEvents();
             ASSERT_EQ(boxes.shown.size(), 1u);
             EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.question));
             EXPECT_EQ(boxes.shown[0].caption, "Yes/No");
             EXPECT_EQ(boxes.shown[0].type & 0x0F, win::kMbOkCancel);
-            const std::vector<Frame> queued = Queued();
-            if (!answerOk) {
-                EXPECT_EQ(queued.size(), before);
-                EXPECT_FALSE(waitSeen);
-                EXPECT_EQ(posts.posts, 0);
-                continue;
-            }
-            ASSERT_EQ(queued.size(), before + 1);
-            EXPECT_EQ(queued.back(), c.frame);
-            EXPECT_EQ(waitSeen, c.load);
-            EXPECT_EQ(posts.posts, c.load ? 1 : 0);
+            EXPECT_EQ(Since(before), answerOk ? std::vector<Bytes>{FromHex(c.hex)} : std::vector<Bytes>{});
+            EXPECT_EQ(waitSeen, answerOk && c.load);
+            EXPECT_EQ(posts.posts, answerOk && c.load ? 1 : 0);
         }
     }
-}
-
-TEST_F(MainWindowCommands, GroupCommandsReachTheirGroup) {
-    const struct {
-        int command;
-        const char* question;
-    } rows[] = {{32826, "Save Effect to Group13?"},
-                {32807, "Save Effect to Group14?"},
-                {32859, "Load Effect to Group16?"}};
-    for (const auto& r : rows) {
+    // The group menu commands reach their group.
+    const std::pair<int, const char*> rows[] = {{32826, "Save Effect to Group13?"},
+                                                {32807, "Save Effect to Group14?"},
+                                                {32859, "Load Effect to Group16?"}};
+    const std::size_t before = QueuedCount();
+    for (const auto& [command, question] : rows) {
         boxes.shown.clear();
         boxes.answers = {win::kIdCancel};
-        dialog->OnCommand(r.command);
+        dialog->OnCommand(command);
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].text, r.question);
+        EXPECT_EQ(boxes.shown[0].text, question);
     }
-    EXPECT_TRUE(Queued().empty());
+    EXPECT_EQ(QueuedCount(), before);
 }
 
 TEST_F(MainWindowCommands, FactoryResetQueuesAtOnceWaitsAndReconnects) {
     dialog->OnCommand(kCmdResetFactory);
-    Settle();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(Queued(), (std::vector<Frame>{{0xA5, 0x06, 0xF9, 0x03, 0x0F, 0xB6}}));
+    EXPECT_EQ(Since(0), std::vector<Bytes>{FromHex("A5 06 F9 03 0F B6")});
     EXPECT_TRUE(waitSeen);
     EXPECT_EQ(posts.posts, 1);
 }
 
 TEST_F(MainWindowCommands, MasterSlidersShareOnePendingSend) {
-    auto* mic = Control<QSlider>(kIdMicSlider);
-    auto* music = Control<QSlider>(kIdMusicSlider);
     FireMasterTimers();
-    mic->setSliderPosition(30);
-    EXPECT_EQ(Control<QLabel>(kIdMicValue)->text(), "30");
-    EXPECT_TRUE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, 0)));
+    Control<QSlider>(kIdMicSlider)->setSliderPosition(30);
+    EXPECT_EQ(TextOf(dialog->Client(), kIdMicValue), "30");
+    EXPECT_TRUE(MasterArmed(0));
     EXPECT_TRUE(dialog->m_masterPending);
-    music->setSliderPosition(20);
-    EXPECT_EQ(Control<QLabel>(kIdMusicValue)->text(), "20");
-    EXPECT_FALSE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, 2)));
+    Control<QSlider>(kIdMusicSlider)->setSliderPosition(20);
+    EXPECT_EQ(TextOf(dialog->Client(), kIdMusicValue), "20");
+    EXPECT_FALSE(MasterArmed(2));
     // Only the microphone's level goes out, with the position the slider holds then.
-    const std::size_t before = Queued().size();
+    const std::size_t before = QueuedCount();
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 0));
-    const std::vector<Frame> sent = Since(before);
+    const std::vector<Bytes> sent = Since(before);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0][3], 0x0F);
-    EXPECT_EQ(sent[0][4], 2);
-    EXPECT_EQ(sent[0][5] & 0x80, 0);
+    EXPECT_EQ(std::vector<int>({sent[0][3], sent[0][4], sent[0][5] & 0x80}), std::vector<int>({0x0F, 2, 0}));
     EXPECT_FALSE(dialog->m_masterPending);
-    // Once the pending send has gone, the next move arms again.
-    music->setSliderPosition(21);
-    EXPECT_TRUE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, 2)));
-    // Positions set from code arm nothing.
+    Control<QSlider>(kIdMusicSlider)->setSliderPosition(21);  // the send has gone: the next move arms again
+    EXPECT_TRUE(MasterArmed(2));
     dialog->m_masterPending = false;
-    Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);
-    EXPECT_FALSE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, 1)));
+    Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);  // positions set from code arm nothing
+    EXPECT_FALSE(MasterArmed(1));
 }
 
 // Runs the volume-limit dialog, moves its sliders as a user would and answers it.
@@ -214,46 +175,37 @@ void AnswerVolumeLimit(std::vector<std::pair<int, int>> moves, bool ok) {
     });
 }
 
-TEST_F(MainWindowCommands, VolumeLimitCancelChangesNothing) {
+TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     AnswerVolumeLimit({{1004, 40}}, false);
     dialog->OnCommand(kCmdVolumeLimit);
-    EXPECT_TRUE(Queued().empty());
+    EXPECT_EQ(QueuedCount(), 0u);
     EXPECT_EQ(dialog->m_musicEndVol, 84);
-    EXPECT_EQ(ReadConfig(), "[Config]\nLanguage=1\n");
-}
+    EXPECT_EQ(ReadBytes(config), "[Config]\nLanguage=1\n");
 
-TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStores) {
     auto* music = Control<QSlider>(kIdMusicSlider);
     music->setSliderPosition(70);
     FireMasterTimers();
-    std::size_t before = Queued().size();
-
-    // music end 40, mic start 12 (music slider at 70 must drop to 40)
-    AnswerVolumeLimit({{1004, 40}, {1003, 12}}, true);
+    std::size_t before = QueuedCount();
+    AnswerVolumeLimit({{1004, 40}, {1003, 12}}, true);  // music end 40 (the slider at 70 drops), mic start 12
     dialog->OnCommand(kCmdVolumeLimit);
-    EXPECT_EQ(Since(before), (std::vector<Frame>{{0xA5, 0x0B, 0xF1, 0x1C, 12, 84, 0, 40, 0, 70, 0x8B}}));
-    EXPECT_EQ(music->value(), 40);
-    EXPECT_EQ(music->maximum(), 40);
-    EXPECT_EQ(Control<QLabel>(kIdMusicValue)->text(), "40");
-    EXPECT_EQ(Control<QSlider>(kIdMicSlider)->maximum(), 84);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, i))) << i;
-    EXPECT_EQ(dialog->m_musicEndVol, 40);
-    EXPECT_EQ(dialog->m_micStartVol, 12);
-    EXPECT_EQ(ReadConfig(),
+    EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 0B F1 1C 0C 54 00 28 00 46 8B")});
+    EXPECT_EQ(std::vector<int>({music->value(), music->maximum(), Control<QSlider>(kIdMicSlider)->maximum()}),
+              std::vector<int>({40, 40, 84}));
+    EXPECT_EQ(TextOf(dialog->Client(), kIdMusicValue), "40");
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(MasterArmed(i)) << i;
+    EXPECT_EQ(std::make_pair(dialog->m_musicEndVol, dialog->m_micStartVol), std::make_pair(40, 12));
+    EXPECT_EQ(ReadBytes(config),
               "[Config]\nLanguage=1\nmusicstartvol=0\nmusicendvol=40\nmicstartvol=12\nmicendvol=84\n"
               "effectstartvol=0\neffectendvol=70\n");
 
     // Nothing above its new end: only the limit frame, no master timers.
     FireMasterTimers();
-    before = Queued().size();
+    before = QueuedCount();
     AnswerVolumeLimit({{1006, 69}}, true);
     dialog->OnCommand(kCmdVolumeLimit);
-    const std::vector<Frame> sent = Since(before);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0][3], 0x1C);
-    EXPECT_EQ(sent[0][9], 69);
+    EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 0B F1 1C 0C 54 00 28 00 45 8A")});
     EXPECT_EQ(Control<QSlider>(kIdEffectSlider)->maximum(), 69);
-    for (int i = 0; i < 3; ++i) EXPECT_FALSE(dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, i)));
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(MasterArmed(i));
 }
 
 // Answers the password dialog with the password typed twice.
@@ -266,41 +218,36 @@ void AnswerPassword(const QString& password) {
 }
 
 TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
-    const int sliders[] = {kIdMicSlider, kIdEffectSlider, kIdMusicSlider};
-    auto enabled = [&](bool on) {
-        for (int id : sliders) EXPECT_EQ(Control<QSlider>(id)->isEnabled(), on) << id;
+    auto expectEnabled = [&](bool on) {
+        for (int id : {kIdMicSlider, kIdEffectSlider, kIdMusicSlider})
+            EXPECT_EQ(Control<QSlider>(id)->isEnabled(), on) << id;
     };
-    enabled(true);
-    // The first run asks for the password although nothing is locked yet.
-    AnswerPassword("kavunPL");
+    AnswerPassword("kavunPL");  // the first run asks although nothing is locked yet
     dialog->OnCommand(kCmdLock);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(dialog->m_locked, 0);
     EXPECT_EQ(OperationItem()->text(), "Lock(&L)");
-    enabled(true);
-
+    expectEnabled(true);
     dialog->OnCommand(kCmdLock);
     EXPECT_EQ(dialog->m_locked, 1);
     EXPECT_EQ(OperationItem()->text(), "Unlock(&L)");
-    enabled(false);
-
+    expectEnabled(false);
     AnswerPassword("KAVUNpl");
     OperationItem()->trigger();  // the item now carries the lock command
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Password Error");
     EXPECT_EQ(dialog->m_locked, 1);
-    enabled(false);
-
+    expectEnabled(false);
     AnswerPassword("kavunPL");
     OperationItem()->trigger();
     EXPECT_EQ(dialog->m_locked, 0);
-    enabled(true);
+    expectEnabled(true);
 
     // A language switch brings back the menu's own item and keeps the sliders as they are.
     dialog->OnCommand(kCmdLock);
     dialog->OnCommand(kCmdChinese);
     EXPECT_NE(OperationItem()->text(), "解锁(&L)");
-    enabled(false);
+    expectEnabled(false);
     QString caption;
     WhenModal<CDialogPW>([&caption](CDialogPW* d) {
         caption = d->windowTitle();
@@ -309,7 +256,7 @@ TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
     dialog->OnCommand(kCmdLock);
     EXPECT_EQ(caption, "请输入密码");
     EXPECT_EQ(dialog->m_locked, 1);
-    enabled(false);
+    expectEnabled(false);
 }
 
 }  // namespace

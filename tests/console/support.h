@@ -1,0 +1,78 @@
+#pragma once
+// Shared by the console's tests: files under the working directory, a started main window, modal helpers.
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "console/main_dialog.h"
+#include "platform/ui/controls.h"
+#include "qt_app.h"
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// ASCII as UTF-16LE, written out here so tests do not use the encoder they check.
+inline std::string AsciiUtf16(const std::string& text) {
+    std::string out;
+    for (char c : text) out += std::string{c, '\0'};
+    return out;
+}
+
+// A fresh folder under the working directory, removed with everything in it.
+class TempDir {
+  public:
+    explicit TempDir(const std::string& name) : path_(std::filesystem::current_path() / name) {
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The main window as the console starts it, without a trace file.
+inline std::unique_ptr<CVelmor_Zem_R7Dlg> StartMainWindow(
+    const std::string& config, const std::function<void(CVelmor_Zem_R7Dlg::Options&)>& tune = {}) {
+    TestApp();
+    CVelmor_Zem_R7Dlg::Options options;
+    options.configPath = config;
+    options.logPath.clear();
+    if (tune) tune(options);
+    auto dialog = std::make_unique<CVelmor_Zem_R7Dlg>(options);
+    dialog->OnInitDialog();
+    return dialog;
+}
+
+inline QString TextOf(QWidget* parent, int id) {
+    if (auto* label = win::FindControlAs<QLabel>(parent, id)) return label->text();
+    if (auto* button = win::FindControlAs<QAbstractButton>(parent, id)) return button->text();
+    return QStringLiteral("<missing>");
+}
+
+// Calls act with the modal dialog of type D as soon as one is up (polled every few ms).
+template <class D>
+void WhenModal(std::function<void(D*)> act, int triesLeft = 500) {
+    QTimer::singleShot(2, [act, triesLeft] {
+        if (auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget())) {
+            act(dialog);
+        } else if (triesLeft > 0) {
+            WhenModal<D>(act, triesLeft - 1);
+        }
+    });
+}
