@@ -2,6 +2,7 @@
 // Frames as byte lists for tests; checksums computed here, independently of link/frame.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,14 +24,21 @@ inline ZemCmd::Cmd ToCmd(const Bytes& bytes) {
     return c;
 }
 
+// {0xA5, 0x06} -> "A5 06" and back.
 inline std::string Hex(const Bytes& bytes) {
     std::string s;
     for (std::uint8_t b : bytes) {
-        if (!s.empty()) s += ' ';
-        s += "0123456789ABCDEF"[b >> 4];
-        s += "0123456789ABCDEF"[b & 15];
+        char text[4];
+        std::snprintf(text, sizeof text, s.empty() ? "%02X" : " %02X", b);
+        s += text;
     }
     return s;
+}
+inline Bytes FromHex(const std::string& text) {
+    Bytes bytes;
+    for (std::size_t i = 0; i < text.size(); i += 3)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
+    return bytes;
 }
 
 inline Bytes Cat(const std::vector<Bytes>& parts) {
@@ -39,20 +47,15 @@ inline Bytes Cat(const std::vector<Bytes>& parts) {
     return all;
 }
 
-// "A5 06 F9" -> {0xA5, 0x06, 0xF9}
-inline Bytes FromHex(const std::string& text) {
-    Bytes bytes;
-    for (std::size_t i = 0; i + 1 < text.size() + 1; i += 3)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
-    return bytes;
-}
-
 // Appends the low byte of the sum of all bytes so far.
 inline Bytes Sealed(Bytes bytes) {
     unsigned sum = 0;
     for (std::uint8_t b : bytes) sum += b;
     bytes.push_back(static_cast<std::uint8_t>(sum));
     return bytes;
+}
+inline Bytes Sealed(const char* hex) {
+    return Sealed(FromHex(hex));
 }
 
 }  // namespace testbytes

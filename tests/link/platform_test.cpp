@@ -10,40 +10,29 @@
 
 namespace {
 
-TEST(PortMap, PathLists) {
+TEST(PortMap, PathListsNamesAndPaths) {
     std::vector<std::string> defaults;
     for (const char* kind : {"USB", "ACM", "S"})
         for (int i = 0; i < 10; ++i) defaults.push_back(std::string("/dev/tty") + kind + std::to_string(i));
     EXPECT_EQ(port::PortPathsFrom(nullptr), defaults);
-    const struct {
-        const char* env;
-        std::vector<std::string> paths;
-    } rows[] = {
-        {"/dev/pts/3,/dev/pts/4", {"/dev/pts/3", "/dev/pts/4"}},
-        {" /dev/a , ,/dev/b", {"/dev/a", "", "/dev/b"}},
-        {"", {""}},
-    };
-    for (const auto& row : rows) EXPECT_EQ(port::PortPathsFrom(row.env), row.paths) << row.env;
+    EXPECT_EQ(port::PortPathsFrom("/dev/pts/3,/dev/pts/4"),
+              (std::vector<std::string>{"/dev/pts/3", "/dev/pts/4"}));
+    EXPECT_EQ(port::PortPathsFrom(" /dev/a , ,/dev/b"), (std::vector<std::string>{"/dev/a", "", "/dev/b"}));
+    EXPECT_EQ(port::PortPathsFrom(""), std::vector<std::string>{""});
     std::string many;
     for (int i = 0; i < 40; ++i) many += "/dev/x" + std::to_string(i) + ",";
     EXPECT_EQ(port::PortPathsFrom(many.c_str()).size(), 30u);
-}
 
-TEST(PortMap, NamesAndPaths) {
-    const struct {
-        const char* name;
-        int number;
-    } rows[] = {{"COM1", 1}, {"com7", 7}, {"Com30", 30}, {"COM31", 0}, {"COM0", 0},  {"COM01", 0},
-                {"COM", 0},  {"COMx", 0}, {"CON1", 0},   {"COM1 ", 0}, {"COM100", 0}};
-    for (const auto& row : rows) EXPECT_EQ(port::PortNumber(row.name), row.number) << row.name;
+    const std::pair<const char*, int> numbers[] = {{"COM1", 1}, {"com7", 7},  {"Com30", 30}, {"COM31", 0},
+                                                   {"COM0", 0}, {"COM01", 0}, {"COM", 0},    {"COMx", 0},
+                                                   {"CON1", 0}, {"COM1 ", 0}, {"COM100", 0}};
+    for (const auto& [name, number] : numbers) EXPECT_EQ(port::PortNumber(name), number) << name;
 
     setenv("K417B_PORTS", "/dev/pts/7,,/dev/pts/9", 1);
-    EXPECT_EQ(port::PathFor("COM1"), "/dev/pts/7");
-    EXPECT_EQ(port::PathFor("COM2"), "");
-    EXPECT_EQ(port::PathFor("COM3"), "/dev/pts/9");
-    EXPECT_EQ(port::PathFor("COM4"), "");
-    EXPECT_EQ(port::PathFor("/dev/ttyX"), "/dev/ttyX");
-    EXPECT_EQ(port::PathFor("ttyX"), "");
+    const std::pair<const char*, const char*> paths[] = {{"COM1", "/dev/pts/7"},     {"COM2", ""},
+                                                         {"COM3", "/dev/pts/9"},     {"COM4", ""},
+                                                         {"/dev/ttyX", "/dev/ttyX"}, {"ttyX", ""}};
+    for (const auto& [name, path] : paths) EXPECT_EQ(port::PathFor(name), path) << name;
     unsetenv("K417B_PORTS");
     EXPECT_EQ(port::PathFor("COM21"), "/dev/ttyS0");
 }
@@ -82,6 +71,7 @@ TEST(ReceiveText, TextAndHexViews) {
         std::vector<std::uint8_t> bytes;
         std::string text;
     } rows[] = {
+        // clang-format off
         {"ascii", {'o', 'k', '\r', '\n'}, "ok\r\n"},
         {"stops at the first zero", {'a', 'b', 0, 'c'}, "ab"},
         {"utf-8 passes", {0xE4, 0xB8, 0xAD}, "\xE4\xB8\xAD"},
@@ -89,9 +79,9 @@ TEST(ReceiveText, TextAndHexViews) {
         {"cut utf-8 as Latin-1", {0xE4, 0xB8}, "\xC3\xA4\xC2\xB8"},
         {"overlong encoding as Latin-1", {0xC0, 0x80}, "\xC3\x80\xC2\x80"},
         {"999 bytes, no marker", std::vector<std::uint8_t>(999, 'a'), std::string(999, 'a')},
-        {"1000 bytes get the marker", std::vector<std::uint8_t>(1000, 'a'),
-         "999999999999" + std::string(1000, 'a')},
+        {"1000 bytes get the marker", std::vector<std::uint8_t>(1000, 'a'), "999999999999" + std::string(1000, 'a')},
         {"1000 zeros: the marker alone", std::vector<std::uint8_t>(1000, 0), "999999999999"},
+        // clang-format on
     };
     for (const auto& row : rows)
         EXPECT_EQ(receive_text::AsText(row.bytes.data(), static_cast<int>(row.bytes.size())), row.text)

@@ -1,7 +1,7 @@
 #pragma once
-// A pseudo-terminal standing in for the processor: the test plays the device on the master side,
-// the code under test opens the slave path. The test keeps a slave descriptor open so the port can
-// be closed and opened again.
+// Either end of a pseudo-terminal for tests: Pty() is the device's master side (the code under test
+// opens path(); a slave descriptor stays open so the port can be closed and reopened), Pty(path) a
+// raw client on a slave path.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -16,69 +16,76 @@
 #include <thread>
 #include <vector>
 
+using namespace std::chrono_literals;
+
 class Pty {
   public:
     Pty() {
         char name[128] = {};
-        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
+        if (openpty(&fd_, &keep_, name, nullptr, nullptr) != 0) return;
         path_ = name;
-        fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+        fcntl(fd_, F_SETFL, O_NONBLOCK);
+    }
+    explicit Pty(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {
+        termios t{};
+        if (fd_ < 0 || tcgetattr(fd_, &t) != 0) return;
+        cfmakeraw(&t);
+        tcsetattr(fd_, TCSANOW, &t);
     }
     ~Pty() {
-        if (master_ >= 0) close(master_);
-        if (slave_ >= 0) close(slave_);
+        for (int fd : {fd_, keep_})
+            if (fd >= 0) close(fd);
     }
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
 
-    bool ok() const { return master_ >= 0; }
+    bool ok() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
 
-    // The device sends bytes to the console.
-    void Send(const std::vector<std::uint8_t>& bytes) {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t w = write(master_, bytes.data() + done, bytes.size() - done);
-            if (w > 0) {
+    bool Send(const std::vector<std::uint8_t>& bytes) {
+        for (std::size_t done = 0; done < bytes.size();) {
+            const ssize_t w = write(fd_, bytes.data() + done, bytes.size() - done);
+            if (w > 0)
                 done += static_cast<std::size_t>(w);
-            } else {
-                pollfd p{master_, POLLOUT, 0};
-                poll(&p, 1, 100);
-            }
+            else if (!Wait(POLLOUT, 1000ms))
+                return false;
         }
+        return true;
     }
-
-    // What the console sent: reads until n bytes came or the time is up.
-    std::vector<std::uint8_t> Receive(std::size_t n,
-                                      std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    // Reads until n bytes came or the time is up.
+    std::vector<std::uint8_t> Receive(std::size_t n, std::chrono::milliseconds timeout = 5s) {
         std::vector<std::uint8_t> got;
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (got.size() < n) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) break;
-            pollfd p{master_, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
-            std::uint8_t buf[512];
-            const ssize_t r = read(master_, buf, sizeof buf);
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        for (auto now = end - timeout; got.size() < n && now < end; now = std::chrono::steady_clock::now()) {
+            if (!Wait(POLLIN, std::chrono::duration_cast<std::chrono::milliseconds>(end - now))) continue;
+            std::uint8_t buf[2048];
+            const ssize_t r = read(fd_, buf, std::min(sizeof buf, n - got.size()));
             if (r > 0) got.insert(got.end(), buf, buf + r);
         }
         return got;
     }
+    // Everything that arrives until `quiet` passes without a byte.
+    std::vector<std::uint8_t> Drain(std::chrono::milliseconds quiet) {
+        std::vector<std::uint8_t> all;
+        for (auto got = Receive(4096, quiet); !got.empty(); got = Receive(4096, quiet))
+            all.insert(all.end(), got.begin(), got.end());
+        return all;
+    }
 
   private:
-    int master_ = -1;
-    int slave_ = -1;
+    bool Wait(short events, std::chrono::milliseconds ms) {
+        pollfd p{fd_, events, 0};
+        return poll(&p, 1, static_cast<int>(ms.count())) > 0;
+    }
+    int fd_ = -1, keep_ = -1;
     std::string path_;
 };
 
 // Waits until pred holds or the time is up; returns pred's last value.
-inline bool WaitUntil(const std::function<bool()>& pred,
-                      std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() > deadline) return pred();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+inline bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout = 5s) {
+    for (const auto end = std::chrono::steady_clock::now() + timeout; !pred();) {
+        if (std::chrono::steady_clock::now() > end) return pred();
+        std::this_thread::sleep_for(2ms);
     }
     return true;
 }

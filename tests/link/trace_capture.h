@@ -8,7 +8,7 @@
 
 class TraceCapture {
   public:
-    TraceCapture() : file_(std::tmpfile()) { previous_ = trace::SetOutput(file_); }
+    TraceCapture() : file_(std::tmpfile()), previous_(trace::SetOutput(file_)) {}
     ~TraceCapture() {
         trace::SetOutput(previous_);
         if (file_) std::fclose(file_);
@@ -28,5 +28,5 @@ class TraceCapture {
 
   private:
     std::FILE* file_;
-    std::FILE* previous_ = nullptr;
+    std::FILE* previous_;
 };

@@ -1,9 +1,10 @@
-// The serial link and its reader thread on a real pseudo-terminal.
+// The termios port, the serial link and its reader thread on a real pseudo-terminal.
 #include "link/uart.h"
 
 #include <gtest/gtest.h>
 
 #include "link/receive_text.h"
+#include "platform/serial_port.h"
 #include "tests/link/bytes.h"
 #include "tests/link/pty.h"
 #include "tests/link/trace_capture.h"
@@ -12,7 +13,75 @@ using namespace testbytes;
 
 namespace {
 
-const Bytes kAnswer = Sealed({0xA5, 0x0B, 0xF6, 0x02, 0x80, 0x11, 0x22, 0xA5, 0x33, 0x44});
+Bytes ReadAtLeast(platform::SerialPort& port, std::size_t n) {
+    Bytes got;
+    WaitUntil([&] {
+        std::uint8_t buf[300];
+        const int r = port.Read(buf, sizeof buf);
+        if (r > 0) got.insert(got.end(), buf, buf + r);
+        return got.size() >= n;
+    });
+    return got;
+}
+
+TEST(SerialPort, EveryByteValuePassesBothWaysUnchangedAndPurgeDropsTheUnread) {
+    Pty pty;
+    platform::SerialPort port;
+    ASSERT_TRUE(port.Open(pty.path())) << port.LastError();
+    Bytes all(256);
+    for (int i = 0; i < 256; ++i) all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    EXPECT_EQ(port.Write(all.data(), 256), 256);
+    EXPECT_EQ(pty.Receive(256), all);
+    pty.Send(all);
+    EXPECT_EQ(ReadAtLeast(port, 256), all);  // CR, XON and XOFF included
+    pty.Send({1, 2, 3});
+    std::this_thread::sleep_for(50ms);
+    port.Purge();
+    pty.Send({4});
+    EXPECT_EQ(ReadAtLeast(port, 1), Bytes{4});
+}
+
+TEST(SerialPort, WritesInPiecesOfFifteenWithPauses) {
+    Pty pty;
+    platform::SerialPort port;
+    ASSERT_TRUE(port.Open(pty.path()));
+    std::vector<std::pair<int, int>> pieces;  // size, written
+    port.SetPieceObserver(
+        [&](const std::uint8_t*, int size, int written) { pieces.emplace_back(size, written); });
+    const std::pair<int, std::vector<std::pair<int, int>>> rows[] = {
+        {16, {{15, 15}, {1, 1}}}, {15, {{15, 15}}}, {31, {{15, 15}, {15, 15}, {1, 1}}}, {0, {}}};
+    for (const auto& [length, want] : rows) {
+        pieces.clear();
+        Bytes frame(static_cast<std::size_t>(length));
+        for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<std::uint8_t>(0xA0 + i);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(port.Write(frame.data(), length), length);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 3ms * want.size());  // a pause after every piece
+        EXPECT_EQ(pieces, want) << length;
+        EXPECT_EQ(pty.Receive(frame.size(), 2s), frame) << length;
+    }
+}
+
+TEST(SerialPort, OpenRules) {
+    Pty pty;
+    platform::SerialPort first, second;
+    EXPECT_FALSE(first.Open("/nonexistent/tty"));
+    EXPECT_FALSE(first.LastError().empty());
+    EXPECT_FALSE(first.Open("/dev/null"));  // not a terminal
+    ASSERT_TRUE(first.Open(pty.path()));
+    EXPECT_FALSE(first.Open(pty.path()));   // already open
+    EXPECT_FALSE(second.Open(pty.path()));  // held by the first
+    first.Close();
+    EXPECT_FALSE(first.IsOpen());
+    EXPECT_TRUE(second.Open(pty.path())) << second.LastError();
+    const std::uint8_t byte = 0x42;
+    std::uint8_t buf[4];
+    EXPECT_EQ(first.Write(&byte, 1), 0);  // closed
+    EXPECT_EQ(first.Read(buf, 4), -1);
+    EXPECT_EQ(second.Read(buf, 4), 0);  // open, nothing waiting
+}
+
+const Bytes kAnswer = Sealed("A5 0B F6 02 80 11 22 A5 33 44");
 
 struct UartLink : ::testing::Test {
     Pty pty;
@@ -25,10 +94,11 @@ struct UartLink : ::testing::Test {
         uart.SetLogSink(&log);
     }
     void TearDown() override { uart.Close(); }
-    std::string LastFrame() const {
+    Bytes LastFrame() const {
         const ReceivedFrame f = uart.LastFrame();
-        return Hex(Bytes(f.bytes.b.begin(), f.bytes.b.begin() + f.length));
+        return Bytes(f.bytes.b.begin(), f.bytes.b.begin() + f.length);
     }
+    bool Ready() const { return uart.frameReady.load() == 1; }
 };
 
 TEST_F(UartLink, OpenAndSendRules) {
@@ -45,37 +115,37 @@ TEST_F(UartLink, OpenAndSendRules) {
 TEST_F(UartLink, FrameModeAssemblesFramesAndKeepsTheLastGoodOne) {
     uart.frameMode = 1;
     uart.Start();
-    // Split over reads: nothing is published until the frame is whole.
+    SCOPED_TRACE("split over reads: nothing is published until the frame is whole");
     pty.Send(Bytes(kAnswer.begin(), kAnswer.begin() + 5));
     ASSERT_TRUE(WaitUntil([&] { return uart.received.load() == 1; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_EQ(uart.frameReady.load(), 0);
+    std::this_thread::sleep_for(30ms);
+    EXPECT_FALSE(Ready());
     pty.Send(Bytes(kAnswer.begin() + 5, kAnswer.end()));
-    ASSERT_TRUE(WaitUntil([&] { return uart.frameReady.load() == 1; }));
-    EXPECT_EQ(LastFrame(), Hex(kAnswer));
+    ASSERT_TRUE(WaitUntil([&] { return Ready(); }));
+    EXPECT_EQ(LastFrame(), kAnswer);
     EXPECT_TRUE(trace.Has("[recv]len = 5, hex=0, zem=1\n")) << trace.Text();
 
-    // Two frames and garbage in one read: both traced in order, the last one kept.
+    SCOPED_TRACE("two frames and garbage in one read: both traced in order, the last one kept");
     pty.Send(Cat({{0x00, 0x13, 0x11}, kAnswer, {0x0D, 0x42}, kHeartbeat, {0xFF}}));
     ASSERT_TRUE(WaitUntil([&] { return trace.Has("[recv]a5 06 f9 03 06 ad \n"); }));
     EXPECT_LT(trace.Text().find("[recv]a5 0b"), trace.Text().find("[recv]a5 06"));
-    EXPECT_EQ(LastFrame(), Hex(kHeartbeat));
+    EXPECT_EQ(LastFrame(), kHeartbeat);
 
-    // A bad checksum and a 4-byte frame leave it alone.
+    SCOPED_TRACE("a bad checksum and a 4-byte frame leave it alone");
     uart.frameReady = 0;
     Bytes broken = kAnswer;
     broken.back() ^= 0x10;
     pty.Send(Cat({broken, {0xA5, 0x04, 0xF6, 0x01}}));
     ASSERT_TRUE(WaitUntil([&] { return log.Text() == "CheckSum Error\n"; })) << log.Text();
-    EXPECT_EQ(uart.frameReady.load(), 0);
-    EXPECT_EQ(LastFrame(), Hex(kHeartbeat));
+    EXPECT_FALSE(Ready());
+    EXPECT_EQ(LastFrame(), kHeartbeat);
 }
 
 TEST_F(UartLink, TextAndHexViewsOfTheTraffic) {
     uart.Start();
     pty.Send({'h', 'i', '\r', '\n', 0, 'x'});
     ASSERT_TRUE(WaitUntil([&] { return log.Text() == "hi\r\n"; })) << log.Text();
-    EXPECT_EQ(uart.frameReady.load(), 0);
+    EXPECT_FALSE(Ready());
     log.Clear();
     uart.hex = true;
     Bytes all(256);
@@ -95,13 +165,13 @@ TEST_F(UartLink, CloseStopsTheReaderAndThePortReopens) {
     ASSERT_TRUE(WaitUntil([&] { return uart.received.load() == 1; }));
     const auto start = std::chrono::steady_clock::now();
     uart.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     EXPECT_FALSE(uart.IsOpen());
     ASSERT_EQ(uart.Open(pty.path()), 1);
     uart.Start();
     pty.Send(kHeartbeat);
-    ASSERT_TRUE(WaitUntil([&] { return uart.frameReady.load() == 1; }));
-    EXPECT_EQ(LastFrame(), Hex(kHeartbeat));
+    ASSERT_TRUE(WaitUntil([&] { return Ready(); }));
+    EXPECT_EQ(LastFrame(), kHeartbeat);
     EXPECT_EQ(uart.Send(kHeartbeat.data(), 6), 6);
     EXPECT_EQ(pty.Receive(6), kHeartbeat);
 }

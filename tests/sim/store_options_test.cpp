@@ -1,62 +1,31 @@
+// The store's text form and the command line.
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "sim/options.h"
-#include "sim/store.h"
+#include "tests/sim/sim_test.h"
 
 namespace {
 
-sim::Store Distinctive() {
-    sim::Store s = sim::DefaultStore();
-    s.micMaster = 0xF6;
-    s.levels[sim::kReverbLevel] = {1, 2, 3, 4, 5, 6};
-    s.delays = {10, 20, 30, 40, 50, 0};
-    s.limiters[sim::kMicLimiter] = sim::Limiter{11, 3, -30, 77};
-    s.gateOn = 1;
-    s.gateStart = 44;
-    s.fbc = {100, 1, 0};
-    s.effect[3] = 0xF4;
-    s.group = 9;
-    s.mutes = 0x21;
-    s.limits = {5, 60, 6, 70, 7, 50};
-    s.Eq(sim::Path::Reverb)[1] = sim::Band{1, 24400, 9000, 60, 4, 150};
-    s.Eq(sim::Path::Main)[6] = sim::Band{1, 26000, 123456, 12800, 7, 0};
-    return s;
-}
-
-TEST(StoreText, RoundTripAndPartialFiles) {
+TEST(StoreText, RoundTripPartialFilesAndBadLines) {
     sim::Store back = sim::DefaultStore();
     std::string error;
-    ASSERT_TRUE(sim::StoreFromText(sim::StoreToText(Distinctive()), back, error)) << error;
-    EXPECT_EQ(back, Distinctive());
+    ASSERT_TRUE(sim::StoreFromText(sim::StoreToText(simtest::Distinctive()), back, error)) << error;
+    EXPECT_EQ(back, simtest::Distinctive());
     // Only the lines given change; comments, blank lines and CR LF are taken.
-    sim::Store s = sim::DefaultStore();
+    sim::Store s = sim::DefaultStore(), expected = sim::DefaultStore();
     ASSERT_TRUE(
         sim::StoreFromText("# two\r\ndelays 1 2 3 4 5 6\r\n\r\nband mic 3 1 25950 330 200 6 0\n", s, error))
         << error;
-    sim::Store expected = sim::DefaultStore();
     expected.delays = {1, 2, 3, 4, 5, 6};
     expected.Eq(sim::Path::Mic)[3] = sim::Band{1, 25950, 330, 200, 6, 0};
     EXPECT_EQ(s, expected);
-}
-
-TEST(StoreText, BadLinesAreReportedAndChangeNothing) {
-    const char* const bad[] = {
-        "delays 1 2 3 4 5",            // one short
-        "delays 1 2 3 4 5 6 7",        // one too many
-        "delays 1 2 x 4 5 6",          // not a number
-        "levels loud 1 2 3 4 5 6",     // unknown kind
-        "limiter 7 1 2 3 4",           // unknown limiter
-        "band tweeter 1 1 1 1 1 1 1",  // unknown path
-        "band mic 17 1 1 1 1 1 1",     // band beyond 16
-        "volume 3",                    // unknown key
-        "master 99999999999 0 0",      // out of range
-    };
-    for (const char* line : bad) {
-        sim::Store s = sim::DefaultStore();
-        std::string error;
+    // A bad line is reported by number and changes nothing, not even the good lines before it.
+    for (const char* line : {"delays 1 2 3 4 5", "delays 1 2 3 4 5 6 7", "delays 1 2 x 4 5 6",
+                             "levels loud 1 2 3 4 5 6", "limiter 7 1 2 3 4", "band tweeter 1 1 1 1 1 1 1",
+                             "band mic 17 1 1 1 1 1 1", "volume 3", "master 99999999999 0 0"}) {
+        s = sim::DefaultStore();
         EXPECT_FALSE(sim::StoreFromText(std::string("delays 9 9 9 9 9 9\n") + line + "\n", s, error)) << line;
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
         EXPECT_EQ(s, sim::DefaultStore()) << line;
@@ -83,55 +52,32 @@ TEST(CommandLine, OptionsAndFaults) {
               "--ymodem-no-ack 3 --ymodem-nak-once 1 --ymodem-cancel 4 --ymodem-drop-eot-ack --ymodem-no-c",
               o, error))
         << error;
-    EXPECT_EQ(o.linkPath, "/tmp/l");
-    EXPECT_EQ(o.logPath, "sim.log");
-    EXPECT_TRUE(o.jsonLog);
-    EXPECT_EQ(o.firmwareDir, "fw");
-    EXPECT_EQ(o.pathFile, "p");
-    EXPECT_EQ(o.faults.lateMs, 250);
-    EXPECT_EQ(o.faults.silentAfterMs, 1500);
-    EXPECT_EQ(o.faults.badCode, 0x85);
-    EXPECT_EQ(o.faults.badKind, sim::BadAnswer::WrongClass);
-    EXPECT_EQ(o.faults.badCount, 2);
-    EXPECT_TRUE(o.faults.garbage && o.faults.twoInOneWrite && o.faults.answerEndReadBack);
-    EXPECT_EQ(o.faults.ymodem.noAckBlock, 3);
-    EXPECT_EQ(o.faults.ymodem.nakOnceBlock, 1);
-    EXPECT_EQ(o.faults.ymodem.cancelAtBlock, 4);
-    EXPECT_TRUE(o.faults.ymodem.dropEotAck && o.faults.ymodem.neverSendC);
+    EXPECT_EQ(std::tie(o.linkPath, o.logPath, o.firmwareDir, o.pathFile),
+              std::make_tuple("/tmp/l", "sim.log", "fw", "p"));
+    const sim::Faults& f = o.faults;
+    EXPECT_EQ(std::make_tuple(f.lateMs, f.silentAfterMs, f.badCode, f.badKind, f.badCount),
+              std::make_tuple(250, 1500, 0x85, sim::BadAnswer::WrongClass, 2));
+    EXPECT_EQ(std::make_tuple(f.ymodem.noAckBlock, f.ymodem.nakOnceBlock, f.ymodem.cancelAtBlock),
+              std::make_tuple(3, 1, 4));
+    EXPECT_TRUE(o.jsonLog && f.garbage && f.twoInOneWrite && f.answerEndReadBack && f.ymodem.dropEotAck &&
+                f.ymodem.neverSendC);
 }
 
-TEST(CommandLine, BadArgumentsAreRefusedWithAReason) {
-    const char* const bad[] = {"--bogus",
-                               "--link",
-                               "--late -5",
-                               "--late 12ms",
-                               "--silent-after nan",
-                               "--bad-answer 85:weird",
-                               "--bad-answer 1FF:short",
-                               "--ymodem-no-ack x",
-                               "--store no-such-store-file"};
-    for (const char* line : bad) {
+TEST(CommandLine, BadArgumentsAreRefusedWithAReasonAndAStoreFileGivesTheStartingValues) {
+    for (const char* line :
+         {"--bogus", "--link", "--late -5", "--late 12ms", "--silent-after nan", "--bad-answer 85:weird",
+          "--bad-answer 1FF:short", "--ymodem-no-ack x", "--store no-such-store-file"}) {
         sim::Options o;
         std::string error;
         EXPECT_FALSE(Parse(line, o, error)) << line;
         EXPECT_FALSE(error.empty()) << line;
     }
-}
-
-TEST(CommandLine, StoreFileGivesTheStartingValues) {
-    const sim::Store s = Distinctive();
-    {
-        std::ofstream out("start.store");
-        out << sim::StoreToText(s);
-    }
+    std::ofstream("start.store") << sim::StoreToText(simtest::Distinctive());
+    std::ofstream("broken.store") << "delays 1 2\n";
     sim::Options o;
     std::string error;
     ASSERT_TRUE(Parse("--store start.store", o, error)) << error;
-    EXPECT_EQ(o.start, s);
-    {
-        std::ofstream out("broken.store");
-        out << "delays 1 2\n";
-    }
+    EXPECT_EQ(o.start, simtest::Distinctive());
     EXPECT_FALSE(Parse("--store broken.store", o, error));
     EXPECT_NE(error.find("line 1"), std::string::npos) << error;
 }

@@ -1,3 +1,4 @@
+// Receiving a firmware image by YMODEM, with and without faults.
 #include "sim/ymodem_receiver.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,9 @@ Bytes Feed(YmodemReceiver& r, const Bytes& b, std::int64_t now = 0) {
     return r.Feed(b.data(), b.size(), now);
 }
 
-TEST(Ymodem, CrcIsXmodem) {
+TEST(Ymodem, ImagesOfEverySizeArriveWhole) {
     const std::string check = "123456789";
     EXPECT_EQ(sim::Crc16Xmodem(reinterpret_cast<const std::uint8_t*>(check.data()), check.size()), 0x31C3);
-}
-
-TEST(Ymodem, ImagesOfEverySizeArriveWhole) {
     for (std::size_t size : {0, 1, 1023, 1024, 1025, 256 * 1024 + 3}) {
         SCOPED_TRACE(size);
         YmodemReceiver r({}, 0);
@@ -35,38 +33,15 @@ TEST(Ymodem, ImagesOfEverySizeArriveWhole) {
         for (std::size_t n = 1; n <= DataBlockCount(image.size()); ++n)
             EXPECT_EQ(Feed(r, DataBlock(image, n)), Bytes{kAck}) << n;
         EXPECT_EQ(Feed(r, {kEot}), Bytes{kAck});
-        EXPECT_EQ(r.state(), State::Done);
-        EXPECT_EQ(r.fileName(), "fw.bin");
-        EXPECT_EQ(r.Image(), image);
+        EXPECT_EQ(std::make_tuple(r.state(), r.fileName(), r.Image()),
+                  std::make_tuple(State::Done, "fw.bin", image));
     }
-}
-
-// Replies written as letters: A ACK, N NAK, C 'C', X CAN CAN, - nothing.
-Bytes Replies(const std::string& letters) {
-    Bytes out;
-    for (char c : letters) {
-        if (c == 'A') out.push_back(kAck);
-        if (c == 'N') out.push_back(kNak);
-        if (c == 'C') out.push_back(kC);
-        if (c == 'X') out.insert(out.end(), {kCan, kCan});
-    }
-    return out;
-}
-
-sim::YmodemFaults Faults(int noAck = -1, int nakOnce = -1, int cancelAt = -1, bool noC = false,
-                         bool dropEot = false) {
-    sim::YmodemFaults f;
-    f.noAckBlock = noAck;
-    f.nakOnceBlock = nakOnce;
-    f.cancelAtBlock = cancelAt;
-    f.neverSendC = noC;
-    f.dropEotAck = dropEot;
-    return f;
 }
 
 TEST(Ymodem, ScriptedTransfers) {
-    // A 2500-byte image: block 0 and data blocks 1..3. Steps "what:reply": H header, n data block n,
-    // n@k block n with byte k flipped, E EOT, X CAN CAN from the sender, 0 an empty header.
+    // A 2500-byte image: block 0 and data blocks 1..3. Steps "sent:replies". Sent: H header, n data
+    // block n, n@k block n with byte k flipped, E EOT, X CAN CAN, 0 an empty header. Replies: A ACK,
+    // N NAK, C 'C', X CAN CAN, - nothing. The first step is what Begin sends.
     const Bytes image = Pattern(2500, 5);
     const struct {
         const char* name;
@@ -74,6 +49,7 @@ TEST(Ymodem, ScriptedTransfers) {
         const char* script;
         State end;
     } rows[] = {
+        // clang-format off
         {"damaged data byte", {}, "C H:AC 1@500:N 1:A", State::WaitData},
         {"damaged complement", {}, "C H:AC 1@2:N 1:A", State::WaitData},
         {"damaged crc", {}, "C H:AC 1@1028:N 1:A", State::WaitData},
@@ -81,12 +57,21 @@ TEST(Ymodem, ScriptedTransfers) {
         {"block out of sequence cancels", {}, "C H:AC 2:X", State::Failed},
         {"sender cancels", {}, "C X:-", State::Failed},
         {"empty header ends the session", {}, "C 0:A", State::Failed},
-        {"never send C", Faults(-1, -1, -1, true), "- H:A", State::WaitData},
-        {"no ACK for block 2", Faults(2), "C H:AC 1:A 2:- 3:A", State::WaitData},
-        {"no ACK for block 0", Faults(0), "C H:C", State::WaitData},
-        {"NAK block 1 once", Faults(-1, 1), "C H:AC 1:N 1:A 2:A", State::WaitData},
-        {"drop the EOT's ACK", Faults(-1, -1, -1, false, true), "C H:AC 1:A 2:A 3:A E:-", State::Done},
-        {"cancel at block 3", Faults(-1, -1, 3), "C H:AC 1:A 2:A 3:X", State::Failed},
+        {"never send C", {.neverSendC = true}, "- H:A", State::WaitData},
+        {"no ACK for block 2", {.noAckBlock = 2}, "C H:AC 1:A 2:- 3:A", State::WaitData},
+        {"no ACK for block 0", {.noAckBlock = 0}, "C H:C", State::WaitData},
+        {"NAK block 1 once", {.nakOnceBlock = 1}, "C H:AC 1:N 1:A 2:A", State::WaitData},
+        {"drop the EOT's ACK", {.dropEotAck = true}, "C H:AC 1:A 2:A 3:A E:-", State::Done},
+        {"cancel at block 3", {.cancelAtBlock = 3}, "C H:AC 1:A 2:A 3:X", State::Failed},
+        // clang-format on
+    };
+    const auto replies = [](const std::string& letters) {
+        Bytes out;
+        for (char c : letters) {
+            if (c == 'X') out.insert(out.end(), {kCan, kCan});
+            if (c == 'A' || c == 'N' || c == 'C') out.push_back(c == 'A' ? kAck : c == 'N' ? kNak : kC);
+        }
+        return out;
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -95,18 +80,18 @@ TEST(Ymodem, ScriptedTransfers) {
         std::string step;
         std::size_t lastBlock = 0;
         script >> step;
-        EXPECT_EQ(r.Begin(0), Replies(step));
+        EXPECT_EQ(r.Begin(0), replies(step));
         while (script >> step) {
             const std::string what = step.substr(0, step.find(':'));
             Bytes wire;
             if (what == "H") wire = HeaderBlock("a.bin", image.size());
             if (what == "E") wire = {kEot};
             if (what == "X") wire = {kCan, kCan};
-            if (what == "0") wire = Bytes(133, 0), wire[0] = 0x01, wire[2] = 0xFF;
+            if (what == "0") wire = Block(0x01, 0, 128, nullptr, 0, 0);
             if (std::isdigit(what[0]) && what != "0") wire = DataBlock(image, lastBlock = std::stoul(what));
             if (what.find('@') != std::string::npos)
                 wire[std::stoul(what.substr(what.find('@') + 1))] ^= 0x40;
-            EXPECT_EQ(Feed(r, wire), Replies(step.substr(step.find(':') + 1))) << step;
+            EXPECT_EQ(Feed(r, wire), replies(step.substr(step.find(':') + 1))) << step;
         }
         EXPECT_EQ(r.state(), row.end);
         if (row.end == State::WaitData) {  // the rest of the image still arrives whole
@@ -117,7 +102,7 @@ TEST(Ymodem, ScriptedTransfers) {
     }
 }
 
-TEST(Ymodem, BlockSplitIntoPiecesIsAssembled) {
+TEST(Ymodem, BlocksSplitIntoPiecesAreAssembled) {
     const Bytes image = Pattern(1500, 9);
     YmodemReceiver r({}, 0);
     r.Begin(0);
@@ -147,7 +132,6 @@ TEST(Ymodem, TimersRepeatCNakABrokenBlockAndGiveUp) {
     EXPECT_EQ(Feed(r, block, 2700), Bytes{kAck});
     Feed(r, {kEot}, 2800);
     EXPECT_EQ(r.Image(), image);
-
     YmodemReceiver idle({}, 0, 20000);
     idle.Begin(0);
     idle.Tick(20000);
