@@ -22,7 +22,7 @@ TEST(EffectPage, FramesAtResetAndEachSliderSendsItsNotice) {
     // clang-format on
     for (const auto& c : cases) {
         h.Drag(c.id, c.pos);
-        EXPECT_EQ(h.Take(), (std::vector<Sent>{{c.notice, 0, 0}})) << c.id;
+        EXPECT_EQ(h.Take(), (std::vector<Notice>{{c.notice, 0, 0}})) << c.id;
     }
     EXPECT_EQ((V{h.page->Label(1121)->value, h.page->Label(1423)->value, h.page->Label(1424)->value}),
               (V{"500ms", "30Hz", "10000Hz"}));
@@ -50,7 +50,7 @@ TEST(EffectPage, PresetTextAtResetAndRoundTrip) {
     h.page->ResetAll(true);
     h.page->LoadText(chan::NonEmptyLines(saved));
     EXPECT_EQ(h.page->SaveText(), saved);
-    EXPECT_TRUE(h.parent->sent.empty());
+    EXPECT_TRUE(h.parent->notices.empty());
 }
 
 TEST(EffectPage, SettersAndGraphFeed) {
@@ -64,7 +64,7 @@ TEST(EffectPage, SettersAndGraphFeed) {
     EXPECT_EQ(h.page->Model().band.type[0], 4);
     EXPECT_EQ(h.page->SyncEchoLowPassToGraph(), 9000);
     EXPECT_EQ(h.page->Model().band.type[4], 5);
-    EXPECT_TRUE(h.parent->sent.empty());
+    EXPECT_TRUE(h.parent->notices.empty());
 }
 
 TEST(EffectPage, LanguageCaptions) {

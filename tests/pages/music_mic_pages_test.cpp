@@ -10,7 +10,7 @@
 
 using testhex::Hex;
 using V = std::vector<std::string>;
-using S = std::vector<Sent>;
+using S = Notices;
 
 namespace {
 
@@ -66,7 +66,7 @@ TEST(MusicPage, InputButtonsAndReadBackSetters) {
         h.page->SetSlopeFromCmd(f);
         EXPECT_EQ(h.page->SlopeItem(), item);
     }
-    EXPECT_TRUE(h.parent->sent.empty());
+    EXPECT_TRUE(h.parent->notices.empty());
 }
 
 TEST(MusicPage, PresetTextAndRoundTrip) {
@@ -120,7 +120,7 @@ TEST(MicPage, NoticesAndLanguage) {
               std::tuple(4, 2, QString::fromUtf8("模式2")));
     h.page->SetFbcMode(9);
     EXPECT_EQ(h.page->FbcMode(), 3);
-    EXPECT_TRUE(h.parent->sent.empty());
+    EXPECT_TRUE(h.parent->notices.empty());
 }
 
 TEST(MicPage, PresetSections) {
@@ -139,7 +139,7 @@ TEST(MicPage, PresetSections) {
     h.page->ResetAll(true);
     h.page->LoadText(chan::NonEmptyLines(saved));
     EXPECT_EQ(h.page->SaveText(), saved);
-    EXPECT_TRUE(h.parent->sent.empty());
+    EXPECT_TRUE(h.parent->notices.empty());
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 using testhex::Hex;
 using V = std::vector<std::string>;
-using S = std::vector<Sent>;
+using S = Notices;
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST(OutputPages, UserMovesNotifyOnceAndCodeSetsNever) {
     h.page->SetMuteBits(3);
     h.page->ResetAll(true);
     h.page->SetLanguage(4);
-    EXPECT_TRUE(h.parent->sent.empty());
+    EXPECT_TRUE(h.parent->notices.empty());
 }
 
 TEST(OutputPages, MuteButtonsToggleBitsAndFacesAndFilesAreMasked) {
@@ -165,7 +165,7 @@ TEST(BassPage, ApplyCrossover) {
     h.page->LoadText(
         {"[bass eq]", "500,-2400,50,5", "25,0,100,1", "60,0,100,1", "160,0,100,1", "20000,0,70,0", "0"});
     EXPECT_EQ(std::pair(h.page->CrossoverHz(), h.page->Model().band.freq[0]), std::pair(300, 300));
-    EXPECT_TRUE(h.parent->sent.empty());
+    EXPECT_TRUE(h.parent->notices.empty());
 }
 
 }  // namespace
