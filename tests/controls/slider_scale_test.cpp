@@ -12,11 +12,11 @@ namespace {
 using namespace controls;
 
 TEST(TrackBarTicks, BothEndsAndEveryInteriorMultiple) {
-    const struct {
-        int min, max, interval;
-        long long ticks;
-    } cases[] = {{-120, 240, 40, 10}, {0, 100, 40, 4}, {0, 10, 0, 11},
-                 {5, 5, 1, 2},        {0, 1, 100, 2},  {INT_MIN, INT_MAX, 0, 4294967296LL}};
+    // clang-format off
+    const struct { int min, max, interval; long long ticks; } cases[] = {
+        {-120, 240, 40, 10}, {0, 100, 40, 4}, {0, 10, 0, 11},
+        {5, 5, 1, 2},        {0, 1, 100, 2},  {INT_MIN, INT_MAX, 0, 4294967296LL}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(TrackBarTickCount(c.min, c.max, c.interval), c.ticks)
             << c.min << ".." << c.max << "/" << c.interval;
@@ -34,17 +34,13 @@ ScaleFrame GainScale(int channelHeight, int min = -120, int max = 240, int divis
 
 // No scale rather than a division by zero or an endless loop while painting.
 TEST(SliderScale, NothingWhereTheScaleCannotBeDrawnAndHugeRangesStayBounded) {
-    const struct {
-        const char* what;
-        int min, max, divisor, interval, channelHeight;
-    } cases[] = {
-        {"no divisor", -120, 240, 0, 40, 216},
-        {"negative divisor", -120, 240, -10, 40, 216},
-        {"empty range", 0, 0, 10, 40, 216},
-        {"more ticks than label units", 0, 100, 10, 5, 216},
-        {"channel no longer than the thumb", -120, 240, 10, 40, 19},
-        {"rows closer than a pixel", INT_MIN, INT_MAX, 1, 0, 216},
+    // clang-format off
+    const struct { const char* what; int min, max, divisor, interval, channelHeight; } cases[] = {
+        {"no divisor", -120, 240, 0, 40, 216}, {"negative divisor", -120, 240, -10, 40, 216},
+        {"empty range", 0, 0, 10, 40, 216}, {"more ticks than label units", 0, 100, 10, 5, 216},
+        {"channel no longer than the thumb", -120, 240, 10, 40, 19}, {"rows closer than a pixel", INT_MIN, INT_MAX, 1, 0, 216},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_TRUE(
             ComputeScale(GainScale(c.channelHeight, c.min, c.max, c.divisor, c.interval)).rows.empty())

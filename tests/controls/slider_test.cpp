@@ -147,14 +147,14 @@ TEST(VerticalSlider, ScaleOnlyWithDivisorAndTicksAndDisabledGreysTheChannel) {
 }
 
 TEST(SliderKeys, MoveLikeATrackBarAndUpRaisesTheGain) {
-    const struct {
-        Qt::Orientation orientation;
-        Qt::Key key;
-        int expected;  // position after the key, from 0 (vertical) or 50 (horizontal)
-    } cases[] = {{Qt::Vertical, Qt::Key_Up, -1},      {Qt::Vertical, Qt::Key_Down, 1},
-                 {Qt::Vertical, Qt::Key_PageUp, -10}, {Qt::Vertical, Qt::Key_PageDown, 10},
-                 {Qt::Vertical, Qt::Key_Home, -120},  {Qt::Vertical, Qt::Key_End, 240},
-                 {Qt::Horizontal, Qt::Key_Right, 51}, {Qt::Horizontal, Qt::Key_Left, 49}};
+    // position after the key, from 0 (vertical) or 50 (horizontal)
+    // clang-format off
+    const struct { Qt::Orientation orientation; Qt::Key key; int expected; } cases[] = {
+        {Qt::Vertical, Qt::Key_Up, -1},      {Qt::Vertical, Qt::Key_Down, 1},
+        {Qt::Vertical, Qt::Key_PageUp, -10}, {Qt::Vertical, Qt::Key_PageDown, 10},
+        {Qt::Vertical, Qt::Key_Home, -120},  {Qt::Vertical, Qt::Key_End, 240},
+        {Qt::Horizontal, Qt::Key_Right, 51}, {Qt::Horizontal, Qt::Key_Left, 49}};
+    // clang-format on
     for (const auto& c : cases) {
         auto s = MakeSlider();
         s->setOrientation(c.orientation);

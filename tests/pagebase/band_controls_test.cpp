@@ -61,15 +61,14 @@ TEST(PageInit, BandControlIdsOf5And17BandPagesShowTheResetRecord) {
 
 // Gain texts in every language: what is accepted, and which box refuses the rest.
 TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
-    const struct {
-        const char* text;
-        int tenths;  // -50: refused, the old -5.0 dB stays
-        const char* shown;
-        bool invalidInputBox;
-    } cases[] = {{"3.55", 36, "+3.6 dB", false},   {"-24", -240, "-24.0 dB", false},
-                 {"-0.0 dB", 0, "+0.0 dB", false}, {"13", -50, "-5.0 dB", false},
-                 {"nan", -50, "-5.0 dB", false},   {"0x3", -50, "-5.0 dB", false},
-                 {"zero", -50, "-5.0 dB", true}};
+    // -50: refused, the old -5.0 dB stays
+    // clang-format off
+    const struct { const char* text; int tenths; const char* shown; bool invalidInputBox; } cases[] = {
+        {"3.55", 36, "+3.6 dB", false},   {"-24", -240, "-24.0 dB", false},
+        {"-0.0 dB", 0, "+0.0 dB", false}, {"13", -50, "-5.0 dB", false},
+        {"nan", -50, "-5.0 dB", false},   {"0x3", -50, "-5.0 dB", false},
+        {"zero", -50, "-5.0 dB", true}};
+    // clang-format on
     // clang-format off
     const char* const rangeCaptions[] = {"无效值", "Invalid Value", "ค่าไม่ถูกต้อง", "giá trị không hợp", "Nilai tidak valid"};
     const char* const gainMessages[] = {"超出范围(-24 - 12dB)。", "Out of range(-24 - 12dB).", "เกินขอบเขต(-24 - 12dB).",

@@ -10,12 +10,9 @@ TEST(CheckBandEdit, VerdictsAndQuantisedValues) {
     using V = EditVerdict;
     constexpr BandEdit G = BandEdit::kGain, F = BandEdit::kFreq, Q = BandEdit::kQ;
     constexpr V A = V::kAccept, R = V::kOutOfRange, I = V::kInvalidInput;
-    const struct {
-        BandEdit edit;
-        const char* text;
-        V verdict;
-        int value;  // tenths of a dB or of Q, or Hz
-    } cases[] = {
+    // tenths of a dB or of Q, or Hz
+    // clang-format off
+    const struct { BandEdit edit; const char* text; V verdict; int value; } cases[] = {
         // clang-format off
         {G, "-24", A, -240}, {G, "12", A, 120}, {G, "12.01", R, 0}, {G, "-24.01", R, 0}, {G, "3.55", A, 36},
         {G, "-3.51", A, -36}, {G, "3.5 dB", A, 35}, {G, "-0.0 dB", A, 0}, {G, "0.00", A, 0}, {G, "+0.0 db", A, 0},
@@ -26,6 +23,7 @@ TEST(CheckBandEdit, VerdictsAndQuantisedValues) {
         {Q, "nan", R, 0},
         // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases) {
         const EditCheck r = CheckBandEdit(c.edit, c.text);
         EXPECT_EQ(r.verdict, c.verdict) << c.text;

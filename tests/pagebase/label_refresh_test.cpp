@@ -32,13 +32,9 @@ TEST(Labels, EverySliderLabelThenUserMovesNotifyAndRefresh) {
     PageHarness h = OutputLike();
     h.page->SetLanguage(1);
     h.page->UpdateBassLowPassLabel();
-    const struct {
-        int label;
-        const char *caption, *value;
-        int slider;
-        unsigned msg;
-        const char* moved;  // after one step up
-    } cases[] = {
+    // after one step up
+    // clang-format off
+    const struct { int label; const char *caption, *value; int slider; unsigned msg; const char* moved; } cases[] = {
         // clang-format off
         {1086, "Limit:", "-34db", 1083, 0x46D, "-33db"}, {1087, "Start time:", "10ms", 1080, 0x46D, "11ms"},
         {1088, "Attack:", "Atk x 2", 1081, 0x46D, "Atk x 3"}, {1089, "Ratio:", "5%", 1082, 0x46D, "6%"},
@@ -49,6 +45,7 @@ TEST(Labels, EverySliderLabelThenUserMovesNotifyAndRefresh) {
         {1096, "NoiscGate Release Level:", "-50db", 1091, 0x46F, "-49db"}, {1280, "LP:", "100Hz", 1278, 0x47E, "101Hz"},
         // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         EXPECT_EQ(Shown(h, c.label), Texts(c.caption, c.value));

@@ -20,12 +20,12 @@ PageModel ResetPage(int n, std::vector<int> peakingFreqs) {
 
 TEST(Fields, GainQSliderPositionAndDeviceCode) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    const struct {
-        float gain;
-        int field, pos;
-    } gains[] = {{0.0f, 25600, 0},    {-24.0f, 23200, 240}, {12.0f, 26800, -120}, {3.51f, 25960, -35},
-                 {-3.51f, 25240, 35}, {0.04f, 25610, 0},    {-0.05f, 25590, 1},   {3.5f, 25950, -35},
-                 {2.1f, 25810, -21},  {nan, 25600, 0}};
+    // clang-format off
+    const struct { float gain; int field, pos; } gains[] = {
+        {0.0f, 25600, 0},    {-24.0f, 23200, 240}, {12.0f, 26800, -120}, {3.51f, 25960, -35},
+        {-3.51f, 25240, 35}, {0.04f, 25610, 0},    {-0.05f, 25590, 1},   {3.5f, 25950, -35},
+        {2.1f, 25810, -21},  {nan, 25600, 0}};
+    // clang-format on
     for (const auto& c : gains)
         EXPECT_EQ((std::pair<int, int>(GainField(c.gain), GainSliderPos(c.gain))), std::pair(c.field, c.pos))
             << c.gain;
@@ -49,10 +49,11 @@ TEST(BandFrame, GoldenFramesForcedOffAtTheExactEndsTypeCodesAndGuards) {
                                         "A5 11 F1 0A 01 03 01 00 64 70 11 64 00 FF 01 00 00",
                                         "A5 11 F1 0A 01 04 00 A0 5A 20 4E 46 00 FF 00 00 00"}));
     PageModel m = ResetPage(7, {100, 200, 300, 400, 500});
-    const struct {
-        int band, freq, enabled, byte6;
-    } cases[] = {{0, 20, 1, 0}, {0, 21, 1, 1},    {0, 21, 0, 0},    {6, 20000, 1, 0}, {6, 19999, 1, 1},
-                 {3, 20, 1, 1}, {3, 20000, 1, 1}, {0, 20000, 1, 1}, {6, 20, 1, 1}};
+    // clang-format off
+    const struct { int band, freq, enabled, byte6; } cases[] = {
+        {0, 20, 1, 0}, {0, 21, 1, 1},    {0, 21, 0, 0},    {6, 20000, 1, 0}, {6, 19999, 1, 1},
+        {3, 20, 1, 1}, {3, 20000, 1, 1}, {0, 20000, 1, 1}, {6, 20, 1, 1}};
+    // clang-format on
     for (const auto& c : cases) {
         m.band.freq[c.band] = c.freq;
         m.band.enabled[c.band] = c.enabled;

@@ -46,10 +46,11 @@ TEST(NoiseGate, AmplitudeTableAndClamp) {
 }
 
 TEST(Fbc, ModeFromPresetValues) {
-    const struct {
-        int on, level, step, mode;
-    } cases[] = {{1, 100, 4, 2},  {1, 100, 7, 1}, {1, 100, 1, 3},
-                 {1, 100, 10, 0}, {0, 100, 7, 0}, {5, 99, 7, 0}};
+    // clang-format off
+    const struct { int on, level, step, mode; } cases[] = {
+        {1, 100, 4, 2},  {1, 100, 7, 1}, {1, 100, 1, 3},
+        {1, 100, 10, 0}, {0, 100, 7, 0}, {5, 99, 7, 0}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(chan::FbcModeFromValues(c.on, c.level, c.step, 0), c.mode) << c.step;
 }

@@ -36,12 +36,11 @@ TEST(PresetSections, SlidersLaterSectionWinsClampedAndLastLineIgnored) {
 }
 
 TEST(PresetSections, MuteIsMaskedToThePagesBits) {
-    const struct {
-        const char* line;
-        int mask;
-        std::optional<int> expected;
-    } cases[] = {{"3", 3, 3}, {"2", 3, 2}, {"255", 3, 3}, {"7", 1, 1}, {"-1", 1, 1}, {"1,2", 3, std::nullopt},
-                 {"x", 3, 0}};
+    // clang-format off
+    const struct { const char* line; int mask; std::optional<int> expected; } cases[] = {
+        {"3", 3, 3}, {"2", 3, 2}, {"255", 3, 3}, {"7", 1, 1}, {"-1", 1, 1}, {"1,2", 3, std::nullopt},
+        {"x", 3, 0}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(chan::LoadMuteSection({"[surround mute]", c.line}, "[surround mute]", c.mask), c.expected)
             << c.line;
@@ -50,15 +49,14 @@ TEST(PresetSections, MuteIsMaskedToThePagesBits) {
 
 TEST(SliderTable, ValueTextsAndEffectTable) {
     using chan::ValueText;
-    const struct {
-        ValueText format;
-        int pos;
-        const char* text;
-    } cases[] = {{ValueText::HighPassHz, 20, "OFF"},   {ValueText::HighPassHz, 30, "30Hz"},
-                 {ValueText::LowPassHz, 20000, "OFF"}, {ValueText::LowPassHz, 10000, "10000Hz"},
-                 {ValueText::GateStart, -81, "Off"},   {ValueText::GateStart, -80, "-80db"},
-                 {ValueText::Attack, 2, "Atk x 2"},    {ValueText::Percent, 5, "5%"},
-                 {ValueText::Ms, 90, "90ms"}};
+    // clang-format off
+    const struct { ValueText format; int pos; const char* text; } cases[] = {
+        {ValueText::HighPassHz, 20, "OFF"},   {ValueText::HighPassHz, 30, "30Hz"},
+        {ValueText::LowPassHz, 20000, "OFF"}, {ValueText::LowPassHz, 10000, "10000Hz"},
+        {ValueText::GateStart, -81, "Off"},   {ValueText::GateStart, -80, "-80db"},
+        {ValueText::Attack, 2, "Atk x 2"},    {ValueText::Percent, 5, "5%"},
+        {ValueText::Ms, 90, "90ms"}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(chan::FormatValue(c.format, c.pos), c.text);
     chan::SliderBank bank;
     bank.Add(chan::EffectSliders());

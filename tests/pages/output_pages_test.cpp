@@ -44,11 +44,11 @@ TEST(OutputPages, FramesAtReset) {
 
 TEST(OutputPages, UserMovesNotifyOnceAndCodeSetsNever) {
     Harness<PageMainOut> h;
-    const struct {
-        int id, pos;
-        unsigned notice;
-    } moves[] = {{1273, 10, 0x46C}, {1274, 20, 0x46C},  {1101, 80, 0x472},
-                 {1084, 90, 0x473}, {1085, 100, 0x474}, {1102, 110, 0x475}};
+    // clang-format off
+    const struct { int id, pos; unsigned notice; } moves[] = {
+        {1273, 10, 0x46C}, {1274, 20, 0x46C},  {1101, 80, 0x472},
+        {1084, 90, 0x473}, {1085, 100, 0x474}, {1102, 110, 0x475}};
+    // clang-format on
     for (const auto& m : moves) {
         h.Drag(m.id, m.pos);
         EXPECT_EQ(h.Take(), (S{{m.notice, 0, 0}})) << m.id;

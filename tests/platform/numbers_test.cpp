@@ -12,11 +12,8 @@
 namespace {
 
 TEST(ParseLeadingInt, SaturatesAndStopsAtTheFirstNonDigit) {
-    const struct {
-        const char* text;
-        int value;
-        bool has;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* text; int value; bool has; } cases[] = {
         // clang-format off
         {"1000 Hz", 1000, true}, {"  -42x", -42, true}, {"+7", 7, true}, {"abc", 0, false}, {"", 0, false},
         {"-", 0, false}, {"70.5", 70, true}, {"0x10", 0, true}, {"2147483647", INT_MAX, true},
@@ -25,6 +22,7 @@ TEST(ParseLeadingInt, SaturatesAndStopsAtTheFirstNonDigit) {
         {"-99999999999999999999999", INT_MIN, true}, {"- 5", 0, false}, {".5", 0, false}, {" -0", 0, true},
         // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(num::ParseLeadingInt(c.text), c.value) << c.text;
         EXPECT_EQ(num::HasLeadingInt(c.text), c.has) << c.text;
@@ -68,16 +66,13 @@ TEST(LangPick, ClampedIndexThenEnglishThenChinese) {
     const char* const three[] = {"zh", "en", "th"};
     const char* const holes[] = {"zh", nullptr, "th", nullptr, "id"};
     const char* const noEnglish[] = {"zh", nullptr};
-    const struct {
-        const char* const* table;
-        std::size_t size;
-        int language;
-        const char* expected;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* const* table; std::size_t size; int language; const char* expected; } cases[] = {
         {five, 5, 4, "id"},  {five, 5, 5, "zh"},      {five, 5, -1, "zh"},
         {three, 3, 2, "th"}, {three, 3, 3, "en"},     {holes, 5, 3, "zh"},
         {holes, 5, 4, "id"}, {noEnglish, 2, 3, "zh"}, {five, 0, 1, ""},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(std::string(lang::Pick(c.table, c.size, c.language)), c.expected)
             << c.size << " " << c.language;
