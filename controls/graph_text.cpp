@@ -13,8 +13,8 @@ namespace controls {
 namespace {
 // Texts are measured as a picture draws them, with its metrics rather than the screen's.
 const QPaintDevice* Picture() {
-    static const QImage device(1, 1, QImage::Format_RGB32);
-    return &device;
+    static const QImage* device = new QImage(1, 1, QImage::Format_RGB32);
+    return device;
 }
 }  // namespace
 
@@ -36,8 +36,9 @@ GraphText::GraphText(int pixelSize) : font_(GraphFont(pixelSize)) {
 }
 
 const GraphText& GraphText::At(int pixelSize) {
-    static std::map<int, std::unique_ptr<GraphText>> texts;
-    std::unique_ptr<GraphText>& text = texts[pixelSize];
+    // Never destroyed: the application object (and Qt's font cache with it) may go first at exit.
+    static auto* texts = new std::map<int, std::unique_ptr<GraphText>>;
+    std::unique_ptr<GraphText>& text = (*texts)[pixelSize];
     if (!text) text.reset(new GraphText(pixelSize));
     return *text;
 }
