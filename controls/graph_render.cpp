@@ -157,7 +157,7 @@ const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
         for (Overlay& o : overlays_) {
             o.draw = true;
             for (std::size_t i = 0; i < drawn_.size() && o.draw; ++i) {
-                if (!kept[i] && drawn_[i].SameDrawing(o)) kept[i] = true, o.draw = false;
+                if (!kept[i] && drawn_[i].Same(o)) kept[i] = true, o.draw = false;
             }
             if (o.draw) damage_.Add(o.reach);
         }
@@ -191,9 +191,9 @@ const QImage& GraphRenderer::Render(const GraphState& state, QSize size) {
 void GraphRenderer::ListOverlays(const GraphState& state, const GraphAxes& axes) {
     overlays_.clear();
     const QRect all(QPoint(0, 0), QSize(axes.Width(), axes.Height()));
-    const auto text = [&](Overlay::Kind kind, int px, const QRect& box, int flags, QString t) {
+    const auto text = [&](Overlay::Kind kind, int slot, int px, const QRect& box, int flags, QString t) {
         const QRect reach = GraphText::At(px).Bounds(box, flags, t) & all;
-        overlays_.push_back({kind, box, flags, 0, std::move(t), reach});
+        overlays_.push_back({kind, slot, box, flags, 0, std::move(t), reach});
     };
 
     // The selected band's values first: they are painted before the markers are combined.
@@ -205,11 +205,11 @@ void GraphRenderer::ListOverlays(const GraphState& state, const GraphAxes& axes)
         const int base = square.top() + (27 * s) / 2;
         const int line = kValueLinePx * s;
         const auto at = [&](int y) { return QRect(square.left(), y, 400, 100); };
-        text(Overlay::Values, kSmallFontPx, at(base + 3 * line), valuesFlags,
+        text(Overlay::Values, 0, kSmallFontPx, at(base + 3 * line), valuesFlags,
              QString::fromStdString(num::Format("%dHz", state.freq[b])));
-        text(Overlay::Values, kSmallFontPx, at(base + 2 * line), valuesFlags,
+        text(Overlay::Values, 1, kSmallFontPx, at(base + 2 * line), valuesFlags,
              QString::fromStdString(num::Format("%.1fdB", static_cast<double>(state.gain[b]))));
-        text(Overlay::Values, kSmallFontPx, at(base + line), valuesFlags,
+        text(Overlay::Values, 2, kSmallFontPx, at(base + line), valuesFlags,
              QString::fromStdString(num::Format("Q:%1.1f", static_cast<double>(state.q[b]))));
     }
     for (int b = 1; b <= state.LastMarkerBand(); ++b) {
@@ -219,17 +219,17 @@ void GraphRenderer::ListOverlays(const GraphState& state, const GraphAxes& axes)
         const int grow = selected ? state.blinkStep : 0;
         const int size = std::max(kMarkerSize + 2 * grow, 0);
         const QRect box(MarkerSquare(state, axes, b).topLeft() - QPoint(grow, grow), QSize(size, size));
-        overlays_.push_back({Overlay::Marker, box, 0, key, QString(), box & all});
+        overlays_.push_back({Overlay::Marker, b, box, 0, key, QString(), box & all});
     }
     const int th = GraphText::At(kNumberFontPx).Height();
     for (int b = 1; b <= state.LastMarkerBand(); ++b) {
         if (!state.HasMarker(b)) continue;
         const QRect sq = MarkerSquare(state, axes, b);
-        text(Overlay::Number, kNumberFontPx,
+        text(Overlay::Number, b, kNumberFontPx,
              QRect(sq.left(), sq.top() + (kMarkerSize - th) / 2, kMarkerSize, th),
              Qt::AlignHCenter | Qt::AlignTop, QString::number(b));
     }
-    if (state.bypass) text(Overlay::Pass, kPassFontPx, all, Qt::AlignCenter, QStringLiteral("EQ PASS"));
+    if (state.bypass) text(Overlay::Pass, 0, kPassFontPx, all, Qt::AlignCenter, QStringLiteral("EQ PASS"));
 }
 
 void GraphRenderer::DrawOverlays() {

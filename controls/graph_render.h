@@ -32,14 +32,17 @@ class GraphRenderer {
     // give equal pixels, which is what lets a render keep most of the last picture.
     struct Overlay {
         enum Kind { Values, Marker, Number, Pass } kind;
+        int slot = 0;    // which one of its kind: the band, or the line of the values
         QRect box;       // text: its layout box; marker: where its sprite goes
         int flags = 0;   // text alignment
         int sprite = 0;  // marker look (MarkerSprite's key)
         QString text;
         QRect reach;       // every pixel the drawing may change
         bool draw = true;  // drawn by this render
-        bool SameDrawing(const Overlay& o) const {
-            return kind == o.kind && box == o.box && flags == o.flags && sprite == o.sprite && text == o.text;
+        // The same one drawn the same way. Matching by slot keeps the order of overlapping markers.
+        bool Same(const Overlay& o) const {
+            return kind == o.kind && slot == o.slot && box == o.box && flags == o.flags &&
+                   sprite == o.sprite && text == o.text;
         }
     };
 

@@ -44,7 +44,9 @@ void BM_FullRender(benchmark::State& state) {
     EnsureApp();
     const GraphState s = SeventeenBands();
     for (auto _ : state) {
-        GraphRenderer r;  // cold: grid, 17 responses, curve, markers, texts
+        // Cold renderer: grid, 17 responses, curve, markers, texts. The fonts and the layouts of the
+        // fixed texts (labels, band numbers) are kept for the process after the first iteration.
+        GraphRenderer r;
         benchmark::DoNotOptimize(r.Render(s, kSize).constBits());
     }
 }
