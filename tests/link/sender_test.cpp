@@ -78,6 +78,7 @@ TEST_F(Sender, APushNeverWaitsForThePort) {
         ASSERT_TRUE(WaitUntil([&] { return queue.Pending().empty(); }));
         Push({Param(2)});  // would hang if the queue lock were held across the write
         EXPECT_EQ(queue.Pending().size(), 1u);
+        EXPECT_TRUE(pty.Receive(1, 100ms).empty());  // nothing is written past the port lock
     }
     ExpectOnTheLine(Cat({Param(1), Param(2)}));
 }
