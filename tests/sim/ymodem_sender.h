@@ -24,7 +24,7 @@ inline std::vector<std::uint8_t> Block(std::uint8_t start, std::size_t n, std::s
     b[0] = start;
     b[1] = n & 0xFF;
     b[2] = 0xFF - (n & 0xFF);
-    std::copy(payload, payload + std::min(length, size), b.begin() + 3);
+    if (payload && length > 0) std::copy(payload, payload + std::min(length, size), b.begin() + 3);
     const std::uint16_t crc = TestCrc16(b.data() + 3, size);
     b[size + 3] = crc >> 8;
     b[size + 4] = crc & 0xFF;
