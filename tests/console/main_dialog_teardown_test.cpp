@@ -4,20 +4,13 @@
 
 #include <cstdio>
 
-#include "console/control_ids.h"
-#include "link/ui/page_setup.h"
 #include "support.h"
 
 using namespace console;
 
 namespace {
 
-ZemCmd::Cmd Heartbeat() {
-    ZemCmd::Cmd cmd;
-    const std::uint8_t bytes[] = {0xA5, 0x06, 0xF9, 0x03, 0x06, 0xAD};
-    std::copy(std::begin(bytes), std::end(bytes), cmd.b.begin());
-    return cmd;
-}
+const ZemCmd::Cmd kHeartbeat = testbytes::ToCmd(testbytes::kHeartbeat);
 
 TEST(MainWindowTeardown, ExitOrDestructionJoinsTheSenderWhileItIsBusy) {
     const std::string config = "teardown_test_config.ini";
@@ -25,7 +18,7 @@ TEST(MainWindowTeardown, ExitOrDestructionJoinsTheSenderWhileItIsBusy) {
     PageSetUp* setUp = dialog->SetUpPage();
     ASSERT_TRUE(setUp->Queue().IsRunning());
     EXPECT_GT(dialog->Timers().Count(), 0u);
-    for (int i = 0; i < 20; ++i) setUp->PushCmd(Heartbeat());
+    for (int i = 0; i < 20; ++i) setUp->PushCmd(kHeartbeat);
     dialog->OnCommand(kCmdExit);
     EXPECT_EQ(dialog->Timers().Count(), 0u);
     EXPECT_FALSE(setUp->Queue().IsRunning());
@@ -33,7 +26,7 @@ TEST(MainWindowTeardown, ExitOrDestructionJoinsTheSenderWhileItIsBusy) {
     dialog.reset();  // the pages and the link go after their threads
     for (int round = 0; round < 3; ++round) {
         dialog = StartMainWindow(config);
-        for (int i = 0; i < 5; ++i) dialog->SetUpPage()->PushCmd(Heartbeat());
+        for (int i = 0; i < 5; ++i) dialog->SetUpPage()->PushCmd(kHeartbeat);
         ASSERT_TRUE(dialog->SetUpPage()->Queue().IsRunning());
         dialog.reset();
     }

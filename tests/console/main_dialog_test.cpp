@@ -1,22 +1,14 @@
-#include "console/main_dialog.h"
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
-#include <QTabBar>
 #include <cstdio>
 
-#include "console/control_ids.h"
 #include "console/images.h"
 #include "console/main_template.h"
 #include "console/status_lamp_button.h"
-#include "controls/graph_wave.h"
-#include "link/ui/page_setup.h"
 #include "pages/page_effect.h"
 #include "platform/ini.h"
 #include "platform/ui/dialog_units.h"

@@ -2,7 +2,11 @@
 // Shared by the console's tests: files under the working directory, a started main window, modal helpers.
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -11,9 +15,15 @@
 #include <memory>
 #include <string>
 
+#include "console/control_ids.h"
 #include "console/main_dialog.h"
+#include "console/timer_ids.h"
+#include "controls/graph_wave.h"
+#include "link/ui/page_setup.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/message_box.h"
 #include "qt_app.h"
+#include "tests/link/bytes.h"
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -4,18 +4,13 @@
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QSignalBlocker>
-#include <QSlider>
-#include <QTabBar>
 #include <array>
 #include <random>
 
-#include "console/control_ids.h"
 #include "console/page_wait.h"
-#include "controls/graph_wave.h"
 #include "pages/channel_output_page.h"
 #include "pages/page_effect.h"
 #include "pages/page_ids.h"
-#include "platform/ui/message_box.h"
 #include "tests/console/support.h"
 
 using namespace console;

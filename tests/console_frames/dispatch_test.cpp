@@ -2,17 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QSlider>
-#include <QTabBar>
 #include <set>
 
-#include "console/control_ids.h"
 #include "console/frame_build.h"
 #include "console/images.h"
 #include "console/status_lamp_button.h"
-#include "console/timer_ids.h"
-#include "controls/graph_wave.h"
-#include "link/ui/page_setup.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
 #include "pages/page_bass_out.h"
@@ -20,7 +14,6 @@
 #include "pages/page_mic.h"
 #include "pages/page_music.h"
 #include "tests/console/support.h"
-#include "tests/link/bytes.h"
 
 using namespace console;
 using testbytes::Bytes;

@@ -141,13 +141,4 @@ TEST(Mutes, MaskAndAction) {
     }
 }
 
-TEST(Watchdog, LostOnTheFifthSilentTickAndRefilledByAnyByte) {
-    int count = kWatchdogFull;
-    for (int i = 0; i < 4; ++i) EXPECT_FALSE(WatchdogTick(count, false));
-    EXPECT_FALSE(WatchdogTick(count, true));
-    EXPECT_EQ(count, kWatchdogFull);
-    for (int i = 0; i < 4; ++i) EXPECT_FALSE(WatchdogTick(count, false));
-    EXPECT_TRUE(WatchdogTick(count, false));
-}
-
 }  // namespace

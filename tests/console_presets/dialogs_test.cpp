@@ -2,7 +2,6 @@
 
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
 #include <vector>
 
@@ -10,7 +9,6 @@
 #include "console/page_wait.h"
 #include "console/vol_limit.h"
 #include "controls/slider.h"
-#include "platform/ui/message_box.h"
 #include "tests/console/support.h"
 
 using console::VolumeLimits;
@@ -102,6 +100,8 @@ TEST(PasswordDialog, EachFaultHasItsMessageAndEnterInAnEditDoesNotPressOk) {
         {2, "", "", "Please Enter Password", true, 0},  // Thai falls back to English
         {1, "KavunPL", "KavunPL", "Password Error", false, QDialog::Rejected},
         {0, "kavunpl", "kavunpl", "密码错误", false, QDialog::Rejected},
+        {1, "kavunPL ", "kavunPL ", "Password Error", false, QDialog::Rejected},
+        {1, "kavun", "kavun", "Password Error", false, QDialog::Rejected},
         {1, "kavunPL", "kavunPL", nullptr, false, QDialog::Accepted},
     };
     for (const auto& c : cases) {

@@ -1,23 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QSlider>
 #include <cstdio>
 
-#include "console/control_ids.h"
 #include "console/dialog_pw.h"
 #include "console/page_wait.h"
-#include "console/timer_ids.h"
 #include "console/vol_limit.h"
 #include "controls/slider.h"
-#include "link/ui/page_setup.h"
-#include "platform/ui/message_box.h"
 #include "tests/console/support.h"
-#include "tests/link/bytes.h"
 
 using namespace console;
 using testbytes::Bytes;
@@ -218,36 +210,32 @@ void AnswerPassword(const QString& password) {
 }
 
 TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
-    auto expectEnabled = [&](bool on) {
-        for (int id : {kIdMicSlider, kIdEffectSlider, kIdMusicSlider})
-            EXPECT_EQ(Control<QSlider>(id)->isEnabled(), on) << id;
+    const struct {
+        const char* password;  // null: no dialog expected
+        bool viaItem;          // the menu item carries the lock command once it says "Unlock"
+        int locked;
+        const char *item, *box;
+    } steps[] = {
+        {"kavunPL", false, 0, "Lock(&L)", nullptr},  // the first run asks although nothing is locked yet
+        {nullptr, false, 1, "Unlock(&L)", nullptr}, {"KAVUNpl", true, 1, "Unlock(&L)", "Password Error"},
+        {"kavunPL", true, 0, "Lock(&L)", nullptr},  {nullptr, false, 1, "Unlock(&L)", nullptr},
     };
-    AnswerPassword("kavunPL");  // the first run asks although nothing is locked yet
-    dialog->OnCommand(kCmdLock);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(dialog->m_locked, 0);
-    EXPECT_EQ(OperationItem()->text(), "Lock(&L)");
-    expectEnabled(true);
-    dialog->OnCommand(kCmdLock);
-    EXPECT_EQ(dialog->m_locked, 1);
-    EXPECT_EQ(OperationItem()->text(), "Unlock(&L)");
-    expectEnabled(false);
-    AnswerPassword("KAVUNpl");
-    OperationItem()->trigger();  // the item now carries the lock command
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Password Error");
-    EXPECT_EQ(dialog->m_locked, 1);
-    expectEnabled(false);
-    AnswerPassword("kavunPL");
-    OperationItem()->trigger();
-    EXPECT_EQ(dialog->m_locked, 0);
-    expectEnabled(true);
-
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.password ? s.password : "no password");
+        boxes.shown.clear();
+        if (s.password) AnswerPassword(s.password);
+        s.viaItem ? OperationItem()->trigger() : dialog->OnCommand(kCmdLock);
+        EXPECT_EQ(dialog->m_locked, s.locked);
+        EXPECT_EQ(OperationItem()->text(), s.item);
+        ASSERT_EQ(boxes.shown.size(), s.box ? 1u : 0u);
+        for (const auto& box : boxes.shown) EXPECT_EQ(box.text, s.box);
+        for (int id : {kIdMicSlider, kIdEffectSlider, kIdMusicSlider})
+            EXPECT_EQ(Control<QSlider>(id)->isEnabled(), s.locked == 0) << id;
+    }
     // A language switch brings back the menu's own item and keeps the sliders as they are.
-    dialog->OnCommand(kCmdLock);
     dialog->OnCommand(kCmdChinese);
     EXPECT_NE(OperationItem()->text(), "解锁(&L)");
-    expectEnabled(false);
+    EXPECT_FALSE(Control<QSlider>(kIdMicSlider)->isEnabled());
     QString caption;
     WhenModal<CDialogPW>([&caption](CDialogPW* d) {
         caption = d->windowTitle();
@@ -256,7 +244,7 @@ TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
     dialog->OnCommand(kCmdLock);
     EXPECT_EQ(caption, "请输入密码");
     EXPECT_EQ(dialog->m_locked, 1);
-    expectEnabled(false);
+    EXPECT_FALSE(Control<QSlider>(kIdMicSlider)->isEnabled());
 }
 
 }  // namespace
