@@ -170,16 +170,11 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
     for (const auto& d : delays) PageOf(d[0])->SetSliderPos(d[1], d[2]);
     PageOf<chan::OutputPage>(kMain)->SetMuteBits(1);
     PageOf<chan::OutputPage>(kBass)->SetMuteBits(1);
-    dialog->OnTimer(timer::kDelays);
-    dialog->OnTimer(timer::kEchoMix);
-    dialog->OnTimer(timer::kMutes);
-    dialog->OnTimer(timer::kMutes);
     PageOf<PageMusic>(kMusic)->SetMusicInput(3);
-    dialog->OnTimer(timer::kMusicInput);
-    dialog->OnTimer(timer::kCrossover);
-    dialog->OnTimer(timer::Id(timer::kFbc, kMic));
-    dialog->OnTimer(timer::Id(timer::kNoiseGate, kEffect));
-    dialog->OnTimer(timer::kEffectBlock);
+    for (std::uint32_t id : {timer::kDelays, timer::kEchoMix, timer::kMutes, timer::kMutes,
+                             timer::kMusicInput, timer::kCrossover, timer::Id(timer::kFbc, kMic),
+                             timer::Id(timer::kNoiseGate, kEffect), timer::kEffectBlock})
+        dialog->OnTimer(id);
     ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
     crossover.Seal();
     const std::vector<Bytes> expected = {
