@@ -3,14 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
-#include <QImage>
+#include <QPainter>
 #include <cmath>
+#include <functional>
+#include <random>
 
 #include "controls/graph_axes.h"
 #include "controls/graph_layout.h"
 #include "controls/graph_render.h"
-#include "controls/graph_spline.h"
-#include "qt_app.h"
+#include "controls/graph_text.h"
+#include "graph_support.h"
 
 using namespace controls;
 
@@ -23,21 +25,12 @@ const GraphAxes kAxes(kW, kH, kMargin);
 constexpr QRgb kBg = 0x141414, kFreqLine = 0x404040, kGainLine = 0x323232, kEdge = 0x808080;
 constexpr QRgb kGreen = 0x10FF10, kRing = 0x2B3A0F, kTick = 0x10FF10;
 
-QRgb At(const QImage& img, int x, int y) {
-    return img.pixel(x, y) & 0xFFFFFF;
-}
-
 GraphState FlatState() {
     GraphState s;
     s.leftMargin = kMargin;
     s.bandCount = 0;
-    for (int k = 0; k < kGraphBands; ++k) {
-        s.freq[k] = 1000;
-        s.q[k] = 1.0f;
-        s.type[k] = 0;
-        s.shown[k] = 1;
-        s.enabled[k] = 1;
-    }
+    for (int k = 0; k < kGraphBands; ++k)
+        s.freq[k] = 1000, s.q[k] = 1.0f, s.type[k] = 0, s.shown[k] = 1, s.enabled[k] = 1;
     return s;
 }
 
@@ -47,22 +40,14 @@ QImage Render(const GraphState& s, QSize size = QSize(kW, kH)) {
     return r.Render(s, size).copy();
 }
 
-// Pixelwise XOR of two renders: what one layer adds over the other.
+// What one picture adds over the other.
 QImage Diff(const QImage& a, const QImage& b) {
     QImage d = a.copy();
     XorInto(d, b, QPoint(0, 0));
     return d;
 }
 
-int CountNonBlack(const QImage& img, const QRect& area) {
-    int n = 0;
-    const QRect r = area & img.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x) n += At(img, x, y) != 0;
-    return n;
-}
-
-TEST(GraphGrid, BackgroundAndLineColoursAtTheirPlaces) {
+TEST(GraphGrid, BackgroundLinesAndLabels) {
     const QImage img = Render(FlatState());
     ASSERT_EQ(img.size(), QSize(kW, kH));
     struct Case {
@@ -70,42 +55,40 @@ TEST(GraphGrid, BackgroundAndLineColoursAtTheirPlaces) {
         int x, y;
         QRgb rgb;
     } cases[] = {
-        {"background above the plot", 300, 5, kBg},
-        {"background in the margin", 10, 70, kBg},
-        {"100 Hz line", kMargin + 139, 50, kFreqLine},
-        {"1 kHz line", kMargin + 339, 250, kFreqLine},
-        {"no line one column right of 1 kHz", kMargin + 340, 250, kBg},
-        {"+10 dB row", 100, 40, kGainLine},
-        {"-20 dB row", 100, 340, kGainLine},
+        // clang-format off
+        {"background above the plot", 300, 5, kBg}, {"background in the margin", 10, 70, kBg},
+        {"100 Hz line", kMargin + 139, 50, kFreqLine}, {"1 kHz line", kMargin + 339, 250, kFreqLine},
+        {"no line right of 1 kHz", kMargin + 340, 250, kBg},
+        {"+10 dB row", 100, 40, kGainLine}, {"-20 dB row", 100, 340, kGainLine},
         {"gain row wins over a frequency line", kMargin + 139, 60, kGainLine},
-        {"+12 dB edge", 100, 20, kEdge},
-        {"-24 dB edge, upper pixel", 100, 379, kEdge},
-        {"-24 dB edge, lower pixel", 100, 380, kEdge},
-        {"frequency lines start at the first row", kMargin + 339, 20, kEdge},
-        {"frequency lines end above the last row", kMargin + 339, 379, kEdge},
+        {"+12 dB edge", 100, 20, kEdge}, {"-24 dB edge, upper", 100, 379, kEdge}, {"-24 dB edge, lower", 100, 380, kEdge},
+        {"frequency lines from the first row", kMargin + 339, 20, kEdge},
+        {"frequency lines to the last row", kMargin + 339, 379, kEdge},
         {"frequency lines stop at 20 kHz", kMargin + 339, 381, kBg},
-        {"gain rows start at the plot's left edge", kMargin, 100, kGainLine},
-        {"gain rows do not reach into the margin", kMargin - 1, 100, kBg},
+        {"gain rows from the plot's edge", kMargin, 100, kGainLine}, {"not into the margin", kMargin - 1, 100, kBg},
+        // clang-format on
     };
     for (const auto& c : cases) EXPECT_EQ(At(img, c.x, c.y), c.rgb) << c.what;
+    // Gain labels in the margin around the 0 dB row but not in the 5 px before the plot; frequency
+    // labels along the bottom edge.
+    QImage bg(img.size(), QImage::Format_RGB32);
+    bg.fill(QColor(0x14, 0x14, 0x14));
+    const QImage text = Diff(img, bg);
+    EXPECT_GT(CountNonBlack(text, QRect(0, 130, kMargin - 5, 20)), 0);
+    EXPECT_EQ(CountNonBlack(text, QRect(kMargin - 5, 130, 5, 20)), 0);
+    EXPECT_GT(CountNonBlack(text, QRect(kMargin + 339, kH - 11, 30, 11)), 0);
 }
 
-TEST(GraphGrid, GainLabelsStandOnTheirRows) {
-    const int th = 11;
+TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
     for (int height : {300, 333, 400, 517, 600}) {
         const GraphAxes axes(640, height, 40);
         for (int k = 1; k <= 19; ++k) {
-            const QRect r = GainLabelRect(axes, k, 30, th);
-            const int row = GridRowY(axes, k - 1);
-            EXPECT_LE(std::abs(r.center().y() - row), 1) << height << " label " << k;
+            const QRect r = GainLabelRect(axes, k, 30, 11);
+            EXPECT_LE(std::abs(r.center().y() - GridRowY(axes, k - 1)), 1) << height << " label " << k;
             EXPECT_EQ(r.right() + 1, 40 - 5) << height;  // right-aligned 5 px left of the plot
         }
     }
-    EXPECT_EQ(GainLabelValue(1), 12);
-    EXPECT_EQ(GainLabelValue(19), -24);
-}
-
-TEST(GraphGrid, MarginFitsTheWidestGainLabel) {
+    EXPECT_EQ(std::make_pair(GainLabelValue(1), GainLabelValue(19)), std::make_pair(12, -24));
     EnsureQtApp();
     const QFontMetrics fm(GraphFont(kSmallFontPx));
     const int margin = MeasureLeftMargin();
@@ -114,222 +97,235 @@ TEST(GraphGrid, MarginFitsTheWidestGainLabel) {
         EXPECT_GE(margin, fm.horizontalAdvance(label) + 5);
 }
 
-TEST(GraphGrid, LabelsStayOutOfThePlotAndAreDrawn) {
-    const QImage img = Render(FlatState());
-    // Gain labels: some text in the margin around the 0 dB row, none between the plot's rows.
-    QImage bg(img.size(), QImage::Format_RGB32);
-    bg.fill(QColor(0x14, 0x14, 0x14));
-    EXPECT_GT(CountNonBlack(Diff(img, bg), QRect(0, 130, kMargin - 5, 20)), 0);
-    EXPECT_EQ(CountNonBlack(Diff(img, bg), QRect(kMargin - 5, 130, 5, 20)), 0);
-    // Frequency labels along the bottom edge.
-    EXPECT_GT(CountNonBlack(Diff(img, bg), QRect(kMargin + 339, kH - 11, 30, 11)), 0);
-}
-
-TEST(GraphCurve, FlatCurveXorsTheZeroDbRow) {
-    GraphState s = FlatState();
-    const QImage img = Render(s);
+TEST(GraphCurve, FlatCurveXorsTheRowAndAPeakCrestsWhereTheAxesPutIt) {
+    const QImage flat = Render(FlatState());
     for (int x : {kMargin + 10, kMargin + 250, kMargin + 500}) {
-        EXPECT_EQ(At(img, x, 140), kGreen ^ kGainLine) << x;
+        EXPECT_EQ(At(flat, x, 140), kGreen ^ kGainLine) << x;
         // The 2-pixel pen's edges half cover the rows beside it.
-        const QRgb above = At(img, x, 139) ^ kBg, below = At(img, x, 141) ^ kBg;
-        EXPECT_NEAR(qGreen(above), 0x80, 2) << x;
-        EXPECT_NEAR(qGreen(below), 0x80, 2) << x;
-        EXPECT_EQ(At(img, x, 138), kBg) << x;
-        EXPECT_EQ(At(img, x, 142), kBg) << x;
+        EXPECT_NEAR(qGreen(At(flat, x, 139) ^ kBg), 0x80, 2) << x;
+        EXPECT_NEAR(qGreen(At(flat, x, 141) ^ kBg), 0x80, 2) << x;
+        EXPECT_EQ(std::make_pair(At(flat, x, 138), At(flat, x, 142)), std::make_pair(kBg, kBg)) << x;
     }
     // Where the curve crosses a frequency line, the line is XOR-ed too.
-    EXPECT_EQ(At(img, kMargin + 339, 139), At(img, kMargin + 339 + 1, 139) ^ kBg ^ kFreqLine);
-}
+    EXPECT_EQ(At(flat, kMargin + 339, 139), At(flat, kMargin + 339 + 1, 139) ^ kBg ^ kFreqLine);
 
-TEST(GraphCurve, PeakingBandCrestWhereTheAxesPutIt) {
     GraphState s = FlatState();
-    s.type[3] = 1;
-    s.gain[3] = 6.0f;
+    s.type[3] = 1, s.gain[3] = 6.0f;
     const QImage img = Render(s);
-    const int crestX = kMargin + kAxes.FreqToX(1000);
-    const int crestY = kAxes.Y0() - kAxes.GainToY(6.0f);  // 80
-    ASSERT_EQ(crestY, 80);
+    const int crestX = kMargin + 339, crestY = 140 - 6 * 10;
     // The topmost strongly green pixel in the crest's columns is on the +6 dB row.
     int top = kH;
     for (int x = crestX - 2; x <= crestX + 2; ++x)
-        for (int y = 0; y < kH; ++y)
-            if (qGreen(At(img, x, y)) > 0xC0 && qRed(At(img, x, y)) < 0x40) {
-                top = std::min(top, y);
-                break;
-            }
-    EXPECT_GE(top, crestY - 1);
-    EXPECT_LE(top, crestY + 1);
-    // Far from the band the curve is back on the 0 dB row.
-    EXPECT_EQ(At(img, kMargin + 20, 140), kGreen ^ kGainLine);
+        for (int y = 0; y < top; ++y)
+            if (qGreen(At(img, x, y)) > 0xC0 && qRed(At(img, x, y)) < 0x40) top = y;
+    EXPECT_NEAR(top, crestY, 1);
+    EXPECT_EQ(At(img, kMargin + 20, 140), kGreen ^ kGainLine);  // far from the band: back at 0 dB
+
+    // "EQ PASS": large text across the middle only when bypassed, the curve still drawn under it.
+    GraphState bypassed = s;
+    bypassed.bypass = true;
+    const QImage pass = Render(bypassed), text = Diff(pass, img);
+    EXPECT_GT(CountNonBlack(text, QRect(0, kH / 2 - 30, kW, 60)), 500);
+    EXPECT_EQ(CountNonBlack(text, QRect(0, 0, kW, 100)), 0);
+    EXPECT_EQ(At(pass, kMargin + 20, 140), kGreen ^ kGainLine);
 }
 
-TEST(GraphCurve, SplineThroughPointsWithOneSidedEnds) {
-    const std::vector<QPointF> pts{{0, 0}, {1, 3}, {2, 3}, {3, 0}};
-    const QPainterPath path = CardinalSpline(pts, 1.0);
-    ASSERT_EQ(path.elementCount(), 1 + 3 * 3);
-    // First segment: control points P0 + (P1 - P0)/3 and P1 - (P2 - P0)/3.
-    EXPECT_EQ(QPointF(path.elementAt(1)), QPointF(1.0 / 3, 1));
-    EXPECT_EQ(QPointF(path.elementAt(2)), QPointF(1 - 2.0 / 3, 2));
-    EXPECT_EQ(QPointF(path.elementAt(3)), pts[1]);
-    // Last segment ends one-sided: P3 - (P3 - P2)/3.
-    EXPECT_EQ(QPointF(path.elementAt(8)), QPointF(3 - 1.0 / 3, 1));
-    EXPECT_EQ(QPointF(path.elementAt(9)), pts[3]);
-    EXPECT_TRUE(CardinalSpline({{1, 1}}, 1.0).isEmpty());
-}
-
-// One marker for band 2 at 1 kHz / 0 dB, rendered with and without it.
+// One marker for band 2 at 1 kHz: what it adds over the same state without it (type 0: flat curve).
 struct MarkerCase {
-    GraphState with = FlatState(), without = FlatState();
+    GraphState with = FlatState(), without;
     QRect square;
     MarkerCase(float gain, int selected, int blinkStep = 0) {
         with.bandCount = 2;
         with.shown[1] = 0;  // band 1 has no marker
-        with.gain[2] = gain;
-        with.freq[2] = 1000;
-        with.selected = selected;
-        with.blinkStep = blinkStep;
+        with.gain[2] = gain, with.selected = selected, with.blinkStep = blinkStep;
         without = with;
-        without.shown[2] = 0;  // type 0: the curve does not change
+        without.shown[2] = 0;
         square = MarkerSquare(with, kAxes, 2);
     }
     QImage Layer() const { return Diff(Render(with), Render(without)); }
 };
 
-TEST(GraphMarkers, RingTicksAndThirdEllipse) {
-    const MarkerCase unsel(0.0f, -1), sel(0.0f, 2);
+TEST(GraphMarkers, RingTicksNumberThirdEllipseAndBlink) {
+    const MarkerCase unsel(0.0f, -1), sel(0.0f, 2), grown(0.0f, 2, 3);
     const QRect sq = unsel.square;
     ASSERT_EQ(sq, QRect(kMargin + 339 - 12, 140 - 12, 24, 24));
-    const QImage a = unsel.Layer(), b = sel.Layer();
+    const QImage a = unsel.Layer(), b = sel.Layer(), g = grown.Layer();
     const int midY = sq.top() + 12;
-    // Ring: ellipse shrunk by 2, 2 px wide.
-    EXPECT_EQ(At(a, sq.left() + 3, midY), kRing);
-    EXPECT_EQ(At(b, sq.left() + 3, midY), kRing);
-    EXPECT_EQ(At(a, sq.right() - 3, midY), kRing);
-    // Third ellipse (shrunk by 5) on unselected markers only.
-    EXPECT_EQ(At(a, sq.left() + 5, midY), kRing);
-    EXPECT_EQ(At(a, sq.right() - 5, midY), kRing);
-    EXPECT_EQ(At(b, sq.left() + 5, midY), 0u);
-    EXPECT_EQ(At(b, sq.right() - 5, midY), 0u);
+    struct Case {
+        const char* what;
+        const QImage& img;
+        int x;
+        QRgb rgb;
+    } cases[] = {
+        // clang-format off
+        // Ring: ellipse shrunk by 2, 2 px wide; a third one shrunk by 5 on unselected markers only.
+        {"ring left", a, sq.left() + 3, kRing}, {"ring right", a, sq.right() - 3, kRing},
+        {"selected ring", b, sq.left() + 3, kRing}, {"third ellipse left", a, sq.left() + 5, kRing},
+        {"third ellipse right", a, sq.right() - 5, kRing}, {"none when selected", b, sq.left() + 5, 0},
+        {"none when selected, right", b, sq.right() - 5, 0},
+        // Blink step 3 grows the square by 3 before the ring shrinks it by 2.
+        {"grown ring", g, sq.left(), kRing}, {"grown ring inner", g, sq.left() + 3, 0},
+        // clang-format on
+    };
+    for (const auto& c : cases) EXPECT_EQ(At(c.img, c.x, midY), c.rgb) << c.what;
     // Ticks: 6 px at the inner ellipse's top row and 4 px above the square's bottom.
-    for (const QImage* img : {&a, &b}) {
-        for (int dx = 9; dx < 15; ++dx) {
-            EXPECT_EQ(At(*img, sq.left() + dx, sq.top() + 2), kTick) << dx;
-            EXPECT_EQ(At(*img, sq.left() + dx, sq.top() + 20), kTick) << dx;
-        }
-        EXPECT_NE(At(*img, sq.left() + 8, sq.top() + 20), kTick);
-        EXPECT_NE(At(*img, sq.left() + 15, sq.top() + 20), kTick);
-    }
-    // Nothing outside the square but the selected band's values.
-    EXPECT_EQ(CountNonBlack(a, a.rect()), CountNonBlack(a, sq));
-}
-
-TEST(GraphMarkers, BlinkStepGrowsTheSelectedMarker) {
-    const MarkerCase grown(0.0f, 2, 3);
-    const QImage img = grown.Layer();
-    const int midY = grown.square.top() + 12;
-    // Ring of the square grown by 3 then shrunk by 2: one pixel outside the ungrown square.
-    EXPECT_EQ(At(img, grown.square.left() - 1 + 1, midY), kRing);
-    EXPECT_EQ(At(img, grown.square.left(), midY), kRing);
-    EXPECT_EQ(At(img, grown.square.left() + 3, midY), 0u);
+    for (const QImage* img : {&a, &b})
+        for (int dx = 8; dx <= 15; ++dx)
+            for (int dy : {2, 20})
+                EXPECT_EQ(At(*img, sq.left() + dx, sq.top() + dy) == kTick, dx > 8 && dx < 15) << dx;
+    EXPECT_EQ(CountNonBlack(a, a.rect()), CountNonBlack(a, sq));  // nothing outside the square
+    int numberPixels = 0;  // the band number, in the marker's colour inside the inner ellipse
+    for (int y = sq.top() + 7; y < sq.top() + 17; ++y)
+        for (int x = sq.left() + 7; x < sq.left() + 17; ++x) numberPixels += qGreen(At(a, x, y)) > 0x40;
+    EXPECT_GT(numberPixels, 5);
 }
 
 TEST(GraphMarkers, ValuesBelowForBoostAboveForCut) {
     for (float gain : {3.0f, 0.0f, -6.0f}) {
         const MarkerCase selected(gain, 2), plain(gain, -1);
-        // Selecting the band adds its values; compare with the unselected marker so only they remain.
         const QImage values = Diff(Render(selected.with), Render(plain.with));
         const QRect sq = selected.square;
-        const QRect below(sq.left(), sq.bottom() + 1, 100, 70), above(sq.left(), sq.top() - 70, 100, 70);
-        const int nBelow = CountNonBlack(values, below), nAbove = CountNonBlack(values, above);
-        if (gain >= 0) {
-            EXPECT_GT(nBelow, 50) << gain;
-            EXPECT_EQ(nAbove, 0) << gain;
-        } else {
-            EXPECT_GT(nAbove, 50) << gain;
-            EXPECT_EQ(nBelow, 0) << gain;
-        }
+        const int below = CountNonBlack(values, QRect(sq.left(), sq.bottom() + 1, 100, 70));
+        const int above = CountNonBlack(values, QRect(sq.left(), sq.top() - 70, 100, 70));
+        EXPECT_GT(gain >= 0 ? below : above, 50) << gain;
+        EXPECT_EQ(gain >= 0 ? above : below, 0) << gain;
     }
 }
 
-TEST(GraphMarkers, OnlyShownPeakingBandsUpToBandCount) {
+TEST(GraphMarkers, OnlyShownBandsUpToBandCountNeverPast16) {
     GraphState s = FlatState();
     for (int b = 1; b <= 16; ++b) s.freq[b] = 30 * b * b;  // spread over the plot
-    GraphState none = s;
-    none.bandCount = 0;
-    const QImage base = Render(none);
     struct Case {
-        int bandCount;
-        int hiddenBand;
+        int bandCount, hiddenBand;
         std::vector<int> drawn, absent;
     } cases[] = {
-        {3, 0, {1, 2, 3}, {4, 16}},
-        {3, 2, {1, 3}, {2, 4}},
-        {17, 0, {1, 16}, {}},  // never past band 16
-        {99, 0, {1, 16}, {}},
-    };
+        {3, 0, {1, 2, 3}, {4, 16}}, {3, 2, {1, 3}, {2, 4}}, {17, 0, {1, 16}, {}}, {99, 0, {1, 16}, {}}};
     for (const auto& c : cases) {
         GraphState t = s;
         t.bandCount = c.bandCount;
-        if (c.hiddenBand) t.shown[c.hiddenBand] = 0;
-        if (c.hiddenBand) none.shown[c.hiddenBand] = 0;
-        const QImage layer = Diff(Render(t), c.hiddenBand ? Render(none) : base);
-        none.shown[c.hiddenBand] = 1;
+        t.shown[c.hiddenBand] = c.hiddenBand == 0;
+        GraphState none = t;
+        none.bandCount = 0;
+        const QImage layer = Diff(Render(t), Render(none));
+        // The bottom tick: a ring's sides can lie under two-digit numbers, the tick is below them.
         for (int b : c.drawn) {
-            // The bottom tick: the ring's sides can lie under two-digit numbers in a wide
-            // monospace font (bands 15 and 16 also overlap), the tick is below the digits.
             const QRect sq = MarkerSquare(t, kAxes, b);
             EXPECT_EQ(At(layer, sq.left() + 11, sq.top() + 20), kTick) << c.bandCount << " band " << b;
         }
-        for (int b : c.absent) {
-            const QRect sq = MarkerSquare(t, kAxes, b);
-            EXPECT_EQ(CountNonBlack(layer, sq), 0) << c.bandCount << " band " << b;
-        }
+        for (int b : c.absent)
+            EXPECT_EQ(CountNonBlack(layer, MarkerSquare(t, kAxes, b)), 0) << c.bandCount << " band " << b;
     }
 }
 
-TEST(GraphMarkers, BandNumberInsideTheSquare) {
-    const MarkerCase m(0.0f, -1);
-    const QImage layer = m.Layer();
-    // The number is drawn in the marker's colour within the inner ellipse.
-    int numberPixels = 0;
-    for (int y = m.square.top() + 7; y < m.square.top() + 17; ++y)
-        for (int x = m.square.left() + 7; x < m.square.left() + 17; ++x)
-            numberPixels += qGreen(At(layer, x, y)) > 0x40;
-    EXPECT_GT(numberPixels, 5);
-}
-
-TEST(GraphPass, EqPassOnlyWhenBypassedAndOverTheCurve) {
-    GraphState s = FlatState();
-    s.type[3] = 1;
-    s.gain[3] = 6.0f;
-    GraphState bypassed = s;
-    bypassed.bypass = true;
-    const QImage plain = Render(s), pass = Render(bypassed);
-    const QImage text = Diff(pass, plain);
-    // Large white text across the middle of the control.
-    EXPECT_GT(CountNonBlack(text, QRect(0, kH / 2 - 30, kW, 60)), 500);
-    EXPECT_EQ(CountNonBlack(text, QRect(0, 0, kW, 100)), 0);
-    // The curve is still drawn under it.
-    EXPECT_EQ(At(pass, kMargin + 20, 140), kGreen ^ kGainLine);
-}
-
-TEST(GraphRender, RepeatedRendersReuseGridAndCurves) {
+TEST(GraphRender, GridAndCurvesAreReusedBetweenRenders) {
     EnsureQtApp();
     GraphRenderer r;
     GraphState s = FlatState();
-    s.type[5] = 1;
-    s.gain[5] = 4.0f;
+    s.type[5] = 1, s.gain[5] = 4.0f;
+    const auto counts = [&r] {
+        return std::vector<std::size_t>{r.GridBuilds(), r.Curves().BandComputations()};
+    };
     const QImage first = r.Render(s, QSize(kW, kH)).copy();
-    EXPECT_EQ(r.GridBuilds(), 1u);
-    EXPECT_EQ(r.Curves().BandComputations(), 17u);
+    EXPECT_EQ(counts(), (std::vector<std::size_t>{1, 17}));
     s.gain[5] = -4.0f;  // a drag step
     r.Render(s, QSize(kW, kH));
-    EXPECT_EQ(r.GridBuilds(), 1u);
-    EXPECT_EQ(r.Curves().BandComputations(), 18u);
+    EXPECT_EQ(counts(), (std::vector<std::size_t>{1, 18}));
     s.gain[5] = 4.0f;
-    EXPECT_EQ(r.Render(s, QSize(kW, kH)), first);  // the same state gives the same picture
+    EXPECT_EQ(r.Render(s, QSize(kW, kH)), first);
     r.Render(s, QSize(kW + 1, kH));
     EXPECT_EQ(r.GridBuilds(), 2u);
+}
+
+GraphState SeventeenBands() {
+    GraphState s;
+    s.leftMargin = 40, s.bandCount = 15, s.selected = 5, s.blinkStep = 2;
+    for (int k = 0; k < kGraphBands; ++k)
+        s.freq[k] = 25 * (k + 1) * (k + 1), s.gain[k] = static_cast<float>((k * 7) % 13) - 6.0f,
+        s.q[k] = 1.4f, s.type[k] = 1, s.shown[k] = 1;
+    s.type[0] = 4, s.type[16] = 5;
+    return s;
+}
+
+// The picture is updated in place between renders: after any edit it must be the very picture a
+// new renderer draws for the same state.
+TEST(GraphIncremental, SameAsAFreshRenderAfterEveryEdit) {
+    EnsureQtApp();
+    GraphState s = SeventeenBands();
+    QSize size(800, 300);
+    std::vector<std::pair<const char*, std::function<void()>>> edits;
+    for (int i = 0; i < 12; ++i)
+        edits.push_back(
+            {"drag band 5", [&s, i] { s.freq[5] = 300 + i * 97, s.gain[5] = (i % 7) * 3.5f - 12.0f; }});
+    for (int i = 0; i < 6; ++i) edits.push_back({"blink step", [&s, i] { s.blinkStep = i; }});
+    // clang-format off
+    const decltype(edits) more{
+        {"nothing changed", [] {}},
+        {"other band selected", [&] { s.selected = 9, s.blinkStep = 0; }},
+        {"its gain turns to a cut (values above)", [&] { s.gain[9] = -7.5f; }},
+        {"bypassed", [&] { s.bypass = true; }},
+        {"blink while bypassed", [&] { s.blinkStep = 3; }},
+        {"band under the text moves", [&] { s.gain[3] = 11.5f, s.freq[3] = 40; }},
+        {"bypass off", [&] { s.bypass = false; }},
+        {"two markers overlap", [&] { s.freq[3] = 1000, s.gain[3] = 2, s.freq[4] = 1100, s.gain[4] = 3; }},
+        {"and swap places", [&] { s.freq[3] = 1100, s.gain[3] = 3, s.freq[4] = 1000, s.gain[4] = 2; }},
+        {"one selected under the other", [&] { s.selected = 3, s.blinkStep = 2; }},
+        {"two bands hidden", [&] { s.shown[4] = 0, s.shown[6] = 0; }},
+        {"fewer markers", [&] { s.bandCount = 8; }},
+        {"band 16 selected, count 99", [&] { s.bandCount = 99, s.selected = 16; }},
+        {"NaN gain", [&] { s.gain[2] = NAN; }},
+        {"huge gain", [&] { s.gain[2] = 1e30f; }},
+        {"0 Hz and Q 0", [&] { s.gain[2] = 0, s.freq[7] = 0, s.q[8] = 0; }},
+        {"resized", [&] { size = QSize(640, 400); }},
+        {"other margin", [&] { s.leftMargin = 33; }},
+        {"marker in the corner", [&] { s.selected = 1, s.freq[1] = 20, s.gain[1] = 12, s.blinkStep = 4; }},
+        {"all bands flat", [&] { for (int& t : s.type) t = 0; }},
+        {"nothing selected", [&] { s.selected = -1; }},
+        {"too narrow for a plot", [&] { size = QSize(30, 200); }},
+        {"wide again", [&] { size = QSize(300, 200), s.type[4] = 1, s.gain[4] = 9; }},
+    };
+    // clang-format on
+    edits.insert(edits.end(), more.begin(), more.end());
+    // Then random drags, selections and blinks.
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> band(1, 16), freq(20, 20000), step(0, 5);
+    std::uniform_real_distribution<float> gain(-24.0f, 12.0f);
+    edits.push_back({"random size", [&] { size = QSize(700, 330), s = SeventeenBands(); }});
+    for (int i = 0; i < 30; ++i)
+        edits.push_back({"random edit", [&, i] {
+                             const int b = band(rng);
+                             if (i % 3 == 0)
+                                 s.freq[b] = freq(rng), s.gain[b] = std::round(gain(rng) * 10) / 10;
+                             if (i % 3 == 1) s.selected = b;
+                             if (i % 3 == 2) s.blinkStep = step(rng);
+                         }});
+    GraphRenderer kept;
+    for (const auto& [what, apply] : edits) {
+        apply();
+        const QImage updated = kept.Render(s, size).copy();
+        GraphRenderer fresh;
+        EXPECT_EQ(DifferentPixels(updated, fresh.Render(s, size)), 0) << what;
+    }
+}
+
+// The incremental update relies on text never leaving the rectangle it reports.
+TEST(GraphText, DrawingStaysInsideTheRectangleItReports) {
+    EnsureQtApp();
+    const char* texts[] = {"20000Hz", "-24.0dB", "Q:128.0", "16", "1", "EQ PASS", "nandB", "-infdB", "Wj|@_"};
+    for (int px : {kSmallFontPx, kNumberFontPx, kPassFontPx})
+        for (const char* t : texts)
+            for (int flags : {int(Qt::AlignLeft | Qt::AlignTop), int(Qt::AlignCenter)})
+                // A box the text fits in, and one as small as a marker's number box (clipped).
+                for (const QRect box : {QRect(100, 40, 320, 120), QRect(100, 50, 24, 16)}) {
+                    QImage img(600, 220, QImage::Format_RGB32);
+                    img.fill(Qt::black);
+                    QPainter p(&img);
+                    p.setPen(Qt::white);
+                    const QRect said = GraphText::At(px).Draw(p, box, flags, QString::fromLatin1(t));
+                    p.end();
+                    const int all = CountNonBlack(img, img.rect()), inside = CountNonBlack(img, said);
+                    EXPECT_EQ(all, inside) << t << " at " << px << " px";
+                    EXPECT_TRUE(box.width() <= 24 || inside > 0) << t << " at " << px << " px";
+                }
 }
 
 }  // namespace
