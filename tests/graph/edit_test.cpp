@@ -18,13 +18,8 @@ namespace {
 
 constexpr unsigned kBandMsg = 0x467, kQMsg = 0x466;
 
-struct Sent {
-    unsigned msg;
-    std::uint32_t wParam;
-    std::int32_t lParam;
-    int storedFreq;  // the graph's value for the band when the message arrived
-    bool operator==(const Sent&) const = default;
-};
+// Message, wParam, lParam and the graph's frequency for the band when the message arrived.
+using Sent = std::tuple<unsigned, std::uint32_t, std::int32_t, int>;
 
 class RecordingParent : public QWidget, public win::MessageSink {
   public:
@@ -66,13 +61,10 @@ class GraphEdit : public ::testing::Test {
         QMouseEvent e(type, QPointF(at), QPointF(graph->mapToGlobal(at)), button, held, Qt::NoModifier);
         QApplication::sendEvent(graph, &e);
     }
-    void Press(QPoint at = {379, 170}) {
-        Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-    }
+    // clang-format off
+    void Press(QPoint at = {379, 170}) { Mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton); }
     void Drag(QPoint at) { Mouse(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); }
-    void Release(QPoint at = {379, 170}) {
-        Mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-    }
+    // clang-format on
     void Wheel(QPoint delta) {
         QWheelEvent e(QPointF(100, 100), QPointF(100, 100), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
@@ -80,8 +72,8 @@ class GraphEdit : public ::testing::Test {
     }
     std::vector<std::int32_t> LParams(unsigned msg) const {
         std::vector<std::int32_t> out;
-        for (const Sent& s : parent.sent)
-            if (s.msg == msg) out.push_back(s.lParam);
+        for (const auto& [m, w, l, stored] : parent.sent)
+            if (m == msg) out.push_back(l);
         return out;
     }
 
@@ -109,7 +101,7 @@ TEST_F(GraphEdit, HitTestEdgesAndOverlaps) {
     graph->freq[2] = 1000, graph->gain[2] = -3.0f;
     Press();
     ASSERT_EQ(parent.sent.size(), 1u);
-    EXPECT_EQ(parent.sent[0].wParam >> 16, 0x102u);
+    EXPECT_EQ(std::get<1>(parent.sent[0]) >> 16, 0x102u);
     Reset();  // a hidden marker is not hit; the markers tried before it cleared the selection
     graph->shown[3] = 0, graph->selected = 4;
     Press();
@@ -191,7 +183,7 @@ TEST_F(GraphEdit, WheelStepsQInTenthsWithinLimits) {
         graph->selected = 3, graph->q[3] = c.q;
         for (int i = 0; i < c.events; ++i) Wheel(QPoint(0, c.delta));
         EXPECT_EQ(LParams(kQMsg), c.sent) << c.q << " " << c.delta;
-        for (const Sent& s : parent.sent) EXPECT_EQ(s.wParam, 3u);
+        for (const Sent& s : parent.sent) EXPECT_EQ(std::get<1>(s), 3u);
         EXPECT_TRUE(std::isnan(c.end) ? std::isnan(graph->q[3]) : graph->q[3] == c.end) << c.q;
     }
     // Only for a selected band 1..16 and a vertical delta.
@@ -219,30 +211,22 @@ TEST_F(GraphEdit, ArrowKeysNudgeGainAndFrequency) {
     ASSERT_EQ(LParams(kBandMsg).size(), 24u);
     EXPECT_EQ(LParams(kBandMsg).back(), 24);
     EXPECT_FLOAT_EQ(graph->gain[3], 2.4f);
-    struct Case {
-        Qt::Key key;
-        int freq;
-        float gain;
-        int expFreq;
-        std::int32_t expGain;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const std::tuple<Qt::Key, int, float, int, std::int32_t> cases[] = {
         {Qt::Key_Down, 1000, 0.0f, 1000, -1},     {Qt::Key_Left, 1000, 0.0f, 999, 0},
         {Qt::Key_Right, 1000, 0.0f, 1001, 0},     {Qt::Key_Up, 1000, 12.0f, 1000, 120},
         {Qt::Key_Down, 1000, -24.0f, 1000, -240}, {Qt::Key_Left, 20, 0.0f, 20, 0},
         {Qt::Key_Right, 20000, 0.0f, 20000, 0},   {Qt::Key_Left, 0, 0.0f, 20, 0},
         {Qt::Key_Up, 1000, NAN, 1000, 1},         {Qt::Key_Tab, 440, 3.3f, 440, 33},
-        {Qt::Key_Return, 440, -1.25f, 440, -13},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
+        {Qt::Key_Return, 440, -1.25f, 440, -13}};
+    // clang-format on
+    for (const auto& [key, freq, gain, expFreq, expGain] : cases) {
         parent.sent.clear();
-        graph->freq[3] = c.freq, graph->gain[3] = c.gain;
-        QTest::keyClick(graph, c.key);
-        const std::uint32_t w = (3u << 16) | static_cast<std::uint32_t>(c.expFreq);
-        EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, w, c.expGain, c.freq}})) << c.key;
-        EXPECT_EQ(graph->freq[3], c.expFreq);
-        EXPECT_FLOAT_EQ(graph->gain[3], c.expGain / 10.0f);
+        graph->freq[3] = freq, graph->gain[3] = gain;
+        QTest::keyClick(graph, key);
+        const std::uint32_t w = (3u << 16) | static_cast<std::uint32_t>(expFreq);
+        EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, w, expGain, freq}})) << key;
+        EXPECT_EQ(std::make_pair(graph->freq[3], graph->gain[3]), std::make_pair(expFreq, expGain / 10.0f));
     }
 }
 
@@ -285,15 +269,35 @@ TEST_F(GraphEdit, EveryRepaintWritesTheTrace) {
     traces.clear();
     graph->repaint();
     graph->repaint();
-    ASSERT_EQ(traces.size(), 2u);
-    const std::string& t = traces[0];
-    EXPECT_EQ(t.rfind("drawline:\nk:0,type:1,freq:100,gain:-20.000000\n", 0), 0u);
-    EXPECT_NE(t.find("\nk:3,type:1,freq:1000,gain:-3.000000\n"), std::string::npos);
-    const std::string last = "\nk:16,type:1,freq:28900,gain:-20.000000\n";
-    EXPECT_EQ(t.substr(t.size() - last.size()), last);
-    EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 18);
+    std::string want = "drawline:\n";
+    for (int k = 0; k < kGraphBands; ++k)
+        want += "k:" + std::to_string(k) +
+                ",type:1,freq:" + std::to_string(k == 3 ? 1000 : 100 * (k + 1) * (k + 1)) +
+                ",gain:" + (k == 3 ? "-3.000000" : "-20.000000") + "\n";
+    EXPECT_EQ(traces, std::vector<std::string>(2, want));
     // The picture shown is the rendered one, with its measured margin kept.
     EXPECT_EQ(std::make_pair(graph->leftMargin, graph->blinkRect), std::make_pair(40, QRect()));
+}
+
+TEST_F(GraphEdit, HostileStatesSurviveEditing) {
+    for (const Hostile& h : kHostile) {
+        Reset();
+        h.apply(*graph);
+        for (QPoint at : {QPoint(20, 20), QPoint(400, 150), QPoint(639, 399), QPoint(2, 398)}) {
+            Press(at);
+            Drag(at + QPoint(5, -7));
+            Wheel(QPoint(0, -120));
+            QTest::keyClick(graph, Qt::Key_Left);
+            Mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        }
+        Press();
+        Drag(QPoint(100000000, -100000000));  // far outside: no overflow in the axis mapping
+        for (QSize size : {QSize(3000, 250), QSize(30, 250)}) {
+            graph->resize(size);
+            EXPECT_EQ(graph->Picture().size(), size) << h.name;
+        }
+        EXPECT_GE(graph->selected, -1) << h.name;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <climits>
+#include <cmath>
+
+#include "controls/graph_state.h"
 
 inline void EnsureQtApp() {
     static int argc = 1;
@@ -33,3 +37,28 @@ inline int CountNonBlack(const QImage& img, const QRect& area) {
         for (int x = r.left(); x <= r.right(); ++x) n += At(img, x, y) != 0;
     return n;
 }
+
+// Hostile band values: drawing and editing must survive them without reading past the arrays.
+struct Hostile {
+    const char* name;
+    void (*apply)(controls::GraphState&);
+};
+using controls::GraphState;
+// clang-format off
+inline const Hostile kHostile[] = {
+    {"q 0", [](GraphState& s) { s.q[3] = 0.0f; }},
+    {"negative q", [](GraphState& s) { s.q[4] = -2.0f; }},
+    {"marker at 0 Hz", [](GraphState& s) { s.freq[2] = 0, s.type[2] = 1; }},
+    {"negative and huge frequencies", [](GraphState& s) { s.freq[5] = INT_MIN, s.freq[6] = INT_MAX; }},
+    {"NaN gain", [](GraphState& s) { s.gain[3] = NAN, s.type[3] = 1; }},
+    {"infinite gains", [](GraphState& s) { s.gain[1] = INFINITY, s.gain[7] = -INFINITY; }},
+    {"huge gain", [](GraphState& s) { s.gain[8] = 1e30f, s.type[8] = 1; }},
+    {"NaN q", [](GraphState& s) { s.q[9] = NAN, s.type[9] = 1; }},
+    {"band count 17", [](GraphState& s) { s.bandCount = 17; }},
+    {"band count 99", [](GraphState& s) { s.bandCount = 99, s.selected = 16; }},
+    {"negative band count", [](GraphState& s) { s.bandCount = -5; }},
+    {"selected out of range", [](GraphState& s) { s.selected = 40; }},
+    {"unknown types", [](GraphState& s) { s.type[1] = 99, s.type[2] = -7; }},
+    {"big blink step", [](GraphState& s) { s.selected = 2, s.blinkStep = 300; }},
+};
+// clang-format on

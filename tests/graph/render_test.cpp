@@ -1,5 +1,6 @@
 // Pixels of the rendered graph at 640 x 400 with a 40-pixel margin: plot 600 wide, 20-pixel rows,
-// 0 dB at row 140. Text is checked only through layer differences, never by glyph shapes.
+// 0 dB at row 140. Text is checked only through layer differences, never by glyph shapes. Hostile
+// states run here and in the editing tests (under ASan+UBSan).
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
@@ -326,6 +327,39 @@ TEST(GraphText, DrawingStaysInsideTheRectangleItReports) {
                     EXPECT_EQ(all, inside) << t << " at " << px << " px";
                     EXPECT_TRUE(box.width() <= 24 || inside > 0) << t << " at " << px << " px";
                 }
+}
+
+TEST(GraphRobustness, HostileValuesAtManySizes) {
+    EnsureQtApp();
+    const QSize sizes[] = {{640, 400}, {30, 200}, {3000, 300}, {41, 100}, {3, 3}, {800, 1}, {1, 800}, {0, 0}};
+    for (const Hostile& h : kHostile) {
+        GraphState s = SeventeenBands();
+        h.apply(s);
+        GraphRenderer r;
+        for (QSize size : sizes) {
+            const QImage& img = r.Render(s, size);
+            EXPECT_EQ(img.size(), size.isEmpty() ? QSize(0, 0) : size) << h.name;
+        }
+        // Every column of the sum is a finite number.
+        r.Render(s, QSize(640, 400));
+        ASSERT_EQ(r.Curves().Sum().size(), 600u);
+        for (float v : r.Curves().Sum()) ASSERT_TRUE(std::isfinite(v)) << h.name;
+    }
+}
+
+TEST(GraphRobustness, NarrowPlotDrawsOnlyBackgroundAndGrid) {
+    EnsureQtApp();
+    GraphState s = SeventeenBands();
+    s.bypass = true, s.selected = 3;
+    GraphState empty = s;
+    empty.bandCount = 0, empty.bypass = false, empty.selected = -1;
+    for (int w : {30, 40, 41}) {
+        GraphRenderer a, b;
+        EXPECT_EQ(a.Render(s, QSize(w, 300)), b.Render(empty, QSize(w, 300))) << w;
+        EXPECT_EQ(a.Curves().BandComputations(), 0u) << w;
+    }
+    s.freq[2] = 0;  // a 0 Hz marker sits on the plot's left edge
+    EXPECT_EQ(MarkerSquare(s, GraphAxes(640, 400, 40), 2).left(), 40 - 12);
 }
 
 }  // namespace
