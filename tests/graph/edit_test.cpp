@@ -164,20 +164,16 @@ TEST_F(GraphEdit, DragEndsOnReleaseLeavingOrButtonUpAndDoubleClickActsOnce) {
 }
 
 TEST_F(GraphEdit, WheelStepsQInTenthsWithinLimits) {
-    struct Case {
-        float q;
-        int delta, events;
-        std::vector<std::int32_t> sent;
-        float end;
-    } cases[] = {
+    // clang-format off
+    const struct { float q; int delta, events; std::vector<std::int32_t> sent; float end; } cases[] = {
         {1.0f, -120, 8, {9, 8, 7, 6, 5, 4}, 0.4f},
         {127.5f, 120, 8, {1276, 1277, 1278, 1279, 1280}, 128.0f},
         {0.707f, 120, 1, {8}, 0.8f},
         {2.0f, 240, 1, {21, 22}, 2.2f},  // a fast wheel: two notches at once
         {2.0f, -10, 12, {19}, 1.9f},     // a touchpad: one step per whole notch
         {2.0f, -60, 1, {}, 2.0f},
-        {NAN, 120, 3, {}, NAN},
-    };
+        {NAN, 120, 3, {}, NAN}};
+    // clang-format on
     for (const auto& c : cases) {
         Reset();
         graph->selected = 3, graph->q[3] = c.q;

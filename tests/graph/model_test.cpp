@@ -19,7 +19,7 @@ TEST(GraphAxes, ReferenceSizeMappings) {
     EXPECT_EQ(std::make_tuple(kAxes.PlotWidth(), kAxes.Y0(), kAxes.RowInt()), std::make_tuple(600, 140, 20));
     // Frequencies are held to 20..20000 Hz: nothing off the plot, no log of 0. 20 kHz lands on the
     // last column or one past it depending on the rounding of log10; slack 1 covers that.
-    struct FreqCase {
+    const struct {
         int freq, x, slack;
     } freqs[] = {{20, 0, 0}, {100, 139, 0}, {1000, 339, 0}, {20000, 599, 1},
                  {0, 0, 0},  {-5, 0, 0},    {10, 0, 0},     {INT_MAX, 599, 1}};
@@ -107,16 +107,13 @@ TEST(GraphCurves, SumIsPointwiseAndWidePlotsAreInterpolated) {
 }
 
 TEST(GraphCurves, HiddenEmptyAndEnabledFlags) {
-    struct Case {
-        const char* name;
-        void (*edit)(GraphCurve&);
-        bool adds;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; void (*edit)(GraphCurve&); bool adds; } cases[] = {
         {"shown", [](GraphCurve&) {}, true},
         {"hidden", [](GraphCurve& c) { c.shown[5] = 0; }, false},
         {"0 Hz slot", [](GraphCurve& c) { c.freq[5] = 0; }, false},
-        {"disabled still drawn", [](GraphCurve& c) { c.enabled[5] = 0; }, true},
-    };
+        {"disabled still drawn", [](GraphCurve& c) { c.enabled[5] = 0; }, true}};
+    // clang-format on
     for (const auto& cs : cases) {
         GraphCurve c = FlatCurve();
         c.gain[5] = 9.0f;

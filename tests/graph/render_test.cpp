@@ -51,12 +51,8 @@ QImage Diff(const QImage& a, const QImage& b) {
 TEST(GraphGrid, BackgroundLinesAndLabels) {
     const QImage img = Render(FlatState());
     ASSERT_EQ(img.size(), QSize(kW, kH));
-    struct Case {
-        const char* what;
-        int x, y;
-        QRgb rgb;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char* what; int x, y; QRgb rgb; } cases[] = {
         {"background above the plot", 300, 5, kBg}, {"background in the margin", 10, 70, kBg},
         {"100 Hz line", kMargin + 139, 50, kFreqLine}, {"1 kHz line", kMargin + 339, 250, kFreqLine},
         {"no line right of 1 kHz", kMargin + 340, 250, kBg},
@@ -66,9 +62,8 @@ TEST(GraphGrid, BackgroundLinesAndLabels) {
         {"frequency lines from the first row", kMargin + 339, 20, kEdge},
         {"frequency lines to the last row", kMargin + 339, 379, kEdge},
         {"frequency lines stop at 20 kHz", kMargin + 339, 381, kBg},
-        {"gain rows from the plot's edge", kMargin, 100, kGainLine}, {"not into the margin", kMargin - 1, 100, kBg},
-        // clang-format on
-    };
+        {"gain rows from the plot's edge", kMargin, 100, kGainLine}, {"not into the margin", kMargin - 1, 100, kBg}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(At(img, c.x, c.y), c.rgb) << c.what;
     // Gain labels in the margin around the 0 dB row but not in the 5 px before the plot; frequency
     // labels along the bottom edge.
@@ -152,22 +147,16 @@ TEST(GraphMarkers, RingTicksNumberThirdEllipseAndBlink) {
     ASSERT_EQ(sq, QRect(kMargin + 339 - 12, 140 - 12, 24, 24));
     const QImage a = unsel.Layer(), b = sel.Layer(), g = grown.Layer();
     const int midY = sq.top() + 12;
-    struct Case {
-        const char* what;
-        const QImage& img;
-        int x;
-        QRgb rgb;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char* what; const QImage& img; int x; QRgb rgb; } cases[] = {
         // Ring: ellipse shrunk by 2, 2 px wide; a third one shrunk by 5 on unselected markers only.
         {"ring left", a, sq.left() + 3, kRing}, {"ring right", a, sq.right() - 3, kRing},
         {"selected ring", b, sq.left() + 3, kRing}, {"third ellipse left", a, sq.left() + 5, kRing},
         {"third ellipse right", a, sq.right() - 5, kRing}, {"none when selected", b, sq.left() + 5, 0},
         {"none when selected, right", b, sq.right() - 5, 0},
         // Blink step 3 grows the square by 3 before the ring shrinks it by 2.
-        {"grown ring", g, sq.left(), kRing}, {"grown ring inner", g, sq.left() + 3, 0},
-        // clang-format on
-    };
+        {"grown ring", g, sq.left(), kRing}, {"grown ring inner", g, sq.left() + 3, 0}};
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(At(c.img, c.x, midY), c.rgb) << c.what;
     // Ticks: 6 px at the inner ellipse's top row and 4 px above the square's bottom.
     for (const QImage* img : {&a, &b})
@@ -196,11 +185,10 @@ TEST(GraphMarkers, ValuesBelowForBoostAboveForCut) {
 TEST(GraphMarkers, OnlyShownBandsUpToBandCountNeverPast16) {
     GraphState s = FlatState();
     for (int b = 1; b <= 16; ++b) s.freq[b] = 30 * b * b;  // spread over the plot
-    struct Case {
-        int bandCount, hiddenBand;
-        std::vector<int> drawn, absent;
-    } cases[] = {
+    // clang-format off
+    const struct { int bandCount, hiddenBand; std::vector<int> drawn, absent; } cases[] = {
         {3, 0, {1, 2, 3}, {4, 16}}, {3, 2, {1, 3}, {2, 4}}, {17, 0, {1, 16}, {}}, {99, 0, {1, 16}, {}}};
+    // clang-format on
     for (const auto& c : cases) {
         GraphState t = s;
         t.bandCount = c.bandCount;

@@ -63,30 +63,27 @@ QImage Grey(QSize size) {
 }
 
 // A polyline through one point per column, finely divided where it bends, like the response curve.
-std::vector<QPointF> Wavy(std::mt19937& rng, int columns, double top, double bottom) {
-    std::uniform_real_distribution<double> amp(0.0, (bottom - top) / 2), freq(0.005, 0.3);
-    const double a = amp(rng), f = freq(rng), mid = (top + bottom) / 2;
+std::vector<QPointF> Wavy(std::mt19937& rng, QSize size) {
+    const double a = std::uniform_real_distribution(0.0, size.height() / 2.0)(rng);
+    const double f = std::uniform_real_distribution(0.005, 0.3)(rng);
     std::vector<QPointF> line;
-    for (double x = 0.5; x < columns - 0.5; x += 0.37) line.emplace_back(x, mid + a * std::sin(f * x));
+    for (double x = 0.5; x < size.width() - 0.5; x += 0.37)
+        line.emplace_back(x, size.height() / 2.0 + a * std::sin(f * x));
     return line;
 }
 
 TEST(GraphStroke, SameAsReferenceOnCurves) {
     std::mt19937 rng(7);
-    struct Case {
-        const char* what;
-        QSize size;
-        QRect clip;
-        double width;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* what; QSize size; QRect clip; double width; } cases[] = {
         {"plot-like area", {160, 120}, {20, 10, 130, 100}, 2.0},
         {"area past the image", {100, 80}, {-10, -5, 200, 200}, 2.0},
         {"thin pen", {120, 90}, {0, 0, 120, 90}, 1.0},
-        {"wide pen, tall area over several strips", {90, 150}, {5, 0, 80, 150}, 3.5},
-    };
-    for (const Case& c : cases) {
+        {"wide pen, tall area over several strips", {90, 150}, {5, 0, 80, 150}, 3.5}};
+    // clang-format on
+    for (const auto& c : cases) {
         for (int run = 0; run < 12; ++run) {
-            std::vector<QPointF> line = Wavy(rng, c.size.width(), 0, c.size.height());
+            std::vector<QPointF> line = Wavy(rng, c.size);
             if (run % 4 == 3) line.insert(line.begin() + line.size() / 2, QPointF(NAN, 3));  // skipped
             if (run % 4 == 2)
                 for (QPointF& p : line) p += QPointF(0.25, 0.5);  // centres between pixels
