@@ -5,8 +5,6 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
-#include <cmath>
-#include <vector>
 
 #include "controls/graph_wave.h"
 #include "graph_support.h"
@@ -114,8 +112,7 @@ TEST_F(GraphEdit, PressStoresThenSendsThePressForm) {
     EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, 0x010303DEu, -30, 990}}));
     EXPECT_EQ(std::make_tuple(graph->freq[3], graph->gain[3], graph->selected),
               std::make_tuple(990, -3.0f, 3));
-    EXPECT_TRUE(graph->BlinkArmed());
-    EXPECT_FALSE(graph->blinkGrowing);
+    EXPECT_EQ(std::make_pair(graph->BlinkArmed(), graph->blinkGrowing), std::make_pair(true, false));
 }
 
 TEST_F(GraphEdit, DragLimitsSendBeforeStoringAndOnlyOnChange) {
@@ -228,8 +225,7 @@ TEST_F(GraphEdit, ArrowKeysNudgeGainAndFrequency) {
 
 TEST_F(GraphEdit, SettersSelectAndIgnoreBandsOutsideTheRecord) {
     for (int band : {17, -1, 99}) graph->SetBandFreq(band, 500), graph->SetBandType(band, 2);
-    EXPECT_EQ(graph->selected, -1);
-    EXPECT_FALSE(graph->BlinkArmed());
+    EXPECT_EQ(std::make_pair(graph->selected, graph->BlinkArmed()), std::make_pair(-1, false));
     graph->SetBandFreq(4, 500);
     EXPECT_EQ(std::make_pair(graph->selected, graph->freq[4]), std::make_pair(4, 500));
     EXPECT_TRUE(graph->BlinkArmed());
@@ -244,8 +240,7 @@ TEST_F(GraphEdit, BlinkTakesOneStepPerArming) {
     for (int step : {-1, 0, 1, 2, 3, 4, 3, 2, 1, 0, 1}) {
         graph->ArmBlink();
         graph->OnTimer(kBlinkTimerId);
-        EXPECT_EQ(graph->blinkStep, step);
-        EXPECT_FALSE(graph->BlinkArmed());
+        EXPECT_EQ(std::make_pair(graph->blinkStep, graph->BlinkArmed()), std::make_pair(step, false));
     }
     graph->OnTimer(2);  // other ids do nothing
     EXPECT_EQ(graph->blinkStep, 1);
@@ -253,8 +248,7 @@ TEST_F(GraphEdit, BlinkTakesOneStepPerArming) {
     graph->selected = 3;
     graph->ArmBlink();
     QTest::qWait(200);  // the real timer fires once
-    EXPECT_EQ(graph->blinkStep, -1);
-    EXPECT_FALSE(graph->BlinkArmed());
+    EXPECT_EQ(std::make_pair(graph->blinkStep, graph->BlinkArmed()), std::make_pair(-1, false));
 }
 
 TEST_F(GraphEdit, EveryRepaintWritesTheTrace) {

@@ -54,17 +54,13 @@ TEST(GraphAxes, RoundTripLosesAtMostOneColumn) {
     }
 }
 
-TEST(GraphAxes, DegenerateSizesAndClamps) {
+TEST(GraphAxes, DegenerateSizes) {
     const GraphAxes none(10, 0, 40);  // margin wider than the control, no height
     EXPECT_TRUE(none.PlotTooNarrow());
     EXPECT_EQ(std::make_tuple(none.FreqToX(1000), none.XToFreq(50), none.YToGain(10), none.GainToY(12.0f)),
               std::make_tuple(0, 20, 0.0f, 0));
     EXPECT_FALSE(GraphAxes(42, 100, 40).PlotTooNarrow());
     EXPECT_TRUE(GraphAxes(41, 100, 40).PlotTooNarrow());
-    EXPECT_EQ(std::make_tuple(ClampFreq(5), ClampFreq(25000), ClampFreq(440)),
-              std::make_tuple(20, 20000, 440));
-    EXPECT_EQ(std::make_tuple(ClampGain(13.0f), ClampGain(-30.0f), ClampGain(NAN)),
-              std::make_tuple(12.0f, -24.0f, 0.0f));
 }
 
 GraphCurve FlatCurve() {

@@ -5,11 +5,9 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <cmath>
 #include <functional>
 #include <random>
 
-#include "controls/graph_axes.h"
 #include "controls/graph_layout.h"
 #include "controls/graph_render.h"
 #include "controls/graph_text.h"
@@ -88,7 +86,6 @@ TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
     EnsureQtApp();
     const QFontMetrics fm(GraphFont(kSmallFontPx));
     const int margin = MeasureLeftMargin();
-    EXPECT_GE(margin, fm.horizontalAdvance("-24dB "));
     for (const char* label : {"-24dB", "-12dB", "12dB", "-2dB"})
         EXPECT_GE(margin, fm.horizontalAdvance(label) + 5);
 }
@@ -230,8 +227,7 @@ GraphState SeventeenBands() {
     s.leftMargin = 40, s.bandCount = 15, s.selected = 5, s.blinkStep = 2;
     for (int k = 0; k < kGraphBands; ++k)
         s.freq[k] = 25 * (k + 1) * (k + 1), s.gain[k] = static_cast<float>((k * 7) % 13) - 6.0f,
-        s.q[k] = 1.4f, s.type[k] = 1, s.shown[k] = 1;
-    s.type[0] = 4, s.type[16] = 5;
+        s.q[k] = 1.4f, s.type[k] = k % 6, s.shown[k] = 1;
     return s;
 }
 
@@ -241,13 +237,8 @@ TEST(GraphIncremental, SameAsAFreshRenderAfterEveryEdit) {
     EnsureQtApp();
     GraphState s = SeventeenBands();
     QSize size(800, 300);
-    std::vector<std::pair<const char*, std::function<void()>>> edits;
-    for (int i = 0; i < 12; ++i)
-        edits.push_back(
-            {"drag band 5", [&s, i] { s.freq[5] = 300 + i * 97, s.gain[5] = (i % 7) * 3.5f - 12.0f; }});
-    for (int i = 0; i < 6; ++i) edits.push_back({"blink step", [&s, i] { s.blinkStep = i; }});
     // clang-format off
-    const decltype(edits) more{
+    std::vector<std::pair<const char*, std::function<void()>>> edits{
         {"nothing changed", [] {}},
         {"other band selected", [&] { s.selected = 9, s.blinkStep = 0; }},
         {"its gain turns to a cut (values above)", [&] { s.gain[9] = -7.5f; }},
@@ -273,8 +264,7 @@ TEST(GraphIncremental, SameAsAFreshRenderAfterEveryEdit) {
         {"wide again", [&] { size = QSize(300, 200), s.type[4] = 1, s.gain[4] = 9; }},
     };
     // clang-format on
-    edits.insert(edits.end(), more.begin(), more.end());
-    // Then random drags, selections and blinks.
+    // Then random drags, selections and blink steps.
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> band(1, 16), freq(20, 20000), step(0, 5);
     std::uniform_real_distribution<float> gain(-24.0f, 12.0f);
