@@ -68,12 +68,7 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     m_masterPending = false;
 
     const VolumeLimits limits = ReadVolumeLimits(m_options.configPath);
-    m_musicStartVol = limits.musicStart;
-    m_musicEndVol = limits.musicEnd;
-    m_micStartVol = limits.micStart;
-    m_micEndVol = limits.micEnd;
-    m_effectStartVol = limits.effectStart;
-    m_effectEndVol = limits.effectEnd;
+    StoreVolumeLimits(limits);
 
     CreateControls();
     CreatePages();
@@ -152,4 +147,13 @@ bool CVelmor_Zem_R7Dlg::eventFilter(QObject* watched, QEvent* event) {
         if (eaten && widget && widget->window() == this) return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CVelmor_Zem_R7Dlg::StoreVolumeLimits(const console::VolumeLimits& limits) {
+    m_musicStartVol = limits.musicStart;
+    m_musicEndVol = limits.musicEnd;
+    m_micStartVol = limits.micStart;
+    m_micEndVol = limits.micEnd;
+    m_effectStartVol = limits.effectStart;
+    m_effectEndVol = limits.effectEnd;
 }

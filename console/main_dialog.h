@@ -76,6 +76,8 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
 
     void SetLanguage(int language);
     void OnTabSelChange(int selection);
+    // The six master volume limits the master sliders and the volume-limit dialog use.
+    void StoreVolumeLimits(const console::VolumeLimits& limits);
     void OnTimer(std::uint32_t id);
     void OnCommand(int id);
     void OnConnect();

@@ -59,12 +59,7 @@ void CVelmor_Zem_R7Dlg::OnVolumeLimit() {
     if (dialog.exec() != QDialog::Accepted) return;
 
     const VolumeLimits limits = Clamped(dialog.limits);
-    m_musicStartVol = limits.musicStart;
-    m_musicEndVol = limits.musicEnd;
-    m_micStartVol = limits.micStart;
-    m_micEndVol = limits.micEnd;
-    m_effectStartVol = limits.effectStart;
-    m_effectEndVol = limits.effectEnd;
+    StoreVolumeLimits(limits);
     SendFrame(VolumeLimitFrame(limits));
 
     struct Master {

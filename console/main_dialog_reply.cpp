@@ -294,12 +294,15 @@ void CVelmor_Zem_R7Dlg::ApplyStatus(const std::uint32_t* answer) {
             page->SetMuteBits((s.mutes >> r.firstBit) & ((1 << r.bits) - 1));
     }
 
-    m_micStartVol = s.limits[0];
-    m_micEndVol = s.limits[1];
-    m_musicStartVol = s.limits[2];
-    m_musicEndVol = s.limits[3];
-    m_effectStartVol = s.limits[4];
-    m_effectEndVol = s.limits[5];
+    // The status answer orders the limits microphone, music, effect.
+    console::VolumeLimits limits;
+    limits.micStart = s.limits[0];
+    limits.micEnd = s.limits[1];
+    limits.musicStart = s.limits[2];
+    limits.musicEnd = s.limits[3];
+    limits.effectStart = s.limits[4];
+    limits.effectEnd = s.limits[5];
+    StoreVolumeLimits(limits);
     trace::Write(reply::StatusTrace(s));
 
     if (m_presetCombo) {

@@ -79,14 +79,8 @@ void Slider::SetRangeSilently(int minimum, int maximum) {
 SliderFrame Slider::Frame() const {
     QStyleOptionSlider o;
     initStyleOption(&o);
-    SliderFrame f;
-    f.rect = rect();
-    f.vertical = o.orientation == Qt::Vertical;
-    f.minimum = o.minimum;
-    f.maximum = o.maximum;
-    f.position = o.sliderPosition;
-    f.upsideDown = o.upsideDown;
-    return f;
+    o.rect = rect();
+    return FrameOf(o);
 }
 
 SliderLayout Slider::Layout() const {

@@ -8,8 +8,6 @@
 
 namespace controls {
 
-namespace {
-
 SliderFrame FrameOf(const QStyleOptionSlider& o) {
     SliderFrame f;
     f.rect = o.rect;
@@ -20,6 +18,8 @@ SliderFrame FrameOf(const QStyleOptionSlider& o) {
     f.upsideDown = o.upsideDown;
     return f;
 }
+
+namespace {
 
 bool Vertical(const QStyleOption* option) {
     const auto* s = qstyleoption_cast<const QStyleOptionSlider*>(option);

@@ -5,6 +5,10 @@
 
 #include <QProxyStyle>
 
+#include "controls/slider_geometry.h"
+
+class QStyleOptionSlider;
+
 namespace controls {
 
 class SliderStyle : public QProxyStyle {
@@ -24,5 +28,8 @@ class SliderStyle : public QProxyStyle {
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
                   QStyleHintReturn* returnData = nullptr) const override;
 };
+
+// The painted geometry's input, read from a slider's style option.
+SliderFrame FrameOf(const QStyleOptionSlider& option);
 
 }  // namespace controls
