@@ -32,11 +32,7 @@ std::uint8_t MasterLevel(int index, int p) {
 }
 
 ZemCmd::Cmd MasterVolume(int index, int position) {
-    ZemCmd::Cmd f;
-    f[0] = ZemCmd::kSync;
-    f[1] = 17;
-    f[2] = ZemCmd::kClassWrite;
-    f[3] = 0x0F;
+    ZemCmd::Cmd f = ZemCmd::Frame(17, ZemCmd::kClassWrite, 0x0F);
     f[4] = index == 2 ? 1 : 2;
     f[5] = static_cast<std::uint8_t>(0x01 | (index == 1 ? 0x80 : 0) | (position == 0 ? 0x06 : 0));
     const std::uint8_t level = MasterLevel(index, position);

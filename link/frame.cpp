@@ -60,6 +60,12 @@ AlcFrame::AlcFrame() {
     Header(*this, 14, kClassWrite, 0x18);
 }
 
+Cmd Frame(std::uint8_t length, std::uint8_t cls, std::uint8_t sub) {
+    Cmd c;
+    Header(c, length, cls, sub);
+    return c;
+}
+
 Cmd SystemAction(std::uint8_t action) {
     Cmd c;
     Header(c, 6, kClassSystem, kSysAction);

@@ -82,6 +82,9 @@ struct AlcFrame : Cmd {
     AlcFrame();
 };
 
+// An all-zero frame with its header laid out: A5, length, class, sub-command (or group).
+Cmd Frame(std::uint8_t length, std::uint8_t cls, std::uint8_t sub);
+
 // A5 06 F9 03 <action> <cs>
 Cmd SystemAction(std::uint8_t action);
 // A5 06 F9 01 <00 ticked / 03 not ticked> <cs>

@@ -44,11 +44,7 @@ std::uint16_t NoiseGateAmplitude(int levelDb) {
 }
 
 ZemCmd::Cmd NoiseGateFrame(int startDb, int releaseDb) {
-    ZemCmd::Cmd f;
-    f[0] = ZemCmd::kSync;
-    f[1] = 15;
-    f[2] = ZemCmd::kClassWrite;
-    f[3] = 0x12;
+    ZemCmd::Cmd f = ZemCmd::Frame(15, ZemCmd::kClassWrite, 0x12);
     f[4] = startDb != kGateOff ? 1 : 0;
     f[5] = 2;
     const unsigned a = NoiseGateAmplitude(startDb);
@@ -67,11 +63,7 @@ int ClampFbcMode(int mode) {
 
 ZemCmd::Cmd FbcFrame(int mode) {
     const int k = ClampFbcMode(mode);
-    ZemCmd::Cmd f;
-    f[0] = ZemCmd::kSync;
-    f[1] = 11;
-    f[2] = ZemCmd::kClassWrite;
-    f[3] = 0x08;
+    ZemCmd::Cmd f = ZemCmd::Frame(11, ZemCmd::kClassWrite, 0x08);
     f[4] = 2;
     f[5] = k != 0 ? 1 : 0;
     f[6] = 3;

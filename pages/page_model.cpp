@@ -171,10 +171,5 @@ bool PageModel::SetEnabled(int b, int on) {
 }
 
 ZemCmd::Cmd BaseAlcFrame() {
-    ZemCmd::Cmd c;
-    c[0] = ZemCmd::kSync;
-    c[1] = 0x0E;
-    c[2] = ZemCmd::kClassWrite;
-    c[3] = 0x18;
-    return c;
+    return ZemCmd::Frame(0x0E, ZemCmd::kClassWrite, 0x18);
 }

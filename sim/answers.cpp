@@ -5,11 +5,8 @@
 namespace sim {
 
 ZemCmd::Cmd MakeAnswer(int group, int code, const int* payload, int n) {
-    ZemCmd::Cmd c;
-    c[0] = ZemCmd::kSync;
-    c[1] = static_cast<std::uint8_t>(5 + n + 1);
-    c[2] = ZemCmd::kClassAnswer;
-    c[3] = static_cast<std::uint8_t>(group);
+    ZemCmd::Cmd c = ZemCmd::Frame(static_cast<std::uint8_t>(5 + n + 1), ZemCmd::kClassAnswer,
+                                  static_cast<std::uint8_t>(group));
     c[4] = static_cast<std::uint8_t>(code);
     for (int i = 0; i < n; ++i) c[5 + i] = static_cast<std::uint8_t>(payload[i] & 0xFF);
     c.Seal();

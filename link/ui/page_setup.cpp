@@ -164,25 +164,13 @@ void PageSetUp::OnDebug() {
 }
 
 void PageSetUp::OnDebugPrint() {
-    ZemCmd::Cmd frame;
-    frame[0] = 0xA5;
-    frame[1] = 0x06;
-    frame[2] = 0xF9;
-    frame[3] = 0x01;
-    frame[4] = debugPrint_->isChecked() ? 0x00 : 0x03;
-    frame.Seal();
+    const ZemCmd::Cmd frame = ZemCmd::DebugPrinting(debugPrint_->isChecked());
     uart_.Send(frame.data(), frame.Length());
 }
 
 void PageSetUp::OnSave() {
-    ZemCmd::Cmd frame;
-    frame[0] = 0xA5;
-    frame[1] = 0x06;
-    frame[2] = 0xF9;
-    frame[3] = 0x03;
-    frame[4] = static_cast<std::uint8_t>((groupList_->currentIndex() * 16 + 1) & 0xFF);
-    frame.Seal();
-    PushCmd(frame);
+    // Group g of this list is stored as (g * 16) + 1: one below the main window's numbering.
+    PushCmd(ZemCmd::SystemAction(static_cast<std::uint8_t>((groupList_->currentIndex() * 16 + 1) & 0xFF)));
 }
 
 void PageSetUp::SetLanguage(int language) {
