@@ -59,17 +59,11 @@ TEST(PageInit, BandControlIdsOf5And17BandPagesShowTheResetRecord) {
     }
 }
 
-// Gain texts in every language: what is accepted, and which box refuses the rest.
 TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
-    // -50: refused, the old -5.0 dB stays
     // clang-format off
     const struct { const char* text; int tenths; const char* shown; bool invalidInputBox; } cases[] = {
-        {"3.55", 36, "+3.6 dB", false},   {"-24", -240, "-24.0 dB", false},
-        {"-0.0 dB", 0, "+0.0 dB", false}, {"13", -50, "-5.0 dB", false},
-        {"nan", -50, "-5.0 dB", false},   {"0x3", -50, "-5.0 dB", false},
-        {"zero", -50, "-5.0 dB", true}};
-    // clang-format on
-    // clang-format off
+        {"3.55", 36, "+3.6 dB", false}, {"-0.0 dB", 0, "+0.0 dB", false}, {"13", -50, "-5.0 dB", false},
+        {"nan", -50, "-5.0 dB", false}, {"zero", -50, "-5.0 dB", true}};  // -50: refused, -5.0 kept
     const char* const rangeCaptions[] = {"无效值", "Invalid Value", "ค่าไม่ถูกต้อง", "giá trị không hợp", "Nilai tidak valid"};
     const char* const gainMessages[] = {"超出范围(-24 - 12dB)。", "Out of range(-24 - 12dB).", "เกินขอบเขต(-24 - 12dB).",
                                         "Ngoài phạm vi(-24 - 12dB)", "Di luar jangkauan(-24 - 12dB)"};
@@ -78,7 +72,7 @@ TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
     PageHarness h(5);
     for (int language = 0; language < 5; ++language) {
         for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << language << " " << c.text);
+            SCOPED_TRACE(testing::Message() << language << c.text);
             const bool accepted = c.tenths != -50;
             h.page->SetLanguage(language);
             h.page->SetBandFreqGain(1, 100, -5.0f);
@@ -91,12 +85,11 @@ TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
                       std::tuple(static_cast<float>(c.tenths) / 10.0f, QString(c.shown), -c.tenths));
             EXPECT_EQ(h.Take(), (accepted ? Notices{{0x468, 1, c.tenths}} : Notices{}));
             ASSERT_EQ(boxes.shown.size(), accepted ? 0u : 1u);
-            if (!accepted) {
-                EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].type),
-                          std::tuple(QString(c.invalidInputBox ? invalid[language] : gainMessages[language]),
-                                     QString(c.invalidInputBox ? invalid[language] : rangeCaptions[language]),
-                                     unsigned(win::kMbOk)));
-            }
+            if (accepted) continue;
+            EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].type),
+                      std::tuple(QString(c.invalidInputBox ? invalid[language] : gainMessages[language]),
+                                 QString(c.invalidInputBox ? invalid[language] : rangeCaptions[language]),
+                                 unsigned(win::kMbOk)));
         }
     }
     for (int id : {1600, 1604, 1700, 0, 5000}) EXPECT_FALSE(h.page->ValidateEdit(id)) << id;
@@ -112,15 +105,15 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
     QApplication::processEvents();
     EXPECT_EQ(h.Take(), (Notices{{0x47B, 1, 0}, {0x47B, 1, 0}, {0x47B, 1, 0}, {0x47B, 2, 0}}));
     Type(h, 1802, "5000");
-    EXPECT_EQ(WithoutFocus(h), (Notices{{0x46B, 2, 5000}}));
-    EXPECT_EQ(Edit(h.page, 1802)->text(), "5000 Hz");
+    EXPECT_EQ(std::pair(WithoutFocus(h), Edit(h.page, 1802)->text()),
+              std::pair(Notices{{0x46B, 2, 5000}}, QString("5000 Hz")));
     h.page->SetLanguage(1);
     Type(h, 1802, "19");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Out of range(20 - 20000Hz).");
-    EXPECT_EQ(h.page->Model().band.freq[2], 5000);
+    EXPECT_EQ(
+        std::tuple(boxes.shown[0].text, h.page->Model().band.freq[2], Edit(h.page, 1802)->selectedText()),
+        std::tuple(QString("Out of range(20 - 20000Hz)."), 5000, QString("5000 Hz")));
     EXPECT_EQ(QApplication::focusWidget(), Edit(h.page, 1802));
-    EXPECT_EQ(Edit(h.page, 1802)->selectedText(), "5000 Hz");
     EXPECT_TRUE(WithoutFocus(h).empty());
     // Enter validates once and leaves the edit; a refused Enter keeps it; Enter and Esc stay here.
     Type(h, 1602, "2.5", Qt::Key_Return);
@@ -142,8 +135,8 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(1702));
     slider->setFocus();
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(slider, key);
-    EXPECT_FLOAT_EQ(h.page->Model().band.gain[2], -0.1f);
-    EXPECT_EQ(Edit(h.page, 1602)->text(), "-0.1 dB");
+    EXPECT_EQ(std::pair(h.page->Model().band.gain[2], Edit(h.page, 1602)->text()),
+              std::pair(-0.1f, QString("-0.1 dB")));
     EXPECT_EQ(WithoutFocus(h), (Notices{{0x468, 2, 1}, {0x468, 2, 0}, {0x468, 2, -1}}));
     h.page->SetBand(1, 600, 2.0f, 3.0f, 6);
     h.page->ResetPeq(false);
@@ -153,8 +146,7 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     EXPECT_TRUE(h.parent->notices.empty());
     h.page->hide();
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);  // hidden pages ignore scrolls
-    EXPECT_FLOAT_EQ(h.page->Model().band.gain[2], 12.0f);
-    EXPECT_TRUE(h.parent->notices.empty());
+    EXPECT_EQ(std::pair(h.page->Model().band.gain[2], h.parent->notices.empty()), std::pair(12.0f, true));
 }
 
 TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
@@ -170,7 +162,6 @@ TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     button(2004)->click();
     EXPECT_EQ(std::pair(h.page->Model().band.q[1], h.page->Model().band.q[2]), std::pair(128.0f, 0.4f));
     button(2101 + 3 * 2)->click();
-    EXPECT_EQ(h.page->Model().band.type[2], 2);
     EXPECT_EQ(WithoutFocus(h), (Notices{{0x469, 1, 1280}, {0x469, 2, 4}, {0x46A, 2, 2}}));
     auto faces = [&] {
         std::vector<QRgb> out;
@@ -182,8 +173,7 @@ TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     EXPECT_EQ(faces(), (std::vector<QRgb>{grey, green, grey}));
     EXPECT_TRUE(h.page->SetTypeButtons(2, 4));  // a pass filter: none selected
     EXPECT_EQ(faces(), (std::vector<QRgb>{grey, grey, grey}));
-    EXPECT_FALSE(h.page->SetTypeButtons(5, 1));
-    EXPECT_FALSE(h.page->SetTypeButtons(-1, 1));
+    EXPECT_FALSE(h.page->SetTypeButtons(5, 1) || h.page->SetTypeButtons(-1, 1));
 }
 
 TEST(PageSetters, ShowBandsQuietlyAndGuardTheRange) {
@@ -194,8 +184,6 @@ TEST(PageSetters, ShowBandsQuietlyAndGuardTheRange) {
               std::tuple(2, QString("-3.5 dB"), QString("2500 Hz"), QString("2.0"), 35));
     h.page->SetBand(3, 2500, 0, 1, 5);  // unknown device code: type 0, and the band off
     EXPECT_EQ(std::pair(h.page->Model().band.type[3], h.page->Model().bypass), std::pair(0, true));
-    h.page->SetBandEnabled(3, 1);
-    EXPECT_FALSE(h.page->Model().bypass);
     const auto before = h.page->Model().band;
     h.page->SetBand(5, 1, 1, 1, 0);
     h.page->SetBandQ(5, 9);
@@ -203,13 +191,10 @@ TEST(PageSetters, ShowBandsQuietlyAndGuardTheRange) {
     h.page->SetBandEnabled(-1, 0);
     EXPECT_EQ(std::pair(h.page->Model().band.q, h.page->Model().band.enabled),
               std::pair(before.q, before.enabled));
-    EXPECT_FALSE(h.page->BuildBandCmd(5).has_value());
     h.page->SetBandFreqGain(3, 800, 3.5f);
-    EXPECT_EQ(*h.page->SliderPos(1703), -35);
-    EXPECT_TRUE(h.parent->notices.empty());
+    EXPECT_EQ(std::pair(*h.page->SliderPos(1703), h.parent->notices.empty()), std::pair(-35, true));
 }
 
-// Loading shows the values and sends nothing; texts keep a decimal point under a decimal-comma locale.
 TEST(PageText, LoadShowsValuesSendsNothingAndPointDecimalsUnderACommaLocale) {
     PageHarness h(5);
     const std::vector<std::string> lines = {
@@ -223,12 +208,11 @@ TEST(PageText, LoadShowsValuesSendsNothingAndPointDecimalsUnderACommaLocale) {
     }
     h.page->LoadText(lines);
     const auto shown =
-        std::tuple(Edit(h.page, 1601)->text(), Edit(h.page, 1801)->text(), Edit(h.page, 1901)->text());
+        std::tuple(Edit(h.page, 1601)->text(), Edit(h.page, 1801)->text(), Edit(h.page, 1901)->text(),
+                   *h.page->SliderPos(1701), h.parent->notices.empty());
     const std::string saved = h.page->SaveText();
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(shown, std::tuple(QString("-3.5 dB"), QString("500 Hz"), QString("1.5")));
-    EXPECT_EQ(*h.page->SliderPos(1701), 35);
-    EXPECT_TRUE(h.parent->notices.empty());
+    EXPECT_EQ(shown, std::tuple(QString("-3.5 dB"), QString("500 Hz"), QString("1.5"), 35, true));
     std::string expected;
     for (std::size_t i = 1; i < lines.size(); ++i) expected += lines[i] + "\n";
     EXPECT_EQ(saved, expected);

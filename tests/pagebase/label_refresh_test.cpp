@@ -32,10 +32,8 @@ TEST(Labels, EverySliderLabelThenUserMovesNotifyAndRefresh) {
     PageHarness h = OutputLike();
     h.page->SetLanguage(1);
     h.page->UpdateBassLowPassLabel();
-    // after one step up
     // clang-format off
     const struct { int label; const char *caption, *value; int slider; unsigned msg; const char* moved; } cases[] = {
-        // clang-format off
         {1086, "Limit:", "-34db", 1083, 0x46D, "-33db"}, {1087, "Start time:", "10ms", 1080, 0x46D, "11ms"},
         {1088, "Attack:", "Atk x 2", 1081, 0x46D, "Atk x 3"}, {1089, "Ratio:", "5%", 1082, 0x46D, "6%"},
         {1092, "Music Volume:", "40%", 1101, 0x472, "41%"}, {1093, "Direct sound Volume:", "41%", 1084, 0x473, "42%"},
@@ -43,28 +41,27 @@ TEST(Labels, EverySliderLabelThenUserMovesNotifyAndRefresh) {
         {1275, "Left channel delay:", "7ms", 1273, 0x46C, "8ms"}, {1276, "Right channel delay:", "8ms", 1274, 0x46C, "9ms"},
         {1279, "Delay:", "9ms", 1277, 0x46C, "10ms"}, {1095, "NoiscGate Start Level:", "Off", 1090, 0x46F, "-80db"},
         {1096, "NoiscGate Release Level:", "-50db", 1091, 0x46F, "-49db"}, {1280, "LP:", "100Hz", 1278, 0x47E, "101Hz"},
-        // clang-format on
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(Shown(h, c.label), Texts(c.caption, c.value));
-        EXPECT_EQ(qobject_cast<controls::DoubleLabel*>(h.page->Control(c.label))->Value(), c.value);
+        EXPECT_EQ(std::pair(Shown(h, c.label),
+                            qobject_cast<controls::DoubleLabel*>(h.page->Control(c.label))->Value()),
+                  std::pair(Texts(c.caption, c.value), QString(c.value)));
         auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(c.slider));
         ASSERT_NE(slider, nullptr);
         slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(h.page->Label(c.label)->value, c.moved);
-        EXPECT_EQ(h.Take(), (Notices{{c.msg, 0, 0}}));
+        EXPECT_EQ(std::pair(h.page->Label(c.label)->value, h.Take()),
+                  std::pair(std::string(c.moved), Notices{{c.msg, 0, 0}}));
     }
     EXPECT_EQ(h.page->Model().band.freq[0], 101);
     h.page->SetLanguage(4);
     for (auto [id, caption] :
          {std::pair{1088, "Attack:"}, {1086, "Terbatas"}, {1087, "Waktu Memulai"}, {1089, "Rasio"}})
         EXPECT_EQ(h.page->Label(id)->caption, caption);
-    h.page->SetLanguage(0);
-    EXPECT_EQ(h.page->Label(1086)->caption, "压限启动电平：");
-    h.page->SetLanguage(42);  // clamped
-    EXPECT_EQ(h.page->Language(), 0);
+    h.page->SetLanguage(42);  // clamped to Chinese
+    EXPECT_EQ(std::pair(h.page->Language(), h.page->Label(1086)->caption),
+              std::pair(0, std::string("压限启动电平：")));
 }
 
 TEST(Labels, RefreshersWithoutTheirSliderOrLabelDoNothing) {
@@ -76,15 +73,12 @@ TEST(Labels, RefreshersWithoutTheirSliderOrLabelDoNothing) {
     PageHarness out = OutputLike();  // 1084 is a slider there, not a label
     out.page->UpdateHighPassLabel();
     out.page->UpdateLowPassLabel();
-    EXPECT_FALSE(out.page->HasLabel(1084));
-    EXPECT_EQ(*out.page->SliderPos(1084), 41);
+    EXPECT_EQ(std::pair(out.page->HasLabel(1084), *out.page->SliderPos(1084)), std::pair(false, 41));
 }
 
 TEST(PassFilters, LabelsFromTheBandRecordAndSliders) {
     PageHarness h(9, DefaultFreqs(9), {{1078, 20, 1000, 20}, {1079, 1000, 20000, 20000}}, {1084, 1085});
     h.page->SetLanguage(1);
-    EXPECT_EQ(Shown(h, 1084), Texts("High pass:", "OFF"));
-    EXPECT_EQ(Shown(h, 1085), Texts("Low pass:", "OFF"));
     for (auto [hp, lp, hpText, lpText] :
          {std::tuple{20, 20000, "OFF", "OFF"}, {21, 19999, "21Hz", "19999Hz"}, {19, 20001, "OFF", "OFF"}}) {
         h.page->Model().band.freq[0] = hp;
@@ -102,15 +96,13 @@ TEST(PassFilters, LabelsFromTheBandRecordAndSliders) {
         std::tuple(h.page->Model().band.freq[0], h.page->Model().band.type[0], h.page->Label(1084)->value),
         std::tuple(21, 4, std::string("21Hz")));
     lp->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(std::pair(h.page->Model().band.type[8], h.page->Label(1085)->value),
-              std::pair(5, std::string("19999Hz")));
+    EXPECT_EQ(h.page->Label(1085)->value, "19999Hz");
     lp->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(h.page->Model().band.type[8], 0);
     EXPECT_EQ(h.Take(), (Notices{{0x47A, 21, 4}, {0x47A, 19999, (8 << 16) | 5}, {0x47A, 20000, 8 << 16}}));
     h.page->SetSliderPos(1078, 500);  // from code: clamped, nobody notified
     h.page->SetSliderRange(1078, 20, 100);
-    EXPECT_EQ(std::pair(*h.page->SliderPos(1078), hp->value()), std::pair(100, 100));
-    EXPECT_TRUE(h.parent->notices.empty());
+    EXPECT_EQ(std::tuple(*h.page->SliderPos(1078), hp->value(), h.parent->notices.empty()),
+              std::tuple(100, 100, true));
 }
 
 TEST(Language, TemplateAndRowCaptions) {
@@ -128,9 +120,9 @@ TEST(Language, TemplateAndRowCaptions) {
     page.Init();
     auto text = [&](int id) { return qobject_cast<QLabel*>(page.Control(id))->text(); };
     page.SetLanguage(2);
-    EXPECT_EQ((QStringList{text(1369), text(1370), qobject_cast<QPushButton*>(page.Control(1406))->text()}),
-              (QStringList{"ตัดเสียงต่ำ:", "ตัดเสียสูง:", "ปิด"}));
-    EXPECT_EQ(page.Label(1019)->caption, "ความชัน:");
+    EXPECT_EQ((QStringList{text(1369), text(1370), qobject_cast<QPushButton*>(page.Control(1406))->text(),
+                           QString::fromStdString(page.Label(1019)->caption)}),
+              (QStringList{"ตัดเสียงต่ำ:", "ตัดเสียสูง:", "ปิด", "ความชัน:"}));
     page.SetLanguage(3);
     EXPECT_EQ((QStringList{text(1370), text(1408)}), (QStringList{"Cắt tần số cao", "Trái"}));
     auto rows = [&] {

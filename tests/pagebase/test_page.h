@@ -1,6 +1,4 @@
 #pragma once
-// Page tests: the application, a parent that records notices, and a page with the template
-// sliders and labels a test asks for.
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,11 +24,6 @@ struct Notice {
 };
 using Notices = std::vector<Notice>;
 
-inline std::ostream& operator<<(std::ostream& os, const Notice& n) {
-    return os << std::hex << "{0x" << n.msg << std::dec << ", " << n.w << ", " << n.l << "}";
-}
-
-// Stands in for the main dialog: records notices and the keys that reach it.
 class NoticeRecorder : public QWidget, public win::MessageSink {
   public:
     NoticeRecorder() { setFocusPolicy(Qt::StrongFocus); }
@@ -77,7 +70,6 @@ class TestPage : public Page {
     std::vector<int> labels_;
 };
 
-// A shown page inside a recording parent, starting quiet (showing focuses the first edit).
 struct PageHarness {
     explicit PageHarness(int n, std::vector<int> freqs = {100, 1000, 10000},
                          std::vector<TestPage::SliderSpec> sliders = {}, std::vector<int> labels = {}) {

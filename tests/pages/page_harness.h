@@ -1,5 +1,4 @@
 #pragma once
-// Channel pages under test in a recording parent, with user-like slider moves and combo choices.
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -29,7 +28,6 @@ struct Harness {
         parent->show();
         parent->notices.clear();
     }
-    // Moves a slider as the user's drag would.
     void Drag(int id, int pos) {
         auto* s = qobject_cast<QAbstractSlider*>(page->Control(id));
         ASSERT_NE(s, nullptr) << id;
@@ -42,12 +40,10 @@ struct Harness {
         combo->setCurrentIndex(item);
         emit combo->activated(item);
     }
-    // The band's frame as hex, or "none" when the page builds none.
     std::string Band(int b) const {
         const auto f = page->BuildBandCmd(b);
         return f ? testhex::Hex(*f) : "none";
     }
-    // Frequency, type and enabled flag of a band in the page model.
     std::tuple<int, int, int> State(int b) const {
         const auto& band = page->Model().band;
         return {band.freq[b], band.type[b], band.enabled[b]};

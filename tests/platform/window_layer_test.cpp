@@ -1,9 +1,7 @@
-// The Qt window layer: messages, timers, control ids, boxes, dialog units and colours.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -151,14 +149,6 @@ TEST(Geometry, DialogUnitsAndBgrColours) {
     EXPECT_EQ(du.Rect(4, 8, 10, 3), QRect(6, 13, 15, 5));  // 39 / 8 rounds to 5
     const QRect left = du.Rect(0, 0, 7, 5), right = du.Rect(7, 0, 7, 5);
     EXPECT_EQ(left.right() + 1, right.left());  // adjacent stays adjacent after rounding
-    QFont font;
-    font.setPixelSize(13);
-    const QFontMetrics m(font);
-    const win::DialogUnits fromFont(font);
-    EXPECT_EQ(fromFont.BaseX(),
-              (m.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2);
-    EXPECT_EQ(fromFont.BaseY(), m.height());
-
     EXPECT_EQ(win::ColorRef(0xEAD999), QColor(0x99, 0xD9, 0xEA));
     EXPECT_EQ(win::Rgb(153, 217, 234), 0xEAD999u);
     EXPECT_EQ(win::Rgb(300, -1, 256), 0x00FF2Cu);  // each channel keeps its low byte
