@@ -21,6 +21,7 @@ TEST(ChannelFrames, LimiterGateFbcCrossoverGolden) {
         {chan::FbcFrame(1), "A5 0B F1 08 02 01 03 64 07 00 1A"},
         {chan::FbcFrame(3), "A5 0B F1 08 02 01 03 64 01 00 14"},
         {chan::FbcFrame(9), "A5 0B F1 08 02 01 03 64 01 00 14"},  // past the rows: the nearest one
+        {chan::FbcFrame(-1), "A5 0B F1 08 02 00 03 64 0A 00 1C"},
         {chan::CrossoverFrame(100, 0), "A5 11 F1 0A 09 00 0B 50 5F 64 00 32 00 08 00 04 00"},
         {chan::CrossoverFrame(299, 0), "A5 11 F1 0A 09 00 0B 50 5F 2B 01 32 00 08 00 04 00"},
         {chan::EffectBlockFrame(damp100), "A5 16 F1 0D 01 08 00 5A 64 C8 00 1E 64 28 3C 64 00 64 64 32 32 BE"},

@@ -51,7 +51,8 @@ TEST(SliderTable, ValueTextsAndEffectTable) {
     using chan::ValueText;
     // clang-format off
     const struct { ValueText format; int pos; const char* text; } cases[] = {
-        {ValueText::LowPassHz, 20000, "OFF"}, {ValueText::GateStart, -81, "Off"}, {ValueText::GateStart, -80, "-80db"}};
+        {ValueText::LowPassHz, 20000, "OFF"}, {ValueText::GateStart, -81, "Off"}, {ValueText::GateStart, -80, "-80db"},
+        {ValueText::Attack, 2, "Atk x 2"}, {ValueText::Percent, 5, "5%"}};
     // clang-format on
     for (const auto& c : cases) EXPECT_EQ(chan::FormatValue(c.format, c.pos), c.text);
     chan::SliderBank bank;
