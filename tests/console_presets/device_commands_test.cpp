@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "tests/console/support.h"
 
 using namespace console;
@@ -36,11 +34,10 @@ TEST(DeviceCommands, FramesMatchTheWire) {
 TEST(DeviceCommands, GroupCommandIds) {
     const int rows[][3] = {
         {1, 32794, 32844}, {12, 32805, 32855}, {13, 32826, 32856}, {14, 32807, 32857}, {16, 32809, 32859}};
-    for (const auto& r : rows) {
-        EXPECT_EQ(std::make_pair(SaveGroupCommand(r[0]), LoadGroupCommand(r[0])), std::make_pair(r[1], r[2]));
-        EXPECT_EQ(std::make_pair(GroupOfSaveCommand(r[1]), GroupOfLoadCommand(r[2])),
-                  std::make_pair(r[0], r[0]));
-    }
+    for (const auto& r : rows)
+        EXPECT_EQ(std::make_tuple(SaveGroupCommand(r[0]), LoadGroupCommand(r[0]), GroupOfSaveCommand(r[1]),
+                                  GroupOfLoadCommand(r[2])),
+                  std::make_tuple(r[1], r[2], r[0], r[0]));
     for (int stranger : {32806, 32793, 32810, 32843, 32860, 0})
         EXPECT_EQ(GroupOfSaveCommand(stranger) + GroupOfLoadCommand(stranger), 0) << stranger;
     EXPECT_EQ(SaveGroupCommand(17) + LoadGroupCommand(0), 0);
@@ -62,15 +59,6 @@ TEST(DeviceCommands, MovingOneLimitPushesItsPartner) {
         {base, LimitField::EffectEnd, 3, {0, 84, 10, 50, 3, 3}},
     };
     for (const auto& r : rows) EXPECT_EQ(WithLimitMoved(r.before, r.field, r.value), r.after) << r.value;
-}
-
-// The file's text is checked through the main window's Volume Limit command.
-TEST(DeviceCommands, LimitsReadBackAndAMissingFolderFails) {
-    const std::string path = "device_commands_limits.ini";
-    ASSERT_TRUE(WriteVolumeLimits(path, {1, 41, 2, 42, 3, 43}));
-    EXPECT_EQ(ReadVolumeLimits(path), (VolumeLimits{1, 41, 2, 42, 3, 43}));
-    std::remove(path.c_str());
-    EXPECT_FALSE(WriteVolumeLimits("no_such_folder/config.ini", {}));
 }
 
 }  // namespace
