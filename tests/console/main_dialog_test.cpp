@@ -100,15 +100,15 @@ TEST_F(MainWindow, TextsThatFitKeepTheTemplateExactly) {
 }
 
 TEST_F(MainWindow, ConfigSetsTheMasterSlidersClampedAndTheLanguageIsWrittenBack) {
-    const struct {
-        const char* config;   // null: no file
-        const char* sliders;  // "max@shown value" of microphone, effect, music
-    } rows[] = {
+    // clang-format off
+    // config null: no file; sliders: "max@shown value" of microphone, effect, music
+    const struct { const char* config; const char* sliders; } rows[] = {
         {"[Config]\r\nmicendvol=40\r\nmicstartvol=10\r\n", "40@10 70@0 84@0"},
         {nullptr, "84@0 70@0 84@0"},
         {"[Config]\nmusicendvol=200\nmusicstartvol=150\neffectendvol=-3\nmicstartvol=x\nLanguage=9\n",
          "84@0 0@0 84@84"},
     };
+    // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.config ? r.config : "no file");
         Start(r.config);

@@ -35,11 +35,10 @@ TEST(LanguageTables, EveryMenuHasTheSameIdsAndATextInEachLanguage) {
 // The English and Vietnamese texts are checked on the main window.
 TEST(LanguageTables, TextsKeptExactlyAndUnknownLanguagesShowChinese) {
     EXPECT_EQ(std::string(MicCaption(0)) + TabText(7, 0) + "|" + TabText(0, 9), "话筒:|音乐");
-    const struct {
-        int language, preset;
-        const char* name;
-    } presets[] = {
+    // clang-format off
+    const struct { int language, preset; const char* name; } presets[] = {
         {0, 0, "音效1"}, {1, 15, "Effect16"}, {2, 9, "เอฟเฟค10"}, {4, 1, "Efek2"}, {-1, 0, "音效1"}};
+    // clang-format on
     for (const auto& p : presets) EXPECT_EQ(PresetName(p.language, p.preset), QString::fromUtf8(p.name));
     // Status lamp bitmaps: connected, not connected.
     const int lamps[][3] = {{0, 195, 194}, {1, 205, 204}, {2, 207, 206}, {3, 209, 210},

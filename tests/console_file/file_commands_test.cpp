@@ -156,15 +156,13 @@ TEST_F(FileCommands, DamagedFilesLoadWhatTheyHoldAndKeepTheRest) {
     volOnly[0] = 60;
     std::copy(kSecond.begin(), kSecond.begin() + 3, allButVol.begin());
     const std::size_t cut = AsciiUtf16("[vol]\n60\n").size();
-    const struct {
-        const char* name;
-        std::string bytes;
-        Mains expected;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; std::string bytes; Mains expected; } cases[] = {
         {"cut inside [vol]", first.substr(0, cut), volOnly},
         {"a byte-order mark hides the first section", "\xFF\xFE" + first, allButVol},
         {"carriage returns break every section name", AsciiUtf16(crlf), kSecond},
     };
+    // clang-format on
     for (const auto& c : cases) {
         Prepare(kSecond, 0, 0);
         WriteBytes(dir.File("broken.inf"), c.bytes);
@@ -193,11 +191,9 @@ TEST_F(FileCommands, FailuresSaySoInTheLanguageAndCancelsSayNothingAndNothingCha
     const std::string before = Export(dir.File("before.inf"));
     WriteBytes(dir.File("empty.inf"), AsciiUtf16("\n\n\n"));  // no line
     std::filesystem::create_directory(dir.File("folder.inf"));
-    const struct {
-        int command, language;
-        const char* text;                 // null: no box
-        std::optional<std::string> path;  // nullopt: cancelled
-    } cases[] = {
+    // clang-format off
+    // text null: no box; path nullopt: cancelled
+    const struct { int command, language; const char* text; std::optional<std::string> path; } cases[] = {
         {kCmdExport, 1, nullptr, std::nullopt},
         {kCmdImport, 1, nullptr, std::nullopt},
         {kCmdImport, 0, "文件读取失败", dir.File("missing.inf")},
@@ -206,6 +202,7 @@ TEST_F(FileCommands, FailuresSaySoInTheLanguageAndCancelsSayNothingAndNothingCha
         {kCmdExport, 0, "文件保存失败", dir.File("no/such/zem.inf")},
         {kCmdExport, 1, "Save File Fail", dir.File("folder.inf")},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.value_or("cancelled"));
         dialog->SetLanguage(c.language);

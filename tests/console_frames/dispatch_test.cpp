@@ -58,14 +58,9 @@ class Dispatch : public WindowTest {
 };
 
 TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
-    const struct {
-        int tab;
-        unsigned msg;
-        win::WPARAM w;
-        win::LPARAM l;
-        std::uint32_t armed;  // 0: nothing may be armed
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    // armed 0: nothing may be armed
+    const struct { int tab; unsigned msg; win::WPARAM w; win::LPARAM l; std::uint32_t armed; } rows[] = {
         {kMusic, 0x468, 3, -45, timer::Id(0x468, kMusic, 3)},
         {kMic, 0x468, 16, 10, timer::Id(0x468, kMic, 16)},
         {kMusic, 0x468, 0, 10, 0},  // band 0 has no gain
@@ -215,19 +210,6 @@ TEST_F(Dispatch, BandAndLimiterTimersPickTheirPath) {
     EXPECT_EQ(sent[1].back(), (sent[0].back() + 1) & 0xFF);
     dialog->OnTimer(timer::Id(timer::kLimiter, kMid));
     EXPECT_EQ(sent.size(), 3u);
-}
-
-TEST_F(Dispatch, MasterVolumeTimerSendsThePositionAndClearsThePendingMark) {
-    Control<QSlider>(kIdMusicSlider)->setValue(59);
-    dialog->m_masterPending = true;
-    dialog->OnTimer(timer::Id(timer::kMasterVolume, 3));  // no such slider
-    EXPECT_TRUE(sent.empty());
-    EXPECT_TRUE(dialog->m_masterPending);
-    dialog->OnTimer(timer::Id(timer::kMasterVolume, 2));
-    EXPECT_EQ(sent, std::vector<Bytes>{Sealed("A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00")});
-    EXPECT_FALSE(dialog->m_masterPending);
-    dialog->ArmMasterVolumeTimers();
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(Armed(timer::Id(timer::kMasterVolume, i)));
 }
 
 TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {

@@ -22,11 +22,8 @@ TEST(TimerIds, PageAndBandTravelInTheHighBytes) {
 TEST(MasterVolume, LevelBytesAndGoldenFrames) {
     const int levels[][3] = {{0, 0, 0x82}, {2, 60, 0xC8}, {2, 84, 0xE0}};
     for (const auto& l : levels) EXPECT_EQ(MasterLevel(l[0], l[1]), l[2]) << l[0] << " " << l[1];
-    const struct {
-        int index, position;
-        const char* hex;
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    const struct { int index, position; const char* hex; } rows[] = {
         {2, 59, "A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00"},
         {2, 0,  "A5 11 F1 0F 01 07 50 50 50 50 50 50 00 00 04 00"},
         {1, 0,  "A5 11 F1 0F 02 87 8C 8C 8C 8C 8C 8C 00 00 04 00"},
@@ -40,12 +37,8 @@ TEST(MasterVolume, LevelBytesAndGoldenFrames) {
 TEST(MixLevels, GoldenFramesWithMuteBitsAndDelays) {
     const Six levels = {10, 20, 30, 40, 50, 200};
     const Mutes mainLeft{1, 0, 0, 0}, all{3, 1, 1, 3};
-    const struct {
-        Mix mix;
-        Mutes mutes;
-        const char* hex;
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    const struct { Mix mix; Mutes mutes; const char* hex; } rows[] = {
         {Mix::Music,  mainLeft, "A5 11 F1 0F 01 82 0A 14 1E 28 32 C8 00 00 04 00"},
         {Mix::Direct, all,      "A5 11 F1 0F 06 FE 0A 14 1E 28 32 C8 00 00 04 00"},
         {Mix::Music,  Mutes{},  "A5 11 F1 0F 01 80 0A 14 1E 28 32 C8 00 00 04 00"},
@@ -60,12 +53,8 @@ TEST(MixLevels, GoldenFramesWithMuteBitsAndDelays) {
 }
 
 TEST(PathFilters, ConvertedToEffectPathFrames) {
-    const struct {
-        PathFilter which;
-        int hz, preDelay;
-        const char* hex;
-    } rows[] = {
-        // clang-format off
+    // clang-format off
+    const struct { PathFilter which; int hz, preDelay; const char* hex; } rows[] = {
         {PathFilter::EchoHighPass,   20,    300, "A5 12 F1 09 08 00 14 00 50 5F 3C 00 05 00 00 2C 01"},  // at its end: off
         {PathFilter::EchoHighPass,   21,    0,   "A5 12 F1 09 08 00 15 00 50 5F 3C 00 05 01 00 00 00"},
         {PathFilter::EchoLowPass,    20000, 7,   "A5 12 F1 09 08 00 20 4E 50 5F 3C 00 04 00 04 07 00"},
@@ -104,10 +93,8 @@ TEST(SystemFrames, MusicInput) {
 }
 
 TEST(Mutes, MaskAndAction) {
-    const struct {
-        Mutes mutes;
-        int lastMask, mask, action;
-    } rows[] = {
+    // clang-format off
+    const struct { Mutes mutes; int lastMask, mask, action; } rows[] = {
         {{1, 0, 0, 0}, 0, 0x01, 0x17},     // main left muted
         {{0, 0, 1, 0}, 0, 0x08, 0x28},     // bass alone
         {{1, 0, 1, 0}, 0, 0x09, 0x17},     // main and bass together: the main action wins
@@ -116,6 +103,7 @@ TEST(Mutes, MaskAndAction) {
         {{0, 0, 0, 0}, 0x03, 0x00, 0x07},  // main unmuted
         {{0, 0, 0, 0}, 0x08, 0x00, 0x08},  // bass unmuted
     };
+    // clang-format on
     for (const auto& r : rows) {
         EXPECT_EQ(MuteMask(r.mutes), r.mask);
         EXPECT_EQ(MuteAction(r.mutes, r.lastMask), r.action) << r.mask << " " << r.lastMask;

@@ -12,18 +12,15 @@ namespace {
 
 // The preset bar's own cases are checked through the main window; these are the rest.
 TEST(DeviceCommands, FramesMatchTheWire) {
-    const struct {
-        PresetOp op;
-        int group;
-        bool frameMode;
-        const char* hex;
-    } rows[] = {
+    // clang-format off
+    const struct { PresetOp op; int group; bool frameMode; const char* hex; } rows[] = {
         {PresetOp::Save, 1, false, "A5 06 F9 03 11 B8"},
         {PresetOp::Save, 15, false, "A5 06 F9 03 F1 98"},
         {PresetOp::Load, 16, false, "A5 06 F9 03 FE A5"},
         {PresetOp::Load, 17, false, "A5 06 F9 03 05 AC"},  // outside 1..16: no stray action byte
         {PresetOp::Load, kFactoryGroup, true, "A5 09 F1 F0 74 00 00 00 03"},
     };
+    // clang-format on
     for (const auto& r : rows)
         EXPECT_EQ(Of(PresetFrame(r.op, r.group, r.frameMode)), FromHex(r.hex)) << r.group;
     EXPECT_EQ(Of(FactoryResetFrame()), FromHex("A5 06 F9 03 0F B6"));
@@ -45,12 +42,8 @@ TEST(DeviceCommands, GroupCommandIds) {
 
 TEST(DeviceCommands, MovingOneLimitPushesItsPartner) {
     const VolumeLimits base{0, 84, 10, 50, 20, 40};
-    const struct {
-        VolumeLimits before;
-        LimitField field;
-        int value;
-        VolumeLimits after;
-    } rows[] = {
+    // clang-format off
+    const struct { VolumeLimits before; LimitField field; int value; VolumeLimits after; } rows[] = {
         {base, LimitField::MicStart, 60, {0, 84, 60, 60, 20, 40}},
         {base, LimitField::MicEnd, 5, {0, 84, 5, 5, 20, 40}},
         {base, LimitField::MicStart, 30, {0, 84, 30, 50, 20, 40}},
@@ -58,6 +51,7 @@ TEST(DeviceCommands, MovingOneLimitPushesItsPartner) {
         {base, LimitField::EffectStart, 70, {0, 84, 10, 50, 70, 70}},
         {base, LimitField::EffectEnd, 3, {0, 84, 10, 50, 3, 3}},
     };
+    // clang-format on
     for (const auto& r : rows) EXPECT_EQ(WithLimitMoved(r.before, r.field, r.value), r.after) << r.value;
 }
 

@@ -12,14 +12,10 @@ TEST(VolumeLimitDialog, StartsFromTheMembersInItsLanguageAndPushesPartners) {
     TestApp();
     CVolLimit dialog;
     dialog.limits = {0, 84, 10, 50, 0, 70};
-    const struct {
-        int language;
-        const char *title, *cancel;
-    } languages[] = {{0, "音量限制", "取消"},
-                     {3, "Giới hạn lượng", "hủy"},
-                     {4, "Batas volume", "Batalkan"},
-                     {9, "音量限制", "取消"},
-                     {1, "Volume limit", "Cancel"}};
+    // clang-format off
+    const struct { int language; const char *title, *cancel; } languages[] = {{0, "音量限制", "取消"},
+        {3, "Giới hạn lượng", "hủy"}, {4, "Batas volume", "Batalkan"}, {9, "音量限制", "取消"}, {1, "Volume limit", "Cancel"}};
+    // clang-format on
     for (const auto& l : languages) {
         dialog.language = l.language;
         dialog.OnInitDialog();
@@ -78,12 +74,9 @@ TEST(PasswordDialog, EachFaultHasItsMessageAndEnterInAnEditDoesNotPressOk) {
         EXPECT_EQ(dialog.result(), 0);
     }
     EXPECT_TRUE(boxes.shown.empty());
-    const struct {
-        int language;
-        const char *password, *repeat, *message;  // null message: no box
-        bool staysOpen;
-        int result;
-    } cases[] = {
+    // clang-format off
+    // message null: no box
+    const struct { int language; const char *password, *repeat, *message; bool staysOpen; int result; } cases[] = {
         {1, "", "x", "Please Enter Password", true, 0},
         {1, "x", "", "Please Enter Repeat Password", true, 0},
         {1, "kavunPL", "kavunPl", "Password Difference", true, 0},
@@ -94,6 +87,7 @@ TEST(PasswordDialog, EachFaultHasItsMessageAndEnterInAnEditDoesNotPressOk) {
         {1, "kavun", "kavun", "Password Error", false, QDialog::Rejected},
         {1, "kavunPL", "kavunPL", nullptr, false, QDialog::Accepted},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.password) + "/" + c.repeat);
         boxes.shown.clear();

@@ -59,12 +59,9 @@ class MainWindowCommands : public WindowTest {
 };
 
 TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
-    const struct {
-        int selection;  // -1: nothing selected
-        bool load, frameMode;
-        const char *question, *hex;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    // selection -1: nothing selected
+    const struct { int selection; bool load, frameMode; const char *question, *hex; } cases[] = {
         {15, false, false, "Save Effect to Group16?", "A5 06 F9 03 FD A4"},
         {0, true, false, "Load Effect to Group1?", "A5 06 F9 03 15 BC"},
         {-1, true, false, "Load Effect From Factory Settings?", "A5 06 F9 03 05 AC"},
@@ -122,6 +119,8 @@ TEST_F(MainWindowCommands, MasterSlidersShareOnePendingSend) {
     EXPECT_FALSE(MasterArmed(2));
     // Only the microphone's level goes out, with the position the slider holds then.
     const std::size_t before = QueuedCount();
+    dialog->OnTimer(timer::Id(timer::kMasterVolume, 3));  // no such slider
+    EXPECT_TRUE(dialog->m_masterPending);
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 0));
     const std::vector<Bytes> sent = Since(before);
     ASSERT_EQ(sent.size(), 1u);
@@ -185,16 +184,14 @@ void AnswerPassword(const QString& password) {
 }
 
 TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
-    const struct {
-        const char* password;  // null: no dialog expected
-        bool viaItem;          // the menu item carries the lock command once it says "Unlock"
-        int locked;
-        const char *item, *box;
-    } steps[] = {
+    // clang-format off
+    // password null: no dialog expected; via the menu item, which carries the lock command once it says "Unlock"
+    const struct { const char* password; bool viaItem; int locked; const char *item, *box; } steps[] = {
         {"kavunPL", false, 0, "Lock(&L)", nullptr},  // the first run asks although nothing is locked yet
         {nullptr, false, 1, "Unlock(&L)", nullptr}, {"KAVUNpl", true, 1, "Unlock(&L)", "Password Error"},
         {"kavunPL", true, 0, "Lock(&L)", nullptr},  {nullptr, false, 1, "Unlock(&L)", nullptr},
     };
+    // clang-format on
     for (const auto& s : steps) {
         SCOPED_TRACE(s.password ? s.password : "no password");
         boxes.shown.clear();
