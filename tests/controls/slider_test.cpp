@@ -128,15 +128,14 @@ TEST(VerticalSlider, GainScaleLabelsTicksAndZeroAtTheThumb) {
 }
 
 TEST(VerticalSlider, ScaleOnlyWithDivisorAndTicks) {
-    for (auto [divisor, ticks, scale] : {std::tuple{10, QSlider::TicksBothSides, true},
-                                         {0, QSlider::TicksBothSides, false},
-                                         {10, QSlider::NoTicks, false}}) {
+    for (auto [divisor, ticks] :
+         {std::pair{10, QSlider::TicksBothSides}, {0, QSlider::TicksBothSides}, {10, QSlider::NoTicks}}) {
         auto s = MakeSlider(Qt::Vertical, {64, 220}, 100);
         s->SetDivisor(divisor);
         s->setTickPosition(ticks);
         const QImage img = Render(*s);
-        EXPECT_EQ(!InkBox(img, Face(*s), {0, 0, s->Layout().thumb.left(), img.height()}).isEmpty(), scale)
-            << divisor;
+        EXPECT_EQ(InkBox(img, Face(*s), {0, 0, s->Layout().thumb.left(), img.height()}).isEmpty(),
+                  divisor == 0 || ticks == QSlider::NoTicks);
     }
 }
 

@@ -73,7 +73,7 @@ class GraphEdit : public ::testing::Test {
         return out;
     }
 
-    bool appReady = (EnsureQtApp(), true);  // before any widget member
+    bool appReady = (App(), true);  // before any widget member
     RecordingParent parent;
     CGraphWave* graph = nullptr;
 };
@@ -166,7 +166,6 @@ TEST_F(GraphEdit, WheelStepsQInTenthsWithinLimits) {
         {0.707f, 120, 1, {8}, 0.8f},
         {2.0f, 240, 1, {21, 22}, 2.2f},  // a fast wheel: two notches at once
         {2.0f, -10, 12, {19}, 1.9f},     // a touchpad: one step per whole notch
-        {2.0f, -60, 1, {}, 2.0f},
         {NAN, 120, 3, {}, NAN}};
     // clang-format on
     for (const auto& c : cases) {
@@ -199,9 +198,8 @@ TEST_F(GraphEdit, ArrowKeysNudgeGainAndFrequency) {
 
     graph->selected = 3, graph->gain[3] = 0.0f;
     for (int i = 0; i < 24; ++i) QTest::keyClick(graph, Qt::Key_Up);
-    ASSERT_EQ(LParams(kBandMsg).size(), 24u);
+    ASSERT_EQ(std::make_pair(LParams(kBandMsg).size(), graph->gain[3]), std::make_pair(24ul, 2.4f));
     EXPECT_EQ(LParams(kBandMsg).back(), 24);
-    EXPECT_FLOAT_EQ(graph->gain[3], 2.4f);
     // clang-format off
     const std::tuple<Qt::Key, int, float, int, std::int32_t> cases[] = {
         {Qt::Key_Down, 1000, 0.0f, 1000, -1},     {Qt::Key_Left, 1000, 0.0f, 999, 0},

@@ -32,7 +32,7 @@ GraphState FlatState() {
 }
 
 QImage Render(const GraphState& s, QSize size = QSize(kW, kH)) {
-    EnsureQtApp();
+    App();
     GraphRenderer r;
     return r.Render(s, size).copy();
 }
@@ -60,7 +60,7 @@ TEST(GraphGrid, BackgroundLinesAndLabels) {
         {"frequency lines stop at 20 kHz", kMargin + 339, 381, kBg},
         {"gain rows from the plot's edge", kMargin, 100, kGainLine}, {"not into the margin", kMargin - 1, 100, kBg}};
     // clang-format on
-    for (const auto& c : cases) EXPECT_EQ(At(img, c.x, c.y), c.rgb) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(Pixel(img, c.x, c.y), c.rgb) << c.what;
     // Gain labels in the margin around the 0 dB row but not in the 5 px before the plot; frequency
     // labels along the bottom edge.
     QImage bg(img.size(), QImage::Format_RGB32);
@@ -81,7 +81,7 @@ TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
         }
     }
     EXPECT_EQ(std::make_pair(GainLabelValue(1), GainLabelValue(19)), std::make_pair(12, -24));
-    EnsureQtApp();
+    App();
     const QFontMetrics fm(GraphFont(kSmallFontPx));
     const int margin = MeasureLeftMargin();
     for (const char* label : {"-24dB", "-12dB", "12dB", "-2dB"})
@@ -91,14 +91,14 @@ TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
 TEST(GraphCurve, FlatCurveXorsTheRowAndAPeakCrestsWhereTheAxesPutIt) {
     const QImage flat = Render(FlatState());
     for (int x : {kMargin + 10, kMargin + 250, kMargin + 500}) {
-        EXPECT_EQ(At(flat, x, 140), kGreen ^ kGainLine) << x;
+        EXPECT_EQ(Pixel(flat, x, 140), kGreen ^ kGainLine) << x;
         // The 2-pixel pen's edges half cover the rows beside it.
-        EXPECT_NEAR(qGreen(At(flat, x, 139) ^ kBg), 0x80, 2) << x;
-        EXPECT_NEAR(qGreen(At(flat, x, 141) ^ kBg), 0x80, 2) << x;
-        EXPECT_EQ(std::make_pair(At(flat, x, 138), At(flat, x, 142)), std::make_pair(kBg, kBg)) << x;
+        EXPECT_NEAR(qGreen(Pixel(flat, x, 139) ^ kBg), 0x80, 2) << x;
+        EXPECT_NEAR(qGreen(Pixel(flat, x, 141) ^ kBg), 0x80, 2) << x;
+        EXPECT_EQ(std::make_pair(Pixel(flat, x, 138), Pixel(flat, x, 142)), std::make_pair(kBg, kBg)) << x;
     }
     // Where the curve crosses a frequency line, the line is XOR-ed too.
-    EXPECT_EQ(At(flat, kMargin + 339, 139), At(flat, kMargin + 339 + 1, 139) ^ kBg ^ kFreqLine);
+    EXPECT_EQ(Pixel(flat, kMargin + 339, 139), Pixel(flat, kMargin + 339 + 1, 139) ^ kBg ^ kFreqLine);
 
     GraphState s = FlatState();
     s.type[3] = 1, s.gain[3] = 6.0f;
@@ -108,9 +108,9 @@ TEST(GraphCurve, FlatCurveXorsTheRowAndAPeakCrestsWhereTheAxesPutIt) {
     int top = kH;
     for (int x = crestX - 2; x <= crestX + 2; ++x)
         for (int y = 0; y < top; ++y)
-            if (qGreen(At(img, x, y)) > 0xC0 && qRed(At(img, x, y)) < 0x40) top = y;
+            if (qGreen(Pixel(img, x, y)) > 0xC0 && qRed(Pixel(img, x, y)) < 0x40) top = y;
     EXPECT_NEAR(top, crestY, 1);
-    EXPECT_EQ(At(img, kMargin + 20, 140), kGreen ^ kGainLine);  // far from the band: back at 0 dB
+    EXPECT_EQ(Pixel(img, kMargin + 20, 140), kGreen ^ kGainLine);  // far from the band: back at 0 dB
 
     // "EQ PASS": large text across the middle only when bypassed, the curve still drawn under it.
     GraphState bypassed = s;
@@ -118,7 +118,7 @@ TEST(GraphCurve, FlatCurveXorsTheRowAndAPeakCrestsWhereTheAxesPutIt) {
     const QImage pass = Render(bypassed), text = Diff(pass, img);
     EXPECT_GT(CountNonBlack(text, QRect(0, kH / 2 - 30, kW, 60)), 500);
     EXPECT_EQ(CountNonBlack(text, QRect(0, 0, kW, 100)), 0);
-    EXPECT_EQ(At(pass, kMargin + 20, 140), kGreen ^ kGainLine);
+    EXPECT_EQ(Pixel(pass, kMargin + 20, 140), kGreen ^ kGainLine);
 }
 
 // One marker for band 2 at 1 kHz: what it adds over the same state without it (type 0: flat curve).
@@ -152,16 +152,16 @@ TEST(GraphMarkers, RingTicksNumberThirdEllipseAndBlink) {
         // Blink step 3 grows the square by 3 before the ring shrinks it by 2.
         {"grown ring", g, sq.left(), kRing}, {"grown ring inner", g, sq.left() + 3, 0}};
     // clang-format on
-    for (const auto& c : cases) EXPECT_EQ(At(c.img, c.x, midY), c.rgb) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(Pixel(c.img, c.x, midY), c.rgb) << c.what;
     // Ticks: 6 px at the inner ellipse's top row and 4 px above the square's bottom.
     for (const QImage* img : {&a, &b})
         for (int dx = 8; dx <= 15; ++dx)
             for (int dy : {2, 20})
-                EXPECT_EQ(At(*img, sq.left() + dx, sq.top() + dy) == kTick, dx > 8 && dx < 15) << dx;
+                EXPECT_EQ(Pixel(*img, sq.left() + dx, sq.top() + dy) == kTick, dx > 8 && dx < 15) << dx;
     EXPECT_EQ(CountNonBlack(a, a.rect()), CountNonBlack(a, sq));  // nothing outside the square
     int numberPixels = 0;  // the band number, in the marker's colour inside the inner ellipse
     for (int y = sq.top() + 7; y < sq.top() + 17; ++y)
-        for (int x = sq.left() + 7; x < sq.left() + 17; ++x) numberPixels += qGreen(At(a, x, y)) > 0x40;
+        for (int x = sq.left() + 7; x < sq.left() + 17; ++x) numberPixels += qGreen(Pixel(a, x, y)) > 0x40;
     EXPECT_GT(numberPixels, 5);
 }
 
@@ -194,7 +194,7 @@ TEST(GraphMarkers, OnlyShownBandsUpToBandCountNeverPast16) {
         // The bottom tick: a ring's sides can lie under two-digit numbers, the tick is below them.
         for (int b : c.drawn) {
             const QRect sq = MarkerSquare(t, kAxes, b);
-            EXPECT_EQ(At(layer, sq.left() + 11, sq.top() + 20), kTick) << c.bandCount << " band " << b;
+            EXPECT_EQ(Pixel(layer, sq.left() + 11, sq.top() + 20), kTick) << c.bandCount << " band " << b;
         }
         for (int b : c.absent)
             EXPECT_EQ(CountNonBlack(layer, MarkerSquare(t, kAxes, b)), 0) << c.bandCount << " band " << b;
@@ -202,7 +202,7 @@ TEST(GraphMarkers, OnlyShownBandsUpToBandCountNeverPast16) {
 }
 
 TEST(GraphRender, GridAndCurvesAreReusedBetweenRenders) {
-    EnsureQtApp();
+    App();
     GraphRenderer r;
     GraphState s = FlatState();
     s.type[5] = 1, s.gain[5] = 4.0f;
@@ -230,7 +230,7 @@ GraphState SeventeenBands() {
 
 // Updated in place, the picture must equal a fresh renderer's after every edit.
 TEST(GraphIncremental, SameAsAFreshRenderAfterEveryEdit) {
-    EnsureQtApp();
+    App();
     GraphState s = SeventeenBands();
     QSize size(800, 300);
     // clang-format off
@@ -264,7 +264,7 @@ TEST(GraphIncremental, SameAsAFreshRenderAfterEveryEdit) {
 
 // The incremental update relies on text staying inside the rectangle it reports.
 TEST(GraphText, DrawingStaysInsideTheRectangleItReports) {
-    EnsureQtApp();
+    App();
     const char* texts[] = {"20000Hz", "-24.0dB", "Q:128.0", "16", "1", "EQ PASS", "nandB", "-infdB", "Wj|@_"};
     for (int px : {kSmallFontPx, kNumberFontPx, kPassFontPx})
         for (const char* t : texts)
@@ -284,7 +284,7 @@ TEST(GraphText, DrawingStaysInsideTheRectangleItReports) {
 }
 
 TEST(GraphRobustness, HostileValuesAtManySizes) {
-    EnsureQtApp();
+    App();
     const QSize sizes[] = {{640, 400}, {30, 200}, {3000, 300}, {41, 100}, {3, 3}, {800, 1}, {1, 800}, {0, 0}};
     for (const Hostile& h : kHostile) {
         GraphState s = SeventeenBands();
@@ -302,7 +302,7 @@ TEST(GraphRobustness, HostileValuesAtManySizes) {
 }
 
 TEST(GraphRobustness, NarrowPlotDrawsOnlyBackgroundAndGrid) {
-    EnsureQtApp();
+    App();
     GraphState s = SeventeenBands();
     s.bypass = true, s.selected = 3;
     GraphState empty = s;
