@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/receive_text.h"
 #include "platform/serial_port.h"
 #include "tests/link/bytes.h"
 #include "tests/link/pty.h"
@@ -24,10 +23,15 @@ Bytes ReadAtLeast(platform::SerialPort& port, std::size_t n) {
     return got;
 }
 
-TEST(SerialPort, EveryByteValuePassesBothWaysUnchangedAndPurgeDropsTheUnread) {
+TEST(SerialPort, OpenRulesEveryByteValueBothWaysAndPurge) {
     Pty pty;
-    platform::SerialPort port;
-    ASSERT_TRUE(port.Open(pty.path())) << port.LastError();
+    platform::SerialPort port, second;
+    EXPECT_FALSE(port.Open("/nonexistent/tty"));
+    EXPECT_FALSE(port.LastError().empty());
+    EXPECT_FALSE(port.Open("/dev/null"));  // not a terminal
+    ASSERT_TRUE(port.Open(pty.path()));
+    EXPECT_FALSE(port.Open(pty.path()));    // already open
+    EXPECT_FALSE(second.Open(pty.path()));  // held by the first
     Bytes all(256);
     for (int i = 0; i < 256; ++i) all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
     EXPECT_EQ(port.Write(all.data(), 256), 256);
@@ -39,6 +43,12 @@ TEST(SerialPort, EveryByteValuePassesBothWaysUnchangedAndPurgeDropsTheUnread) {
     port.Purge();
     pty.Send({4});
     EXPECT_EQ(ReadAtLeast(port, 1), Bytes{4});
+    std::uint8_t buf[4];
+    EXPECT_EQ(port.Read(buf, 4), 0);  // open, nothing waiting
+    port.Close();
+    EXPECT_TRUE(second.Open(pty.path())) << second.LastError();
+    EXPECT_EQ(port.Write(all.data(), 1), 0);  // closed
+    EXPECT_EQ(port.Read(buf, 4), -1);
 }
 
 TEST(SerialPort, WritesInPiecesOfFifteenWithPauses) {
@@ -49,7 +59,7 @@ TEST(SerialPort, WritesInPiecesOfFifteenWithPauses) {
     port.SetPieceObserver(
         [&](const std::uint8_t*, int size, int written) { pieces.emplace_back(size, written); });
     const std::pair<int, std::vector<std::pair<int, int>>> rows[] = {
-        {16, {{15, 15}, {1, 1}}}, {15, {{15, 15}}}, {31, {{15, 15}, {15, 15}, {1, 1}}}, {0, {}}};
+        {16, {{15, 15}, {1, 1}}}, {15, {{15, 15}}}, {0, {}}};
     for (const auto& [length, want] : rows) {
         pieces.clear();
         Bytes frame(static_cast<std::size_t>(length));
@@ -60,25 +70,6 @@ TEST(SerialPort, WritesInPiecesOfFifteenWithPauses) {
         EXPECT_EQ(pieces, want) << length;
         EXPECT_EQ(pty.Receive(frame.size(), 2s), frame) << length;
     }
-}
-
-TEST(SerialPort, OpenRules) {
-    Pty pty;
-    platform::SerialPort first, second;
-    EXPECT_FALSE(first.Open("/nonexistent/tty"));
-    EXPECT_FALSE(first.LastError().empty());
-    EXPECT_FALSE(first.Open("/dev/null"));  // not a terminal
-    ASSERT_TRUE(first.Open(pty.path()));
-    EXPECT_FALSE(first.Open(pty.path()));   // already open
-    EXPECT_FALSE(second.Open(pty.path()));  // held by the first
-    first.Close();
-    EXPECT_FALSE(first.IsOpen());
-    EXPECT_TRUE(second.Open(pty.path())) << second.LastError();
-    const std::uint8_t byte = 0x42;
-    std::uint8_t buf[4];
-    EXPECT_EQ(first.Write(&byte, 1), 0);  // closed
-    EXPECT_EQ(first.Read(buf, 4), -1);
-    EXPECT_EQ(second.Read(buf, 4), 0);  // open, nothing waiting
 }
 
 const Bytes kAnswer = Sealed("A5 0B F6 02 80 11 22 A5 33 44");
@@ -115,7 +106,7 @@ TEST_F(UartLink, OpenAndSendRules) {
 TEST_F(UartLink, FrameModeAssemblesFramesAndKeepsTheLastGoodOne) {
     uart.frameMode = 1;
     uart.Start();
-    SCOPED_TRACE("split over reads: nothing is published until the frame is whole");
+    SCOPED_TRACE("split over reads");
     pty.Send(Bytes(kAnswer.begin(), kAnswer.begin() + 5));
     ASSERT_TRUE(WaitUntil([&] { return uart.received.load() == 1; }));
     std::this_thread::sleep_for(30ms);
@@ -125,13 +116,13 @@ TEST_F(UartLink, FrameModeAssemblesFramesAndKeepsTheLastGoodOne) {
     EXPECT_EQ(LastFrame(), kAnswer);
     EXPECT_TRUE(trace.Has("[recv]len = 5, hex=0, zem=1\n")) << trace.Text();
 
-    SCOPED_TRACE("two frames and garbage in one read: both traced in order, the last one kept");
+    SCOPED_TRACE("two frames and garbage in one read");
     pty.Send(Cat({{0x00, 0x13, 0x11}, kAnswer, {0x0D, 0x42}, kHeartbeat, {0xFF}}));
     ASSERT_TRUE(WaitUntil([&] { return trace.Has("[recv]a5 06 f9 03 06 ad \n"); }));
     EXPECT_LT(trace.Text().find("[recv]a5 0b"), trace.Text().find("[recv]a5 06"));
     EXPECT_EQ(LastFrame(), kHeartbeat);
 
-    SCOPED_TRACE("a bad checksum and a 4-byte frame leave it alone");
+    SCOPED_TRACE("bad checksum, 4-byte frame");
     uart.frameReady = 0;
     Bytes broken = kAnswer;
     broken.back() ^= 0x10;
@@ -148,12 +139,8 @@ TEST_F(UartLink, TextAndHexViewsOfTheTraffic) {
     EXPECT_FALSE(Ready());
     log.Clear();
     uart.hex = true;
-    Bytes all(256);
-    for (int i = 0; i < 256; ++i) all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    pty.Send(all);
-    const std::string expected = receive_text::AsHex(all.data(), 256);
-    ASSERT_TRUE(WaitUntil([&] { return log.Text().size() >= expected.size(); })) << log.Text();
-    EXPECT_EQ(log.Text(), expected);
+    pty.Send({0x00, 0xA5, 0x0D, 0xFF});
+    ASSERT_TRUE(WaitUntil([&] { return log.Text() == "0  \na5  d  ff  "; })) << log.Text();
     EXPECT_GE(log.ScrollRequests(), 1);
     EXPECT_TRUE(trace.Has(", hex=1, zem=0\n"));
 }
@@ -166,14 +153,11 @@ TEST_F(UartLink, CloseStopsTheReaderAndThePortReopens) {
     const auto start = std::chrono::steady_clock::now();
     uart.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
-    EXPECT_FALSE(uart.IsOpen());
     ASSERT_EQ(uart.Open(pty.path()), 1);
     uart.Start();
     pty.Send(kHeartbeat);
     ASSERT_TRUE(WaitUntil([&] { return Ready(); }));
     EXPECT_EQ(LastFrame(), kHeartbeat);
-    EXPECT_EQ(uart.Send(kHeartbeat.data(), 6), 6);
-    EXPECT_EQ(pty.Receive(6), kHeartbeat);
 }
 
 TEST_F(UartLink, UpdateWorkOwnsThePortWhileRequested) {
@@ -210,7 +194,6 @@ TEST(UartLifetime, DestroyedWhileThreadsRun) {
     }
     Uart neverOpened;
     neverOpened.Start();  // threads run with no port
-    EXPECT_EQ(neverOpened.Send(kHeartbeat.data(), 6), 0);
 }
 
 }  // namespace

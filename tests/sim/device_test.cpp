@@ -1,5 +1,4 @@
-// Cutting incoming bytes into frames, and how the processor reacts to system, mute, input and group
-// frames.
+// Cutting incoming bytes into frames; system, mute, input and group frames.
 #include "sim/device.h"
 
 #include <gtest/gtest.h>
@@ -30,9 +29,7 @@ TEST(FrameReader, CutsFramesAndSkipsGarbage) {
         std::vector<std::string> expected;
     } rows[] = {
         // clang-format off
-        {"one frame", kHeartbeat, {beat}},
         {"two frames in one read", Cat({kHeartbeat, kRequest}), {beat, request}},
-        {"garbage first", Cat({FromHex("00 6F 6B"), kHeartbeat}), {"S:00 6F 6B", beat}},
         {"length 3 and 51 are no frames", Cat({FromHex("A5 03 A5 33"), kRequest}), {"S:A5 03 A5 33", request}},
         {"bad checksum skipped, next frame kept", Cat({FromHex("A5 06 F9 03 06 AE"), kRequest}), {"S:A5 06 F9 03 06 AE", request}},
         {"a stray sync's long length does not swallow the next frame", Cat({FromHex("A5 0C 01"), kRequest}), {"S:A5 0C 01", request}},
@@ -54,13 +51,12 @@ TEST(FrameReader, SplitFramesAreAssembledStaleOnesGivenUpTheRestHandedOver) {
         r.Feed(&kRequest[i], 1, static_cast<std::int64_t>(i));
     }
     EXPECT_EQ(Drain(r, 20), std::vector<std::string>{"F:" + Hex(kRequest)});
-    // An incomplete frame is given up only when it has gone stale.
+    // Given up only when stale.
     const Bytes head = FromHex("A5 09 F4 02");
     r.Feed(head.data(), head.size(), 1000);
     EXPECT_TRUE(Drain(r, 1099).empty());
     EXPECT_EQ(r.Pending(), head.size());
     EXPECT_EQ(Drain(r, 1100), std::vector<std::string>{"S:A5 09 F4 02"});
-    // After a frame, the bytes not read yet are handed over whole.
     const Bytes input = Cat({kHeartbeat, {0x43, 0x01}});
     r.Feed(input.data(), input.size(), 1200);
     sim::FrameReader::Item item;
@@ -76,7 +72,6 @@ sim::Reaction Action(sim::Device& d, int action) {
 
 TEST(Device, UnknownFramesGetNoReplyAndChangeNothing) {
     sim::Device d(sim::DefaultStore());
-    // Unknown action, group beyond 16, unknown group operation, an answer, unknown system command.
     for (const char* f : {"A5 06 F9 03 0A", "A5 09 F1 F0 70 11 00 00", "A5 09 F1 F0 71 01 00 00",
                           "A5 08 F6 02 80 00 00", "A5 06 F9 05 00"}) {
         const auto r = d.Handle(ToCmd(Sealed(f)));
@@ -117,7 +112,6 @@ TEST(Device, GroupsInBothFormsAndFactorySettings) {
     } rows[] = {
         // clang-format off
         {"short group 1", "A5 06 F9 03 11", "A5 06 F9 03 15", 1},
-        {"short group 15", "A5 06 F9 03 F1", "A5 06 F9 03 F5", 15},
         {"short group 16", "A5 06 F9 03 FD", "A5 06 F9 03 FE", 16},
         {"long group 16", "A5 09 F1 F0 70 10 00 00", "A5 09 F1 F0 74 10 00 00", 16},
         {"short factory", "A5 06 F9 03 01", "A5 06 F9 03 05", 0},

@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the sim tests: the console's read-back requests (its step table without the step that
-// sends nothing and the end command) with the answer length this processor gives each, frame checks
-// and a store with distinctive values.
+// The console's read-back requests with this processor's answer lengths, frame checks, a distinctive
+// store.
 
 #include <algorithm>
 #include <sstream>
@@ -47,13 +46,11 @@ inline Bytes Request(const ReadStep& s) {
                         static_cast<std::uint8_t>(s.p2), static_cast<std::uint8_t>(s.p3)});
 }
 
-// Sync byte, length byte equal to the size, and a good checksum.
 inline bool GoodFrame(const Bytes& b) {
     return b.size() >= 4 && b[0] == 0xA5 && b[1] == b.size() && Sealed(Bytes(b.begin(), b.end() - 1)) == b;
 }
 
-// `expect` lists "offset=value" pairs, decimal offset and hex value ("6=0E 9=F4"). Returns how
-// `bytes` differs there, empty when it holds every value.
+// How `bytes` differs from "offset=value" pairs, decimal offset, hex value ("6=0E 9=F4").
 inline std::string Mismatches(const std::uint8_t* bytes, const std::string& expect) {
     std::istringstream in(expect);
     std::string out;

@@ -14,17 +14,10 @@ std::optional<ZemCmd::Cmd> Ask(const sim::Store& s, const std::string& groupCode
 }
 
 TEST(Answers, FieldsSitWhereTheConsoleReadsThem) {
-    // What the writes below cannot set or set only near the defaults. 16-bit fields little-endian;
-    // limiter limits offset by 64 (-20 -> 2C, mic -34 -> 1E).
     const std::pair<const char*, const char*> rows[] = {
         // clang-format off
-        {"07 9A 00 00 00", "6=0B 7=0C 8=0D 9=0E 10=0F 11=10"},
-        {"04 C0 03 00 00", "6=03 7=28 8=00 9=07 10=00 11=2C 12=3C"},
-        {"02 82 00 00 00", "7=5A 8=00 9=20 10=00 11=1E 12=64"},
-        {"02 83 00 00 00", "5=01 6=37 7=21"},
         {"F0 D0 00 00 00", "5=07 6=30 7=2A 9=01 10=50 11=02 12=51 13=03 14=3C"},
         {"04 C2 00 02 03", "5=00 6=02 7=03 8=01 9=5E 10=65 11=70 12=11 13=E2 14=04 15=06"},
-        {"07 99 00 04 00", "11=40 12=1F 16=7B 17=00"},
         // The effect block's other sliders at their defaults, as the console's default frame.
         {"08 90 00 00 00", "6=46 7=5A 8=64 9=F4 10=00 11=1E 12=64 13=28 14=3C 15=64 16=00 17=64 18=64 19=32 20=32"},
         // clang-format on
@@ -34,7 +27,6 @@ TEST(Answers, FieldsSitWhereTheConsoleReadsThem) {
         ASSERT_TRUE(a) << request;
         EXPECT_EQ(Mismatches(a->data(), expect), "") << request;
     }
-    // Requests this processor does not know get no answer.
     for (const char* unknown : {"04 C3 00 00 00", "05 C2 00 01 00", "04 C2 00 01 01", "04 C2 00 01 05",
                                 "02 81 00 11 00", "07 99 00 05 00", "08 91 00 02 00", "04 C0 05 00 00"})
         EXPECT_FALSE(Ask(sim::DefaultStore(), unknown)) << unknown;
@@ -47,8 +39,7 @@ TEST(Answers, FieldsSitWhereTheConsoleReadsThem) {
 }
 
 TEST(Writes, EveryWriteComesBackInTheMatchingAnswer) {
-    // Frame (hex, no checksum) laid out by hand from the console's builders, the read that brings it
-    // back, and the answer bytes expected.
+    // Frame (no checksum), the read that brings it back, the answer bytes expected.
     const struct {
         const char *name, *frame, *read, *expect;
     } rows[] = {
@@ -56,7 +47,6 @@ TEST(Writes, EveryWriteComesBackInTheMatchingAnswer) {
         {"mic master 84", "A5 11 F1 0F 02 01 D6 D6 D6 D6 D6 D6 00 00 04 00", "02 80 00 00 00", "6=0E"},
         {"effect master 70", "A5 11 F1 0F 02 81 D2 D2 D2 D2 D2 D2 00 00 04 00", "02 85 00 00 00", "6=0A"},
         {"music master 59", "A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00", "01 A0 00 00 00", "6=FE"},
-        {"music master 0", "A5 11 F1 0F 01 07 50 50 50 50 50 50 00 00 04 00", "01 A0 00 00 00", "6=88"},
         {"music levels", "A5 11 F1 0F 01 82 0A 14 1E 28 32 3C 00 00 04 00", "01 A2 00 00 00", "6=0A 7=14 8=1E 9=28 10=32 11=3C"},
         {"direct levels", "A5 11 F1 0F 06 80 01 02 03 04 05 C8 00 00 04 00", "06 B0 00 00 00", "6=01 8=03 9=04 10=05 11=C8"},
         {"echo levels", "A5 13 F1 0E 08 02 0B 00 0C 00 0D 00 0E 00 0F 00 10 00", "07 9A 00 00 00", "6=0B 8=0D 9=0E 10=0F"},
@@ -77,7 +67,6 @@ TEST(Writes, EveryWriteComesBackInTheMatchingAnswer) {
         {"echo low-pass with pre-delay", "A5 12 F1 09 08 00 40 1F 50 5F 3C 00 04 01 04 78 00", "07 99 00 04 00", "8=01 9=50 10=5F 11=40 12=1F 13=3C 15=04 16=78 17=00"},
         {"reverb high-pass sets the path's pre-delay", "A5 12 F1 09 08 01 C8 00 50 5F 3C 00 05 01 00 0A 00", "08 91 00 01 00", "16=0A"},
         {"echo band 2 by the page's own frame", "A5 11 F1 0A 0F 02 0B B0 68 84 03 F4 01 FF 00 00", "07 99 00 02 00", "8=01 9=B0 10=68 11=84 12=03 13=F4 14=01"},
-        // The alternate layout the console sends while it connects.
         {"re-laid mic master 84", "A5 0E F1 02 10 01 96 96 96 96 96 96 04", "02 80 00 00 00", "6=0E"},
         {"re-laid effect master 70", "A5 0E F1 02 15 81 92 92 92 92 92 92 04", "02 85 00 00 00", "6=0A"},
         {"re-laid music levels", "A5 0E F1 01 32 80 0A 14 1E 28 32 3C 04", "01 A2 00 00 00", "6=0A 7=14 8=1E 11=3C"},
@@ -125,8 +114,6 @@ TEST(Writes, FramesThatAreNoKnownWriteLeaveTheStoreAlone) {
 
 TEST(Writes, GateLevelsConvertBothWaysAndGateOffKeepsTheStartLevel) {
     for (int db = 0; db <= 80; ++db) EXPECT_EQ(sim::GateDbOfAmplitude(sim::GateAmplitude(db)), db);
-    EXPECT_EQ(sim::GateAmplitude(60), 0x20);
-    EXPECT_EQ(sim::GateAmplitude(20), 0x0CCC);
     EXPECT_EQ(sim::GateDbOfAmplitude(33000), 0);  // above the table: the loudest entry
     sim::Store s = sim::DefaultStore();
     s.gateStart = 55;

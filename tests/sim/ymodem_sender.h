@@ -43,10 +43,6 @@ inline std::vector<std::uint8_t> DataBlock(const std::vector<std::uint8_t>& imag
     return Block(0x02, number, 1024, image.data() + from, image.size() - from, 0x1A);
 }
 
-inline std::size_t DataBlockCount(std::size_t size) {
-    return (size + 1023) / 1024;
-}
-
 inline std::vector<std::uint8_t> Pattern(std::size_t n, unsigned seed) {
     std::vector<std::uint8_t> v(n);
     std::uint32_t x = seed * 2654435761u + 1;
