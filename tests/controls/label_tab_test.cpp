@@ -47,10 +47,7 @@ TEST(TabStrip, ItemsAre100By28WithTextCentredAQuarterDown) {
     controls::Tab tab;
     for (const char* text : {"Music", "麦克风", "", ""}) tab.addTab(QString::fromUtf8(text));
     tab.resize(420, 30);
-    {
-        const QSignalBlocker block(&tab);
-        tab.setCurrentIndex(1);
-    }
+    tab.setCurrentIndex(1);
     const QImage img = Render(tab);
     const QFontMetrics fm(tab.font());
     for (int i = 0; i < 4; ++i) {

@@ -88,18 +88,15 @@ TEST(GraphCurves, SumIsPointwiseAndWidePlotsAreInterpolated) {
     EXPECT_TRUE(curves.Sum().empty());
 }
 
-TEST(GraphCurves, HiddenEmptyAndEnabledFlags) {
+TEST(GraphCurves, HiddenAndEmptyBandsAddNothingDisabledOnesDo) {
     // clang-format off
-    const struct { const char* name; void (*edit)(GraphCurve&); bool adds; } cases[] = {
-        {"shown", [](GraphCurve&) {}, true},
-        {"hidden", [](GraphCurve& c) { c.shown[5] = 0; }, false},
-        {"0 Hz slot", [](GraphCurve& c) { c.freq[5] = 0; }, false},
-        {"disabled still drawn", [](GraphCurve& c) { c.enabled[5] = 0; }, true}};
+    const struct { const char* name; int shown, freq, enabled; bool adds; } cases[] = {
+        {"shown", 1, 1000, 1, true}, {"hidden", 0, 1000, 1, false}, {"0 Hz slot", 1, 0, 1, false},
+        {"disabled", 1, 1000, 0, true}};
     // clang-format on
     for (const auto& cs : cases) {
         GraphCurve c = FlatCurve();
-        c.gain[5] = 9.0f;
-        cs.edit(c);
+        c.gain[5] = 9.0f, c.shown[5] = cs.shown, c.freq[5] = cs.freq, c.enabled[5] = cs.enabled;
         GraphCurves curves;
         curves.Update(c, 200);
         EXPECT_EQ(*std::max_element(curves.Sum().begin(), curves.Sum().end()) > 8.0f, cs.adds) << cs.name;
