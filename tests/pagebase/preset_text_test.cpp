@@ -4,17 +4,11 @@
 
 #include <sstream>
 
+#include "pages/channel_preset.h"
+
 namespace {
 
 using Lines = std::vector<std::string>;
-
-Lines NonEmpty(const std::string& text) {
-    Lines out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty()) out.push_back(line);
-    return out;
-}
 
 PageModel FivePage() {
     PageModel m(5);
@@ -24,7 +18,6 @@ PageModel FivePage() {
     return m;
 }
 
-// Frequency, gain, Q and type of every band.
 std::string Bands(const PageModel& m) {
     std::ostringstream s;
     for (int b = 0; b < 5; ++b)
@@ -40,11 +33,10 @@ Lines With(Lines lines, std::initializer_list<std::string> more) {
 }
 
 TEST(SplitString, DropsEmptyPiecesAndAppendsAndSectionNames) {
-    for (const auto& [text, pieces] :
-         {std::pair<const char*, Lines>{"1000,,-350,70,1", {"1000", "-350", "70", "1"}},
-          {",a,", {"a"}},
-          {"", {}},
-          {",,,", {}}}) {
+    // clang-format off
+    for (const auto& [text, pieces] : {std::pair<const char*, Lines>{"1000,,-350,70,1", {"1000", "-350", "70", "1"}},
+                                       {",a,", {"a"}}, {"", {}}, {",,,", {}}}) {
+        // clang-format on
         Lines out{"x"};  // appended after what is there
         SplitString(out, text, ",");
         EXPECT_EQ(out.front(), "x");
@@ -74,9 +66,8 @@ TEST(LoadEqText, RoundTripOfEveryGainSliderPosition) {
         m.band.freq[2] = 20 + (pos + 120) * 50;
         const std::string text = m.sectionName + "\n" + SaveEqText(m), saved = Bands(m);
         m.ResetAll();
-        ASSERT_TRUE(LoadEqText(m, NonEmpty(text)));
-        EXPECT_EQ(Bands(m), saved) << pos;
-        EXPECT_EQ(GainSliderPos(m.band.gain[2]), pos);
+        ASSERT_TRUE(LoadEqText(m, chan::NonEmptyLines(text)));
+        EXPECT_EQ(std::pair(Bands(m), GainSliderPos(m.band.gain[2])), std::pair(saved, pos));
     }
 }
 
@@ -87,21 +78,22 @@ TEST(LoadEqText, LineHandlingLaterSectionWinsAndCaseOfTheName) {
         m, {"[other]", "1,2,3,4", "[bass eq]", "20,0,100,0", "111,0,100,1", "[BASS EQ]", "30,-100,70,4",
             "1000,,-350,70,1", "1000,-350,70", "100,75,75,2", "19000,0,70.5,5", "0"}));
     EXPECT_EQ(Bands(m), "30,-1,0.7,4 1000,-3.5,0.7,1 60,0,1,1 100,0.75,0.75,2 19000,0,0.7,5 ");
-    EXPECT_FALSE(LoadEqText(
-        m, With({"[bass eq]\r"}, {"1,0,100,1", "2,0,100,1", "3,0,100,1", "4,0,100,1", "5,0,100,1", "1"})));
+    EXPECT_FALSE(
+        LoadEqText(m, {"[bass eq]\r", "1,0,100,1", "2,0,100,1", "3,0,100,1", "4,0,100,1", "5,0,100,1", "1"}));
     EXPECT_EQ(m.band.freq[1], 1000);
 }
 
 TEST(LoadEqText, BypassLineAndSectionsCutShort) {
     PageModel m = FivePage();
     ASSERT_TRUE(LoadEqText(m, With(kBody, {"1"})));  // exactly one section of n + 2 lines
-    EXPECT_TRUE(m.bypass);
-    EXPECT_EQ(m.band.enabled, (decltype(m.band.enabled){1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    using Flags = decltype(m.band.enabled);
+    EXPECT_EQ(std::pair(m.bypass, m.band.enabled),
+              std::pair(true, Flags{1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
     LoadEqText(m, {"[bass eq]", "20,0,100,0", "456,0,100,1"});  // cut short: its bands, bypass kept
     EXPECT_EQ(std::tuple(m.band.freq[1], m.band.freq[2], m.bypass), std::tuple(456, 200, true));
     LoadEqText(m, With(kBody, {"zero"}));  // no number counts 0
-    EXPECT_FALSE(m.bypass);
-    for (int b = 0; b < 5; ++b) EXPECT_EQ(m.band.enabled[b], 1) << b;
+    EXPECT_EQ(std::pair(m.bypass, m.band.enabled),
+              std::pair(false, Flags{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
 }
 
 TEST(LoadEqText, ClampsAndSkipsBadBands) {

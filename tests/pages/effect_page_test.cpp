@@ -51,7 +51,7 @@ TEST(EffectPage, PresetTextAtResetAndRoundTrip) {
     EXPECT_EQ(std::pair(h.page->SaveText(), h.parent->notices.empty()), std::pair(saved, true));
 }
 
-TEST(EffectPage, SettersAndGraphFeed) {
+TEST(EffectPage, SettersGraphFeedAndLanguageCaptions) {
     Harness<PageEffect> h;
     h.page->SetEchoHighPass(5000);
     h.page->SetEchoLowPass(9000);
@@ -61,10 +61,6 @@ TEST(EffectPage, SettersAndGraphFeed) {
               std::pair(1000, 9000));
     EXPECT_EQ(std::tuple(h.State(0), h.State(4), h.parent->notices.empty()),
               std::tuple(std::tuple(1000, 4, 1), std::tuple(9000, 5, 1), true));
-}
-
-TEST(EffectPage, LanguageCaptions) {
-    Harness<PageEffect> h;
     h.page->SetLanguage(2);  // 1427 is a mute button elsewhere, a value label here
     EXPECT_EQ((V{h.page->Label(1121)->caption, h.page->Label(1427)->caption}),
               (V{"หน่วงเวลา  เอคโค่:", "เสียงก้อง ตัดเสียงต่ำ:"}));

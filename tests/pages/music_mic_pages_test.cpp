@@ -14,18 +14,14 @@ using S = Notices;
 
 namespace {
 
-TEST(MusicPage, FramesAtReset) {
+TEST(MusicPage, FramesAtResetThenFollowUpAt24dbAnd12dbAndBackTo24db) {
     Harness<PageMusic> h;
     // clang-format off
     EXPECT_EQ((V{h.Band(0), h.Band(1), h.Band(8), h.Band(9)}), (V{"A5 11 F1 0A 03 00 12 50 5F 14 00 46 00 03 00 00 D2",
         "A5 11 F1 0A 03 01 13 00 64 50 00 64 00 03 00 00 E3", "A5 11 F1 0A 03 08 12 A0 5A 20 4E 46 00 03 00 00 7F", "none"}));
     // clang-format on
     EXPECT_EQ(h.page->CheckedInput(), 0);
-}
-
-// Band 0 carries the slope; its follow-up rewrites band 8: the same high-pass at 24db, flat at 12db.
-TEST(MusicPage, FollowUpAt24dbAnd12dbThenBackTo24db) {
-    Harness<PageMusic> h;
+    // band 0 carries the slope; its follow-up rewrites band 8: the high-pass at 24db, flat at 12db
     h.Drag(1078, 120);
     EXPECT_EQ(h.Take(), (S{{0x47A, 120, 4}}));
     auto frame = *h.page->BuildBandCmd(0);
@@ -89,7 +85,7 @@ TEST(MusicPage, PresetTextAndRoundTrip) {
               std::tuple(4, 300, 300, 0));
 }
 
-TEST(MicPage, FramesAtReset) {
+TEST(MicPage, FramesAtResetNoticesAndLanguage) {
     Harness<PageMic> h;
     // clang-format off
     EXPECT_EQ((V{h.Band(0), h.Band(1), h.Band(16), h.Band(17), Hex(h.page->BuildAlcCmd()), Hex(h.page->BuildFbcCmd()),
@@ -101,10 +97,6 @@ TEST(MicPage, FramesAtReset) {
     ZemCmd::EqFrame f = *h.page->BuildBandCmd(0);
     EXPECT_EQ(h.page->FollowUpBandCmd(f), 1);
     EXPECT_EQ(Hex(f), h.Band(0));
-}
-
-TEST(MicPage, NoticesAndLanguage) {
-    Harness<PageMic> h;
     h.Choose(1432, 2);
     EXPECT_EQ(std::pair(h.Take(), Hex(h.page->BuildFbcCmd())),
               std::pair(S{{0x46E, 0, 0}}, std::string("A5 0B F1 08 02 01 03 64 04 00 17")));
