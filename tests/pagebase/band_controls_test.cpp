@@ -17,7 +17,7 @@ QLineEdit* Edit(Page* p, int id) {
     return qobject_cast<QLineEdit*>(p->Control(id));
 }
 
-// Types `text` into an edit as the user would; `key` ends it, or else the focus moves away.
+// `key` ends the typing, or else the focus moves away
 void Type(PageHarness& h, int id, const QString& text, Qt::Key key = Qt::Key_unknown) {
     QLineEdit* e = Edit(h.page, id);
     e->setFocus();
@@ -48,14 +48,14 @@ TEST(PageInit, BandControlIdsOf5And17BandPagesShowTheResetRecord) {
             EXPECT_EQ(qobject_cast<QAbstractSlider*>(h.page->Control(1700 + i)) != nullptr, peaking);
             for (int id : {2000 + 2 * i, 2001 + 2 * i, 2100 + 3 * i, 2101 + 3 * i, 2102 + 3 * i})
                 EXPECT_EQ(qobject_cast<QAbstractButton*>(h.page->Control(id)) != nullptr, peaking) << id;
-            if (peaking) {
-                EXPECT_EQ((QStringList{Edit(h.page, 1600 + i)->text(), Edit(h.page, 1800 + i)->text(),
-                                       Edit(h.page, 1900 + i)->text()}),
-                          (QStringList{"+0.0 dB", QString("%1 Hz").arg(100 * i), "1.0"}));
-            }
+            if (!peaking) continue;
+            EXPECT_EQ((QStringList{Edit(h.page, 1600 + i)->text(), Edit(h.page, 1800 + i)->text(),
+                                   Edit(h.page, 1900 + i)->text()}),
+                      (QStringList{"+0.0 dB", QString("%1 Hz").arg(100 * i), "1.0"}));
         }
-        EXPECT_EQ(std::pair(h.page->resetsWithFlag, h.page->GetContentHeight() > 0), std::pair(1, n > 2));
-        EXPECT_TRUE(h.parent->notices.empty());
+        EXPECT_EQ(
+            std::tuple(h.page->resetsWithFlag, h.page->GetContentHeight() > 0, h.parent->notices.empty()),
+            std::tuple(1, n > 2, true));
     }
 }
 

@@ -14,19 +14,16 @@ namespace {
 TEST(ParseLeadingInt, SaturatesAndStopsAtTheFirstNonDigit) {
     // clang-format off
     const struct { const char* text; int value; bool has; } cases[] = {
-        // clang-format off
         {"1000 Hz", 1000, true}, {"  -42x", -42, true}, {"+7", 7, true}, {"abc", 0, false}, {"", 0, false},
         {"-", 0, false}, {"70.5", 70, true}, {"0x10", 0, true}, {"2147483647", INT_MAX, true},
         {"2147483648", INT_MAX, true}, {"-2147483648", INT_MIN, true}, {"-2147483649", INT_MIN, true},
         {"18446744073709551621", INT_MAX, true},  // 2^64 + 5 must not wrap
-        {"-99999999999999999999999", INT_MIN, true}, {"- 5", 0, false}, {".5", 0, false}, {" -0", 0, true},
-        // clang-format on
-    };
+        {"-99999999999999999999999", INT_MIN, true}, {"- 5", 0, false}, {".5", 0, false}, {" -0", 0, true}};
     // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(num::ParseLeadingInt(c.text), c.value) << c.text;
-        EXPECT_EQ(num::HasLeadingInt(c.text), c.has) << c.text;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(std::pair(num::ParseLeadingInt(c.text), num::HasLeadingInt(c.text)),
+                  std::pair(c.value, c.has))
+            << c.text;
 }
 
 TEST(ParseLeadingDecimal, NumbersAndRefusals) {
@@ -40,7 +37,7 @@ TEST(ParseLeadingDecimal, NumbersAndRefusals) {
         EXPECT_FALSE(num::ParseLeadingDecimal(text).has_value()) << text;
 }
 
-// printf under a decimal-comma locale writes "3,5"; our formatting and parsing must not follow it.
+// printf under a decimal-comma locale writes "3,5"
 TEST(Format, FixedPrintfStyleAndIgnoresACommaLocale) {
     EXPECT_EQ(num::FormatFixed(-0.05, 1), "-0.1");
     EXPECT_EQ(num::Format("%d%%", 5), "5%");
