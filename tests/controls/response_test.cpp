@@ -1,5 +1,4 @@
-// Curves against |H(e^jw)| evaluated with complex arithmetic from the stored coefficients, and the
-// coefficients against closed-form gains at the centre frequency.
+// Curves against |H(e^jw)| from the stored coefficients; coefficients against closed-form gains at f0.
 #include "controls/response.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +40,7 @@ std::vector<float> Curve(BandResponse& b, int n, int* result = nullptr) {
     return db;
 }
 
-// Every shaped type over the whole range of settings, including the narrow low bands where the
-// expanded cosine form gave NaN or infinities.
+// Every shaped type over the range, with the narrow low bands where the expanded form gave NaN.
 TEST(ResponseCurve, MatchesComplexEvaluationEverywhere) {
     for (int type = 1; type <= 8; ++type)
         for (float f : {20.02f, 21.81f, 1000.0f, 19999.0f})
@@ -63,8 +61,7 @@ TEST(ResponseCurve, MatchesComplexEvaluationEverywhere) {
                     }
 }
 
-// Peaking gain at f0, shelves at half gain, pass filters at 20 log10 Q; type 6 is a peaking cut of
-// -|g| with Q 10^(-|g|/40) narrower, whatever the sign of g.
+// At f0: peaking g, shelves g/2, pass filters 20 log10 Q; type 6 is peaking -|g| at Q 10^(-|g|/40).
 TEST(ResponseCurve, ClosedFormGainsAndTheCutForm) {
     for (float f : {20.02f, 440.0f, 19999.0f})
         for (float g : {-24.0f, -3.0f, 12.0f})

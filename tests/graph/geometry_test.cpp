@@ -1,5 +1,4 @@
-// The graph without a widget: axis mapping, the per-band curve sum, the spline's control points, and
-// the strip-wise stroke against the plain per-pixel form it replaced.
+// The graph without a widget: axes, curve sum, spline, and the stroke against a plain per-pixel form.
 #include <gtest/gtest.h>
 
 #include <algorithm>

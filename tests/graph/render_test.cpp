@@ -1,5 +1,4 @@
-// The graph rendered at 640 x 400, margin 40: plot 600 wide, 20-pixel rows, 0 dB at row 140.
-// Text is checked only through layer differences, never by glyph shapes.
+// Rendered at 640 x 400, margin 40 (plot 600 wide, 0 dB at row 140); text only via layer differences.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
@@ -61,8 +60,7 @@ TEST(GraphGrid, BackgroundLinesAndLabels) {
         {"gain rows from the plot's edge", kMargin, 100, kGainLine}, {"not into the margin", kMargin - 1, 100, kBg}};
     // clang-format on
     for (const auto& c : cases) EXPECT_EQ(Pixel(img, c.x, c.y), c.rgb) << c.what;
-    // Gain labels in the margin around the 0 dB row but not in the 5 px before the plot; frequency
-    // labels along the bottom edge.
+    // Gain labels left of the plot but not in its last 5 px; frequency labels along the bottom.
     QImage bg(img.size(), QImage::Format_RGB32);
     bg.fill(QColor(0x14, 0x14, 0x14));
     const QImage text = Diff(img, bg);
