@@ -33,7 +33,7 @@ void Type(PageHarness& h, int id, const QString& text, Qt::Key key = Qt::Key_unk
 Notices WithoutFocus(PageHarness& h) {
     Notices out;
     for (const auto& n : h.Take())
-        if (n.msg != notice::kBandFocus) out.push_back(n);
+        if (std::get<0>(n) != notice::kBandFocus) out.push_back(n);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "pages/page.h"
@@ -16,12 +17,7 @@ inline QApplication& TestApp() {
     return *app;
 }
 
-struct Notice {
-    unsigned msg;
-    win::WPARAM w;
-    win::LPARAM l;
-    bool operator==(const Notice& o) const { return msg == o.msg && w == o.w && l == o.l; }
-};
+using Notice = std::tuple<unsigned, win::WPARAM, win::LPARAM>;  // message, wParam, lParam
 using Notices = std::vector<Notice>;
 
 class NoticeRecorder : public QWidget, public win::MessageSink {
