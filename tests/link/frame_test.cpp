@@ -85,8 +85,6 @@ const Bytes kAnswer = Sealed("A5 0B F6 02 80 11 22 A5 33 44");
 const Bytes kFive = Sealed("A5 05 F6 01");
 
 TEST(FrameParser, ReaderRules) {
-    Bytes badSum = kHeartbeat;
-    badSum.back() ^= 0x01;
     Bytes longest = {0xA5, 50};
     for (int i = 2; i < 49; ++i) longest.push_back(static_cast<std::uint8_t>(i * 5));
     longest = Sealed(longest);
@@ -98,10 +96,7 @@ TEST(FrameParser, ReaderRules) {
         int checksumErrors;
     } rows[] = {
         // clang-format off
-        {"two frames in one read", {Cat({kHeartbeat, kAnswer})}, {kHeartbeat, kAnswer}, 0},
         {"split byte by byte, 0xA5 inside data", byteByByte, {kAnswer}, 0},
-        {"garbage between frames", {Cat({FromHex("00 13 11 0D"), kHeartbeat, {0xFF, 0x42}, kFive, {1}})}, {kHeartbeat, kFive}, 0},
-        {"bad checksum is dropped silently", {Cat({badSum, kFive})}, {kFive}, 0},
         {"length 3 goes back to hunting", {Cat({{0xA5, 0x03}, kFive})}, {kFive}, 0},
         {"length 51 goes back to hunting", {Cat({FromHex("A5 33 06 F9"), kFive})}, {kFive}, 0},
         {"rejected length 0xA5 starts a new frame", {Cat({{0xA5}, kFive})}, {kFive}, 0},

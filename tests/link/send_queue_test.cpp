@@ -102,7 +102,6 @@ TEST(TranslateCmd, EveryLayout) {
         {"band six-bit channel", "A5 11 F1 0A FE 03 50 51 52 53 54 55 56 57 58 59", "A5 11 F1 3F 00 01 03 57 50 51 52 53 54 55 56 59"},
         {"band frame too short", "A5 0F F1 0A 08 01 02 03 04 05 06 07 08 09", ""},
         {"answer class: the class byte decides", "A5 11 F6 0A 08 03 50 51 52 53 54 55 56 57 58 59", ""},
-        {"group command", "A5 09 F1 F0 70 03 00 00", ""},
         {"effect-path band", "A5 12 F1 09 08 00 64 00 00 00 32 32 00 01 00 00 00", ""},
         // clang-format on
     };

@@ -184,13 +184,13 @@ TEST_F(UartLink, UpdateWorkOwnsThePortWhileRequested) {
 TEST(UartLifetime, DestroyedWhileThreadsRun) {
     Pty pty;
     TraceCapture trace;
-    for (int i = 0; i < 3; ++i) {
+    {
         Uart uart;
         ASSERT_EQ(uart.Open(pty.path()), 1);
         uart.frameMode = 1;
         uart.Start();
         pty.Send(kHeartbeat);
-        WaitUntil([&] { return uart.frameReady.load() == 1; });
+        EXPECT_TRUE(WaitUntil([&] { return uart.frameReady.load() == 1; }));
     }
     Uart neverOpened;
     neverOpened.Start();  // threads run with no port

@@ -54,11 +54,11 @@ inline bool GoodFrame(const Bytes& b) {
 inline std::string Mismatches(const std::uint8_t* bytes, const std::string& expect) {
     std::istringstream in(expect);
     std::string out;
-    int offset = 0, value = 0, checked = 0;
-    for (char eq = 0; in >> std::dec >> offset >> eq >> std::hex >> value; ++checked)
+    int offset = 0, value = 0;
+    for (char eq = 0; in >> std::dec >> offset >> eq >> std::hex >> value;)
         if (bytes[offset] != value)
             out += " [" + std::to_string(offset) + "] is " + std::to_string(bytes[offset]);
-    return checked == std::count(expect.begin(), expect.end(), '=') ? out : "unreadable: " + expect;
+    return in.eof() ? out : "unreadable: " + expect;
 }
 
 inline sim::Store Distinctive() {
