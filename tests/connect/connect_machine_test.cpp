@@ -5,10 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <optional>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "link/connect_steps.h"
 #include "tests/link/bytes.h"
@@ -42,9 +39,7 @@ class FakeLink : public connect::ConnectLink {
     bool Open(const std::string& name) override {
         opened.push_back(name);
         const int n = std::stoi(name.substr(3));
-        if (openPort || !existing.count(n)) return false;
-        openPort = n;
-        return true;
+        return !openPort && existing.count(n) && (openPort = n);
     }
     void Start() override {}
     void Close() override { openPort = 0; }
@@ -56,9 +51,8 @@ class FakeLink : public connect::ConnectLink {
     }
     void Push(const ZemCmd::Cmd& cmd) override {
         pushed.push_back(cmd);
-        auto it = peers.find(openPort);
-        if (it == peers.end()) return;
-        if (auto answer = it->second(cmd)) last = *answer, ready = true;
+        if (auto it = peers.find(openPort); it != peers.end())
+            if (auto answer = it->second(cmd)) last = *answer, ready = true;
     }
     void Log(std::string_view line) override { log += line; }
 };
@@ -67,8 +61,8 @@ class FakeLink : public connect::ConnectLink {
 FakeLink::Peer Ignoring(int code = -1, std::uint8_t replyCode = 0) {
     return [=](const ZemCmd::Cmd& r) -> std::optional<ZemCmd::Cmd> {
         const bool request = r[2] == ZemCmd::kClassRead || r[2] == ZemCmd::kClassWrite;
-        if (!request || r[4] != code) return AnswerTo(r);
-        if (replyCode) return AnswerTo(r, replyCode);
+        if (!request || r[4] != code || replyCode)
+            return AnswerTo(r, request && r[4] == code ? replyCode : 0);
         return std::nullopt;
     };
 }
@@ -91,12 +85,10 @@ struct Harness {
 
     // Ticks until the machine ends or `limit` ticks; the outcome and the ticks taken.
     Outcome Until(int limit, int* ticks = nullptr) {
-        for (int t = 1; t <= limit; ++t)
-            if (const Outcome o = machine.Tick(); o != Outcome::Running) {
-                if (ticks) *ticks = t;
-                return o;
-            }
-        return Outcome::Running;
+        Outcome o = Outcome::Running;
+        for (int t = 1; t <= limit && o == Outcome::Running; ++t)
+            if ((o = machine.Tick()) != Outcome::Running && ticks) *ticks = t;
+        return o;
     }
     int UntilPushed(std::size_t n) {  // ticks until `n` frames were pushed
         int t = 0;
@@ -138,11 +130,11 @@ TEST(ConnectScan, FindsProcessorBehindMissingAndSilentPorts) {
     EXPECT_EQ(r.link.log,
               "Open Uart=1\nOpen Fail\nOpen Uart=2\nOpen Ok\nClose Uart\nOpen Uart=3\nOpen Fail\n"
               "Open Uart=4\nOpen Ok\nStart Resv Data\n");
-    ASSERT_EQ(r.link.pushed.size(), 4u);  // three probes on the silent port, one on the answering one
-    for (const auto& p : r.link.pushed) EXPECT_EQ(Of(p), FromHex("A5 06 F9 03 04 AB"));
-    EXPECT_TRUE(r.link.frameMode);
-    EXPECT_EQ(r.statuses.front(), "Open COM1");
-    EXPECT_EQ(r.statuses.back(), "Start to read...");
+    std::vector<testbytes::Bytes> probes;  // three on the silent port, one on the answering one
+    for (const auto& p : r.link.pushed) probes.push_back(Of(p));
+    EXPECT_EQ(probes, std::vector(4, FromHex("A5 06 F9 03 04 AB")));
+    EXPECT_EQ(std::tuple(r.link.frameMode, r.statuses.front(), r.statuses.back()),
+              std::tuple(true, "Open COM1", "Start to read..."));
 }
 
 TEST(ConnectScan, GivesUpAfterCom30AndClosesASilentLastPort) {
@@ -154,9 +146,8 @@ TEST(ConnectScan, GivesUpAfterCom30AndClosesASilentLastPort) {
             EXPECT_EQ(ticks, 31);
             EXPECT_EQ(r.link.opened.back(), "COM30");
         }
-        EXPECT_EQ(r.statuses.back(), kExit);
-        EXPECT_FALSE(r.link.IsOpen());
-        EXPECT_FALSE(r.link.frameMode);
+        EXPECT_EQ(std::tuple(r.statuses.back(), r.link.IsOpen(), r.link.frameMode),
+                  std::tuple(kExit, false, false));
     }
 }
 
@@ -165,8 +156,7 @@ TEST(ConnectScan, AnyGoodFrameEndsTheHandshake) {
     r.machine.Tick();     // opens COM1
     r.link.ready = true;  // an unrelated frame arrives
     for (int i = 0; i < 4; ++i) r.machine.Tick();
-    EXPECT_EQ(r.machine.state(), ConnectMachine::kRequest);
-    EXPECT_TRUE(r.link.pushed.empty());
+    EXPECT_EQ(std::tuple(r.machine.state(), r.link.pushed.size()), std::tuple(ConnectMachine::kRequest, 0u));
 }
 
 TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
@@ -181,11 +171,9 @@ TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
             lines += req->logLine;
         }
     EXPECT_NE(r.link.log.find(lines), std::string::npos);
-    EXPECT_EQ(r.applied, 66);
-    EXPECT_EQ(r.progress.back(), 98);  // 65 x 100 / 66, never 100
-    EXPECT_EQ(r.flushes, 1);
-    EXPECT_EQ(r.statuses.back(), kExit);
-    EXPECT_TRUE(r.link.frameMode);  // the caller leaves frame mode
+    // 98: 65 x 100 / 66, never 100; the caller leaves frame mode
+    EXPECT_EQ(std::tuple(r.applied, r.progress.back(), r.flushes, r.statuses.back(), r.link.frameMode),
+              std::tuple(66, 98, 1, kExit, true));
 
     Harness later;
     later.UntilPushed(7);  // probe + steps 0..5
@@ -207,15 +195,11 @@ TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
         std::vector<int> sends;
         Outcome o = Outcome::Running;
         int t = 0;
-        while (o == Outcome::Running && t < 50) {
-            const std::size_t before = r.link.pushed.size();
-            o = r.machine.Tick();
-            if (r.link.pushed.size() > before) sends.push_back(t + 1);
-            ++t;
-        }
-        EXPECT_EQ(sends, (std::vector<int>{3, 6, 9}));
-        EXPECT_EQ(t, 11);  // state set on tick 10, dialog ends on the next
-        EXPECT_EQ(o, outcome);
+        for (std::size_t before = r.link.pushed.size(); o == Outcome::Running && t < 50;
+             before = r.link.pushed.size())
+            if (o = r.machine.Tick(), ++t; r.link.pushed.size() > before) sends.push_back(t);
+        // state set on tick 10, dialog ends on the next
+        EXPECT_EQ(std::tuple(sends, t, o), std::tuple(std::vector<int>{3, 6, 9}, 11, outcome));
     }
 }
 

@@ -10,13 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/sim/ymodem_sender.h"
+
 using Bytes = std::vector<std::uint8_t>;
 
-// Bytes no block boundary lines up with.
 inline Bytes Pattern(std::size_t n) {
-    Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i * 7 + 3 + (i >> 8));
-    return b;
+    return simtest::Pattern(n, 7);
 }
 
 inline Bytes ReadFile(const std::string& path) {
