@@ -24,13 +24,13 @@ inline Bytes ReadFile(const std::string& path) {
 }
 
 // A fresh folder under the working directory, removed with everything in it.
-struct TempDir {
+struct ImageDir {
     std::string path;
-    TempDir() {
+    ImageDir() {
         char name[] = "ymodemtest.XXXXXX";
         if (::mkdtemp(name)) path = name;
     }
-    ~TempDir() { std::filesystem::remove_all(path); }
+    ~ImageDir() { std::filesystem::remove_all(path); }
     std::string Write(const std::string& name, const Bytes& bytes) const {
         std::ofstream(path + "/" + name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -3,21 +3,13 @@
 #include <stdlib.h>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
 #include <thread>
 
-#include "console/control_ids.h"
-#include "console/main_dialog.h"
 #include "image_files.h"
 #include "link/ui/dlg_debug.h"
-#include "link/ui/page_setup.h"
-#include "platform/ui/controls.h"
-#include "platform/ui/message_box.h"
 #include "sim/processor.h"
-#include "tests/console/qt_app.h"
+#include "tests/console/support.h"
 
 namespace {
 
@@ -34,19 +26,14 @@ bool PumpUntil(F done, std::chrono::milliseconds limit = 2s) {
 class UpdateCommand : public testing::Test {
   protected:
     void SetUp() override {
-        TestApp();
         sim::Options o;
         o.firmwareDir = dir_.path;
         sim_ = std::make_unique<sim::Processor>(o);
         std::string error;
         ASSERT_TRUE(sim_->Start(error)) << error;
         setenv("K417B_PORTS", sim_->SlavePath().c_str(), 1);
-        CVelmor_Zem_R7Dlg::Options d;
-        d.configPath = dir_.path + "/config.ini";
-        d.logPath.clear();
-        d.firstConnectDelayMs = 1000000;
-        dialog_ = std::make_unique<CVelmor_Zem_R7Dlg>(d);
-        dialog_->OnInitDialog();
+        dialog_ =
+            StartMainWindow(dir_.path + "/config.ini", [](auto& d) { d.firstConnectDelayMs = 1000000; });
         page_ = dialog_->SetUpPage();
         ASSERT_NE(page_, nullptr);
     }
@@ -75,7 +62,7 @@ class UpdateCommand : public testing::Test {
         return "?";
     }
 
-    TempDir dir_;
+    ImageDir dir_;
     std::unique_ptr<sim::Processor> sim_;
     std::unique_ptr<CVelmor_Zem_R7Dlg> dialog_;
     PageSetUp* page_ = nullptr;

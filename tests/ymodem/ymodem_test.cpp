@@ -78,7 +78,7 @@ TEST(YmodemPercent, ReachesHundredAndStaysExactForLargeFiles) {
 }
 
 TEST(YmodemOpen, ReadsNameSizeAndImageAndRefusesUnusableFiles) {
-    TempDir dir;
+    ImageDir dir;
     const Bytes image = Pattern(2500);
     Ymodem y;
     y.Hold("old", Bytes(4096));
@@ -244,7 +244,7 @@ class UpdateOverLink : public testing::Test {
         uart_->Start();
     }
 
-    TempDir dir_;
+    ImageDir dir_;
     std::unique_ptr<sim::Processor> processor_;
     Ymodem file_;
     std::unique_ptr<Uart> uart_;
