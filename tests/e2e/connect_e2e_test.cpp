@@ -1,21 +1,15 @@
 // The main window against the simulated processor on a pseudo-terminal: connect, read-back, watchdog.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QLabel>
-#include <QSlider>
 #include <set>
 #include <thread>
 
-#include "console/control_ids.h"
-#include "console/main_dialog.h"
-#include "link/ui/page_setup.h"
 #include "pages/channel_sliders.h"
 #include "pages/page.h"
 #include "pages/page_ids.h"
-#include "platform/ui/controls.h"
 #include "platform/ui/window.h"
 #include "sim/processor.h"
+#include "tests/console/support.h"
 
 namespace {
 
@@ -26,14 +20,6 @@ class NoPainting : public QObject {
         return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest;
     }
 };
-
-void TestApp() {
-    static int argc = 1;
-    static char name[] = "e2e_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    [[maybe_unused]] static bool filtered = (app->installEventFilter(new NoPainting), true);
-}
 
 enum { kMusic, kMic, kEffect, kMainOut, kMidOut, kBassOut, kSubOut };
 
@@ -65,7 +51,7 @@ sim::Store DistinctStore() {
 class ConnectEndToEnd : public testing::Test {
   protected:
     void StartSim(bool silent) {
-        TestApp();
+        [[maybe_unused]] static bool filtered = (TestApp().installEventFilter(new NoPainting), true);
         sim::Options o;
         o.start = DistinctStore();
         o.faults.silent = silent;
@@ -73,14 +59,11 @@ class ConnectEndToEnd : public testing::Test {
         std::string error;
         ASSERT_TRUE(sim->Start(error)) << error;
         setenv("K417B_PORTS", sim->SlavePath().c_str(), 1);
-        CVelmor_Zem_R7Dlg::Options d;
-        d.configPath = "connect_e2e_test.ini";
-        d.logPath.clear();
-        d.firstConnectDelayMs = 1000000;  // the test asks for the connect itself
-        d.connectTickMs = 40;
-        d.heartbeatPeriodMs = 60;
-        dialog = std::make_unique<CVelmor_Zem_R7Dlg>(d);
-        dialog->OnInitDialog();
+        dialog = StartMainWindow("connect_e2e_test.ini", [](auto& d) {
+            d.firstConnectDelayMs = 1000000;  // the test asks for the connect itself
+            d.connectTickMs = 40;
+            d.heartbeatPeriodMs = 60;
+        });
     }
     void TearDown() override {
         dialog.reset();  // stops the sender and the reader before the terminal goes
