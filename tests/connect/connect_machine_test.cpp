@@ -90,11 +90,6 @@ struct Harness {
             if ((o = machine.Tick()) != Outcome::Running && ticks) *ticks = t;
         return o;
     }
-    int UntilPushed(std::size_t n) {  // ticks until `n` frames were pushed
-        int t = 0;
-        for (; link.pushed.size() < n && t < 5000; ++t) machine.Tick();
-        return t;
-    }
 };
 
 const std::string kExit = "\xE9\x80\x80\xE5\x87\xBA";
@@ -116,8 +111,7 @@ TEST(ConnectSteps, GoldenRequests) {
     for (const auto& [step, hex, line] : cases) {
         const auto r = connect::StepRequest(step);
         ASSERT_TRUE(r) << step;
-        EXPECT_EQ(Of(r->frame), FromHex(hex)) << step;
-        EXPECT_EQ(r->logLine, line) << step;
+        EXPECT_EQ(std::tuple(Of(r->frame), r->logLine), std::tuple(FromHex(hex), std::string(line))) << step;
     }
     for (int silent : {-1, 6, 67}) EXPECT_FALSE(connect::StepRequest(silent)) << silent;
 }
@@ -143,8 +137,7 @@ TEST(ConnectScan, GivesUpAfterCom30AndClosesASilentLastPort) {
         int ticks = 0;
         EXPECT_EQ(r.Until(200, &ticks), Outcome::Failed);
         if (ports.empty()) {  // 30 opens, then the failed state ends the dialog
-            EXPECT_EQ(ticks, 31);
-            EXPECT_EQ(r.link.opened.back(), "COM30");
+            EXPECT_EQ(std::tuple(ticks, r.link.opened.back()), std::tuple(31, "COM30"));
         }
         EXPECT_EQ(std::tuple(r.statuses.back(), r.link.IsOpen(), r.link.frameMode),
                   std::tuple(kExit, false, false));
@@ -175,11 +168,12 @@ TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
     EXPECT_EQ(std::tuple(r.applied, r.progress.back(), r.flushes, r.statuses.back(), r.link.frameMode),
               std::tuple(66, 98, 1, kExit, true));
 
-    Harness later;
-    later.UntilPushed(7);  // probe + steps 0..5
-    const int ticks = later.UntilPushed(8);
-    EXPECT_EQ(Of(later.link.pushed.back()), Of(connect::StepRequest(7)->frame));
-    EXPECT_EQ(ticks, 5);  // answer of 5, silent 6, two ticks of the retry rhythm, send 7
+    Harness later;  // after the probe and steps 0..5: answer of 5, silent 6, two retry-rhythm ticks, send 7
+    while (later.link.pushed.size() < 7) later.machine.Tick();
+    int ticks = 0;
+    for (; later.link.pushed.size() < 8 && ticks < 50; ++ticks) later.machine.Tick();
+    EXPECT_EQ(std::tuple(Of(later.link.pushed.back()), ticks),
+              std::tuple(Of(connect::StepRequest(7)->frame), 5));
 }
 
 TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
@@ -204,24 +198,22 @@ TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
 }
 
 TEST(ConnectReadBack, RefusedAnswersAreAskedAgainWithoutCountingRetries) {
-    struct Case {
-        int code, refusals;  // refusals of answers with `code`
-        Outcome outcome;
-        int asked;
-    };
-    for (const Case c : {Case{0x85, 5, Outcome::Finished, 6},  // more than the three retries of silence
-                         Case{0x82, 1000, Outcome::Failed, ConnectMachine::kMaxRefusals},
-                         Case{ZemCmd::kGroupEndReadBack, 1000, Outcome::Finished, 1}}) {  // answered end
-        SCOPED_TRACE(c.code);
+    // code, refusals of its answers, outcome, times asked; 5 refusals: more than the three retries of silence
+    for (const auto& [code, refusals, outcome, asked] :
+         {std::tuple(0x85, 5, Outcome::Finished, 6),
+          std::tuple(0x82, 1000, Outcome::Failed, ConnectMachine::kMaxRefusals),
+          std::tuple<int, int, Outcome, int>(ZemCmd::kGroupEndReadBack, 1000, Outcome::Finished,
+                                             1)}) {  // answered end
         Harness r;
-        int left = c.refusals;
-        r.apply = [&](const std::uint32_t* w) {
-            return (static_cast<int>(w[4]) == c.code && left-- > 0) ? 0 : 1;
+        int left = refusals;
+        r.apply = [&, code = code](const std::uint32_t* w) {
+            return (static_cast<int>(w[4]) == code && left-- > 0) ? 0 : 1;
         };
-        EXPECT_EQ(r.Until(1000), c.outcome);
-        EXPECT_EQ(std::count_if(r.link.pushed.begin(), r.link.pushed.end(),
-                                [&](auto& p) { return p[4] == c.code; }),
-                  c.asked);
+        const Outcome o = r.Until(1000);
+        EXPECT_EQ(std::tuple(o, std::count_if(r.link.pushed.begin(), r.link.pushed.end(),
+                                              [&](auto& p) { return p[4] == code; })),
+                  std::tuple(outcome, static_cast<long>(asked)))
+            << code;
     }
 }
 
