@@ -48,15 +48,6 @@ class ProcessorTest : public testing::Test {
         client_ = std::make_unique<Pty>(processor_->SlavePath());
         ASSERT_TRUE(client_->ok());
     }
-    bool Logged(const std::string& what) {
-        return processor_->WaitForLog(
-            [&](const std::vector<sim::LogEntry>& log) {
-                return std::any_of(log.begin(), log.end(), [&](const sim::LogEntry& e) {
-                    return e.what.find(what) != std::string::npos;
-                });
-            },
-            2000ms);
-    }
     Bytes Exchange(const Bytes& frame, std::size_t want, std::chrono::milliseconds timeout = 2000ms) {
         EXPECT_TRUE(client_->Send(frame));
         return client_->Receive(want, timeout);
@@ -81,7 +72,11 @@ TEST_F(ProcessorTest, AConsoleSessionOverTheTerminal) {
         EXPECT_TRUE(GoodFrame(a) && a[2] == 0xF6 && a[3] == step.group && a[4] == step.code) << Hex(a);
     }
     EXPECT_TRUE(Exchange(kEndReadBack, 1, 300ms).empty());
-    EXPECT_TRUE(Logged("end of read-back"));
+    EXPECT_TRUE(processor_->WaitForLog(
+        [](const std::vector<sim::LogEntry>& log) {
+            return !log.empty() && log.back().what == "end of read-back";
+        },
+        2000ms));
     // A written value comes back in the next answer.
     client_->Send(Sealed("A5 13 F1 10 04 07 00 08 00 09 00 0A 00 0B 00 0C 00 FF"));
     const Bytes delays = Read(0x04, 0xC1, 0, 13);
@@ -103,7 +98,7 @@ TEST_F(ProcessorTest, FirmwareImageArrivesByteIdenticalInsideItsFolder) {
     EXPECT_EQ(Exchange(HeaderBlock("../../evil.bin", image.size()), 2), (Bytes{0x06, 'C'}));
     for (std::size_t n = 1; n <= 6; ++n) ASSERT_EQ(Exchange(DataBlock(image, n), 1), Bytes{0x06}) << n;
     EXPECT_EQ(Exchange({0x04}, 1), Bytes{0x06});
-    ASSERT_TRUE(Logged("normal mode"));
+    ASSERT_TRUE(WaitUntil([&] { return !processor_->InUpdateMode(); }, 2s));
     EXPECT_EQ(processor_->SavedImages(), std::vector<std::string>{dir_ + "/evil.bin"});  // inside the folder
     const std::string file = ReadFile(dir_ + "/evil.bin");
     EXPECT_EQ(Bytes(file.begin(), file.end()), image);
