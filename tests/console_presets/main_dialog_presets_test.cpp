@@ -85,8 +85,8 @@ TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
                 std::make_tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].type & 0x0F),
                 std::make_tuple(QString::fromUtf8(c.question), QString("Yes/No"), win::kMbOkCancel));
             EXPECT_EQ(Since(before), answerOk ? std::vector<Bytes>{FromHex(c.hex)} : std::vector<Bytes>{});
-            EXPECT_EQ(waitSeen, answerOk && c.load);
-            EXPECT_EQ(posts.posts, answerOk && c.load ? 1 : 0);
+            EXPECT_EQ(std::make_pair(waitSeen, posts.posts),
+                      std::make_pair(answerOk && c.load, answerOk && c.load ? 1 : 0));
         }
     }
     // The group menu commands reach their group.
@@ -97,26 +97,23 @@ TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0].text + boxes.shown[1].text, "Save Effect to Group13?Load Effect to Group16?");
     EXPECT_EQ(QueuedCount(), before);
-}
 
-TEST_F(MainWindowCommands, FactoryResetQueuesAtOnceWaitsAndReconnects) {
+    // A factory reset asks nothing, queues at once, waits and reconnects.
+    boxes.shown.clear();
+    waitSeen = false;
+    posts.posts = 0;
     dialog->OnCommand(kCmdResetFactory);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(Since(0), std::vector<Bytes>{FromHex("A5 06 F9 03 0F B6")});
-    EXPECT_TRUE(waitSeen);
-    EXPECT_EQ(posts.posts, 1);
+    EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 06 F9 03 0F B6")});
+    EXPECT_EQ(std::make_tuple(boxes.shown.size(), waitSeen, posts.posts), std::make_tuple(0u, true, 1));
 }
 
 TEST_F(MainWindowCommands, MasterSlidersShareOnePendingSend) {
     FireMasterTimers();
     Control<QSlider>(kIdMicSlider)->setSliderPosition(30);
-    EXPECT_EQ(Text(kIdMicValue), "30");
-    EXPECT_TRUE(MasterArmed(0));
-    EXPECT_TRUE(dialog->m_masterPending);
+    EXPECT_TRUE(Text(kIdMicValue) == "30" && MasterArmed(0) && dialog->m_masterPending);
     Control<QSlider>(kIdMusicSlider)->setSliderPosition(20);
-    EXPECT_EQ(Text(kIdMusicValue), "20");
-    EXPECT_FALSE(MasterArmed(2));
+    EXPECT_TRUE(Text(kIdMusicValue) == "20" && !MasterArmed(2));
     // Only the microphone's level goes out, with the position the slider holds then.
     const std::size_t before = QueuedCount();
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 3));  // no such slider
@@ -144,9 +141,8 @@ void AnswerVolumeLimit(std::vector<std::pair<int, int>> moves, bool ok) {
 TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     AnswerVolumeLimit({{1004, 40}}, false);
     dialog->OnCommand(kCmdVolumeLimit);
-    EXPECT_EQ(QueuedCount(), 0u);
-    EXPECT_EQ(dialog->m_musicEndVol, 84);
-    EXPECT_EQ(ReadBytes(config), "[Config]\nLanguage=1\n");
+    EXPECT_EQ(std::make_tuple(QueuedCount(), dialog->m_musicEndVol, ReadBytes(config)),
+              std::make_tuple(0u, 84, std::string("[Config]\nLanguage=1\n")));
 
     auto* music = Control<QSlider>(kIdMusicSlider);
     music->setSliderPosition(70);
@@ -155,9 +151,9 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     AnswerVolumeLimit({{1004, 40}, {1003, 12}}, true);  // music end 40 (the slider at 70 drops), mic start 12
     dialog->OnCommand(kCmdVolumeLimit);
     EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 0B F1 1C 0C 54 00 28 00 46 8B")});
-    EXPECT_EQ(std::vector<int>({music->value(), music->maximum(), Control<QSlider>(kIdMicSlider)->maximum()}),
-              std::vector<int>({40, 40, 84}));
-    EXPECT_EQ(Text(kIdMusicValue), "40");
+    EXPECT_EQ(std::make_tuple(music->value(), music->maximum(), Control<QSlider>(kIdMicSlider)->maximum(),
+                              Text(kIdMusicValue)),
+              std::make_tuple(40, 40, 84, QString("40")));
     EXPECT_TRUE(MasterArmed(0) && MasterArmed(1) && MasterArmed(2));
     EXPECT_EQ(std::make_pair(dialog->m_musicEndVol, dialog->m_micStartVol), std::make_pair(40, 12));
     EXPECT_EQ(ReadBytes(config),
@@ -197,8 +193,8 @@ TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
         boxes.shown.clear();
         if (s.password) AnswerPassword(s.password);
         s.viaItem ? OperationItem()->trigger() : dialog->OnCommand(kCmdLock);
-        EXPECT_EQ(dialog->m_locked, s.locked);
-        EXPECT_EQ(OperationItem()->text(), s.item);
+        EXPECT_EQ(std::make_pair(dialog->m_locked + 0, OperationItem()->text()),
+                  std::make_pair(s.locked, QString(s.item)));
         ASSERT_EQ(boxes.shown.size(), s.box ? 1u : 0u);
         for (const auto& box : boxes.shown) EXPECT_EQ(box.text, s.box);
         for (int id : {kIdMicSlider, kIdEffectSlider, kIdMusicSlider})
