@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "console/control_ids.h"
 #include "console/images.h"
 #include "console/language_tables.h"
@@ -10,27 +8,6 @@
 using namespace console;
 
 namespace {
-
-TEST(LanguageTables, EveryMenuHasTheSameIdsAndATextInEachLanguage) {
-    const std::set<int> expected = {kCmdImport,     kCmdExport,       kCmdConnect,   kCmdExit,
-                                    kCmdChinese,    kCmdEnglish,      kCmdThai,      kCmdVietnamese,
-                                    kCmdIndonesian, kCmdResetFactory, kCmdDspUpdate, kCmdVolumeLimit};
-    std::set<int> ids;
-    int separators = 0;
-    for (int m = 0; m < kMenuCount; ++m) {
-        const auto& menu = Menu(m);
-        for (int l = 0; l < 5; ++l) ASSERT_NE(menu.title[l], nullptr);
-        for (std::size_t i = 0; i < menu.count; ++i) {
-            const int id = menu.items[i].id;
-            separators += id == 0;
-            EXPECT_TRUE(id == 0 || ids.insert(id).second) << id;
-            for (int l = 0; l < 5 && id != 0; ++l)
-                EXPECT_NE(menu.items[i].text[l], nullptr) << id << " " << l;
-        }
-    }
-    EXPECT_EQ(ids, expected);
-    EXPECT_EQ(separators, 2);
-}
 
 // The English and Vietnamese texts are checked on the main window.
 TEST(LanguageTables, TextsKeptExactlyAndUnknownLanguagesShowChinese) {
