@@ -58,13 +58,12 @@ TEST(Ini, ProfileFile) {
     std::remove(path.c_str());  // a write creates file and section; what it keeps is checked above
     ASSERT_TRUE(ini::WritePrivateProfileString("Config", "Language", "2", path));
     EXPECT_EQ(ReadBytes(path), "[Config]\nLanguage=2\n");
-    {  // failures change nothing
-        EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "1", "no-such-folder/config.ini"));
-        WriteBytes(path, "[Config]\nLanguage=3\n" + std::string(ini::kMaxFileSize, ';'));
-        EXPECT_EQ(ini::GetPrivateProfileInt("Config", "Language", 9, path), 9);
-        EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "1", path));
-        EXPECT_EQ(ReadBytes(path).size(), ini::kMaxFileSize + 20);
-    }
+    // Failures change nothing.
+    EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "1", "no-such-folder/config.ini"));
+    WriteBytes(path, "[Config]\nLanguage=3\n" + std::string(ini::kMaxFileSize, ';'));
+    EXPECT_EQ(ini::GetPrivateProfileInt("Config", "Language", 9, path), 9);
+    EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "1", path));
+    EXPECT_EQ(ReadBytes(path).size(), ini::kMaxFileSize + 20);
     std::remove(path.c_str());
     std::remove((path + ".tmp").c_str());
 }

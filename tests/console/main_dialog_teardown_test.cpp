@@ -16,13 +16,11 @@ TEST(MainWindowTeardown, ExitOrDestructionJoinsTheSenderWhileItIsBusy) {
     const std::string config = "teardown_test_config.ini";
     auto dialog = StartMainWindow(config);
     PageSetUp* setUp = dialog->SetUpPage();
-    ASSERT_TRUE(setUp->Queue().IsRunning());
-    EXPECT_GT(dialog->Timers().Count(), 0u);
+    ASSERT_TRUE(setUp->Queue().IsRunning() && dialog->Timers().Count() > 0);
     for (int i = 0; i < 20; ++i) setUp->PushCmd(kHeartbeat);
     dialog->OnCommand(kCmdExit);
-    EXPECT_EQ(dialog->Timers().Count(), 0u);
-    EXPECT_FALSE(setUp->Queue().IsRunning());
-    EXPECT_FALSE(setUp->Link().IsOpen());
+    EXPECT_EQ(std::make_tuple(dialog->Timers().Count(), setUp->Queue().IsRunning(), setUp->Link().IsOpen()),
+              std::make_tuple(0u, false, false));
     dialog.reset();  // the pages and the link go after their threads
     for (int round = 0; round < 3; ++round) {
         dialog = StartMainWindow(config);

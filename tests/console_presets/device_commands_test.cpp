@@ -48,7 +48,6 @@ TEST(DeviceCommands, MovingOneLimitPushesItsPartner) {
         {base, LimitField::MicEnd, 5, {0, 84, 5, 5, 20, 40}},
         {base, LimitField::MicStart, 30, {0, 84, 30, 50, 20, 40}},
         {{30, 40, 10, 50, 20, 40}, LimitField::MusicEnd, 12, {12, 12, 10, 50, 20, 40}},
-        {base, LimitField::EffectStart, 70, {0, 84, 10, 50, 70, 70}},
         {base, LimitField::EffectEnd, 3, {0, 84, 10, 50, 3, 3}},
     };
     // clang-format on
