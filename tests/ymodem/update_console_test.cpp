@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <thread>
 
 #include "image_files.h"
@@ -158,15 +159,14 @@ TEST_F(UpdateCommand, SetUpPageFramesGoToTheProcessor) {
     auto* groups = win::FindControlAs<QComboBox>(page_, 1417);
     auto* print = win::FindControlAs<QCheckBox>(page_, 1091);
     ASSERT_TRUE(groups && print);
-    for (const auto& [index, frame] : {std::pair{0, Bytes{0xA5, 0x06, 0xF9, 0x03, 0x01, 0xA8}},
-                                       std::pair{15, Bytes{0xA5, 0x06, 0xF9, 0x03, 0xF1, 0x98}}}) {
+    for (const auto& [index, hex] : {std::pair{0, "A5 06 F9 03 01 A8"}, {15, "A5 06 F9 03 F1 98"}}) {
         groups->setCurrentIndex(index);
         page_->OnSave();
-        EXPECT_TRUE(SimGot(frame)) << index;
+        EXPECT_TRUE(SimGot(testbytes::FromHex(hex))) << index;
     }
     EXPECT_TRUE(print->isChecked());
     print->click();  // unticked: debug printing off
-    EXPECT_TRUE(SimGot({0xA5, 0x06, 0xF9, 0x01, 0x03, 0xA8}));
+    EXPECT_TRUE(SimGot(testbytes::FromHex("A5 06 F9 01 03 A8")));
 }
 
 TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
@@ -182,14 +182,10 @@ TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
         });
     for (std::thread& w : writers) w.join();
     ASSERT_TRUE(PumpUntil([&] { return debug->Text().count('\n') == 601; }));
-    for (int t = 0; t < 3; ++t) {
-        int last = -1;
-        for (const QString& line : debug->Text().split('\n')) {
-            if (!line.startsWith(QString("w%1:").arg(t))) continue;
-            EXPECT_EQ(line.mid(3).toInt(), ++last);
-        }
-        EXPECT_EQ(last, 199);
-    }
+    std::vector<int> next(3);  // each writer's lines in order
+    for (const QString& line : debug->Text().split('\n').filter(QRegularExpression("^w.:")))
+        EXPECT_EQ(line.mid(3).toInt(), next[line[1].digitValue()]++) << line.toStdString();
+    EXPECT_EQ(next, std::vector<int>(3, 200));
     const std::uint32_t entries[] = {0xa5, 0x0b, 0xf6, 0};
     page_->DebugPrint("Rx", entries, 4);
     debug->Flush();
