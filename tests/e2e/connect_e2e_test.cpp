@@ -4,7 +4,6 @@
 #include <set>
 #include <thread>
 
-#include "pages/channel_sliders.h"
 #include "pages/page.h"
 #include "pages/page_ids.h"
 #include "platform/ui/window.h"
@@ -37,9 +36,7 @@ sim::Store DistinctStore() {
     s.limiters[3] = {70, 4, 10, 20};  // the centre's
     s.limiters[4] = {80, 6, -8, 40};
     s.limiters[sim::kMicLimiter] = {30, 7, 1, 55};
-    s.effect[1] = 41;  // room size
     s.Eq(sim::Path::Mic)[5] = {0, 25600 + 450, 777, 250, 0, 0};
-    s.Eq(sim::Path::Music)[3] = {1, 25600 - 300, 2222, 150, 0, 0};
     s.Eq(sim::Path::Main)[2] = {1, 25600 + 100, 1111, 100, 0, 0};
     s.Eq(sim::Path::Mid)[1] = {1, 25600 + 200, 333, 100, 0, 0};
     s.Eq(sim::Path::Bass)[2] = {1, 25600 + 300, 66, 100, 0, 0};
@@ -114,10 +111,11 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesThenWatchdogNoticesSilenc
         {kSubOut, kDirectLevelSlider, 31}, {kSubOut, kReverbLevelSlider, 45}, {kSubOut, kLimitSlider, -8},
         {kBassOut, kStartTimeSlider, 40}, {kMidOut, kAttackSlider, 4}, {kMic, kRatioSlider, 55},
         {kMainOut, kRightDelaySlider, 4}, {kMidOut, kDelaySlider, 5}, {kBassOut, kDelaySlider, 6},
-        {kSubOut, kRightDelaySlider, 8}, {kEffect, chan::fx::kRoomSize, 41}};
+        {kSubOut, kRightDelaySlider, 8}};  // the effect block: the reply tests
     // page, band, Hz, gain (x2: exact)
-    const std::tuple<int, int, int, int> bands[] = {{kMic, 5, 777, 9}, {kMusic, 3, 2222, -6},
-        {kMainOut, 2, 1111, 2}, {kMidOut, 1, 333, 4}, {kBassOut, 2, 66, 6}, {kSubOut, 3, 4444, 8}, {kEffect, 2, 1500, -10}};
+    const std::tuple<int, int, int, int> bands[] = {  // music bands: the reply tests
+        {kMic, 5, 777, 9}, {kMainOut, 2, 1111, 2}, {kMidOut, 1, 333, 4}, {kBassOut, 2, 66, 6}, {kSubOut, 3, 4444, 8},
+        {kEffect, 2, 1500, -10}};
     // clang-format on
     for (const auto& [page, id, value] : sliders) EXPECT_EQ(Pos(page, id), value) << page << " " << id;
     for (const auto& [page, band, hz, gain2] : bands)

@@ -36,9 +36,7 @@ inline AnswerWords BandAnswer(int group, int code, int band, int channel, int en
                        qField & 0xFF, qField >> 8, filterCode, preDelay & 0xFF, preDelay >> 8});
 }
 
-Answer Of(const AnswerWords& a) {
-    return Answer(a.data());
-}
+const auto Of = [](const AnswerWords& a) { return Answer(a.data()); };
 
 TEST(ReplyDecode, MasterPositions) {
     // clang-format off

@@ -3,12 +3,9 @@
 
 #include <stdlib.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <string>
-#include <vector>
 
 #include "tests/sim/ymodem_sender.h"
 

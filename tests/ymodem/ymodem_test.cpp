@@ -55,8 +55,7 @@ TEST(YmodemBlocks, DataNumberedModulo256PaddedAndCounted) {
         Ymodem::DataBlock block;
         while (y.MoreData()) {
             y.MakeNextDataBlock(block);
-            ASSERT_EQ(Bytes(block.begin(), block.end()), simtest::DataBlock(image, ++made))
-                << size << " " << made;
+            ASSERT_EQ(Bytes(block.begin(), block.end()), simtest::DataBlock(image, ++made)) << made;
         }
         EXPECT_EQ(std::tuple(made, y.Blocks()), std::tuple(blocks, static_cast<std::uint32_t>(blocks)));
     }
