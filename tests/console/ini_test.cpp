@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "console/console_config.h"
 #include "support.h"
 
 namespace {
@@ -66,6 +67,18 @@ TEST(Ini, ProfileFile) {
     EXPECT_EQ(ReadBytes(path).size(), ini::kMaxFileSize + 20);
     std::remove(path.c_str());
     std::remove((path + ".tmp").c_str());
+}
+
+// Ends to 0..84 (music, microphone) and 0..70 (effect), starts to 0..end. Reading garbage from the
+// file is checked on the main window.
+TEST(VolumeLimits, EndsToTheirRangeStartsToTheirEnd) {
+    using console::VolumeLimits;
+    // clang-format off
+    const struct { VolumeLimits in, out; } rows[] = {
+        {{0, 84, 0, 84, 0, 70}, {0, 84, 0, 84, 0, 70}}, {{85, 85, 85, 85, 71, 71}, {84, 84, 84, 84, 70, 70}},
+        {{-1, -1, -1, -1, -1, -1}, {0, 0, 0, 0, 0, 0}}, {{60, 50, 41, 40, 33, 32}, {50, 50, 40, 40, 32, 32}}};
+    // clang-format on
+    for (const auto& r : rows) EXPECT_EQ(console::Clamped(r.in), r.out) << r.in.musicEnd;
 }
 
 }  // namespace

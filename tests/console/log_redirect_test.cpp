@@ -20,8 +20,7 @@ int RedirectInChild(const std::string& path, const char* line) {
         _exit(10 + (used ? 1 : 0));
     }
     int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(LogRedirect, OutputLandsInTheTruncatedFileOrNowhere) {

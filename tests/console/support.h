@@ -52,23 +52,20 @@ inline std::string AsciiUtf16(const std::string& text) {
 }
 
 // A fresh folder under the working directory, removed with everything in it.
-class TempDir {
-  public:
-    explicit TempDir(const std::string& name) : path_(std::filesystem::current_path() / name) {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+struct TempDir {
+    explicit TempDir(const std::string& name) : path(std::filesystem::current_path() / name) {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
     }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+    const std::filesystem::path path;
 };
 
+using Tune = std::function<void(CVelmor_Zem_R7Dlg::Options&)>;
+
 // The main window as the console starts it, without a trace file.
-inline std::unique_ptr<CVelmor_Zem_R7Dlg> StartMainWindow(
-    const std::string& config, const std::function<void(CVelmor_Zem_R7Dlg::Options&)>& tune = {}) {
+inline std::unique_ptr<CVelmor_Zem_R7Dlg> StartMainWindow(const std::string& config, const Tune& tune = {}) {
     TestApp();
     CVelmor_Zem_R7Dlg::Options options;
     options.configPath = config;
@@ -93,8 +90,7 @@ class WindowTest : public testing::Test {
         std::remove(config.c_str());
     }
     // Starts on this config.ini text; null: no file.
-    void Start(const char* text = nullptr,
-               const std::function<void(CVelmor_Zem_R7Dlg::Options&)>& tune = {}) {
+    void Start(const char* text = nullptr, const Tune& tune = {}) {
         std::remove(config.c_str());
         if (text) WriteBytes(config, text);
         dialog = StartMainWindow(config, tune);
@@ -113,10 +109,9 @@ class WindowTest : public testing::Test {
 template <class D>
 void WhenModal(std::function<void(D*)> act, int triesLeft = 500) {
     QTimer::singleShot(2, [act, triesLeft] {
-        if (auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget()))
             act(dialog);
-        } else if (triesLeft > 0) {
+        else if (triesLeft > 0)
             WhenModal<D>(act, triesLeft - 1);
-        }
     });
 }

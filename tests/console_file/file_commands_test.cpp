@@ -212,7 +212,7 @@ TEST_F(FileCommands, FailuresSaySoInTheLanguageAndCancelsSayNothingAndNothingCha
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.inf")) &&
                 !std::filesystem::exists(dir.File("no")));
     int files = 0;  // before, empty and the folder: nothing from a failure or a cancel
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path))
         files += entry.path().extension() == ".inf";
     EXPECT_EQ(files, 3);
     EXPECT_EQ(Export(dir.File("after.inf")), before);
