@@ -124,9 +124,8 @@ TEST(ConnectScan, FindsProcessorBehindMissingAndSilentPorts) {
     EXPECT_EQ(r.link.log,
               "Open Uart=1\nOpen Fail\nOpen Uart=2\nOpen Ok\nClose Uart\nOpen Uart=3\nOpen Fail\n"
               "Open Uart=4\nOpen Ok\nStart Resv Data\n");
-    std::vector<testbytes::Bytes> probes;  // three on the silent port, one on the answering one
-    for (const auto& p : r.link.pushed) probes.push_back(Of(p));
-    EXPECT_EQ(probes, std::vector(4, FromHex("A5 06 F9 03 04 AB")));
+    ASSERT_EQ(r.link.pushed.size(), 4u);  // three probes on the silent port, one on the answering one
+    for (const auto& p : r.link.pushed) EXPECT_EQ(Of(p), FromHex("A5 06 F9 03 04 AB"));
     EXPECT_EQ(std::tuple(r.link.frameMode, r.statuses.front(), r.statuses.back()),
               std::tuple(true, "Open COM1", "Start to read..."));
 }
