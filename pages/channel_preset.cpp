@@ -77,7 +77,10 @@ bool LoadWholeLineSection(const Lines& lines, std::string_view name, const Slide
 }
 
 std::string MuteSection(std::string_view name, int muteBits) {
-    return "\n" + std::string(name) + "\n" + num::Format("%d", muteBits) + "\n";
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a chain of operator+ here.
+    std::string section = "\n";
+    section.append(name).append("\n").append(num::Format("%d", muteBits)).append("\n");
+    return section;
 }
 
 std::optional<int> LoadMuteSection(const Lines& lines, std::string_view name, int mask) {

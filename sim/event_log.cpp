@@ -18,9 +18,11 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::string FormatText(const LogEntry& e) {
-    std::string line = std::to_string(e.ms) + " " + e.dir;
-    if (!e.bytes.empty()) line += " " + HexBytes(e.bytes);
-    if (!e.what.empty()) line += " | " + e.what;
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a chain of operator+ here.
+    std::string line = std::to_string(e.ms);
+    line.append(" ").append(e.dir);
+    if (!e.bytes.empty()) line.append(" ").append(HexBytes(e.bytes));
+    if (!e.what.empty()) line.append(" | ").append(e.what);
     return line;
 }
 

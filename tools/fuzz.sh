@@ -16,7 +16,8 @@ if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned 
 fi
 [ -f fuzz/CMakeLists.txt ] || { echo "fuzzing skipped: no fuzz targets"; exit 0; }
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DK417B_FUZZ=ON -DK417B_BENCH=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DK417B_FUZZ=ON -DK417B_BENCH=OFF \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build/fuzz -j "$(nproc)" --target fuzz_targets
 mkdir -p build/fuzz/artifacts
 status=0

@@ -210,7 +210,7 @@ TEST(ConnectReadBack, RefusedAnswersAreAskedAgainWithoutCountingRetries) {
         };
         const Outcome o = r.Until(1000);
         EXPECT_EQ(std::tuple(o, std::count_if(r.link.pushed.begin(), r.link.pushed.end(),
-                                              [&](auto& p) { return p[4] == code; })),
+                                              [code = code](auto& p) { return p[4] == code; })),
                   std::tuple(outcome, static_cast<long>(asked)))
             << code;
     }

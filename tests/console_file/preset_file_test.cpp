@@ -15,7 +15,8 @@ std::string Found(const preset::MainSectionValues& v) {
     auto one = [](const std::optional<int>& x) { return x ? std::to_string(*x) : std::string("-"); };
     auto many = [](const auto& x) {
         std::string s = x ? "" : "-";
-        for (std::size_t i = 0; x && i < x->size(); ++i) s += (i ? "," : "") + std::to_string((*x)[i]);
+        for (std::size_t i = 0; x && i < x->size(); ++i)
+            s.append(i ? "," : "").append(std::to_string((*x)[i]));
         return s;
     };
     return one(v.master[0]) + " " + one(v.master[1]) + " " + one(v.master[2]) + " | " + many(v.music) +

@@ -73,12 +73,13 @@ class ConnectEndToEnd : public testing::Test {
     int Pos(int page, int id) { return PageAt(page)->SliderPos(id).value_or(-9999); }
     // Frames the simulator received with bytes 2.. starting with `head`; `distinct`: `size` long, each once.
     int Received(std::vector<std::uint8_t> head, std::size_t distinct = 0) const {
-        std::set<std::vector<std::uint8_t>> seen;
+        std::set<std::string> seen;  // frames as byte strings
         int n = 0;
         for (const sim::LogEntry& e : sim->Log())
             n += e.dir == "rx" && e.bytes.size() > 4 &&
                  std::equal(head.begin(), head.end(), e.bytes.begin() + 2) &&
-                 (!distinct || (e.bytes.size() == distinct && seen.insert(e.bytes).second));
+                 (!distinct || (e.bytes.size() == distinct &&
+                                seen.insert(std::string(e.bytes.begin(), e.bytes.end())).second));
         return n;
     }
     std::string Log() { return dialog->SetUpPage()->Log().Text(); }

@@ -173,7 +173,11 @@ TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
     for (int t = 0; t < 3; ++t)
         writers.emplace_back([&, t] {
             for (int i = 0; i < 200; ++i)
-                page_->Link().Log("w" + std::to_string(t) + ":" + std::to_string(i) + "\n");
+                page_->Link().Log(std::string("w")
+                                      .append(std::to_string(t))
+                                      .append(":")
+                                      .append(std::to_string(i))
+                                      .append("\n"));
         });
     for (std::thread& w : writers) w.join();
     ASSERT_TRUE(PumpUntil([&] { return debug->Text().count('\n') == 601; }));
