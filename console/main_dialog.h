@@ -127,7 +127,8 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     QIcon m_hIcon;
     int m_linkWatchdog = 0;
     int m_lastMuteMask = 0;
-    bool m_masterPending = false;
+    // One pending master-volume send per master slider (0 microphone, 1 effect, 2 music).
+    std::array<bool, 3> m_masterPending{};
     QRect m_pageRect;
     QRect m_graphRect;
     int m_layoutReady = 0;

@@ -153,11 +153,13 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
         dialog->OnTimer(id);
     ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
     crossover.Seal();
-    // Each mute goes out twice: main first, then the bass with the next change.
+    // Main and bass muted in one change: both actions, each handed over twice; the repeated notice
+    // sends the others' state again.
     // clang-format off
     const std::vector<Bytes> expected = {
         Sealed("A5 13 F1 10 04 0B 00 0C 00 0D 00 0E 00 0F 00 10 00 FF"), Sealed("A5 13 F1 0E 08 12 64 00 64 00 65 00 66 00 67 00 67 00"),
-        Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 39"),
+        Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 28"),
+        Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 39"),
         Of(crossover), Of(PageOf<PageMic>(kMic)->BuildFbcCmd()), Of(PageOf<PageMic>(kMic)->BuildNoiseGateCmd()),
         Of(PageOf<PageEffect>(kEffect)->BuildEffectCmd())};
     // clang-format on
