@@ -6,6 +6,7 @@
 
 #include "console/frame_build.h"
 #include "console/images.h"
+#include "controls/graph_layout.h"
 #include "console/status_lamp_button.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
@@ -59,7 +60,7 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
         {kMusic, 0x468, 0, 10, 0},  // band 0 has no gain
         {kMusic, 0x468, 9, 10, 0},  // beyond the page's bands
         {kMusic, 0x467, (4u << 16) | 1000u, 35, timer::Id(0x467, kMusic, 4)},
-        {kMusic, 0x467, ((4u | 0x100u) << 16) | 1000u, 35, 0},  // a press alone
+        {kMusic, 0x467, ((5u | 0x100u) << 16) | 1000u, 35, timer::Id(0x467, kMusic, 5)},  // a press moves it too
         {kEffect, 0x469, 2, 25, timer::Id(0x467, kEffect, 2)},
         {kEffect, 0x46A, 1, 2, timer::Id(0x467, kEffect, 1)},
         {kMain, 0x46D, 0, 0, timer::Id(0x46D, kMain)},
@@ -117,6 +118,48 @@ TEST_F(Dispatch, DebouncedNoticesSendTheLastValueOncePerTimer) {
               std::make_tuple(8000, 8000, 5));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.empty(); }, 2000));
     EXPECT_EQ(sent[0], Sealed("A5 12 F1 09 08 00 40 1F 50 5F 3C 00 04 01 04 05 00"));
+}
+
+TEST_F(Dispatch, AClickOnAMarkerMovesTheBandOnThePageAndSendsIt) {
+    ShowTab(kMain);
+    controls::CGraphWave* graph = dialog->Graph();
+    graph->Picture();  // measures the label margin, as the first paint does
+    const int band = 2;
+    const QPoint centre = controls::MarkerSquare(*graph, graph->Axes(), band).center();
+    QTest::mouseClick(graph, Qt::LeftButton, {}, centre + QPoint(4, 6));
+    Page* page = PageOf(kMain);
+    ASSERT_EQ(graph->selected, band) << "the click hit the marker";
+    EXPECT_EQ(page->Model().band.freq[band], graph->freq[band]) << "the page takes the graph's frequency";
+    EXPECT_EQ(page->Model().band.gain[band], graph->gain[band]) << "the page takes the graph's gain";
+    EXPECT_EQ(page->SliderPos(pageid::kGainSlider + band), GainSliderPos(graph->gain[band]))
+        << "the band's gain slider follows";
+    EXPECT_TRUE(Armed(timer::Id(timer::kGraphBand, kMain, band)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.empty(); }, 2000));
+    EXPECT_EQ(sent[0], Of(*page->BuildBandCmd(band)));
+    EXPECT_EQ(sent[0][9] | sent[0][10] << 8, graph->freq[band]) << "the frame carries what the graph shows";
+}
+
+TEST_F(Dispatch, APagesNoticeStaysWithThatPageWhateverTabIsShown) {
+    ShowTab(kMic);
+    controls::CGraphWave* graph = dialog->Graph();
+    const int freq8 = graph->freq[8], type8 = graph->type[8];
+    const float gain3 = graph->gain[3];
+    // The music page's high-pass follow-up comes with the band-0 timer, 200 ms after the move.
+    dialog->OnTimer(timer::Id(timer::kPassBand, kMusic, 0));
+    EXPECT_EQ(graph->freq[8], freq8) << "the microphone's graph keeps its band 8";
+    EXPECT_EQ(graph->type[8], type8) << "the microphone's graph keeps its band 8";
+    EXPECT_TRUE(Armed(timer::Id(timer::kPassBand, kMusic, 8)));
+    EXPECT_FALSE(Armed(timer::Id(timer::kPassBand, kMic, 8))) << "nothing is armed for the page shown";
+    // A band gain from the music page: its own timer, the microphone's graph untouched.
+    win::SendMessage(dialog->Client(), timer::kBandGain, 3, 45, PageOf(kMusic));
+    EXPECT_EQ(graph->gain[3], gain3);
+    EXPECT_TRUE(Armed(timer::Id(timer::kBandGain, kMusic, 3)));
+    EXPECT_FALSE(Armed(timer::Id(timer::kBandGain, kMic, 3)));
+
+    sent.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sent.size() >= 2; }, 2000));
+    QTest::qWait(60);
+    for (const Bytes& f : sent) EXPECT_EQ(frames::ChannelCode(testbytes::ToCmd(f)), 1) << "music frames only";
 }
 
 TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
