@@ -24,7 +24,7 @@ class MainWindowCommands : public WindowTest {
     void SetUp() override {
         Start("[Config]\nLanguage=1\n",
               [](CVelmor_Zem_R7Dlg::Options& o) { o.firstConnectDelayMs = 1000000; });
-        dialog->m_waitTiming = {1, 0};
+        dialog->m_waitTiming = {1};
         dialog->SetUpPage()->Queue().Stop();  // frames stay in the queue where the test reads them
         dialog->installEventFilter(&posts);
         QObject::connect(&watch, &QTimer::timeout, [this] {
@@ -134,6 +134,33 @@ TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
     dialog->m_masterPending.fill(false);
     Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);  // positions set from code arm nothing
     EXPECT_FALSE(MasterArmed(1));
+}
+
+// Notes, for every box shown, whether an import's wait was still counting then.
+class BoxesWatchingTheWait : public win::ScriptedMessageBoxes {
+  public:
+    explicit BoxesWatchingTheWait(QWidget* window) : window_(window) {}
+    int Show(QWidget* parent, const win::MessageBoxShown& box) override {
+        const PageWait* wait = window_->findChild<PageWait*>();
+        waitVisible.push_back(wait && wait->isVisible());
+        return ScriptedMessageBoxes::Show(parent, box);
+    }
+    std::vector<bool> waitVisible;
+
+  private:
+    QWidget* window_;
+};
+
+TEST_F(MainWindowCommands, AFailedImportStopsItsWaitBeforeItsBox) {
+    BoxesWatchingTheWait watching(dialog.get());
+    win::ScriptedFileDialogs files;
+    files.answers.push_back(QString("no_such_preset_file.inf"));
+    dialog->OnCommand(kCmdImport);
+    ASSERT_EQ(watching.shown.size(), 1u);
+    EXPECT_EQ(watching.shown[0].text, "Read File Fail");
+    EXPECT_FALSE(watching.waitVisible[0]) << "the wait counted on behind its own error box";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialog->findChild<PageWait*>(), nullptr);
 }
 
 // Runs the volume-limit dialog, moves its sliders as a user would and answers it.
