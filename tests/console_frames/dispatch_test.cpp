@@ -155,11 +155,24 @@ TEST_F(Dispatch, APagesNoticeStaysWithThatPageWhateverTabIsShown) {
     EXPECT_EQ(graph->gain[3], gain3);
     EXPECT_TRUE(Armed(timer::Id(timer::kBandGain, kMusic, 3)));
     EXPECT_FALSE(Armed(timer::Id(timer::kBandGain, kMic, 3)));
+    // The subwoofer's crossover: sent later, but drawn only on its own page's graph.
+    const int crossoverBand = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd()[5];
+    const int crossoverFreq = graph->freq[crossoverBand];
+    win::SendMessage(dialog->Client(), timer::kCrossover, 0, 0, PageOf(kBass));
+    EXPECT_EQ(graph->freq[crossoverBand], crossoverFreq);
+    EXPECT_TRUE(Armed(timer::kCrossover));
 
     sent.clear();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sent.size() >= 2; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sent.size() >= 3; }, 2000));
     QTest::qWait(60);
-    for (const Bytes& f : sent) EXPECT_EQ(frames::ChannelCode(testbytes::ToCmd(f)), 1) << "music frames only";
+    ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
+    crossover.Seal();
+    const auto musicFrames = std::count_if(sent.begin(), sent.end(), [](const Bytes& f) {
+        return f.size() == 17 && frames::ChannelCode(testbytes::ToCmd(f)) == 1;
+    });
+    EXPECT_EQ(musicFrames, 2) << "music bands 8 and 3";
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), Of(crossover)), 1);
+    EXPECT_EQ(sent.size(), 3u) << "nothing for the microphone page";
 }
 
 TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
