@@ -28,7 +28,8 @@ int Narrow(win::LPARAM v) {
 }
 }  // namespace
 
-win::LRESULT CVelmor_Zem_R7Dlg::OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, QWidget* from) {
+win::LRESULT CVelmor_Zem_R7Dlg::OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam,
+                                          QWidget* from) {
     switch (msg) {
         case kMsgConnect:
             OnConnect();

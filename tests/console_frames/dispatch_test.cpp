@@ -6,8 +6,8 @@
 
 #include "console/frame_build.h"
 #include "console/images.h"
-#include "controls/graph_layout.h"
 #include "console/status_lamp_button.h"
+#include "controls/graph_layout.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
 #include "pages/page_bass_out.h"

@@ -102,7 +102,8 @@ TEST(SystemActions, MusicInputAndMutes) {
     // clang-format on
     for (const auto& r : rows) {
         EXPECT_EQ(MuteMask(r.mutes), r.mask) << "last mask " << r.lastMask;
-        EXPECT_EQ(MuteActions(r.mutes, r.lastMask), r.actions) << "mask " << r.mask << ", last " << r.lastMask;
+        EXPECT_EQ(MuteActions(r.mutes, r.lastMask), r.actions)
+            << "mask " << r.mask << ", last " << r.lastMask;
     }
 }
 

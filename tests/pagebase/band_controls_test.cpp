@@ -209,8 +209,9 @@ int FrameQField(const Page& page, int band) {
 TEST(PageValuesFromOutside, FileAndReadBackValuesShowWhatTheBandFrameCarries) {
     PageHarness h(5);
     // Finer than the wire: -12.34 dB and Q 1.23; 5.67 dB and Q 0.45; the pass bands' Q 0.71.
-    const std::vector<std::string> file = {"[test eq]",      "20,-2400,71,0",      "500,-1234,123,1",
-                                           "1000,567,45,1", "10000,0,100,1",     "20000,-2400,71,0", "0"};
+    const std::vector<std::string> file = {
+        "[test eq]", "20,-2400,71,0", "500,-1234,123,1", "1000,567,45,1", "10000,0,100,1", "20000,-2400,71,0",
+        "0"};
     h.page->LoadText(file);
     EXPECT_EQ(Edit(h.page, 1601)->text(), "-12.4 dB") << "a tenth away from zero, as typed values";
     EXPECT_EQ(FrameGainField(*h.page, 1), 25600 - 1240) << "the frame carries the gain shown";
