@@ -149,7 +149,7 @@ void CVelmor_Zem_R7Dlg::OnBandFreqGain(int page, win::WPARAM wParam, win::LPARAM
     IWave* wave = WaveAt(page);
     int band = static_cast<int>((static_cast<std::uint32_t>(wParam) >> 16) & 0xFFFF);
     // A press carries band | 0x100 and has already moved the marker: it is a change like a drag step.
-    if (band & controls::kPressFlag) band &= ~controls::kPressFlag;
+    if (band & controls::kPressFlag) band &= 0xFF;
     if (!wave || band < 1 || band >= wave->GetBandCount()) return;
     const int freq = static_cast<int>(wParam & 0xFFFF);
     wave->SetBandFreqGain(band, freq, static_cast<float>(Narrow(lParam) / 10.0));
