@@ -18,6 +18,15 @@ int MixMuteBits(const Mutes& m) {
     return (m.surround & 3) << 5 | (m.bass & 1) << 4 | (m.mid & 1) << 3 | (m.main & 3) << 1;
 }
 
+std::uint8_t MainMuteAction(const Mutes& m) {
+    return static_cast<std::uint8_t>((m.main & 3) << 4 | ZemCmd::kActMainMute);
+}
+
+std::uint8_t OtherMuteAction(const Mutes& m) {
+    const int others = (m.mid & 1) | (m.bass & 1) << 1 | (m.surround & 3) << 2;
+    return Low8(others << 4 | ZemCmd::kActOtherMute);
+}
+
 }  // namespace
 
 std::uint8_t MasterLevel(int index, int p) {
@@ -134,11 +143,15 @@ int MuteMask(const Mutes& m) {
     return (m.surround & 3) << 4 | (m.bass & 1) << 3 | (m.mid & 1) << 2 | (m.main & 3);
 }
 
-std::uint8_t MuteAction(const Mutes& m, int lastMask) {
-    if (((MuteMask(m) ^ lastMask) & 3) != 0)
-        return static_cast<std::uint8_t>((m.main & 3) << 4 | ZemCmd::kActMainMute);
-    const int others = (m.mid & 1) | (m.bass & 1) << 1 | (m.surround & 3) << 2;
-    return Low8(others << 4 | ZemCmd::kActOtherMute);
+std::vector<std::uint8_t> MuteActions(const Mutes& m, int lastMask) {
+    const int changed = MuteMask(m) ^ lastMask;
+    const bool mainChanged = (changed & 0x03) != 0;
+    const bool othersChanged = (changed & ~0x03) != 0;
+    std::vector<std::uint8_t> actions;
+    if (mainChanged) actions.push_back(MainMuteAction(m));
+    // With nothing changed the others' state goes out, as a repeated notice always did.
+    if (othersChanged || !mainChanged) actions.push_back(OtherMuteAction(m));
+    return actions;
 }
 
 ZemCmd::Cmd SecondMainLimiter(const ZemCmd::Cmd& alc) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "link/frame.h"
 
@@ -48,8 +49,10 @@ ZemCmd::Cmd MusicInput(int input);
 
 // The mute state as one mask: surround bits 4..5, bass 3, mid 2, main 0..1.
 int MuteMask(const Mutes& mutes);
-// The action for a new mask against the one last sent: a main change wins; otherwise the others.
-std::uint8_t MuteAction(const Mutes& mutes, int lastMask);
+// The mute actions that bring the device from the mask last sent to the new state, in sending
+// order: the main pair's ((main << 4) | 7) when a main bit changed, the other outputs' ((mid |
+// bass << 1 | surround << 2) << 4 | 8) when another bit changed or no main bit did.
+std::vector<std::uint8_t> MuteActions(const Mutes& mutes, int lastMask);
 
 // The main page's limiter frame for its second channel (byte 6 = 1), sealed again.
 ZemCmd::Cmd SecondMainLimiter(const ZemCmd::Cmd& alc);

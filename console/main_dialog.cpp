@@ -65,7 +65,7 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     m_hIcon = AppIcon();
     setWindowIcon(m_hIcon);
     m_lastMuteMask = 0;
-    m_masterPending = false;
+    m_masterPending.fill(false);
 
     const VolumeLimits limits = ReadVolumeLimits(m_options.configPath);
     StoreVolumeLimits(limits);

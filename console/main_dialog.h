@@ -127,7 +127,8 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     QIcon m_hIcon;
     int m_linkWatchdog = 0;
     int m_lastMuteMask = 0;
-    bool m_masterPending = false;
+    // One pending master-volume send per master slider (0 microphone, 1 effect, 2 music).
+    std::array<bool, 3> m_masterPending{};
     QRect m_pageRect;
     QRect m_graphRect;
     int m_layoutReady = 0;
@@ -190,20 +191,23 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void WirePresetButtons();
 
     // Change notices, debounce timers and frame building
-    win::LRESULT OnNotice(unsigned msg, win::WPARAM wParam, win::LPARAM lParam);
+    // Notices carry the page that sent them (the graph's: the page shown).
+    int NoticePage(const QWidget* from) const;
+    win::LRESULT OnNotice(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, int page);
     void Rearm(std::uint32_t id, int milliseconds);
     void Rearm(std::uint32_t id);
     int CurrentPage() const;
+    bool Shown(int page) const;
     Page* ChannelPage(int index) const;
     void SelectOnGraph(int band);
-    void OnBandQ(int band, int qTenths);
-    void OnBandFreqGain(win::WPARAM wParam, win::LPARAM lParam);
-    void OnBandGain(int band, int gainTenths);
-    void OnBandQValue(int band, int qTenths);
-    void OnBandType(int band, int type);
-    void OnBandFreq(int band, int freq);
-    void OnBandTypeFreq(int freq, win::LPARAM lParam);
-    void OnBandSelect(int band);
+    void OnBandQ(int page, int band, int qTenths);
+    void OnBandFreqGain(int page, win::WPARAM wParam, win::LPARAM lParam);
+    void OnBandGain(int page, int band, int gainTenths);
+    void OnBandQValue(int page, int band, int qTenths);
+    void OnBandType(int page, int band, int type);
+    void OnBandFreq(int page, int band, int freq);
+    void OnBandTypeFreq(int page, int freq, win::LPARAM lParam);
+    void OnBandSelect(int page, int band);
     void OnEchoHighPassChanged();
     void OnEchoLowPassChanged();
     void OnCrossoverChanged();

@@ -144,7 +144,9 @@ void CVelmor_Zem_R7Dlg::OnFileImport() {
     StartImportWait();
     const preset::ReadLinesResult read = preset::ReadTextLines(LocalPath(*path));
     if (read.lines.empty()) {
-        // Nothing to apply: say so rather than leave the user guessing.
+        // Nothing to apply: say so rather than leave the user guessing, and stop counting for an
+        // import that is over.
+        if (m_importWait) m_importWait->Stop();
         win::MessageBox(this, QString::fromUtf8(ReadFailedText(m_language)),
                         QString::fromUtf8(console::WindowCaption()), win::kMbOk | win::kMbIconError,
                         m_language);
@@ -157,11 +159,10 @@ void CVelmor_Zem_R7Dlg::OnFileImport() {
 
 void CVelmor_Zem_R7Dlg::StartImportWait() {
     // The wait counts by itself beside the import, which is long done before it. Widgets live on
-    // the GUI thread only, so it runs modeless on its timer at the usual pace (step plus rest)
-    // without resting the GUI thread; a second import starts the count again.
+    // the GUI thread only, so it runs modeless on its timer at the pace of the device waits; a
+    // second import starts the count again.
     delete m_importWait;
-    const PageWait::Timing pace{m_waitTiming.tickMs + m_waitTiming.pauseMs, 0};
-    m_importWait = new PageWait(this, pace);
+    m_importWait = new PageWait(this, m_waitTiming);
     m_importWait->setAttribute(Qt::WA_DeleteOnClose);
     m_importWait->OnInitDialog();
     m_importWait->show();

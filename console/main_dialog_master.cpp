@@ -41,11 +41,12 @@ void CVelmor_Zem_R7Dlg::OnHScroll(QSlider* slider) {
     for (int i = 0; i < 3; ++i) {
         if (MasterSlider(i) != slider || !slider) continue;
         labels[i]->setText(QString::number(slider->sliderPosition()));
-        // One pending send for the three sliders: a drag sends about every 150 ms, and the frame
-        // carries the position at the time it goes.
-        if (!m_masterPending) {
+        // One pending send per slider: a drag sends about every 150 ms, the frame carries the
+        // position at the time it goes, and another slider moved meanwhile sends its own.
+        bool& pending = m_masterPending[static_cast<std::size_t>(i)];
+        if (!pending) {
             m_timers.Set(timer::Id(timer::kMasterVolume, i), kMasterDragMs);
-            m_masterPending = true;
+            pending = true;
         }
         return;
     }

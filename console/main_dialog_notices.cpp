@@ -28,37 +28,49 @@ int Narrow(win::LPARAM v) {
 }
 }  // namespace
 
-win::LRESULT CVelmor_Zem_R7Dlg::OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, QWidget*) {
+win::LRESULT CVelmor_Zem_R7Dlg::OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam,
+                                          QWidget* from) {
     switch (msg) {
         case kMsgConnect:
             OnConnect();
             return 1;
         default:
-            return OnNotice(msg, wParam, lParam);
+            return OnNotice(msg, wParam, lParam, NoticePage(from));
     }
 }
 
-win::LRESULT CVelmor_Zem_R7Dlg::OnNotice(unsigned msg, win::WPARAM wParam, win::LPARAM lParam) {
+int CVelmor_Zem_R7Dlg::NoticePage(const QWidget* from) const {
+    // A page's notice is about that page, whatever tab is shown by the time it arrives (a timer's
+    // follow-up comes 200 ms after the move). The graph, and a caller that names no sender, speak
+    // for the page shown.
+    for (const QWidget* w = from; w; w = w->parentWidget()) {
+        for (int i = 0; i < kPageCount; ++i)
+            if (m_pages[static_cast<std::size_t>(i)] == w) return i;
+    }
+    return CurrentPage();
+}
+
+win::LRESULT CVelmor_Zem_R7Dlg::OnNotice(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, int page) {
     const int w = Narrow(wParam);
     const int l = Narrow(lParam);
     switch (msg) {
         case controls::kMsgBandQ:
-            OnBandQ(w, l);
+            OnBandQ(page, w, l);
             break;
         case controls::kMsgBandFreqGain:
-            OnBandFreqGain(wParam, lParam);
+            OnBandFreqGain(page, wParam, lParam);
             break;
         case timer::kBandGain:
-            OnBandGain(w, l);
+            OnBandGain(page, w, l);
             break;
         case ::notice::kBandQ:
-            OnBandQValue(w, l);
+            OnBandQValue(page, w, l);
             break;
         case ::notice::kBandType:
-            OnBandType(w, l);
+            OnBandType(page, w, l);
             break;
         case ::notice::kBandFreq:
-            OnBandFreq(w, l);
+            OnBandFreq(page, w, l);
             break;
         case timer::kDelays:
         case timer::kEffectBlock:
@@ -73,12 +85,12 @@ win::LRESULT CVelmor_Zem_R7Dlg::OnNotice(unsigned msg, win::WPARAM wParam, win::
             Rearm(msg);
             break;
         case timer::kLimiter:
-            if (WaveAt(CurrentPage())) Rearm(timer::Id(msg, CurrentPage()));
+            if (WaveAt(page)) Rearm(timer::Id(msg, page));
             break;
         case timer::kFbc:
         case timer::kNoiseGate:
-            // Only the microphone and effect tabs carry these controls.
-            if (CurrentPage() == 1 || CurrentPage() == 2) Rearm(timer::Id(msg, CurrentPage()));
+            // Only the microphone and effect pages carry these controls.
+            if (page == 1 || page == 2) Rearm(timer::Id(msg, page));
             break;
         case timer::kEchoHighPass:
             OnEchoHighPassChanged();
@@ -87,10 +99,10 @@ win::LRESULT CVelmor_Zem_R7Dlg::OnNotice(unsigned msg, win::WPARAM wParam, win::
             OnEchoLowPassChanged();
             break;
         case timer::kPassBand:
-            OnBandTypeFreq(w, lParam);
+            OnBandTypeFreq(page, w, lParam);
             break;
         case ::notice::kBandFocus:
-            OnBandSelect(w);
+            OnBandSelect(page, w);
             break;
         case timer::kCrossover:
             OnCrossoverChanged();
@@ -115,64 +127,67 @@ int CVelmor_Zem_R7Dlg::CurrentPage() const {
     return (selection >= 0 && selection < kPageCount) ? selection : -1;
 }
 
+bool CVelmor_Zem_R7Dlg::Shown(int page) const {
+    return page >= 0 && page == CurrentPage();
+}
+
 void CVelmor_Zem_R7Dlg::SelectOnGraph(int band) {
     m_graph->selected = band;
     m_graph->ArmBlink();
     m_graph->Invalidate();
 }
 
-void CVelmor_Zem_R7Dlg::OnBandQ(int band, int qTenths) {
-    IWave* wave = WaveAt(CurrentPage());
+void CVelmor_Zem_R7Dlg::OnBandQ(int page, int band, int qTenths) {
+    IWave* wave = WaveAt(page);
     if (!wave || band < 1 || band >= wave->GetBandCount()) return;
     wave->SetBandQ(band, static_cast<float>(qTenths) / 10.0f);
     // The wheel's path: queued as the page built it, whatever the page.
     if (const auto frame = wave->BuildBandCmd(band)) SendFrame(*frame);
 }
 
-void CVelmor_Zem_R7Dlg::OnBandFreqGain(win::WPARAM wParam, win::LPARAM lParam) {
-    const int page = CurrentPage();
+void CVelmor_Zem_R7Dlg::OnBandFreqGain(int page, win::WPARAM wParam, win::LPARAM lParam) {
     IWave* wave = WaveAt(page);
-    const int band = static_cast<int>((static_cast<std::uint32_t>(wParam) >> 16) & 0xFFFF);
-    // A press carries band | 0x100, beyond every page: only a real change arms a send.
+    int band = static_cast<int>((static_cast<std::uint32_t>(wParam) >> 16) & 0xFFFF);
+    // A press carries band | 0x100 and has already moved the marker: it is a change like a drag step.
+    if (band & controls::kPressFlag) band &= 0xFF;
     if (!wave || band < 1 || band >= wave->GetBandCount()) return;
     const int freq = static_cast<int>(wParam & 0xFFFF);
     wave->SetBandFreqGain(band, freq, static_cast<float>(Narrow(lParam) / 10.0));
     Rearm(timer::Id(timer::kGraphBand, page, band));
 }
 
-void CVelmor_Zem_R7Dlg::OnBandGain(int band, int gainTenths) {
-    const int page = CurrentPage();
+void CVelmor_Zem_R7Dlg::OnBandGain(int page, int band, int gainTenths) {
     IWave* wave = WaveAt(page);
     if (!wave || band < 1 || band >= wave->GetBandCount()) return;
-    if (band < kMaxBands) {
+    if (band < kMaxBands && Shown(page)) {
         m_graph->gain[band] = static_cast<float>(gainTenths) / 10.0f;
         SelectOnGraph(band);
     }
     Rearm(timer::Id(timer::kBandGain, page, band));
 }
 
-void CVelmor_Zem_R7Dlg::OnBandQValue(int band, int qTenths) {
-    IWave* wave = WaveAt(CurrentPage());
+void CVelmor_Zem_R7Dlg::OnBandQValue(int page, int band, int qTenths) {
+    IWave* wave = WaveAt(page);
     if (!wave || band < 1 || band >= wave->GetBandCount()) return;
-    if (band < kMaxBands) {
+    if (band < kMaxBands && Shown(page)) {
         m_graph->q[band] = static_cast<float>(qTenths) / 10.0f;
         SelectOnGraph(band);
     }
-    SendBandNowOrLater(CurrentPage(), band);
+    SendBandNowOrLater(page, band);
 }
 
-void CVelmor_Zem_R7Dlg::OnBandType(int band, int type) {
-    IWave* wave = WaveAt(CurrentPage());
+void CVelmor_Zem_R7Dlg::OnBandType(int page, int band, int type) {
+    IWave* wave = WaveAt(page);
     if (!wave || band < 0 || band >= wave->GetBandCount()) return;
-    m_graph->SetBandType(band, type);
-    SendBandNowOrLater(CurrentPage(), band);
+    if (Shown(page)) m_graph->SetBandType(band, type);
+    SendBandNowOrLater(page, band);
 }
 
-void CVelmor_Zem_R7Dlg::OnBandFreq(int band, int freq) {
-    IWave* wave = WaveAt(CurrentPage());
+void CVelmor_Zem_R7Dlg::OnBandFreq(int page, int band, int freq) {
+    IWave* wave = WaveAt(page);
     if (!wave || band < 0 || band >= wave->GetBandCount()) return;
-    m_graph->SetBandFreq(band, freq);
-    SendBandNowOrLater(CurrentPage(), band);
+    if (Shown(page)) m_graph->SetBandFreq(band, freq);
+    SendBandNowOrLater(page, band);
 }
 
 void CVelmor_Zem_R7Dlg::SendBandNowOrLater(int page, int band) {
@@ -186,19 +201,20 @@ void CVelmor_Zem_R7Dlg::SendBandNowOrLater(int page, int band) {
     if (const auto frame = wave->BuildBandCmd(band)) SendFrame(*frame);
 }
 
-void CVelmor_Zem_R7Dlg::OnBandTypeFreq(int freq, win::LPARAM lParam) {
-    const int page = CurrentPage();
+void CVelmor_Zem_R7Dlg::OnBandTypeFreq(int page, int freq, win::LPARAM lParam) {
     IWave* wave = WaveAt(page);
     const int band = static_cast<int>((static_cast<std::uint32_t>(lParam) >> 16) & 0xFFFF);
     if (!wave || band >= wave->GetBandCount()) return;
-    m_graph->SetBandType(band, static_cast<int>(lParam & 0xFFFF));
-    m_graph->SetBandFreq(band, freq);
+    if (Shown(page)) {
+        m_graph->SetBandType(band, static_cast<int>(lParam & 0xFFFF));
+        m_graph->SetBandFreq(band, freq);
+    }
     Rearm(timer::Id(timer::kPassBand, page, band));
 }
 
-void CVelmor_Zem_R7Dlg::OnBandSelect(int band) {
-    IWave* wave = WaveAt(CurrentPage());
-    if (!wave || band < 1 || band >= wave->GetBandCount()) return;
+void CVelmor_Zem_R7Dlg::OnBandSelect(int page, int band) {
+    IWave* wave = WaveAt(page);
+    if (!wave || !Shown(page) || band < 1 || band >= wave->GetBandCount()) return;
     // Bands with a marker: 1 .. the graph's count of peaking bands.
     if (band > m_graph->LastMarkerBand()) return;
     SelectOnGraph(band);
@@ -232,7 +248,7 @@ void CVelmor_Zem_R7Dlg::OnCrossoverChanged() {
         const ZemCmd::EqFrame frame = bass->BuildCrossoverCmd();
         const int band = frame[5];
         const int freq = frame[9] | frame[10] << 8 | frame[14] << 16;
-        if (band < kMaxBands) {
+        if (band < kMaxBands && Shown(kBassPage)) {
             m_graph->SetBandType(band, freq < 20000 ? kGraphLowPass : 0);
             m_graph->SetBandFreq(band, freq);
         }

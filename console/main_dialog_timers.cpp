@@ -147,7 +147,7 @@ void CVelmor_Zem_R7Dlg::SendMasterVolume(int index) {
     const QSlider* sliders[] = {m_micSlider, m_effectSlider, m_musicSlider};
     if (index < 0 || index > 2 || !sliders[index]) return;
     SendFrame(frames::MasterVolume(index, sliders[index]->value()));
-    m_masterPending = false;
+    m_masterPending[static_cast<std::size_t>(index)] = false;
 }
 
 void CVelmor_Zem_R7Dlg::SendBand(int page, int band, bool followUp) {
@@ -180,10 +180,14 @@ void CVelmor_Zem_R7Dlg::SendLimiter(int page) {
 
 void CVelmor_Zem_R7Dlg::SendMutes() {
     const frames::Mutes mutes = OutputMutes();
-    const ZemCmd::Cmd frame = ZemCmd::SystemAction(frames::MuteAction(mutes, m_lastMuteMask));
+    // A change on the main pair and another output in one go needs both actions.
+    const std::vector<std::uint8_t> actions = frames::MuteActions(mutes, m_lastMuteMask);
     m_lastMuteMask = frames::MuteMask(mutes);
-    SendFrame(frame);
-    SendFrame(frame);
+    for (const std::uint8_t action : actions) {
+        const ZemCmd::Cmd frame = ZemCmd::SystemAction(action);
+        SendFrame(frame);
+        SendFrame(frame);
+    }
 }
 
 void CVelmor_Zem_R7Dlg::SendPathFilter(std::uint32_t key) {

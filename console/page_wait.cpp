@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
-#include <chrono>
-#include <thread>
 
 #include "platform/ui/controls.h"
 
@@ -39,7 +37,7 @@ int PageWait::exec() {
 void PageWait::OnInitDialog() {
     progress_->setRange(0, 100);
     progress_->setValue(0);
-    timers_.Set(kStepTimer, timing_.tickMs);
+    timers_.Set(kStepTimer, timing_.stepMs);
 }
 
 void PageWait::OnTimer(std::uint32_t id) {
@@ -52,8 +50,11 @@ void PageWait::OnTimer(std::uint32_t id) {
     }
     text_->setText(QString::asprintf("%d%%", p + 1));
     progress_->setValue(p + 1);
-    // The processor needs its time; the pause keeps the count at its pace.
-    if (timing_.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timing_.pauseMs));
+}
+
+void PageWait::Stop() {
+    timers_.Kill(kStepTimer);
+    done(QDialog::Rejected);
 }
 
 void PageWait::keyPressEvent(QKeyEvent* event) {

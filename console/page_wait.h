@@ -1,6 +1,7 @@
 #pragma once
 // "Please Wait" dialog: counts 1 % .. 100 % while the processor recalls a preset or resets, then
-// closes itself. Enter and Esc do not close it.
+// closes itself. Enter and Esc do not close it. The count runs from a timer on the event loop, so
+// the main window keeps repainting and its timers keep running meanwhile.
 
 #include <QDialog>
 
@@ -10,8 +11,7 @@ class QLabel;
 class QProgressBar;
 
 struct PageWaitTiming {
-    int tickMs = 100;   // the step timer
-    int pauseMs = 150;  // the GUI thread rests this long in every step
+    int stepMs = 150;  // one percent: the whole wait takes about 15 s
 };
 
 class PageWait : public QDialog {
@@ -24,6 +24,8 @@ class PageWait : public QDialog {
     int exec() override;
     void OnInitDialog();
     void OnTimer(std::uint32_t id);
+    // Ends the count early and closes the dialog (the import's wait when the import has failed).
+    void Stop();
 
     QProgressBar* Progress() const { return progress_; }
     QLabel* Text() const { return text_; }

@@ -37,7 +37,7 @@ void GraphEditing::Press(const GraphAxes& axes, QPoint at) {
         // A miss clears the selection before the next marker is tried.
         s_.selected = -1;
         host_.KillBlink();
-        s_.blinkGrowing = false;
+        StartShrinking();
         host_.InvalidateArea(s_.blinkRect);
     }
     if (hit == 0 || s_.shown[hit] == 0) return;
@@ -50,7 +50,7 @@ void GraphEditing::Press(const GraphAxes& axes, QPoint at) {
     s_.gain[hit] = FromTenths(g);
     host_.Notify(kMsgBandFreqGain, PackBandFreq(hit | kPressFlag, f), g);
     s_.dragging = 1;
-    s_.blinkGrowing = false;
+    StartShrinking();
     host_.ArmBlink();
 }
 
@@ -139,6 +139,12 @@ void GraphEditing::SetBandFreq(int band, int freq) {
     if (!SelectForSetter(band)) return;
     s_.freq[band] = freq;
     host_.InvalidateAll();
+}
+
+void GraphEditing::StartShrinking() {
+    // From a dip below 0 the pulse restarts at 0, so presses in a row never shrink the marker further.
+    s_.blinkStep = std::max(s_.blinkStep, 0);
+    s_.blinkGrowing = false;
 }
 
 void GraphEditing::BlinkStep() {

@@ -53,6 +53,8 @@ class GraphEditing {
     // Frequency and gain tenths at a client point, both held to their ranges.
     void PointValues(const GraphAxes& axes, QPoint at, int& freq, int& gainTenths) const;
     bool SelectForSetter(int band);
+    // A press turns the pulse towards shrinking, from no less than step 0.
+    void StartShrinking();
 
     GraphState& s_;
     GraphEditHost& host_;

@@ -7,6 +7,18 @@
 
 using ZemCmd::Cmd;
 
+namespace {
+
+const std::vector<std::uint8_t>& HeartbeatBytes() {
+    static const std::vector<std::uint8_t> bytes = [] {
+        const Cmd heartbeat = ZemCmd::SystemAction(ZemCmd::kActHeartbeat);
+        return std::vector<std::uint8_t>(heartbeat.b.begin(), heartbeat.b.begin() + heartbeat.Length());
+    }();
+    return bytes;
+}
+
+}  // namespace
+
 SendQueue::SendQueue(Uart& uart) : SendQueue(uart, Timing{}) {}
 SendQueue::SendQueue(Uart& uart, Timing timing) : uart_(uart), timing_(timing) {}
 
@@ -25,6 +37,9 @@ void SendQueue::PushCmd(const Cmd& cmd) {
     std::lock_guard lock(mutex_);
     const auto same = std::find(queue_.begin(), queue_.end(), frame);
     if (same != queue_.end()) {
+        // A heartbeat already waiting keeps its place: moved back it would leave the frames it
+        // follows without one.
+        if (frame == HeartbeatBytes()) return;
         // The copy waiting ahead would go out before frames pushed after it: move it to the back so
         // the last value pushed is the last one sent.
         queue_.erase(same);
@@ -37,8 +52,7 @@ void SendQueue::PushCmd(const Cmd& cmd) {
         counter_ = 0;
     } else if (++counter_ > 2) {
         counter_ = 0;
-        const Cmd heartbeat = ZemCmd::SystemAction(ZemCmd::kActHeartbeat);
-        queue_.emplace_back(heartbeat.b.begin(), heartbeat.b.begin() + heartbeat.Length());
+        queue_.push_back(HeartbeatBytes());
     }
 }
 

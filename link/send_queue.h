@@ -1,8 +1,9 @@
 #pragma once
 // The queue every frame of normal operation goes through, and the sender thread that writes it to
-// the link one frame per 60 ms. A frame pushed again while a copy still waits moves to the back;
-// every third non-system frame gets a heartbeat behind it. While the link is in frame mode the
-// sender re-lays eight kinds of parameter write into the processor's alternate layout.
+// the link one frame per 60 ms. A frame pushed again while a copy still waits moves to the back,
+// except a heartbeat, which is dropped then; every third non-system frame gets a heartbeat behind
+// it. While the link is in frame mode the sender re-lays eight kinds of parameter write into the
+// processor's alternate layout.
 
 #include <chrono>
 #include <condition_variable>

@@ -79,7 +79,10 @@ std::string Page::SaveText() const {
 }
 
 void Page::LoadText(const std::vector<std::string>& lines) {
-    if (LoadEqText(model_, lines)) ShowAllBands();
+    if (!LoadEqText(model_, lines)) return;
+    // The file may hold finer values than the wire carries (-12.34 dB): keep what would be sent.
+    model_.QuantiseBands();
+    ShowAllBands();
 }
 
 bool Page::RecomputeBypass() {
@@ -106,8 +109,9 @@ int Page::FollowUpBandCmd(ZemCmd::EqFrame& frame) {
 void Page::SetBand(int band, int freq, float gain, float q, int deviceCode) {
     if (band < 1 || band >= model_.bandCount) return;
     model_.band.freq[band] = freq;
-    model_.band.gain[band] = gain;
-    model_.band.q[band] = q;
+    // Held at the steps a typed value takes, so the edits show what the band frame would carry.
+    model_.band.gain[band] = QuantiseGain(gain);
+    model_.band.q[band] = QuantiseQ(q);
     const std::optional<int> type = TypeFromDeviceCode(deviceCode);
     if (!type) model_.bypass = true;
     ShowBandFreq(band);

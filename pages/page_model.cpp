@@ -158,6 +158,13 @@ void PageModel::CopyCurve(CurveRecord& out) const {
     }
 }
 
+void PageModel::QuantiseBands() {
+    for (int b = 0; b < bandCount; ++b) {
+        band.gain[b] = QuantiseGain(band.gain[b]);
+        band.q[b] = QuantiseQ(band.q[b]);
+    }
+}
+
 void PageModel::TakeFrameFreq(const ZemCmd::EqFrame& frame) {
     const int b = frame[5];
     if (!IsBand(b)) return;

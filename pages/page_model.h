@@ -81,6 +81,9 @@ class PageModel {
     void SetBypass(bool on);
     bool RecomputeBypass();
     void CopyCurve(CurveRecord& out) const;
+    // Gains and Qs of bands 0..n-1 to the steps the band frame carries (QuantiseGain, QuantiseQ),
+    // so a value shown is the value sent.
+    void QuantiseBands();
     // Stores the frame's frequency into its band; ignores a band outside 0..n-1.
     void TakeFrameFreq(const ZemCmd::EqFrame& frame);
     // Band 0..n-1: enabled = on ? 1 : 0; false when out of range.

@@ -7,6 +7,7 @@
 #include "console/frame_build.h"
 #include "console/images.h"
 #include "console/status_lamp_button.h"
+#include "controls/graph_layout.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
 #include "pages/page_bass_out.h"
@@ -59,7 +60,7 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
         {kMusic, 0x468, 0, 10, 0},  // band 0 has no gain
         {kMusic, 0x468, 9, 10, 0},  // beyond the page's bands
         {kMusic, 0x467, (4u << 16) | 1000u, 35, timer::Id(0x467, kMusic, 4)},
-        {kMusic, 0x467, ((4u | 0x100u) << 16) | 1000u, 35, 0},  // a press alone
+        {kMusic, 0x467, ((5u | 0x100u) << 16) | 1000u, 35, timer::Id(0x467, kMusic, 5)},  // a press moves it too
         {kEffect, 0x469, 2, 25, timer::Id(0x467, kEffect, 2)},
         {kEffect, 0x46A, 1, 2, timer::Id(0x467, kEffect, 1)},
         {kMain, 0x46D, 0, 0, timer::Id(0x46D, kMain)},
@@ -119,6 +120,61 @@ TEST_F(Dispatch, DebouncedNoticesSendTheLastValueOncePerTimer) {
     EXPECT_EQ(sent[0], Sealed("A5 12 F1 09 08 00 40 1F 50 5F 3C 00 04 01 04 05 00"));
 }
 
+TEST_F(Dispatch, AClickOnAMarkerMovesTheBandOnThePageAndSendsIt) {
+    ShowTab(kMain);
+    controls::CGraphWave* graph = dialog->Graph();
+    graph->Picture();  // measures the label margin, as the first paint does
+    const int band = 2;
+    const QPoint centre = controls::MarkerSquare(*graph, graph->Axes(), band).center();
+    QTest::mouseClick(graph, Qt::LeftButton, {}, centre + QPoint(4, 6));
+    Page* page = PageOf(kMain);
+    ASSERT_EQ(graph->selected, band) << "the click hit the marker";
+    EXPECT_EQ(page->Model().band.freq[band], graph->freq[band]) << "the page takes the graph's frequency";
+    EXPECT_EQ(page->Model().band.gain[band], graph->gain[band]) << "the page takes the graph's gain";
+    EXPECT_EQ(page->SliderPos(pageid::kGainSlider + band), GainSliderPos(graph->gain[band]))
+        << "the band's gain slider follows";
+    EXPECT_TRUE(Armed(timer::Id(timer::kGraphBand, kMain, band)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.empty(); }, 2000));
+    EXPECT_EQ(sent[0], Of(*page->BuildBandCmd(band)));
+    EXPECT_EQ(sent[0][9] | sent[0][10] << 8, graph->freq[band]) << "the frame carries what the graph shows";
+}
+
+TEST_F(Dispatch, APagesNoticeStaysWithThatPageWhateverTabIsShown) {
+    ShowTab(kMic);
+    controls::CGraphWave* graph = dialog->Graph();
+    const int freq8 = graph->freq[8], type8 = graph->type[8];
+    const float gain3 = graph->gain[3];
+    // The music page's high-pass follow-up comes with the band-0 timer, 200 ms after the move.
+    dialog->OnTimer(timer::Id(timer::kPassBand, kMusic, 0));
+    EXPECT_EQ(graph->freq[8], freq8) << "the microphone's graph keeps its band 8";
+    EXPECT_EQ(graph->type[8], type8) << "the microphone's graph keeps its band 8";
+    EXPECT_TRUE(Armed(timer::Id(timer::kPassBand, kMusic, 8)));
+    EXPECT_FALSE(Armed(timer::Id(timer::kPassBand, kMic, 8))) << "nothing is armed for the page shown";
+    // A band gain from the music page: its own timer, the microphone's graph untouched.
+    win::SendMessage(dialog->Client(), timer::kBandGain, 3, 45, PageOf(kMusic));
+    EXPECT_EQ(graph->gain[3], gain3);
+    EXPECT_TRUE(Armed(timer::Id(timer::kBandGain, kMusic, 3)));
+    EXPECT_FALSE(Armed(timer::Id(timer::kBandGain, kMic, 3)));
+    // The subwoofer's crossover: sent later, but drawn only on its own page's graph.
+    const int crossoverBand = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd()[5];
+    const int crossoverFreq = graph->freq[crossoverBand];
+    win::SendMessage(dialog->Client(), timer::kCrossover, 0, 0, PageOf(kBass));
+    EXPECT_EQ(graph->freq[crossoverBand], crossoverFreq);
+    EXPECT_TRUE(Armed(timer::kCrossover));
+
+    sent.clear();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sent.size() >= 3; }, 2000));
+    QTest::qWait(60);
+    ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
+    crossover.Seal();
+    const auto musicFrames = std::count_if(sent.begin(), sent.end(), [](const Bytes& f) {
+        return f.size() == 17 && frames::ChannelCode(testbytes::ToCmd(f)) == 1;
+    });
+    EXPECT_EQ(musicFrames, 2) << "music bands 8 and 3";
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), Of(crossover)), 1);
+    EXPECT_EQ(sent.size(), 3u) << "nothing for the microphone page";
+}
+
 TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
     ShowTab(kMusic);
     Notice(0x469, 3, 25);   // Q edit
@@ -153,11 +209,13 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
         dialog->OnTimer(id);
     ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
     crossover.Seal();
-    // Each mute goes out twice: main first, then the bass with the next change.
+    // Main and bass muted in one change: both actions, each handed over twice; the repeated notice
+    // sends the others' state again.
     // clang-format off
     const std::vector<Bytes> expected = {
         Sealed("A5 13 F1 10 04 0B 00 0C 00 0D 00 0E 00 0F 00 10 00 FF"), Sealed("A5 13 F1 0E 08 12 64 00 64 00 65 00 66 00 67 00 67 00"),
-        Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 39"),
+        Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 17"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 28"),
+        Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 28"), Sealed("A5 06 F9 03 39"),
         Of(crossover), Of(PageOf<PageMic>(kMic)->BuildFbcCmd()), Of(PageOf<PageMic>(kMic)->BuildNoiseGateCmd()),
         Of(PageOf<PageEffect>(kEffect)->BuildEffectCmd())};
     // clang-format on

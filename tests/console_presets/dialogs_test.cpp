@@ -1,4 +1,8 @@
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <numeric>
 
 #include "controls/slider.h"
@@ -37,7 +41,7 @@ TEST(VolumeLimitDialog, StartsFromTheMembersInItsLanguageAndPushesPartners) {
 
 TEST(PageWaitDialog, CountsToAHundredThenCloses) {
     TestApp();
-    PageWait wait(nullptr, {1, 0});
+    PageWait wait(nullptr, {1});
     std::vector<int> steps;
     QObject::connect(wait.Progress(), &QProgressBar::valueChanged, [&](int v) {
         steps.push_back(v);
@@ -53,6 +57,43 @@ TEST(PageWaitDialog, CountsToAHundredThenCloses) {
     std::iota(expected.begin(), expected.end(), 0);
     EXPECT_EQ(std::make_tuple(steps, wait.Text()->text(), wait.isVisible()),
               std::make_tuple(expected, QString("100%"), false));
+}
+
+TEST(PageWaitDialog, CountsOnTheEventLoopWithoutHoldingItUp) {
+    TestApp();
+    PageWait wait(nullptr, {4});
+    // Other work of the GUI thread (paints, the main window's timers) gets its turn all along.
+    QElapsedTimer clock;
+    qint64 last = 0, longest = 0;
+    int turns = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+        ++turns;
+    });
+    clock.start();
+    other.start(0);
+    EXPECT_EQ(wait.exec(), QDialog::Accepted);
+    other.stop();
+    EXPECT_EQ(wait.Progress()->value(), 100);
+    EXPECT_GT(turns, 100) << "other work ran between the steps";
+    // Far above any event-loop turn, far below a step that sleeps 150 ms.
+    EXPECT_LT(longest, 100) << "the GUI thread was held for " << longest << " ms";
+}
+
+TEST(PageWaitDialog, StopEndsTheCountAndCloses) {
+    TestApp();
+    auto* wait = new PageWait(nullptr, {1});
+    wait->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<PageWait> alive(wait);
+    wait->OnInitDialog();
+    wait->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wait->Progress()->value() >= 3; }, 2000));
+    wait->Stop();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull()) << "a stopped wait closes and goes";
 }
 
 TEST(PasswordDialog, EachFaultHasItsMessageAndEnterInAnEditDoesNotPressOk) {

@@ -1,3 +1,4 @@
+#include "console/frame_build.h"
 #include "controls/slider.h"
 #include "tests/console/support.h"
 
@@ -23,7 +24,7 @@ class MainWindowCommands : public WindowTest {
     void SetUp() override {
         Start("[Config]\nLanguage=1\n",
               [](CVelmor_Zem_R7Dlg::Options& o) { o.firstConnectDelayMs = 1000000; });
-        dialog->m_waitTiming = {1, 0};
+        dialog->m_waitTiming = {1};
         dialog->SetUpPage()->Queue().Stop();  // frames stay in the queue where the test reads them
         dialog->installEventFilter(&posts);
         QObject::connect(&watch, &QTimer::timeout, [this] {
@@ -47,7 +48,7 @@ class MainWindowCommands : public WindowTest {
     // Lets the pending master-volume sends go now.
     void FireMasterTimers() {
         for (int i = 0; i < 3; ++i) dialog->OnTimer(timer::Id(timer::kMasterVolume, i));
-        dialog->m_masterPending = false;
+        dialog->m_masterPending.fill(false);
     }
     bool MasterArmed(int k) { return dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, k)); }
     QAction* OperationItem() { return dialog->m_pMenu->actions()[2]->menu()->actions()[0]; }
@@ -108,26 +109,58 @@ TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
     EXPECT_EQ(std::make_tuple(boxes.shown.size(), waitSeen, posts.posts), std::make_tuple(0u, true, 1));
 }
 
-TEST_F(MainWindowCommands, MasterSlidersShareOnePendingSend) {
+TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
     FireMasterTimers();
     Control<QSlider>(kIdMicSlider)->setSliderPosition(30);
-    EXPECT_TRUE(Text(kIdMicValue) == "30" && MasterArmed(0) && dialog->m_masterPending);
+    EXPECT_EQ(Text(kIdMicValue), "30");
+    EXPECT_TRUE(MasterArmed(0)) << "the first move arms the microphone's send";
     Control<QSlider>(kIdMusicSlider)->setSliderPosition(20);
-    EXPECT_TRUE(Text(kIdMusicValue) == "20" && !MasterArmed(2));
-    // Only the microphone's level goes out, with the position the slider holds then.
+    EXPECT_EQ(Text(kIdMusicValue), "20");
+    EXPECT_TRUE(MasterArmed(2)) << "another slider moved meanwhile arms its own send";
+    EXPECT_FALSE(MasterArmed(1));
+    // A drag's further moves arm nothing until the slider's send has gone.
+    dialog->OnTimer(timer::Id(timer::kMasterVolume, 2));
     const std::size_t before = QueuedCount();
+    Control<QSlider>(kIdMicSlider)->setSliderPosition(31);
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 3));  // no such slider
-    EXPECT_TRUE(dialog->m_masterPending);
+    EXPECT_EQ(QueuedCount(), before);
     dialog->OnTimer(timer::Id(timer::kMasterVolume, 0));
-    const std::vector<Bytes> sent = Since(before);
+    std::vector<Bytes> sent = Since(before);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(std::vector<int>({sent[0][3], sent[0][4], sent[0][5] & 0x80}), std::vector<int>({0x0F, 2, 0}));
-    EXPECT_FALSE(dialog->m_masterPending);
-    Control<QSlider>(kIdMusicSlider)->setSliderPosition(21);  // the send has gone: the next move arms again
+    EXPECT_EQ(sent[0], testbytes::Of(frames::MasterVolume(0, 31))) << "the position at the time it goes";
+    EXPECT_FALSE(dialog->m_masterPending[0]);
+    Control<QSlider>(kIdMusicSlider)->setSliderPosition(21);  // its send has gone: the next move arms again
     EXPECT_TRUE(MasterArmed(2));
-    dialog->m_masterPending = false;
+    dialog->m_masterPending.fill(false);
     Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);  // positions set from code arm nothing
     EXPECT_FALSE(MasterArmed(1));
+}
+
+// Notes, for every box shown, whether an import's wait was still counting then.
+class BoxesWatchingTheWait : public win::ScriptedMessageBoxes {
+  public:
+    explicit BoxesWatchingTheWait(QWidget* window) : window_(window) {}
+    int Show(QWidget* parent, const win::MessageBoxShown& box) override {
+        const PageWait* wait = window_->findChild<PageWait*>();
+        waitVisible.push_back(wait && wait->isVisible());
+        return ScriptedMessageBoxes::Show(parent, box);
+    }
+    std::vector<bool> waitVisible;
+
+  private:
+    QWidget* window_;
+};
+
+TEST_F(MainWindowCommands, AFailedImportStopsItsWaitBeforeItsBox) {
+    BoxesWatchingTheWait watching(dialog.get());
+    win::ScriptedFileDialogs files;
+    files.answers.push_back(QString("no_such_preset_file.inf"));
+    dialog->OnCommand(kCmdImport);
+    ASSERT_EQ(watching.shown.size(), 1u);
+    EXPECT_EQ(watching.shown[0].text, "Read File Fail");
+    EXPECT_FALSE(watching.waitVisible[0]) << "the wait counted on behind its own error box";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(dialog->findChild<PageWait*>(), nullptr);
 }
 
 // Runs the volume-limit dialog, moves its sliders as a user would and answers it.

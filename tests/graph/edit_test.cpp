@@ -247,6 +247,24 @@ TEST_F(GraphEdit, BlinkTakesOneStepPerArming) {
     EXPECT_EQ(std::make_pair(graph->blinkStep, graph->BlinkArmed()), std::make_pair(-1, false));
 }
 
+TEST_F(GraphEdit, PressesInARowKeepTheBlinkStepWithinItsBounce) {
+    // Each press arms one step; clicking on and on must not shrink the marker away.
+    for (int press = 0; press < 20; ++press) {
+        Press();
+        graph->OnTimer(kBlinkTimerId);
+        EXPECT_GE(graph->blinkStep, -1) << "after press " << press;
+        EXPECT_LE(graph->blinkStep, 4) << "after press " << press;
+    }
+    EXPECT_EQ(graph->blinkStep, -1) << "a press from the dip shrinks from 0";
+    // A press in the middle of growing shrinks from where the pulse stands.
+    for (int i = 0; i < 4; ++i) graph->OnTimer(kBlinkTimerId);  // -1 -> 3
+    ASSERT_EQ(graph->blinkStep, 3);
+    Press();
+    graph->OnTimer(kBlinkTimerId);
+    EXPECT_EQ(graph->blinkStep, 2);
+    EXPECT_FALSE(graph->blinkGrowing);
+}
+
 TEST_F(GraphEdit, EveryRepaintWritesTheTrace) {
     std::vector<std::string> traces;
     graph->SetTraceSink([&](const std::string& t) { traces.push_back(t); });

@@ -38,6 +38,11 @@ TEST(SendQueue, WhatWaitsAfterPushes) {
         {"a duplicate moves back and does not count", {a, b, a, c}, {b, a, c, kHeartbeat}, 0},
         {"a different checksum is not a duplicate", {a, aOtherSum}, {a, aOtherSum}, 2},
         {"a pushed heartbeat is a system frame", {a, b, kHeartbeat}, {a, b, kHeartbeat}, 0},
+        {"a pushed heartbeat finding one waiting is dropped, not moved back", {a, b, c, kHeartbeat, d},
+         {a, b, c, kHeartbeat, d}, 1},
+        {"watchdog heartbeats in a burst leave one after every third frame",
+         {a, b, c, kHeartbeat, d, kHeartbeat, Param(5), Param(6)},
+         {a, b, c, kHeartbeat, d, Param(5), Param(6), kHeartbeat}, 0},
         {"a two-byte frame is taken", {{0xA5, 0x02}}, {{0xA5, 0x02}}, 1},
         {"bad headers are refused", badHeaders, {}, 0},
         // clang-format on

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "pages/band_images.h"
+#include "pages/preset_text.h"
 #include "platform/ui/message_box.h"
 #include "test_page.h"
 
@@ -193,6 +194,50 @@ TEST(PageSetters, ShowBandsQuietlyAndGuardTheRange) {
               std::pair(before.q, before.enabled));
     h.page->SetBandFreqGain(3, 800, 3.5f);
     EXPECT_EQ(std::pair(*h.page->SliderPos(1703), h.parent->notices.empty()), std::pair(-35, true));
+}
+
+// The gain and Q fields of the band frame the page would send, as plain numbers.
+int FrameGainField(const Page& page, int band) {
+    const ZemCmd::EqFrame f = *page.BuildBandCmd(band);
+    return f[7] | f[8] << 8;
+}
+int FrameQField(const Page& page, int band) {
+    const ZemCmd::EqFrame f = *page.BuildBandCmd(band);
+    return f[11] | f[12] << 8;
+}
+
+TEST(PageValuesFromOutside, FileAndReadBackValuesShowWhatTheBandFrameCarries) {
+    PageHarness h(5);
+    // Finer than the wire: -12.34 dB and Q 1.23; 5.67 dB and Q 0.45; the pass bands' Q 0.71.
+    const std::vector<std::string> file = {
+        "[test eq]", "20,-2400,71,0", "500,-1234,123,1", "1000,567,45,1", "10000,0,100,1", "20000,-2400,71,0",
+        "0"};
+    h.page->LoadText(file);
+    EXPECT_EQ(Edit(h.page, 1601)->text(), "-12.4 dB") << "a tenth away from zero, as typed values";
+    EXPECT_EQ(FrameGainField(*h.page, 1), 25600 - 1240) << "the frame carries the gain shown";
+    EXPECT_EQ(*h.page->SliderPos(1701), 124);
+    EXPECT_EQ(Edit(h.page, 1901)->text(), "1.3") << "Q up to its step";
+    EXPECT_EQ(FrameQField(*h.page, 1), 130);
+    EXPECT_EQ(Edit(h.page, 1602)->text(), "+5.7 dB");
+    EXPECT_EQ(FrameGainField(*h.page, 2), 25600 + 570);
+    EXPECT_EQ(Edit(h.page, 1902)->text(), "0.5");
+    EXPECT_EQ(h.page->Model().band.q[0], QuantiseQ(0.71f)) << "pass bands take the same steps";
+    EXPECT_TRUE(h.parent->notices.empty()) << "values put in from a file notify nobody";
+
+    // Export, import, export: the same bytes.
+    const std::string exported = h.page->SaveText();
+    EXPECT_NE(exported.find("500,-1240,130,1\n"), std::string::npos) << exported;
+    std::vector<std::string> again = {"[test eq]"};
+    SplitString(again, exported, "\n");
+    h.page->LoadText(again);
+    EXPECT_EQ(h.page->SaveText(), exported);
+
+    // A band read back from the processor with a finer value.
+    h.page->SetBand(3, 4000, -12.34f, 1.23f, 0);
+    EXPECT_EQ(Edit(h.page, 1603)->text(), "-12.4 dB");
+    EXPECT_EQ(FrameGainField(*h.page, 3), 25600 - 1240);
+    EXPECT_EQ(Edit(h.page, 1903)->text(), "1.3");
+    EXPECT_EQ(FrameQField(*h.page, 3), 130);
 }
 
 TEST(PageText, LoadShowsValuesSendsNothingAndPointDecimalsUnderACommaLocale) {
