@@ -101,9 +101,7 @@ TEST(VerticalSlider, GainScaleLabelsTicksAndZeroAtTheThumb) {
     const int xL = ch.left() + ch.width() / 2 - thumb.width() / 2 - W / 16,
               xR = ch.left() + ch.width() + W / 16;
     const float pitch = float(ch.height() - thumb.height()) / 36.0f;
-    QFont font(QStringLiteral("宋体"));
-    font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(9);
+    const QFont font = controls::Slider::ScaleFont();
     const QFontMetrics fm(font);
     float y = ch.top() + thumb.height() * 0.5f;
     std::vector<int> rows;
@@ -126,6 +124,36 @@ TEST(VerticalSlider, GainScaleLabelsTicksAndZeroAtTheThumb) {
     const auto zeroThumb = FindOnce(Render(*s), thumb);
     ASSERT_TRUE(zeroThumb);
     EXPECT_EQ(zeroThumb->y() + thumb.height() / 2, rows[3]);
+}
+
+// A band column's slider is narrower than the scale rule leaves room for "-24": the labels move
+// right, whole, rather than losing their minus signs at the edge.
+TEST(VerticalSlider, NarrowSliderKeepsEveryLabelWholeInside) {
+    const QFont font = controls::Slider::ScaleFont();
+    const QFontMetrics fm(font);
+    for (int width : {40, 42, 64}) {
+        SCOPED_TRACE(testing::Message() << "width " << width);
+        auto s = MakeSlider(Qt::Vertical, {width, 220}, 240);
+        // The thumb may cover a label's last column on its own row: look with it at the far end.
+        const QImage thumbAtBottom = Render(*s);
+        s->SetPosSilently(-120);
+        const QImage thumbAtTop = Render(*s);
+        const auto labels = s->ScaleLabels();
+        ASSERT_EQ(labels.size(), 10u);
+        for (int k = 0; k < 10; ++k) {
+            const auto& label = labels[static_cast<std::size_t>(k)];
+            EXPECT_EQ(label.text, QString::number(12 - 4 * k)) << "row " << k;
+            EXPECT_GE(label.rect.left(), 0) << label.text.toStdString();
+            const QImage& img = k < 5 ? thumbAtBottom : thumbAtTop;
+            EXPECT_TRUE(BlockAt(img, TextImage(label.text, font, label.rect.size(), Face(*s)), label.rect.topLeft()))
+                << label.text.toStdString() << " not drawn whole at its place";
+        }
+        // Where the rule's own edge leaves room, the labels stay on it.
+        const QRect ch = s->Layout().channel;
+        const int ruleRight = ch.left() + ch.width() / 2 - controls::VerticalThumbImage().width() / 2 - width / 16;
+        const int widest = fm.horizontalAdvance(QStringLiteral("-24"));
+        EXPECT_EQ(labels.back().rect.right() + 1, std::max(ruleRight, widest));
+    }
 }
 
 TEST(VerticalSlider, ScaleOnlyWithDivisorAndTicks) {
