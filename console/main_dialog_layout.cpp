@@ -20,6 +20,7 @@
 #include "controls/graph_wave.h"
 #include "controls/slider.h"
 #include "controls/tab.h"
+#include "controls/text_height.h"
 #include "pages/iwave.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_units.h"
@@ -248,6 +249,8 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
                         // The template lets a value label run under the next caption: stop short of it.
                         const int room = TemplateRect(units, row[k + 1].id).left() - left;
                         width = std::max(needed, std::min(width, room));
+                        // Thai and CJK glyphs stand taller than the template's line.
+                        r.setHeight(std::max(slot.height(), controls::TextLineHeight(label->font(), label->text())));
                     }
                     break;
                 case Kind::Slider:

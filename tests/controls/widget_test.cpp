@@ -11,6 +11,7 @@
 #include "controls/slider.h"
 #include "controls/slider_geometry.h"
 #include "controls/tab.h"
+#include "controls/text_height.h"
 #include "widget_test_support.h"
 
 namespace {
@@ -334,6 +335,65 @@ TEST(DoubleLabel, CaptionLeftValueRightOnAGreyStrip) {
     const QImage img = Render(plain);
     EXPECT_NE(Pixel(img, 239, 19), strip);
     EXPECT_FALSE(InkBox(img, Rgb(plain.palette().color(QPalette::Window)), img.rect()).isEmpty());
+}
+
+// A caption that cannot stand beside its value is cut with an ellipsis, shown whole as the tooltip.
+TEST(DoubleLabel, LongCaptionEndsWithAnEllipsisBeforeItsValue) {
+    App();
+    const QRgb strip = Rgb(controls::DoubleLabelStripColor());
+    // clang-format off
+    const struct { const char *caption, *value; bool cut; } cases[] = {
+        {"Memperlambat Sebelum Berkumandang:", "0ms", true}, {"Berkumandang Tingkat Tinggi:", "OFF", true},
+        {"Echo delay:", "200ms", false}, {"Memperlambat Sebelum Berkumandang:", "", false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        controls::DoubleLabel label;
+        label.resize(c.value[0] ? 160 : 400, 13);
+        label.SetCaption(QString::fromUtf8(c.caption));
+        label.SetValue(QString::fromUtf8(c.value));
+        const controls::DoubleLabelLayout l = label.Layout();
+        EXPECT_EQ(l.shortened, c.cut);
+        EXPECT_EQ(l.caption.endsWith(QChar(0x2026)), c.cut);
+        EXPECT_EQ(label.toolTip().toStdString(), c.cut ? c.caption : "");
+        EXPECT_FALSE(l.captionRect.intersects(l.valueRect)) << "caption runs into the value";
+        if (!c.value[0]) continue;
+        // No caption ink reaches the value's columns.
+        const QImage img = Render(label);
+        const QRect captionInk = InkBox(img, strip, {0, 0, l.valueRect.left(), img.height()});
+        const QRect valueInk = InkBox(img, strip, l.valueRect);
+        EXPECT_LT(captionInk.right(), valueInk.left());
+        EXPECT_GE(valueInk.right(), 160 - 3);
+    }
+    // The value alone keeps its place when a caption comes back short.
+    controls::DoubleLabel label;
+    label.resize(160, 13);
+    label.SetValue(QStringLiteral("100%"));
+    label.SetCaption(QStringLiteral("Memperlambat Sebelum Berkumandang:"));
+    label.SetCaption(QStringLiteral("Width:"));
+    EXPECT_TRUE(label.toolTip().isEmpty());
+}
+
+// Thai and CJK captions come from taller faces: the strip grows upwards to hold them and goes back
+// to its first height for a Latin caption.
+TEST(DoubleLabel, HeightFitsTheCaptionsScript) {
+    App();
+    QWidget parent;
+    auto* label = new controls::DoubleLabel(&parent);
+    label->setGeometry(10, 40, 160, 12);
+    const int bottom = label->geometry().bottom();
+    for (const char* caption : {"เพิ่ม-ลด เสียงเอคโค่โดยตรง:", "回声直达声音量:", "Echo Direct Volume:"}) {
+        SCOPED_TRACE(caption);
+        label->SetCaption(QString::fromUtf8(caption));
+        label->SetValue(QStringLiteral("40%"));
+        label->FitHeight();
+        const int needed = controls::TextLineHeight(label->font(), QString::fromUtf8(caption));
+        EXPECT_EQ(label->height(), std::max(12, needed));
+        EXPECT_EQ(label->geometry().bottom(), bottom) << "the strip must grow upwards, clear of its slider";
+    }
+    EXPECT_GT(controls::TextLineHeight(label->font(), QString::fromUtf8("ตัดเสียงต่ำ")),
+              QFontMetrics(label->font()).height())
+        << "no taller Thai face here: the test shows nothing";
 }
 
 TEST(TabStrip, ItemsAre100By28WithTextCentredAQuarterDown) {
