@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QTextLayout>
 #include <algorithm>
-#include <cmath>
 
 namespace controls {
 
@@ -12,7 +11,8 @@ int TextLineHeight(const QFont& font, const QString& text) {
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
-    const int height = line.isValid() ? static_cast<int>(std::ceil(line.height())) : 0;
+    // Ascent and descent without the line's leading, so a Latin text keeps the font's own height.
+    const int height = line.isValid() ? qRound(line.ascent() + line.descent()) : 0;
     return std::max(height, QFontMetrics(font).height());
 }
 
