@@ -167,7 +167,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     friend class console::MainClient;
