@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
@@ -83,6 +84,7 @@ void CVelmor_Zem_R7Dlg::CreateControls() {
     connect(m_eqReset, &QPushButton::clicked, this, [this] { OnEqReset(); });
     connect(m_eqPass, &QPushButton::clicked, this, [this] { OnEqPass(); });
     m_graphRect = m_graph->geometry();
+    CreatePageScrollBars();
 }
 
 void CVelmor_Zem_R7Dlg::LayoutPages() {
@@ -189,6 +191,11 @@ void CVelmor_Zem_R7Dlg::OnTabSelChange(int selection) {
         if (page) page->hide();
     }
     if (QWidget* page = PageAt(selection)) page->show();
+    for (QScrollBar* bar : {m_pageHBar, m_pageVBar}) {
+        const QSignalBlocker quiet(bar);
+        bar->setValue(0);
+    }
+    LayoutPageArea();
     ShowPageCurve(selection);
     m_graph->selected = -1;
     m_graph->KillBlink();
@@ -201,9 +208,8 @@ void CVelmor_Zem_R7Dlg::OnSize() {
     m_graph->setGeometry(m_graphRect.adjusted(0, 0, dx, dy));
     m_eqPass->setGeometry(m_eqPassRect.translated(0, dy));
     m_eqReset->setGeometry(m_eqResetRect.translated(0, dy));
-    for (QWidget* page : m_pages) {
-        if (page) page->setGeometry(m_pageRect.adjusted(0, 0, dx, 0));
-    }
+    // The pages take m_pageRect widened by dx; a page that does not fit scrolls.
+    LayoutPageArea();
 }
 
 void CVelmor_Zem_R7Dlg::FitTopRow() {
