@@ -39,8 +39,11 @@ void PaintDoubleLabel(QPainter& p, const QRect& rect, const QString& caption, co
     p.fillRect(rect, DoubleLabelStripColor());
     p.setPen(Qt::black);
     const DoubleLabelLayout layout = LayOutDoubleLabel(p.font(), rect, caption, value);
-    p.drawText(rect, Qt::AlignLeft | Qt::AlignTop, layout.caption);
-    p.drawText(rect, Qt::AlignRight | Qt::AlignTop, value);
+    // Both texts on one baseline, under the taller script's ascent.
+    const int baseline =
+        rect.top() + std::max(TextLineAscent(p.font(), layout.caption), TextLineAscent(p.font(), value));
+    p.drawText(QPoint(layout.captionRect.left(), baseline), layout.caption);
+    p.drawText(QPoint(layout.valueRect.left(), baseline), value);
 }
 
 DoubleLabel::DoubleLabel(QWidget* parent) : QLabel(parent) {}

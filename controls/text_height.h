@@ -8,5 +8,7 @@
 namespace controls {
 
 int TextLineHeight(const QFont& font, const QString& text);
+// Where that line's baseline stands below its top.
+int TextLineAscent(const QFont& font, const QString& text);
 
 }  // namespace controls
