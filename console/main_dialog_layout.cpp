@@ -256,7 +256,8 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
                         const int room = TemplateRect(units, row[k + 1].id).left() - left;
                         width = std::max(needed, std::min(width, room));
                         // Thai and CJK glyphs stand taller than the template's line.
-                        r.setHeight(std::max(slot.height(), controls::TextLineHeight(label->font(), label->text())));
+                        r.setHeight(
+                            std::max(slot.height(), controls::TextLineHeight(label->font(), label->text())));
                     }
                     break;
                 case Kind::Slider:

@@ -81,7 +81,8 @@ void CVelmor_Zem_R7Dlg::LayoutPageArea() {
             page->setGeometry(in.area);
             continue;
         }
-        const QSize size(std::max(l.view.width(), in.content.width()), std::max(l.view.height(), in.content.height()));
+        const QSize size(std::max(l.view.width(), in.content.width()),
+                         std::max(l.view.height(), in.content.height()));
         page->setGeometry(QRect(l.view.topLeft() - offset, size));
         // Clipped to the view, so a scrolled page never paints over the tab strip or the graph.
         if (size != l.view.size())

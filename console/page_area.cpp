@@ -17,8 +17,8 @@ PageAreaLayout LayOutPageArea(const PageAreaInput& in) {
         const int bottom = lowest - (out.horizontal ? in.barExtent : 0);
         const int height = std::max(1, std::min(in.area.height(), bottom - in.area.top()));
         out.vertical = in.content.height() > height;
-        view = QRect(in.area.left(), in.area.top(), std::max(1, in.area.width() - (out.vertical ? in.barExtent : 0)),
-                     height);
+        view = QRect(in.area.left(), in.area.top(),
+                     std::max(1, in.area.width() - (out.vertical ? in.barExtent : 0)), height);
     }
     out.view = view;
     out.horizontalRange = std::max(0, in.content.width() - view.width());

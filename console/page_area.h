@@ -9,19 +9,19 @@
 namespace console {
 
 struct PageAreaInput {
-    QRect area;           // the pages' rectangle by the resize rule (client coordinates)
-    QSize content;        // how far the shown page's controls reach, from the page's top-left
+    QRect area;     // the pages' rectangle by the resize rule (client coordinates)
+    QSize content;  // how far the shown page's controls reach, from the page's top-left
     int clientHeight = 0;
-    int belowGraph = 0;   // client rows under the graph (the EQ buttons' strip)
-    int graphGap = 5;     // between the page area and the graph
+    int belowGraph = 0;  // client rows under the graph (the EQ buttons' strip)
+    int graphGap = 5;    // between the page area and the graph
     int minGraphHeight = 0;
-    int barExtent = 0;    // a scroll bar's thickness
+    int barExtent = 0;  // a scroll bar's thickness
 };
 
 struct PageAreaLayout {
     QRect view;  // the visible part of the page, client coordinates
     bool horizontal = false, vertical = false;
-    QRect hBar, vBar;  // under and right of the view, when shown
+    QRect hBar, vBar;                            // under and right of the view, when shown
     int horizontalRange = 0, verticalRange = 0;  // scrollable pixels
     int graphTop = 0;
 };

@@ -1,9 +1,9 @@
 #include "controls/slider.h"
 
 #include <QFontMetrics>
-#include <QStringList>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <QStyleOptionSlider>
 #include <algorithm>
 

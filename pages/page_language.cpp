@@ -43,7 +43,8 @@ void Page::SetLanguage(int language) {
     SetCaption(Control(pageid::kRightChannelCaption), lang::Pick(kRightChannel, l));
     // Some of these ids are value labels on other pages, which keep their own empty text.
     for (int id : pageid::kMuteButtons)
-        if (auto* mute = qobject_cast<QAbstractButton*>(Control(id))) mute->setText(QString::fromUtf8(lang::Pick(kMute, l)));
+        if (auto* mute = qobject_cast<QAbstractButton*>(Control(id)))
+            mute->setText(QString::fromUtf8(lang::Pick(kMute, l)));
 
     for (int k = 0; k < 4; ++k)
         if (rowCaptions_[k]) rowCaptions_[k]->setText(QString::fromUtf8(rowcaption::Text(k, l)));

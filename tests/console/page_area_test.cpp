@@ -1,11 +1,12 @@
 // Every text whole and every control reachable, in all five languages, at the window's default
 // size and at its 900 x 520 minimum.
+#include "console/page_area.h"
+
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "console/page_area.h"
 #include "controls/double_label.h"
 #include "controls/graph_layout.h"
 #include "controls/slider.h"
@@ -100,7 +101,8 @@ class WholeWindow : public WindowTest, public testing::WithParamInterface<int> {
         }
         // What the effect page leaves empty stays empty.
         for (auto* label : page->findChildren<QLabel*>())
-            EXPECT_NE(label->text().toStdString(), "Mute") << "tab " << tab << " id " << win::ControlId(label);
+            EXPECT_NE(label->text().toStdString(), "Mute")
+                << "tab " << tab << " id " << win::ControlId(label);
     }
     void CheckReach(QWidget* page, int tab) {
         const QRect client = dialog->Client()->rect();

@@ -146,12 +146,14 @@ TEST(VerticalSlider, NarrowSliderKeepsEveryLabelWholeInside) {
             EXPECT_EQ(label.text, QString::number(12 - 4 * k)) << "row " << k;
             EXPECT_GE(label.rect.left(), 0) << label.text.toStdString();
             const QImage& img = k < 5 ? thumbAtBottom : thumbAtTop;
-            EXPECT_TRUE(BlockAt(img, TextImage(label.text, font, label.rect.size(), Face(*s)), label.rect.topLeft()))
+            EXPECT_TRUE(
+                BlockAt(img, TextImage(label.text, font, label.rect.size(), Face(*s)), label.rect.topLeft()))
                 << label.text.toStdString() << " not drawn whole at its place";
         }
         // Where the rule's own edge leaves room, the labels stay on it.
         const QRect ch = s->Layout().channel;
-        const int ruleRight = ch.left() + ch.width() / 2 - controls::VerticalThumbImage().width() / 2 - width / 16;
+        const int ruleRight =
+            ch.left() + ch.width() / 2 - controls::VerticalThumbImage().width() / 2 - width / 16;
         const int widest = fm.horizontalAdvance(QStringLiteral("-24"));
         EXPECT_EQ(labels.back().rect.right() + 1, std::max(ruleRight, widest));
     }

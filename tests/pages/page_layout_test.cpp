@@ -25,7 +25,8 @@ QRect PaintedPart(const QWidget* w) {
 }
 
 bool Meet(const QWidget* a, const QWidget* b) {
-    const bool label = qobject_cast<const controls::DoubleLabel*>(a) || qobject_cast<const controls::DoubleLabel*>(b);
+    const bool label =
+        qobject_cast<const controls::DoubleLabel*>(a) || qobject_cast<const controls::DoubleLabel*>(b);
     return label ? PaintedPart(a).intersects(PaintedPart(b)) : a->geometry().intersects(b->geometry());
 }
 
@@ -34,8 +35,9 @@ bool IsBandControl(const QWidget* w) {
     return id == 0xFFFF || (id >= 1600 && id < 2200);
 }
 
-// In every language: visible direct children do not overlap (a value label only the slider's blank rows) (group boxes frame others; the base lays
-// out the band controls), and each row caption shows its whole text left of the first band column.
+// In every language: visible direct children do not overlap (group boxes frame others; the base lays
+// out the band controls; a value label may reach a slider's blank rows), and each row caption shows
+// its whole text left of the first band column.
 template <class P>
 void ExpectLayout(bool rowCaptions) {
     Harness<P> h;
@@ -60,8 +62,7 @@ void ExpectLayout(bool rowCaptions) {
         ASSERT_GT(shown.size(), 10u);
         for (std::size_t i = 0; i < shown.size(); ++i)
             for (std::size_t j = i + 1; j < shown.size(); ++j)
-                EXPECT_TRUE((IsBandControl(shown[i]) && IsBandControl(shown[j])) ||
-                            !Meet(shown[i], shown[j]))
+                EXPECT_TRUE((IsBandControl(shown[i]) && IsBandControl(shown[j])) || !Meet(shown[i], shown[j]))
                     << win::ControlId(shown[i]) << " " << win::ControlId(shown[j]);
     }
 }
