@@ -35,6 +35,8 @@ CVelmor_Zem_R7Dlg::CVelmor_Zem_R7Dlg(Options options)
 }
 
 CVelmor_Zem_R7Dlg::~CVelmor_Zem_R7Dlg() {
+    // Deleting a focused control moves the focus: no scrolling among pages being deleted.
+    disconnect(m_focusWatch);
     Teardown();
     // The controls first, then the pages, the set-up page (the link's owner) before the channel pages.
     delete m_eqPass;

@@ -260,6 +260,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     QScrollBar* m_pageHBar = nullptr;
     QScrollBar* m_pageVBar = nullptr;
     QRect m_pageView;
+    QMetaObject::Connection m_focusWatch;  // scrolls a focused control into view
     controls::CGraphWave* m_graph = nullptr;
     QComboBox* m_presetCombo = nullptr;
     QPushButton* m_save = nullptr;

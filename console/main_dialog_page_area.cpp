@@ -42,7 +42,8 @@ void CVelmor_Zem_R7Dlg::CreatePageScrollBars() {
         connect(bar, &QScrollBar::valueChanged, this, [this] { LayoutPageArea(); });
     }
     // Tabbing to a control the page area does not show brings it into view.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { ScrollPageTo(now); });
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
+                           [this](QWidget*, QWidget* now) { ScrollPageTo(now); });
 }
 
 void CVelmor_Zem_R7Dlg::LayoutPageArea() {
