@@ -32,11 +32,11 @@ CVelmor_Zem_R7Dlg::CVelmor_Zem_R7Dlg(Options options)
     setWindowTitle(QString::fromUtf8(WindowCaption()));
     m_client = new MainClient(this);
     setCentralWidget(m_client);
-    qApp->installEventFilter(this);
 }
 
 CVelmor_Zem_R7Dlg::~CVelmor_Zem_R7Dlg() {
-    qApp->removeEventFilter(this);
+    // Deleting a focused control moves the focus: no scrolling among pages being deleted.
+    disconnect(m_focusWatch);
     Teardown();
     // The controls first, then the pages, the set-up page (the link's owner) before the channel pages.
     delete m_eqPass;
@@ -138,15 +138,18 @@ void CVelmor_Zem_R7Dlg::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool CVelmor_Zem_R7Dlg::eventFilter(QObject* watched, QEvent* event) {
-    // Neither Enter nor Esc does anything anywhere in this window.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool eaten = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
-        if (eaten && widget && widget->window() == this) return true;
+void CVelmor_Zem_R7Dlg::keyPressEvent(QKeyEvent* event) {
+    // Enter and Esc that no control or page took end here and do nothing. They arrive after the
+    // focused control and its page had them, so a band edit's Enter is validated first.
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QMainWindow::keyPressEvent(event);
     }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void CVelmor_Zem_R7Dlg::StoreVolumeLimits(const console::VolumeLimits& limits) {

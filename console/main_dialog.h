@@ -24,6 +24,7 @@ class QComboBox;
 class QLabel;
 class QMenuBar;
 class QPushButton;
+class QScrollBar;
 class QSlider;
 class QTabBar;
 class IWave;
@@ -101,6 +102,10 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     IWave* WaveAt(int index) const;
     PageSetUp* SetUpPage() const { return m_pageSetUp; }
     QWidget* Client() const;
+    // The part of the page area that shows the current page (client coordinates), and bringing a
+    // control of that page into it.
+    QRect PageView() const { return m_pageView; }
+    void ScrollPageTo(QWidget* control);
     controls::CGraphWave* Graph() const { return m_graph; }
     QTabBar* TabStrip() const { return m_tab; }
     const win::WindowTimers& Timers() const { return m_timers; }
@@ -168,7 +173,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     friend class console::MainClient;
@@ -184,6 +189,10 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void SetUpMasterSliders();
     void ShowPageCurve(int index);
     void OnSize();
+    // Places the pages, their scroll bars and the graph's top for the current size and page.
+    void LayoutPageArea();
+    void CreatePageScrollBars();
+    QWidget* ShownPage() const;
     void BuildMenu(int language);
     void SetStatusLamp();
     void Teardown();
@@ -252,6 +261,10 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     QLabel* m_effectValue = nullptr;
     QLabel* m_musicValue = nullptr;
     QTabBar* m_tab = nullptr;
+    QScrollBar* m_pageHBar = nullptr;
+    QScrollBar* m_pageVBar = nullptr;
+    QRect m_pageView;
+    QMetaObject::Connection m_focusWatch;  // scrolls a focused control into view
     controls::CGraphWave* m_graph = nullptr;
     QComboBox* m_presetCombo = nullptr;
     QPushButton* m_save = nullptr;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabBar>
@@ -20,6 +21,7 @@
 #include "controls/graph_wave.h"
 #include "controls/slider.h"
 #include "controls/tab.h"
+#include "controls/text_height.h"
 #include "pages/iwave.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_units.h"
@@ -82,6 +84,7 @@ void CVelmor_Zem_R7Dlg::CreateControls() {
     connect(m_eqReset, &QPushButton::clicked, this, [this] { OnEqReset(); });
     connect(m_eqPass, &QPushButton::clicked, this, [this] { OnEqPass(); });
     m_graphRect = m_graph->geometry();
+    CreatePageScrollBars();
 }
 
 void CVelmor_Zem_R7Dlg::LayoutPages() {
@@ -188,6 +191,11 @@ void CVelmor_Zem_R7Dlg::OnTabSelChange(int selection) {
         if (page) page->hide();
     }
     if (QWidget* page = PageAt(selection)) page->show();
+    for (QScrollBar* bar : {m_pageHBar, m_pageVBar}) {
+        const QSignalBlocker quiet(bar);
+        bar->setValue(0);
+    }
+    LayoutPageArea();
     ShowPageCurve(selection);
     m_graph->selected = -1;
     m_graph->KillBlink();
@@ -200,9 +208,8 @@ void CVelmor_Zem_R7Dlg::OnSize() {
     m_graph->setGeometry(m_graphRect.adjusted(0, 0, dx, dy));
     m_eqPass->setGeometry(m_eqPassRect.translated(0, dy));
     m_eqReset->setGeometry(m_eqResetRect.translated(0, dy));
-    for (QWidget* page : m_pages) {
-        if (page) page->setGeometry(m_pageRect.adjusted(0, 0, dx, 0));
-    }
+    // The pages take m_pageRect widened by dx; a page that does not fit scrolls.
+    LayoutPageArea();
 }
 
 void CVelmor_Zem_R7Dlg::FitTopRow() {
@@ -248,6 +255,9 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
                         // The template lets a value label run under the next caption: stop short of it.
                         const int room = TemplateRect(units, row[k + 1].id).left() - left;
                         width = std::max(needed, std::min(width, room));
+                        // Thai and CJK glyphs stand taller than the template's line.
+                        r.setHeight(
+                            std::max(slot.height(), controls::TextLineHeight(label->font(), label->text())));
                     }
                     break;
                 case Kind::Slider:

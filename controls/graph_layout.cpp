@@ -1,6 +1,7 @@
 #include "controls/graph_layout.h"
 
 #include <QFontMetrics>
+#include <QStringList>
 #include <algorithm>
 
 #include "platform/numbers.h"
@@ -8,8 +9,10 @@
 namespace controls {
 
 QFont GraphFont(int pixelSize) {
-    QFont font(QStringLiteral("Consolas"));
-    font.setStyleHint(QFont::Monospace);
+    // Where the named face is missing, one with its metrics: a generic monospace face has taller
+    // digits and crowds the gain labels.
+    QFont font;
+    font.setFamilies(QStringList{QStringLiteral("Consolas"), QStringLiteral("Liberation Mono")});
     font.setPixelSize(pixelSize);
     return font;
 }
@@ -47,6 +50,25 @@ QRect GainLabelRect(const GraphAxes& axes, int k, int labelWidth, int textHeight
     const int right = axes.LeftMargin() - 5;
     const int rowY = GridRowY(axes, k - 1);
     return QRect(right - labelWidth, rowY - textHeight / 2, labelWidth, textHeight);
+}
+
+int GainLabelStride(const GraphAxes& axes, int inkHeight) {
+    // Divisors of the 18 rows from +12 to -24 dB, so both ends always keep their label.
+    for (int stride : {1, 2, 3, 6, 9}) {
+        int closest = axes.Height();
+        for (int k = 1; k + stride <= 19; k += stride)
+            closest = std::min(closest, GridRowY(axes, k - 1 + stride) - GridRowY(axes, k - 1));
+        if (closest >= inkHeight + 1) return stride;
+    }
+    return 18;
+}
+
+int GainLabelInkHeight(const QFont& font) {
+    const QFontMetrics fm(font);
+    QRect ink;
+    for (int k = 1; k <= 19; ++k)
+        ink |= fm.tightBoundingRect(QString::fromStdString(num::Format("%ddB", GainLabelValue(k))));
+    return ink.height();
 }
 
 int MeasureLeftMargin() {

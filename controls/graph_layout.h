@@ -33,6 +33,12 @@ int GainLabelValue(int k);
 // Box of gain label k, right-aligned to the margin and centred on its grid row.
 QRect GainLabelRect(const GraphAxes& axes, int k, int labelWidth, int textHeight);
 
+// Every how many gain labels one is drawn: 1 where labels `inkHeight` pixels tall keep a blank
+// row between them at this height, else the smallest step that does (2 draws 12, 8, 4, ... -24).
+int GainLabelStride(const GraphAxes& axes, int inkHeight);
+// Height of the glyphs of the gain labels in `font`, ascenders to descenders.
+int GainLabelInkHeight(const QFont& font);
+
 // Left margin wide enough for "-24dB " and for every gain label plus the 5-pixel gap.
 int MeasureLeftMargin();
 

@@ -295,7 +295,9 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
         labelWidth =
             std::max(labelWidth, fm.horizontalAdvance(num::Format("%ddB", GainLabelValue(k)).c_str()));
     }
-    for (int k = 1; k <= 19; ++k) {
+    static const int inkHeight = GainLabelInkHeight(font);
+    const int stride = GainLabelStride(axes, inkHeight);
+    for (int k = 1; k <= 19; k += stride) {
         labels.DrawKept(p, GainLabelRect(axes, k, labelWidth, th), Qt::AlignRight | Qt::AlignVCenter,
                         QString::fromStdString(num::Format("%ddB", GainLabelValue(k))));
     }

@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <QStyleOptionSlider>
+#include <algorithm>
 
 #include "controls/control_images.h"
 #include "controls/slider_style.h"
@@ -13,33 +15,23 @@ namespace controls {
 
 namespace {
 
-// The scale's labels: 6.4 points (9 px at 96 DPI).
-const QFont& ScaleFont() {
+QString ScaleText(const ScaleRow& row) {
+    return QString::number(row.label);
+}
+
+}  // namespace
+
+QFont Slider::ScaleFont() {
+    // 6.4 points (9 px at 96 DPI). Where the named face is missing, a face whose Latin digits are
+    // half-width like its own: a generic monospace face is wider and cuts the minus signs off.
     static const QFont font = [] {
-        QFont f(QStringLiteral("宋体"));
-        f.setStyleHint(QFont::Monospace);
+        QFont f;
+        f.setFamilies(QStringList{QStringLiteral("宋体"), QStringLiteral("Noto Sans Mono CJK SC")});
         f.setPixelSize(9);
         return f;
     }();
     return font;
 }
-
-void PaintScale(QPainter& p, const SliderScale& scale) {
-    p.setFont(ScaleFont());
-    p.setPen(Qt::black);
-    const QFontMetrics fm(ScaleFont());
-    for (const ScaleRow& row : scale.rows) {
-        const QString text = QString::number(row.label);
-        const int w = fm.horizontalAdvance(text);
-        const int h = fm.height();
-        const int top = static_cast<int>(row.y - static_cast<float>(h / 2));
-        p.drawText(QRect(scale.labelRight - w, top, w, h), Qt::AlignRight | Qt::AlignTop, text);
-        const int y = static_cast<int>(row.y);
-        if (row.tickRight > row.tickLeft) p.drawLine(row.tickLeft, y, row.tickRight - 1, y);
-    }
-}
-
-}  // namespace
 
 QColor DisabledChannelColor() {
     return win::ColorRef(0xDBCDBF);
@@ -87,6 +79,38 @@ SliderLayout Slider::Layout() const {
     return LayoutSlider(Frame());
 }
 
+SliderScale Slider::Scale(const SliderLayout& layout) const {
+    if (orientation() != Qt::Vertical || tickPosition() == NoTicks) return {};
+    ScaleFrame sf;
+    sf.rect = rect();
+    sf.channel = layout.channel;
+    sf.thumb = ThumbSize(true);
+    sf.minimum = minimum();
+    sf.maximum = maximum();
+    sf.divisor = divisor_;
+    sf.ticks = TrackBarTickCount(minimum(), maximum(), tickInterval());
+    SliderScale scale = ComputeScale(sf);
+    const QFontMetrics fm(ScaleFont());
+    int widest = 0;
+    for (const ScaleRow& row : scale.rows) widest = std::max(widest, fm.horizontalAdvance(ScaleText(row)));
+    KeepLabelsInside(scale, rect().left(), widest);
+    return scale;
+}
+
+std::vector<Slider::ScaleLabel> Slider::ScaleLabels() const {
+    const SliderScale scale = Scale(Layout());
+    const QFontMetrics fm(ScaleFont());
+    const int h = fm.height();
+    std::vector<ScaleLabel> labels;
+    for (const ScaleRow& row : scale.rows) {
+        const QString text = ScaleText(row);
+        const int w = fm.horizontalAdvance(text);
+        const int top = static_cast<int>(row.y - static_cast<float>(h / 2));
+        labels.push_back({text, QRect(scale.labelRight - w, top, w, h)});
+    }
+    return labels;
+}
+
 void Slider::paintEvent(QPaintEvent*) {
     const SliderFrame frame = Frame();
     const SliderLayout layout = LayoutSlider(frame);
@@ -95,16 +119,16 @@ void Slider::paintEvent(QPaintEvent*) {
 
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Window));
-    if (frame.vertical && tickPosition() != NoTicks) {
-        ScaleFrame sf;
-        sf.rect = rect();
-        sf.channel = layout.channel;
-        sf.thumb = thumb.size();
-        sf.minimum = minimum();
-        sf.maximum = maximum();
-        sf.divisor = divisor_;
-        sf.ticks = TrackBarTickCount(minimum(), maximum(), tickInterval());
-        PaintScale(p, ComputeScale(sf));
+    if (frame.vertical) {
+        const SliderScale scale = Scale(layout);
+        p.setFont(ScaleFont());
+        p.setPen(Qt::black);
+        for (const ScaleLabel& label : ScaleLabels())
+            p.drawText(label.rect, Qt::AlignRight | Qt::AlignTop, label.text);
+        for (const ScaleRow& row : scale.rows) {
+            const int y = static_cast<int>(row.y);
+            if (row.tickRight > row.tickLeft) p.drawLine(row.tickLeft, y, row.tickRight - 1, y);
+        }
     }
     const QColor channel = enabled ? QColor(Qt::black) : DisabledChannelColor();
     // The channel's pixels less its four corner pixels: a round rectangle with a 4x4 corner

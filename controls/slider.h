@@ -15,6 +15,7 @@
 //    SetRangeSilently (or a QSignalBlocker).
 
 #include <QSlider>
+#include <vector>
 
 #include "controls/slider_geometry.h"
 
@@ -39,11 +40,22 @@ class Slider : public QSlider {
     // Where the channel and thumb are painted now (the mouse uses the same geometry).
     SliderLayout Layout() const;
 
+    // The scale as it is painted now: each label's text and the rectangle it is drawn in (empty
+    // when the slider shows no scale).
+    struct ScaleLabel {
+        QString text;
+        QRect rect;
+    };
+    std::vector<ScaleLabel> ScaleLabels() const;
+    // The scale's font: the face the console was drawn for, else one with its narrow digits.
+    static QFont ScaleFont();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     SliderFrame Frame() const;
+    SliderScale Scale(const SliderLayout& layout) const;
 
     int divisor_ = 0;
 };

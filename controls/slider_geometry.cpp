@@ -1,6 +1,7 @@
 #include "controls/slider_geometry.h"
 
 #include <QStyle>
+#include <algorithm>
 #include <cmath>
 
 namespace controls {
@@ -73,6 +74,13 @@ SliderScale ComputeScale(const ScaleFrame& f) {
         y += static_cast<float>(step) * pitch;
     }
     return out;
+}
+
+void KeepLabelsInside(SliderScale& scale, int left, int widestLabel) {
+    const int shift = left + widestLabel - scale.labelRight;
+    if (shift <= 0) return;
+    scale.labelRight += shift;
+    for (ScaleRow& row : scale.rows) row.tickLeft = std::min(row.tickLeft + shift, row.tickRight);
 }
 
 }  // namespace controls

@@ -59,4 +59,9 @@ struct ScaleFrame {
 // fewer than two ticks, no whole label step, or rows less than a pixel apart.
 SliderScale ComputeScale(const ScaleFrame& frame);
 
+// Moves the labels' right edge (and the ticks' left ends with it) right until a label
+// `widestLabel` pixels wide starts no further left than `left`, so no label is cut by the
+// slider's edge; a scale with room enough is left as it is.
+void KeepLabelsInside(SliderScale& scale, int left, int widestLabel);
+
 }  // namespace controls

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "controls/control_images.h"
+#include "controls/text_height.h"
 
 namespace controls {
 
@@ -15,7 +16,7 @@ void PaintItem(QPainter& p, const TabItem& item, bool selected) {
     if (text.isEmpty()) return;
     const QFontMetrics fm(p.font());
     const int cx = fm.horizontalAdvance(text);
-    const int cy = fm.height();
+    const int cy = TextLineHeight(p.font(), text);  // CJK and Thai lines stand taller
     // Edges as the window system counts them: right and bottom are one past the item.
     const int right = item.rect.left() + item.rect.width();
     const int bottom = item.rect.top() + item.rect.height();

@@ -41,7 +41,10 @@ void Page::SetLanguage(int language) {
     SetCaption(Control(pageid::kLowPassCaption), lang::Pick(kLowPass, l));
     SetCaption(Control(pageid::kLeftChannelCaption), lang::Pick(kLeftChannel, l));
     SetCaption(Control(pageid::kRightChannelCaption), lang::Pick(kRightChannel, l));
-    for (int id : pageid::kMuteButtons) SetCaption(Control(id), lang::Pick(kMute, l));
+    // Some of these ids are value labels on other pages, which keep their own empty text.
+    for (int id : pageid::kMuteButtons)
+        if (auto* mute = qobject_cast<QAbstractButton*>(Control(id)))
+            mute->setText(QString::fromUtf8(lang::Pick(kMute, l)));
 
     for (int k = 0; k < 4; ++k)
         if (rowCaptions_[k]) rowCaptions_[k]->setText(QString::fromUtf8(rowcaption::Text(k, l)));

@@ -19,8 +19,10 @@ QWidget* NewValueLabel(QWidget* parent) {
 
 void ShowValueLabel(QWidget* label, const QString& caption, const QString& value) {
     if (auto* l = qobject_cast<controls::DoubleLabel*>(label)) {
+        const bool recaptioned = l->Caption() != caption;
         l->SetCaption(caption);
         l->SetValue(value);
+        if (recaptioned) l->FitHeight();  // a caption in another script may stand taller
     }
 }
 

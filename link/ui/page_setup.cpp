@@ -159,7 +159,9 @@ void PageSetUp::OnOpenClose() {
 
 void PageSetUp::OnDebug() {
     const QString debugText = Caption(kDebugTexts, language_);
-    if (debug_) debug_->setVisible(SameIgnoringCase(debugButton_->text(), debugText));
+    // Toggled by what the window is, not by the caption, which already reads the debug text after
+    // the first click.
+    if (debug_) debug_->setVisible(debug_->isHidden());
     debugButton_->setText(debugText);
 }
 

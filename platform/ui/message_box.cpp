@@ -117,9 +117,15 @@ QString QtFilterFromWindows(const QString& filter) {
     const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& name = parts[i];
         QString patterns = parts[i + 1];
+        const QString listed = QStringLiteral("(%1)").arg(patterns);
         patterns.replace(';', ' ');
-        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // A name that already shows its patterns is shown once: QFileDialog reads them from it.
+        if (name.endsWith(listed))
+            out << name.left(name.size() - listed.size()) + QStringLiteral("(%1)").arg(patterns);
+        else
+            out << QStringLiteral("%1 (%2)").arg(name, patterns);
     }
     return out.join(QStringLiteral(";;"));
 }

@@ -90,7 +90,7 @@ class ScriptedFileDialogs : public FileDialogs {
     FileDialogs* previous_;
 };
 
-// "Name(*.ext)|*.ext|" -> "Name(*.ext) (*.ext)" for QFileDialog.
+// "Name(*.ext)|*.ext|" -> "Name(*.ext)" and "Name|*.a;*.b|" -> "Name (*.a *.b)" for QFileDialog.
 QString QtFilterFromWindows(const QString& filter);
 
 }  // namespace win

@@ -2,10 +2,12 @@
 
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QTest>
 
 #include "console/images.h"
 #include "console/main_template.h"
 #include "console/status_lamp_button.h"
+#include "pages/page.h"
 #include "pages/page_effect.h"
 #include "platform/ini.h"
 #include "platform/ui/dialog_units.h"
@@ -235,6 +237,53 @@ TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen) {
             QCoreApplication::processEvents();
             EXPECT_TRUE(dialog->isVisible()) << key;
         }
+    }
+}
+
+// The page sees Enter in its band edits before the main window does: a bad gain brings the box and
+// stays out of the model, a good one goes to the device once.
+TEST_F(MainWindow, EnterInAGainEditValidatesOnEveryPage) {
+    std::vector<testbytes::Bytes> frames;
+    Start(nullptr, [&frames](CVelmor_Zem_R7Dlg::Options& o) {
+        o.firstConnectDelayMs = 600000;
+        o.debounceMs = 5;
+        o.frameTap = [&frames](const ZemCmd::Cmd& f) { frames.push_back(testbytes::Of(f)); };
+    });
+    dialog->show();
+    for (int tab : {0, 1, 3}) {
+        SCOPED_TRACE(testing::Message() << "tab " << tab);
+        dialog->TabStrip()->setCurrentIndex(tab);
+        auto* page = qobject_cast<Page*>(dialog->PageAt(tab));
+        ASSERT_NE(page, nullptr);
+        auto* edit = win::FindControlAs<QLineEdit>(page, 1601);
+        ASSERT_NE(edit, nullptr);
+        const float before = page->Model().band.gain[1];
+        win::ScriptedMessageBoxes boxes;
+
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, "40");
+        QTest::keyClick(edit, Qt::Key_Return);
+        ASSERT_EQ(boxes.shown.size(), 1u) << "a gain of 40 dB must be refused at Enter";
+        EXPECT_EQ(page->Model().band.gain[1], before);
+        EXPECT_EQ(edit->text().toStdString(), "+0.0 dB");
+        QTest::qWait(30);
+        EXPECT_TRUE(frames.empty()) << "a refused value reached the device";
+
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, "-3.5");
+        QTest::keyClick(edit, Qt::Key_Enter);
+        EXPECT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(page->Model().band.gain[1], -3.5f);
+        EXPECT_EQ(edit->text().toStdString(), "-3.5 dB");
+        EXPECT_FALSE(edit->hasFocus()) << "an accepted Enter leaves the edit";
+        QTest::qWait(30);
+        ASSERT_EQ(frames.size(), 1u) << "one band frame for one Enter";
+        // The band frame carries band 1 and 25600 + 100 x gain, low byte first.
+        EXPECT_EQ(frames[0][5], 1);
+        EXPECT_EQ(frames[0][7] | frames[0][8] << 8, 25600 - 350);
+        frames.clear();
     }
 }
 

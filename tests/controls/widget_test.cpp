@@ -11,6 +11,7 @@
 #include "controls/slider.h"
 #include "controls/slider_geometry.h"
 #include "controls/tab.h"
+#include "controls/text_height.h"
 #include "widget_test_support.h"
 
 namespace {
@@ -101,9 +102,7 @@ TEST(VerticalSlider, GainScaleLabelsTicksAndZeroAtTheThumb) {
     const int xL = ch.left() + ch.width() / 2 - thumb.width() / 2 - W / 16,
               xR = ch.left() + ch.width() + W / 16;
     const float pitch = float(ch.height() - thumb.height()) / 36.0f;
-    QFont font(QStringLiteral("宋体"));
-    font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(9);
+    const QFont font = controls::Slider::ScaleFont();
     const QFontMetrics fm(font);
     float y = ch.top() + thumb.height() * 0.5f;
     std::vector<int> rows;
@@ -126,6 +125,38 @@ TEST(VerticalSlider, GainScaleLabelsTicksAndZeroAtTheThumb) {
     const auto zeroThumb = FindOnce(Render(*s), thumb);
     ASSERT_TRUE(zeroThumb);
     EXPECT_EQ(zeroThumb->y() + thumb.height() / 2, rows[3]);
+}
+
+// A band column's slider is narrower than the scale rule leaves room for "-24": the labels move
+// right, whole, rather than losing their minus signs at the edge.
+TEST(VerticalSlider, NarrowSliderKeepsEveryLabelWholeInside) {
+    const QFont font = controls::Slider::ScaleFont();
+    const QFontMetrics fm(font);
+    for (int width : {40, 42, 64}) {
+        SCOPED_TRACE(testing::Message() << "width " << width);
+        auto s = MakeSlider(Qt::Vertical, {width, 220}, 240);
+        // The thumb may cover a label's last column on its own row: look with it at the far end.
+        const QImage thumbAtBottom = Render(*s);
+        s->SetPosSilently(-120);
+        const QImage thumbAtTop = Render(*s);
+        const auto labels = s->ScaleLabels();
+        ASSERT_EQ(labels.size(), 10u);
+        for (int k = 0; k < 10; ++k) {
+            const auto& label = labels[static_cast<std::size_t>(k)];
+            EXPECT_EQ(label.text, QString::number(12 - 4 * k)) << "row " << k;
+            EXPECT_GE(label.rect.left(), 0) << label.text.toStdString();
+            const QImage& img = k < 5 ? thumbAtBottom : thumbAtTop;
+            EXPECT_TRUE(
+                BlockAt(img, TextImage(label.text, font, label.rect.size(), Face(*s)), label.rect.topLeft()))
+                << label.text.toStdString() << " not drawn whole at its place";
+        }
+        // Where the rule's own edge leaves room, the labels stay on it.
+        const QRect ch = s->Layout().channel;
+        const int ruleRight =
+            ch.left() + ch.width() / 2 - controls::VerticalThumbImage().width() / 2 - width / 16;
+        const int widest = fm.horizontalAdvance(QStringLiteral("-24"));
+        EXPECT_EQ(labels.back().rect.right() + 1, std::max(ruleRight, widest));
+    }
 }
 
 TEST(VerticalSlider, ScaleOnlyWithDivisorAndTicks) {
@@ -306,6 +337,65 @@ TEST(DoubleLabel, CaptionLeftValueRightOnAGreyStrip) {
     const QImage img = Render(plain);
     EXPECT_NE(Pixel(img, 239, 19), strip);
     EXPECT_FALSE(InkBox(img, Rgb(plain.palette().color(QPalette::Window)), img.rect()).isEmpty());
+}
+
+// A caption that cannot stand beside its value is cut with an ellipsis, shown whole as the tooltip.
+TEST(DoubleLabel, LongCaptionEndsWithAnEllipsisBeforeItsValue) {
+    App();
+    const QRgb strip = Rgb(controls::DoubleLabelStripColor());
+    // clang-format off
+    const struct { const char *caption, *value; bool cut; } cases[] = {
+        {"Memperlambat Sebelum Berkumandang:", "0ms", true}, {"Berkumandang Tingkat Tinggi:", "OFF", true},
+        {"Echo delay:", "200ms", false}, {"Memperlambat Sebelum Berkumandang:", "", false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        controls::DoubleLabel label;
+        label.resize(c.value[0] ? 160 : 400, 13);
+        label.SetCaption(QString::fromUtf8(c.caption));
+        label.SetValue(QString::fromUtf8(c.value));
+        const controls::DoubleLabelLayout l = label.Layout();
+        EXPECT_EQ(l.shortened, c.cut);
+        EXPECT_EQ(l.caption.endsWith(QChar(0x2026)), c.cut);
+        EXPECT_EQ(label.toolTip().toStdString(), c.cut ? c.caption : "");
+        EXPECT_FALSE(l.captionRect.intersects(l.valueRect)) << "caption runs into the value";
+        if (!c.value[0]) continue;
+        // No caption ink reaches the value's columns.
+        const QImage img = Render(label);
+        const QRect captionInk = InkBox(img, strip, {0, 0, l.valueRect.left(), img.height()});
+        const QRect valueInk = InkBox(img, strip, l.valueRect);
+        EXPECT_LT(captionInk.right(), valueInk.left());
+        EXPECT_GE(valueInk.right(), 160 - 3);
+    }
+    // The value alone keeps its place when a caption comes back short.
+    controls::DoubleLabel label;
+    label.resize(160, 13);
+    label.SetValue(QStringLiteral("100%"));
+    label.SetCaption(QStringLiteral("Memperlambat Sebelum Berkumandang:"));
+    label.SetCaption(QStringLiteral("Width:"));
+    EXPECT_TRUE(label.toolTip().isEmpty());
+}
+
+// Thai and CJK captions come from taller faces: the strip grows upwards to hold them and goes back
+// to its first height for a Latin caption.
+TEST(DoubleLabel, HeightFitsTheCaptionsScript) {
+    App();
+    QWidget parent;
+    auto* label = new controls::DoubleLabel(&parent);
+    label->setGeometry(10, 40, 160, 12);
+    const int bottom = label->geometry().bottom();
+    for (const char* caption : {"เพิ่ม-ลด เสียงเอคโค่โดยตรง:", "回声直达声音量:", "Echo Direct Volume:"}) {
+        SCOPED_TRACE(caption);
+        label->SetCaption(QString::fromUtf8(caption));
+        label->SetValue(QStringLiteral("40%"));
+        label->FitHeight();
+        const int needed = controls::TextLineHeight(label->font(), QString::fromUtf8(caption));
+        EXPECT_EQ(label->height(), std::max(12, needed));
+        EXPECT_EQ(label->geometry().bottom(), bottom) << "the strip must grow upwards, clear of its slider";
+    }
+    EXPECT_GT(controls::TextLineHeight(label->font(), QString::fromUtf8("ตัดเสียงต่ำ")),
+              QFontMetrics(label->font()).height())
+        << "no taller Thai face here: the test shows nothing";
 }
 
 TEST(TabStrip, ItemsAre100By28WithTextCentredAQuarterDown) {

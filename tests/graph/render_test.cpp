@@ -86,6 +86,45 @@ TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
         EXPECT_GE(margin, fm.horizontalAdvance(label) + 5);
 }
 
+// Runs of rows with label ink in the margin, each run one label unless labels touch.
+std::vector<std::pair<int, int>> InkRuns(const QImage& img, int right) {
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 0; y < img.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < right && !ink; ++x) ink = Pixel(img, x, y) != kBg;
+        if (!ink) continue;
+        if (!runs.empty() && runs.back().second == y - 1)
+            runs.back().second = y;
+        else
+            runs.emplace_back(y, y);
+    }
+    return runs;
+}
+
+// Low graphs draw every other label, so none runs into the next; from the height where all
+// 19 keep a blank row between them, all are drawn.
+TEST(GraphGrid, GainLabelsNeverTouch) {
+    App();
+    const int ink = GainLabelInkHeight(GraphFont(kSmallFontPx));
+    ASSERT_GT(ink, 4);
+    const int allFit = 20 * (ink + 1);  // the first height whose row pitch is ink + 1
+    for (int height : {100, 120, 160, allFit - 20, allFit, 300}) {
+        SCOPED_TRACE(testing::Message() << "height " << height);
+        const GraphAxes axes(kW, height, kMargin);
+        const int stride = GainLabelStride(axes, ink);
+        EXPECT_EQ(stride == 1, height >= allFit);
+        EXPECT_EQ(18 % stride, 0) << "the -24 dB label must stay";
+        const auto runs = InkRuns(Render(FlatState(), QSize(kW, height)), kMargin - 5);
+        EXPECT_EQ(runs.size(), static_cast<std::size_t>(18 / stride + 1)) << "labels run together";
+        if (runs.empty()) continue;
+        // The top label stands on the +12 dB row, the bottom one on the -24 dB row.
+        EXPECT_LE(runs.front().first, GridRowY(axes, 0));
+        EXPECT_GE(runs.front().second, GridRowY(axes, 0));
+        EXPECT_LE(runs.back().first, GridRowY(axes, 18));
+        EXPECT_GE(runs.back().second, GridRowY(axes, 18));
+    }
+}
+
 TEST(GraphCurve, FlatCurveXorsTheRowAndAPeakCrestsWhereTheAxesPutIt) {
     const QImage flat = Render(FlatState());
     for (int x : {kMargin + 10, kMargin + 250, kMargin + 500}) {

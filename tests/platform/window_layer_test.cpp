@@ -134,8 +134,10 @@ TEST(ScriptedDialogs, AnswerInOrderRecordAndNest) {
     EXPECT_EQ(win::Files().Save(nullptr, "Zem信息(*.inf)|*.inf|", "zem.inf"), QString("/tmp/a.inf"));
     for (int k = 0; k < 2; ++k) EXPECT_EQ(win::Files().Open(nullptr, "", ""), std::nullopt);  // then used up
     EXPECT_EQ(files.asked, 3);
-    EXPECT_EQ(win::QtFilterFromWindows("Bin(*.bin)|*.bin|All(*.*)|*.*;*.x|"),
-              "Bin(*.bin) (*.bin);;All(*.*) (*.* *.x)");
+    // Each filter shown once: a name that lists its own patterns keeps them, others get them added.
+    EXPECT_EQ(win::QtFilterFromWindows("Zem信息(*.inf)|*.inf|"), "Zem信息(*.inf)");
+    EXPECT_EQ(win::QtFilterFromWindows("Bin(*.bin)|*.bin|All(*.*)|*.*;*.x|Two(*.a;*.b)|*.a;*.b|Plain|*.p|"),
+              "Bin(*.bin);;All(*.*) (*.* *.x);;Two(*.a *.b);;Plain (*.p)");
     EXPECT_EQ(win::QtFilterFromWindows("Odd|"), "");
 }
 

@@ -200,8 +200,11 @@ TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
         EXPECT_EQ(page_->Link().hex.load(), hex);
     }
     page_->SetLanguage(1);
-    page_->OnDebug();  // only the page's own Debug button shows it
-    EXPECT_FALSE(debug->isHidden());
+    // Only the page's own Debug button shows it, and each click turns it the other way.
+    for (bool shown : {true, false, true}) {
+        page_->OnDebug();
+        EXPECT_EQ(!debug->isHidden(), shown);
+    }
     debug->hide();
 }
 
