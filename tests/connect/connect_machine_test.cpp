@@ -20,7 +20,8 @@ namespace {
 // An answer echoing the request's group, its code (or `code`) and its three selector bytes, so
 // that every step's answer is told apart from the others.
 ZemCmd::Cmd AnswerTo(const ZemCmd::Cmd& r, std::uint8_t code = 0) {
-    return testbytes::ToCmd(testbytes::Sealed({0xA5, 0x09, 0xF6, r[3], code ? code : r[4], r[5], r[6], r[7]}));
+    return testbytes::ToCmd(
+        testbytes::Sealed({0xA5, 0x09, 0xF6, r[3], code ? code : r[4], r[5], r[6], r[7]}));
 }
 
 // A scripted link: ports that open or not, a peer answering a pushed frame (or not), at once or
@@ -37,7 +38,7 @@ class FakeLink : public connect::ConnectLink {
     bool frameMode = false, ready = false;
     ZemCmd::Cmd last;
     int lateTicks = 0;
-    int now = 0;  // ticks so far
+    int now = 0;                                        // ticks so far
     std::vector<std::pair<int, ZemCmd::Cmd>> inFlight;  // due tick, answer
 
     void Land(const ZemCmd::Cmd& answer) { last = answer, ready = true; }
@@ -175,7 +176,7 @@ TEST(ConnectScan, TriesCom1ToCom30ExactlyThenFails) {
 
 TEST(ConnectScan, AnyGoodFrameEndsTheHandshake) {
     Harness r({1}, nullptr);
-    r.Tick();     // opens COM1
+    r.Tick();             // opens COM1
     r.link.ready = true;  // an unrelated frame arrives
     for (int i = 0; i < 4; ++i) r.Tick();
     EXPECT_EQ(std::tuple(r.machine.state(), r.link.pushed.size()), std::tuple(ConnectMachine::kRequest, 0u));
