@@ -367,6 +367,8 @@ TEST_F(ApplyReply, BandAndFilterValuesStayWithinTheirControls) {
     EXPECT_EQ(music->SliderPos(chan::id::kHighPass), 300);
     EXPECT_EQ(mb.freq[0], 300);
     EXPECT_EQ(mb.freq[8], 300);
+    ASSERT_NE(music->Label(pageid::kHighPassLabel), nullptr);
+    EXPECT_EQ(music->Label(pageid::kHighPassLabel)->value, "300Hz") << "the label is not the slider";
 
     auto* mic = PageOf<PageMic>(reply::kMic);
     Apply(BandAnswer(0x02, 0x81, 0, 0, 1, 25600, 5, 100, 5));
