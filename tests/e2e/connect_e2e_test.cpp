@@ -47,6 +47,7 @@ sim::Store DistinctStore() {
     s.Eq(sim::Path::Bass)[2] = {1, 25600 + 300, 66, 100, 0, 0};
     s.Eq(sim::Path::Surround)[3] = {1, 25600 + 400, 4444, 100, 0, 0};
     s.Eq(sim::Path::Echo)[2] = {1, 25600 - 500, 1500, 100, 0, 0};
+    s.Eq(sim::Path::Music)[2] = {1, 25600 + 300, 2222, 100, 0, 0};
     s.musicInput = 2;  // "BT"
     s.mutes = 0x05;    // main left and mid
     return s;          // the music high-pass on "12db", as after a factory reset
@@ -277,24 +278,29 @@ TEST_F(ConnectEndToEnd, ConnectedOnlyWhenTheReadBackFinishes) {
         << "the second connect did not start at COM1 and step 0";
 }
 
+// Cancelled at a step: disconnected, nothing more asked, what was read kept and on the graph.
 TEST_F(ConnectEndToEnd, EscOrClosingTheDialogCancels) {
     StartSim(false);
-    for (bool esc : {true, false}) {
+    const int graphBand2 = dialog->Graph()->Curve().freq[2];
+    for (const auto& [esc, at] : {std::pair{true, 3}, std::pair{false, 38}}) {  // 38: music bands 0..2 read
         SCOPED_TRACE(esc ? "Esc" : "close");
         AsIfConnectedBefore();
         WhenConnectDialog(
-            [](const UartConnect& c) { return c.Machine().step() >= 3; },
-            [esc](UartConnect* c) { esc ? QTest::keyClick(c, Qt::Key_Escape) : (void)c->close(); });
+            [at = at](const UartConnect& c) { return c.Machine().step() >= at; },
+            [esc = esc](UartConnect* c) { esc ? QTest::keyClick(c, Qt::Key_Escape) : (void)c->close(); });
         const int before = Received({0xF4});
         dialog->OnConnect();
         ExpectDisconnected();
         RunFor(200);
         const int asked = Received({0xF4}) - before;
-        EXPECT_GE(asked, 3);
-        EXPECT_LE(asked, 5) << "the read-back went on";
+        EXPECT_GE(asked, at - 2);  // the silent step asks nothing
+        EXPECT_LE(asked, at + 1) << "the read-back went on";
         RunFor(300);
         EXPECT_EQ(Received({0xF4}) - before, asked) << "the read-back went on";
         EXPECT_EQ(win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider)->value(), 25);
+        EXPECT_EQ(Band(kMusic).freq[2], esc ? 440 : 2222);
+        EXPECT_EQ(dialog->Graph()->Curve().freq[2], esc ? graphBand2 : 2222)
+            << "the graph shows another curve";
     }
 }
 
