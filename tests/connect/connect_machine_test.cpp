@@ -210,7 +210,8 @@ TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
     // clang-format off
     const std::tuple<const char*, int, std::uint8_t, Outcome> cases[] = {
         {"silent mic volume", 0x80, 0, Outcome::Failed}, {"wrong code for mic volume", 0x80, 0x81, Outcome::Failed},
-        {"silent reverb filter", 0x91, 0, Outcome::Failed}, {"silent end command", 0x77, 0, Outcome::Finished}};
+        {"silent reverb filter", 0x91, 0, Outcome::Failed}, {"silent end command", 0x77, 0, Outcome::Finished},
+        {"silent effect block, after the silent step", 0x90, 0, Outcome::Failed}};
     // clang-format on
     for (const auto& [name, code, replyCode, outcome] : cases) {
         SCOPED_TRACE(name);
