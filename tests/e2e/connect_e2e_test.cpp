@@ -53,14 +53,16 @@ sim::Store DistinctStore() {
     return s;          // the music high-pass on "12db", as after a factory reset
 }
 
-// Calls `act` with the running connect dialog once `ready` holds for it (polled every few ms).
-void WhenConnectDialog(std::function<bool(const UartConnect&)> ready, std::function<void(UartConnect*)> act) {
-    QTimer::singleShot(3, [ready, act] {
+// Calls `act` with the running connect dialog once `ready` holds for it (polled every few ms); gives
+// up when the dialog it saw has ended, so it never acts on a later connect.
+void WhenConnectDialog(std::function<bool(const UartConnect&)> ready, std::function<void(UartConnect*)> act,
+                       bool seen = false) {
+    QTimer::singleShot(3, [ready, act, seen] {
         auto* dialog = dynamic_cast<UartConnect*>(QApplication::activeModalWidget());
         if (dialog && ready(*dialog))
             act(dialog);
-        else
-            WhenConnectDialog(ready, act);
+        else if (dialog || !seen)
+            WhenConnectDialog(ready, act, seen || dialog);
     });
 }
 
