@@ -18,7 +18,18 @@ void CVelmor_Zem_R7Dlg::OnConnect() {
                            this, m_options.connectTickMs);
         result = dialog.exec();
     }
-    if (result == QDialog::Accepted) StartHeartbeat();
+    if (result == QDialog::Accepted) {
+        StartHeartbeat();
+    } else {
+        // A read-back that did not finish leaves part of the pages at values the processor may not
+        // hold: the console is not connected, whatever the status answer said on the way, and no
+        // heartbeat of an earlier connection keeps running. The values applied so far stay, and the
+        // graph shows them for the page on screen.
+        StopHeartbeat();
+        m_connected = 0;
+        SetStatusLamp();
+        ShowPageCurve(CurrentPage());
+    }
     // Whatever the dialog answered, the watchdog starts full and the link leaves frame mode.
     m_linkWatchdog = 4;
     link.frameMode = 0;

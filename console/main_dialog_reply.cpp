@@ -1,5 +1,5 @@
 // Main window: read-back answers put into the controls. Every value is set without a notice, so
-// nothing here raises a frame.
+// nothing here raises a frame, and within the range of the control that shows it.
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -59,6 +59,13 @@ void ApplyLimiter(Page* page, const reply::Limiter& l, bool outputOrder) {
     }
 }
 
+// A value brought into the range of a page's slider, so that what the page keeps beside the slider
+// (a band's frequency) is what the slider shows.
+int WithinSlider(const Page* page, int id, int value) {
+    const SliderModel* s = page ? page->Slider(id) : nullptr;
+    return s ? std::clamp(value, s->min, s->max) : value;
+}
+
 int SliderOfLevel(int kind) {
     static constexpr int kIds[] = {pageid::kMusicLevelSlider, pageid::kDirectLevelSlider,
                                    pageid::kEchoLevelSlider, pageid::kReverbLevelSlider};
@@ -68,11 +75,13 @@ int SliderOfLevel(int kind) {
 }  // namespace
 
 void CVelmor_Zem_R7Dlg::ApplyMaster(QSlider* slider, QLabel* label, int pos) {
-    if (slider) {
+    if (!slider) return;
+    {
         const QSignalBlocker block(slider);
-        slider->setValue(pos);
+        slider->setValue(std::clamp(pos, slider->minimum(), slider->maximum()));
     }
-    if (label) label->setText(QString::number(pos));
+    // The label shows the slider, never the unclamped answer.
+    if (label) label->setText(QString::number(slider->value()));
 }
 
 int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
@@ -81,6 +90,9 @@ int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
     if (kind == Kind::NotAnswer) return 0;
     // Byte 1 counts the frame's bytes; never read past the entries handed over.
     if (m_pageSetUp) m_pageSetUp->DebugPrint("resv", answer, std::min(a[1], reply::kWords));
+    // A short answer would have the rest of its row read from an older, longer frame: refused, so
+    // the step is asked again.
+    if (!a.Whole()) return 0;
 
     auto* music = PageAs<PageMusic>(m_pages, reply::kMusic);
     auto* mic = PageAs<PageMic>(m_pages, reply::kMic);
@@ -122,15 +134,16 @@ int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
             if (!music) break;
             const reply::Band b = reply::DecodeBand(a);
             if (b.index == 0) {
-                music->SetHighPass(0, b.freq);
+                const int hz = WithinSlider(music, chan::id::kHighPass, b.freq);
+                music->SetHighPass(0, hz);
                 ZemCmd::EqFrame slope;
                 if (b.gainField == reply::kSlope12) {
                     slope[15] = 0;
-                    music->SetSlopeFromCmd(slope);
+                    music->SetSlopeFromCmd(slope);  // band 8 off, as the combo's "12db" does
                 } else if (b.gainField == reply::kSlope24) {
                     slope[15] = 1;
                     music->SetSlopeFromCmd(slope);
-                    music->SetHighPass(music->GetBandCount() - 1, b.freq);
+                    music->SetHighPass(music->GetBandCount() - 1, hz);
                 }
             } else if (b.index <= 7) {
                 ApplyBand(music, b);
@@ -141,8 +154,9 @@ int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
             if (!mic) break;
             const reply::Band b = reply::DecodeBand(a);
             if (b.index == 0) {
-                mic->SetSliderPos(pageid::kHighPassSlider, b.freq);
-                mic->Model().band.freq[0] = b.freq;
+                const int hz = WithinSlider(mic, pageid::kHighPassSlider, b.freq);
+                mic->SetSliderPos(pageid::kHighPassSlider, hz);
+                mic->Model().band.freq[0] = hz;
                 mic->Model().band.q[0] = 0.6f;
                 mic->Model().band.type[0] = kTypeHighPass;
                 mic->UpdateHighPassLabel();
@@ -218,17 +232,18 @@ int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
             const reply::Band b = reply::DecodeBand(a);
             const int last = effect->GetBandCount() - 1;
             if (b.index == 0) {
-                effect->SetEchoHighPass(b.freq);
+                effect->SetEchoHighPass(WithinSlider(effect, chan::fx::kEchoHighPass, b.freq));
             } else if (b.index == last) {
-                effect->SetEchoLowPass(b.freq);
+                const int hz = WithinSlider(effect, chan::fx::kEchoLowPass, b.freq);
+                effect->SetEchoLowPass(hz);
                 effect->SetSliderPos(chan::fx::kEchoPreDelay, b.preDelay);
                 effect->UpdateEchoPreDelayLabel();
-                const int type = b.freq >= 20000 ? kTypeOff : kTypeLowPass;
+                const int type = hz >= 20000 ? kTypeOff : kTypeLowPass;
                 if (CurrentPage() == reply::kEffect && m_graph) {
                     m_graph->SetBandType(last, type);
-                    m_graph->SetBandFreq(last, b.freq);
+                    m_graph->SetBandFreq(last, hz);
                 }
-                effect->SetBandFreqGain(last, b.freq, 0.0f);
+                effect->SetBandFreqGain(last, hz, 0.0f);
                 effect->SetTypeButtons(last, type);
             } else {
                 ApplyBand(effect, b);
@@ -278,7 +293,8 @@ int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
 
 void CVelmor_Zem_R7Dlg::ApplyStatus(const std::uint32_t* answer) {
     const reply::Status s = reply::DecodeStatus(Answer(answer));
-    if (auto* music = PageAs<PageMusic>(m_pages, reply::kMusic)) music->ShowMusicInput(s.musicInput);
+    // The stored input too: the music-input frame and the preset file's "[music type]" use it.
+    if (auto* music = PageAs<PageMusic>(m_pages, reply::kMusic)) music->ApplyDeviceInput(s.musicInput);
     m_lastMuteMask = s.mutes;
 
     // Each output page's own mute bits from the shared mute byte.
@@ -302,12 +318,12 @@ void CVelmor_Zem_R7Dlg::ApplyStatus(const std::uint32_t* answer) {
     limits.musicEnd = s.limits[3];
     limits.effectStart = s.limits[4];
     limits.effectEnd = s.limits[5];
-    StoreVolumeLimits(limits);
+    StoreVolumeLimits(console::Clamped(limits));  // as config.ini's are
     trace::Write(reply::StatusTrace(s));
 
     if (m_presetCombo) {
         const QSignalBlocker block(m_presetCombo);
-        m_presetCombo->setCurrentIndex(s.preset);
+        m_presetCombo->setCurrentIndex(s.preset < m_presetCombo->count() ? s.preset : -1);
     }
     update();
     m_connected = 1;

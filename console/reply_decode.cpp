@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "pages/page_model.h"
+
 namespace reply {
 
 Kind Answer::Classify() const {
@@ -52,6 +54,49 @@ Kind Answer::Classify() const {
     }
 }
 
+int Answer::MinimumLength() const {
+    const Answer& a = *this;
+    // The highest byte index a row reads, plus one, plus the checksum.
+    auto upTo = [](int lastIndex) { return lastIndex + 2; };
+    switch (a[3] << 8 | a[4]) {
+        case 0x0288:
+        case 0x0798:
+            return upTo(4);  // passed over: nothing past the code
+        case 0x01A0:
+        case 0x0280:
+        case 0x0285:
+            return upTo(6);
+        case 0x0283:
+            return upTo(7);
+        case 0x0284:
+            return upTo(8);
+        case 0x01A2:
+        case 0x06B0:
+        case 0x079A:
+        case 0x0892:
+            return upTo(10);
+        case 0x04C1:
+            return upTo(11);
+        case 0x0282:
+        case 0x04C0:
+            return upTo(12);
+        case 0xF0D0:
+            return upTo(14);
+        case 0x01A1:
+        case 0x0281:
+        case 0x04C2:
+            return upTo(15);
+        case 0x0799:  // the low-pass band carries the echo pre-delay
+            return upTo(a[6] == 4 ? 17 : 15);
+        case 0x0891:  // the low-pass band carries the reverb pre-delay
+            return upTo(a[6] == 1 ? 17 : 15);
+        case 0x0890:
+            return upTo(20);
+        default:
+            return 0;
+    }
+}
+
 int MusicMasterPos(int b6) {
     const int v = b6 > 24 ? b6 - 256 : b6;
     const int p = v >= 0 ? v + 60 : (v + 120) / 2;
@@ -72,9 +117,9 @@ Band DecodeBand(const Answer& a) {
     b.channel = a[7];
     b.enabled = a[8];
     b.gainField = a.Le16(9);
-    b.gain = static_cast<float>((a[10] - 100) * 256 + a[9]) / 100.0f;
-    b.freq = a.Le16(11);
-    b.q = static_cast<float>(a[14] * 256 + a[13]) / 100.0f;
+    b.gain = std::clamp(static_cast<float>((a[10] - 100) * 256 + a[9]) / 100.0f, kMinGain, kMaxGain);
+    b.freq = std::clamp(a.Le16(11), kMinFreq, kMaxFreq);
+    b.q = std::clamp(static_cast<float>(a[14] * 256 + a[13]) / 100.0f, kMinQ, kMaxQ);
     b.code = a[15];
     b.preDelay = a.Le16(16);
     return b;

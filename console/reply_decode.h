@@ -45,17 +45,23 @@ class Answer {
     int operator[](int k) const { return static_cast<int>(w_[k] & 0xFF); }
     int Le16(int k) const { return (*this)[k] + 256 * (*this)[k + 1]; }
     Kind Classify() const;
+    // Bytes (checksum included) an answer of this group and code must have so that everything
+    // its row reads is its own; 0 for a pair no row takes.
+    int MinimumLength() const;
+    // Long enough for its row; a shorter answer is refused, nothing of it applied.
+    bool Whole() const { return (*this)[1] >= MinimumLength(); }
 
   private:
     const std::uint32_t* w_;
 };
 
 // Master slider positions.
+// Before the slider's own range, which the applier clamps to.
 int MusicMasterPos(int b6);
 int MicMasterPos(int b6);
 int EffectMasterPos(int b6);
 
-// An EQ band answer.
+// An EQ band answer; frequency, gain and Q brought into the band record's ranges.
 struct Band {
     int index;
     int channel;  // byte 7

@@ -1,5 +1,8 @@
 #include "link/connect_machine.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "link/connect_steps.h"
 
 namespace connect {
@@ -20,6 +23,8 @@ void ConnectMachine::Begin() {
     step_ = 0;
     expected_ = 0;
     refusals_ = 0;
+    requested_ = -1;
+    std::fill(std::begin(lastTaken_), std::end(lastTaken_), 0u);
     link_.ClearFrameReady();
     if (hooks_.progress) hooks_.progress(0);
 }
@@ -88,6 +93,8 @@ void ConnectMachine::Handshake() {
         step_ = 0;
         tries_ = 0;
         wait_ = 5;
+        requested_ = -1;
+        std::fill(std::begin(lastTaken_), std::end(lastTaken_), 0u);
         return;
     }
     if (tries_ < kHandshakeProbes) {
@@ -96,11 +103,14 @@ void ConnectMachine::Handshake() {
         wait_ = 5;
         return;
     }
-    if (port_ < kLastPort + 1) {
-        link_.Close();
-        link_.Log("Close Uart\n");
-        ++port_;
+    link_.Close();
+    link_.Log("Close Uart\n");
+    if (port_ >= kLastPort) {
+        // COM30 was the last port to try.
+        state_ = kFailed;
+        return;
     }
+    ++port_;
     state_ = kOpen;
     wait_ = 5;
 }
@@ -113,8 +123,17 @@ void ConnectMachine::SendStep() {
         state_ = kWait;
         return;
     }
+    // An answer that came in after the last look is still this request's answer: a resend must
+    // not throw it away, and need not go out at all.
+    if (requested_ == step_ && TakeAnswer()) return;
     expected_ = request->frame[4];
-    link_.ClearFrameReady();
+    if (requested_ != step_) {
+        // A new request: a frame that arrived before it answers something else. Its retries count
+        // from here, also for the step after the silent one.
+        link_.ClearFrameReady();
+        requested_ = step_;
+        tries_ = 0;
+    }
     link_.Push(request->frame);
     link_.Log(request->logLine);
     if (step_ == 17 && hooks_.flushTrace) hooks_.flushTrace();
@@ -122,39 +141,46 @@ void ConnectMachine::SendStep() {
     state_ = kWait;
 }
 
-void ConnectMachine::AwaitAnswer() {
-    if (link_.FrameReady()) {
-        std::uint32_t words[ZemCmd::kMaxFrame] = {};
-        link_.CopyFrame(words);
-        if (static_cast<int>(words[4]) == expected_) {
-            expected_ = 0;
-            const int taken = hooks_.apply ? hooks_.apply(words) : 1;
-            if (taken) {
-                tries_ = 0;
-                refusals_ = 0;
-                if (step_ > kLastStep - 1) {
-                    state_ = kDone;
-                    link_.ClearFrameReady();
-                    return;
-                }
-                if (hooks_.progress) hooks_.progress(static_cast<int>(step_ * 100.0 / kLastStep));
-                ++step_;
-            } else if (step_ == kLastStep) {
-                // The processor acknowledged the end command: the read-back is complete.
-                state_ = kDone;
-                link_.ClearFrameReady();
-                return;
-            } else if (++refusals_ >= kMaxRefusals) {
-                // An answer that is never usable must not keep the dialog asking for ever.
-                state_ = kFailed;
-                link_.ClearFrameReady();
-                return;
-            }
-            state_ = kRequest;
-            link_.ClearFrameReady();
-            return;
+bool ConnectMachine::TakeAnswer() {
+    if (expected_ == 0 || !link_.FrameReady()) return false;
+    std::uint32_t words[ZemCmd::kMaxFrame] = {};
+    link_.CopyFrame(words);
+    if (static_cast<int>(words[4]) != expected_) return false;
+    // A request sent twice can be answered twice. The second answer repeats the one taken for the
+    // previous step byte for byte, while every answer of a new step differs from it (code, band or
+    // channel), so a repeat is passed over and the new step's own answer awaited.
+    const int length = std::min(static_cast<int>(words[1] & 0xFF), ZemCmd::kMaxFrame);
+    if (length > 0 && std::equal(words, words + length, lastTaken_)) return false;
+
+    link_.ClearFrameReady();
+    expected_ = 0;
+    const int taken = hooks_.apply ? hooks_.apply(words) : 1;
+    if (taken) {
+        std::copy(std::begin(words), std::end(words), std::begin(lastTaken_));
+        tries_ = 0;
+        refusals_ = 0;
+        if (step_ >= kLastStep) {
+            state_ = kDone;
+            return true;
         }
+        if (hooks_.progress) hooks_.progress(static_cast<int>(step_ * 100.0 / kLastStep));
+        ++step_;
+    } else if (step_ == kLastStep) {
+        // The processor acknowledged the end command: the read-back is complete.
+        state_ = kDone;
+        return true;
+    } else if (++refusals_ >= kMaxRefusals) {
+        // An answer that is never usable must not keep the dialog asking for ever.
+        state_ = kFailed;
+        return true;
     }
+    // The next step, or the same one again after a refusal (not counted as a retry).
+    state_ = kRequest;
+    return true;
+}
+
+void ConnectMachine::AwaitAnswer() {
+    if (TakeAnswer()) return;
     if (tries_ < kAnswerTries) {
         if (tries_ % 2 == 1) state_ = kRequest;
         ++tries_;

@@ -65,6 +65,9 @@ class ConnectMachine {
     void Handshake();
     void SendStep();
     void AwaitAnswer();
+    // Hands a ready answer of the expected code to the applier and moves on; false when there is
+    // none (nothing ready, another code, or a repeat of the answer taken last).
+    bool TakeAnswer();
     void SetStatus(const std::string& text);
 
     ConnectLink& link_;
@@ -76,6 +79,9 @@ class ConnectMachine {
     int step_ = 0;
     int expected_ = 0;
     int refusals_ = 0;
+    int requested_ = -1;  // the step whose request went out last
+    // The answer taken last, kept to tell a second answer to a resent request from a new one.
+    std::uint32_t lastTaken_[ZemCmd::kMaxFrame] = {};
 };
 
 }  // namespace connect

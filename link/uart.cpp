@@ -21,6 +21,12 @@ Uart::~Uart() {
 
 int Uart::Open(const std::string& name) {
     if (port_.IsOpen()) return 0;
+    // A frame that came in on the previous port must never answer for this one.
+    {
+        std::lock_guard lock(frameMutex_);
+        lastFrame_ = ReceivedFrame{};
+    }
+    frameReady.store(0);
     const std::string path = port::PathFor(name);
     if (path.empty()) return 0;
     std::lock_guard lock(writeMutex_);

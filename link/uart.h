@@ -49,7 +49,8 @@ class Uart {
     Uart& operator=(const Uart&) = delete;
 
     // name is "COMn" (mapped to a device path) or an absolute device path. 1 on success, 0 when a
-    // port is already open or this one cannot be opened.
+    // port is already open or this one cannot be opened. Unless a port is open, the last frame and
+    // the frame-ready flag are cleared first.
     int Open(const std::string& name);
     // Starts the reader thread, and the update thread the first time.
     void Start();

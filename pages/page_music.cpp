@@ -157,11 +157,15 @@ int PageMusic::FollowUpBandCmd(ZemCmd::EqFrame& frame) {
     return 1;
 }
 
+void PageMusic::SecondHighPassOff() {
+    model_.band.freq[kLastBand] = 20000;
+    model_.band.type[kLastBand] = kTypeOff;
+}
+
 void PageMusic::OnSlopeChanged() {
     const int p = SliderPos(chan::id::kHighPass).value_or(20);
     if (!Steep()) {
-        model_.band.freq[kLastBand] = 20000;
-        model_.band.type[kLastBand] = kTypeOff;
+        SecondHighPassOff();
         Notify(chan::notice::kHighPassBand, 20000, (kLastBand << 16) | kTypeOff);
     } else {
         model_.band.freq[kLastBand] = p;
@@ -191,6 +195,11 @@ int PageMusic::CheckedInput() const {
     return -1;
 }
 
+void PageMusic::ApplyDeviceInput(int input) {
+    musicInput_ = input;
+    ShowMusicInput(input);
+}
+
 void PageMusic::SetMusicInput(int input) {
     if (input < 0 || input > 4) return;
     musicInput_ = input;
@@ -206,7 +215,10 @@ void PageMusic::SetHighPass(int band, int hz) {
 }
 
 void PageMusic::SetSlopeFromCmd(const ZemCmd::EqFrame& frame) {
-    SelectSlope(frame[15] == 0 ? 0 : 1);
+    const bool steep = frame[15] != 0;
+    SelectSlope(steep ? 1 : 0);
+    // As the combo's "12db" does, without its notice: no second high-pass section.
+    if (!steep) SecondHighPassOff();
 }
 
 void PageMusic::SetLanguage(int language) {

@@ -32,14 +32,18 @@ class PageMusic : public Page {
     int MusicInput() const { return musicInput_; }
     // Stores the input and shows it; a value outside 0..4 is ignored. No notice.
     void SetMusicInput(int input);
-    // Moves the check marks only (the read-back's status answer); outside 0..4 none is checked.
+    // Moves the check marks only; outside 0..4 none is checked.
     void ShowMusicInput(int input);
+    // Read-back: the input the processor reports, stored as it is and shown (outside 0..4 no
+    // button is checked). No notice.
+    void ApplyDeviceInput(int input);
     // The input whose button is checked, or -1.
     int CheckedInput() const;
 
     // Read-back: band 0 (or the last band at "24db") becomes a high-pass at `hz`.
     void SetHighPass(int band, int hz);
-    // Read-back: byte 15 of the frame 0 selects "12db", anything else "24db".
+    // Read-back: byte 15 of the frame 0 selects "12db" (and turns the second high-pass section,
+    // the last band, off), anything else "24db". No notice.
     void SetSlopeFromCmd(const ZemCmd::EqFrame& frame);
     int SlopeItem() const;
     QAbstractButton* InputButton(int input) const { return inputs_[static_cast<std::size_t>(input)]; }
@@ -51,6 +55,7 @@ class PageMusic : public Page {
   private:
     void OnInputClicked(int input);
     void OnSlopeChanged();
+    void SecondHighPassOff();
     void SelectSlope(int item);
     bool Steep() const { return SlopeItem() != 0; }
 

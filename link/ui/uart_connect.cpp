@@ -94,9 +94,9 @@ void UartConnect::showEvent(QShowEvent* event) {
 }
 
 void UartConnect::keyPressEvent(QKeyEvent* event) {
-    // Enter ends the dialog as a finished read-back, Esc as a failed one.
+    // Only a read-back that ran to its end may count as finished: Enter does nothing. Esc cancels.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
+        event->accept();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -1,8 +1,8 @@
 #pragma once
 // The connect dialog: a small modal window without caption or buttons that shows which port is
 // tried and how far the read-back has come, while a 100 ms timer drives the connect machine.
-// Ends with Accepted when the read-back finished, Rejected when no port answered or an answer
-// never came.
+// Ends with Accepted when the read-back finished, Rejected when no port answered, an answer never
+// came, or the user cancelled (Esc, or the window closed). Enter does nothing.
 
 #include <QDialog>
 #include <cstdint>

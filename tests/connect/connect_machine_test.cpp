@@ -17,12 +17,15 @@ using testbytes::Of;
 
 namespace {
 
-// An answer echoing the request's group and its code (or `code`).
+// An answer echoing the request's group, its code (or `code`) and its three selector bytes, so
+// that every step's answer is told apart from the others.
 ZemCmd::Cmd AnswerTo(const ZemCmd::Cmd& r, std::uint8_t code = 0) {
-    return testbytes::ToCmd(testbytes::Sealed({0xA5, 0x08, 0xF6, r[3], code ? code : r[4], 0, 0}));
+    return testbytes::ToCmd(
+        testbytes::Sealed({0xA5, 0x09, 0xF6, r[3], code ? code : r[4], r[5], r[6], r[7]}));
 }
 
-// A scripted link: ports that open or not, a peer answering a pushed frame at once (or not).
+// A scripted link: ports that open or not, a peer answering a pushed frame (or not), at once or
+// `lateTicks` later: such an answer lands after the check of the tick before.
 class FakeLink : public connect::ConnectLink {
   public:
     using Peer = std::function<std::optional<ZemCmd::Cmd>(const ZemCmd::Cmd& request)>;
@@ -34,6 +37,19 @@ class FakeLink : public connect::ConnectLink {
     int openPort = 0;
     bool frameMode = false, ready = false;
     ZemCmd::Cmd last;
+    int lateTicks = 0;
+    int now = 0;                                        // ticks so far
+    std::vector<std::pair<int, ZemCmd::Cmd>> inFlight;  // due tick, answer
+
+    void Land(const ZemCmd::Cmd& answer) { last = answer, ready = true; }
+    // Lands the answers due by this tick, before the machine looks.
+    void Advance() {
+        ++now;
+        while (!inFlight.empty() && inFlight.front().first <= now) {
+            Land(inFlight.front().second);
+            inFlight.erase(inFlight.begin());
+        }
+    }
 
     bool IsOpen() const override { return openPort != 0; }
     bool Open(const std::string& name) override {
@@ -52,7 +68,12 @@ class FakeLink : public connect::ConnectLink {
     void Push(const ZemCmd::Cmd& cmd) override {
         pushed.push_back(cmd);
         if (auto it = peers.find(openPort); it != peers.end())
-            if (auto answer = it->second(cmd)) last = *answer, ready = true;
+            if (auto answer = it->second(cmd)) {
+                if (lateTicks == 0)
+                    Land(*answer);
+                else
+                    inFlight.emplace_back(now + lateTicks, *answer);
+            }
     }
     void Log(std::string_view line) override { log += line; }
 };
@@ -83,11 +104,15 @@ struct Harness {
                             [this](const std::string& s) { statuses.push_back(s); },
                             [this](int p) { progress.push_back(p); }, [this] { ++flushes; }}};
 
+    Outcome Tick() {
+        link.Advance();
+        return machine.Tick();
+    }
     // Ticks until the machine ends or `limit` ticks; the outcome and the ticks taken.
     Outcome Until(int limit, int* ticks = nullptr) {
         Outcome o = Outcome::Running;
         for (int t = 1; t <= limit && o == Outcome::Running; ++t)
-            if ((o = machine.Tick()) != Outcome::Running && ticks) *ticks = t;
+            if ((o = Tick()) != Outcome::Running && ticks) *ticks = t;
         return o;
     }
 };
@@ -119,7 +144,7 @@ TEST(ConnectSteps, GoldenRequests) {
 TEST(ConnectScan, FindsProcessorBehindMissingAndSilentPorts) {
     Harness r({2, 4}, nullptr);  // COM2 opens but stays silent
     r.link.peers[4] = Ignoring();
-    while (r.machine.state() < ConnectMachine::kRequest) r.machine.Tick();
+    while (r.machine.state() < ConnectMachine::kRequest) r.Tick();
     EXPECT_EQ(r.link.opened, (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4"}));
     EXPECT_EQ(r.link.log,
               "Open Uart=1\nOpen Fail\nOpen Uart=2\nOpen Ok\nClose Uart\nOpen Uart=3\nOpen Fail\n"
@@ -130,24 +155,30 @@ TEST(ConnectScan, FindsProcessorBehindMissingAndSilentPorts) {
               std::tuple(true, "Open COM1", "Start to read..."));
 }
 
-TEST(ConnectScan, GivesUpAfterCom30AndClosesASilentLastPort) {
-    for (const std::set<int>& ports : {std::set<int>{}, std::set<int>{30}}) {
+TEST(ConnectScan, TriesCom1ToCom30ExactlyThenFails) {
+    std::set<int> upTo31;
+    for (int n = 1; n <= 31; ++n) upTo31.insert(n);
+    // no port at all; only COM30, silent; 31 silent ports (a 31st mapped path is never opened)
+    for (const std::set<int>& ports : {std::set<int>{}, std::set<int>{30}, upTo31}) {
+        SCOPED_TRACE(ports.size());
         Harness r(ports, nullptr);
-        int ticks = 0;
-        EXPECT_EQ(r.Until(200, &ticks), Outcome::Failed);
-        if (ports.empty()) {  // 30 opens, then the failed state ends the dialog
-            EXPECT_EQ(std::tuple(ticks, r.link.opened.back()), std::tuple(31, "COM30"));
-        }
-        EXPECT_EQ(std::tuple(r.statuses.back(), r.link.IsOpen(), r.link.frameMode),
-                  std::tuple(kExit, false, false));
+        r.link.peers.clear();
+        EXPECT_EQ(r.Until(5000), Outcome::Failed);
+        std::vector<std::string> com1To30;
+        for (int n = 1; n <= 30; ++n) com1To30.push_back("COM" + std::to_string(n));
+        EXPECT_EQ(r.link.opened, com1To30);
+        EXPECT_EQ(r.link.log.find("Open Uart=31"), std::string::npos) << r.link.log;
+        EXPECT_EQ(r.statuses.back(), kExit);
+        EXPECT_FALSE(r.link.IsOpen()) << "a silent last port stays open";
+        EXPECT_FALSE(r.link.frameMode);
     }
 }
 
 TEST(ConnectScan, AnyGoodFrameEndsTheHandshake) {
     Harness r({1}, nullptr);
-    r.machine.Tick();     // opens COM1
+    r.Tick();             // opens COM1
     r.link.ready = true;  // an unrelated frame arrives
-    for (int i = 0; i < 4; ++i) r.machine.Tick();
+    for (int i = 0; i < 4; ++i) r.Tick();
     EXPECT_EQ(std::tuple(r.machine.state(), r.link.pushed.size()), std::tuple(ConnectMachine::kRequest, 0u));
 }
 
@@ -168,9 +199,9 @@ TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
               std::tuple(66, 98, 1, kExit, true));
 
     Harness later;  // after the probe and steps 0..5: answer of 5, silent 6, two retry-rhythm ticks, send 7
-    while (later.link.pushed.size() < 7) later.machine.Tick();
+    while (later.link.pushed.size() < 7) later.Tick();
     int ticks = 0;
-    for (; later.link.pushed.size() < 8 && ticks < 50; ++ticks) later.machine.Tick();
+    for (; later.link.pushed.size() < 8 && ticks < 50; ++ticks) later.Tick();
     EXPECT_EQ(std::tuple(Of(later.link.pushed.back()), ticks),
               std::tuple(Of(connect::StepRequest(7)->frame), 5));
 }
@@ -179,18 +210,19 @@ TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
     // clang-format off
     const std::tuple<const char*, int, std::uint8_t, Outcome> cases[] = {
         {"silent mic volume", 0x80, 0, Outcome::Failed}, {"wrong code for mic volume", 0x80, 0x81, Outcome::Failed},
-        {"silent reverb filter", 0x91, 0, Outcome::Failed}, {"silent end command", 0x77, 0, Outcome::Finished}};
+        {"silent reverb filter", 0x91, 0, Outcome::Failed}, {"silent end command", 0x77, 0, Outcome::Finished},
+        {"silent effect block, after the silent step", 0x90, 0, Outcome::Failed}};
     // clang-format on
     for (const auto& [name, code, replyCode, outcome] : cases) {
         SCOPED_TRACE(name);
         Harness r({1}, Ignoring(code, replyCode));
-        while (r.link.pushed.empty() || r.link.pushed.back()[4] != code) r.machine.Tick();
+        while (r.link.pushed.empty() || r.link.pushed.back()[4] != code) r.Tick();
         std::vector<int> sends;
         Outcome o = Outcome::Running;
         int t = 0;
         for (std::size_t before = r.link.pushed.size(); o == Outcome::Running && t < 50;
              before = r.link.pushed.size())
-            if (o = r.machine.Tick(), ++t; r.link.pushed.size() > before) sends.push_back(t);
+            if (o = r.Tick(), ++t; r.link.pushed.size() > before) sends.push_back(t);
         // state set on tick 10, dialog ends on the next
         EXPECT_EQ(std::tuple(sends, t, o), std::tuple(std::vector<int>{3, 6, 9}, 11, outcome));
     }
@@ -214,6 +246,57 @@ TEST(ConnectReadBack, RefusedAnswersAreAskedAgainWithoutCountingRetries) {
                   std::tuple(outcome, static_cast<long>(asked)))
             << code;
     }
+}
+
+// Answers that land 1 to 10 ticks after their request: before or after the check of a tick, on
+// the very tick a resend is due, or between the resends. Every step is read once, in order, and its
+// own answer is the one applied: a second answer to a resent request is never taken for the next
+// step's (same code, another band).
+TEST(ConnectReadBack, LateAnswersAreTakenAndRepeatsPassedOver) {
+    for (int late : {1, 2, 3, 4, 5, 6, 9, 10}) {
+        SCOPED_TRACE(late);
+        Harness r;
+        r.link.lateTicks = late;
+        std::vector<testbytes::Bytes> applied;
+        r.apply = [&](const std::uint32_t* w) {
+            applied.push_back({static_cast<std::uint8_t>(w[3]), static_cast<std::uint8_t>(w[4]),
+                               static_cast<std::uint8_t>(w[5]), static_cast<std::uint8_t>(w[6]),
+                               static_cast<std::uint8_t>(w[7])});
+            return 1;
+        };
+        EXPECT_EQ(r.Until(20000), Outcome::Finished);
+        std::vector<testbytes::Bytes> asked;
+        for (int step = 0; step < connect::kStepCount; ++step)
+            if (const auto req = connect::StepRequest(step))
+                asked.push_back({req->frame[3], req->frame[4], req->frame[5], req->frame[6], req->frame[7]});
+        ASSERT_EQ(applied.size(), asked.size());
+        for (std::size_t i = 0; i < asked.size(); ++i)
+            EXPECT_EQ(testbytes::Hex(applied[i]), testbytes::Hex(asked[i])) << "answer " << i;
+    }
+}
+
+TEST(ConnectReadBack, AnswerLandingJustBeforeAResendIsTakenThere) {
+    Harness r;
+    r.link.lateTicks = 3;  // lands after the check of tick 2, before the resend of tick 3
+    while (r.link.pushed.size() < 2) r.Tick();  // the probe and the first request
+    const std::size_t sent = r.link.pushed.size();
+    int ticks = 0;
+    while (r.applied == 0 && ticks < 10) r.Tick(), ++ticks;
+    EXPECT_EQ(ticks, 3) << "the answer was taken on tick " << ticks;
+    EXPECT_EQ(r.link.pushed.size(), sent) << "the request went out again though its answer was in";
+    EXPECT_EQ(r.machine.step(), 1);
+    EXPECT_EQ(r.machine.tries(), 0);
+}
+
+TEST(ConnectReadBack, OnlyANewRequestClearsTheFrameReadyFlag) {
+    Harness r({1}, Ignoring(0x80));  // step 0 unanswered
+    while (r.link.pushed.size() < 2) r.Tick();
+    r.link.Land(AnswerTo(connect::StepRequest(1)->frame));
+    // another code: no answer for step 0, but the resends must leave it where it is
+    for (int t = 0; t < 6; ++t) r.Tick();
+    EXPECT_EQ(r.link.pushed.size(), 4u);  // the probe, the request and two resends
+    EXPECT_TRUE(r.link.ready) << "a resend threw away a received frame";
+    EXPECT_EQ(r.applied, 0);
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 // The main window against the simulated processor on a pseudo-terminal: connect, read-back, watchdog.
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <set>
 #include <thread>
 
+#include "console/images.h"
+#include "console/status_lamp_button.h"
+#include "link/ui/uart_connect.h"
 #include "pages/page.h"
 #include "pages/page_ids.h"
+#include "pages/page_music.h"
 #include "platform/ui/window.h"
 #include "sim/processor.h"
 #include "tests/console/support.h"
@@ -42,24 +47,46 @@ sim::Store DistinctStore() {
     s.Eq(sim::Path::Bass)[2] = {1, 25600 + 300, 66, 100, 0, 0};
     s.Eq(sim::Path::Surround)[3] = {1, 25600 + 400, 4444, 100, 0, 0};
     s.Eq(sim::Path::Echo)[2] = {1, 25600 - 500, 1500, 100, 0, 0};
-    return s;
+    s.Eq(sim::Path::Music)[2] = {1, 25600 + 300, 2222, 100, 0, 0};
+    s.musicInput = 2;  // "BT"
+    s.mutes = 0x05;    // main left and mid
+    return s;          // the music high-pass on "12db", as after a factory reset
+}
+
+// Calls `act` with the running connect dialog once `ready` holds for it (polled every few ms); gives
+// up when the dialog it saw has ended, so it never acts on a later connect.
+void WhenConnectDialog(std::function<bool(const UartConnect&)> ready, std::function<void(UartConnect*)> act,
+                       bool seen = false) {
+    QTimer::singleShot(3, [ready, act, seen] {
+        auto* dialog = dynamic_cast<UartConnect*>(QApplication::activeModalWidget());
+        if (dialog && ready(*dialog))
+            act(dialog);
+        else if (dialog || !seen)
+            WhenConnectDialog(ready, act, seen || dialog);
+    });
 }
 
 class ConnectEndToEnd : public testing::Test {
   protected:
     void StartSim(bool silent) {
+        sim::Faults faults;
+        faults.silent = silent;
+        StartSim(faults);
+    }
+    void StartSim(const sim::Faults& faults) {
         [[maybe_unused]] static bool filtered = (TestApp().installEventFilter(new NoPainting), true);
         sim::Options o;
         o.start = DistinctStore();
-        o.faults.silent = silent;
+        o.faults = faults;
         sim = std::make_unique<sim::Processor>(o);
         std::string error;
         ASSERT_TRUE(sim->Start(error)) << error;
         setenv("K417B_PORTS", sim->SlavePath().c_str(), 1);
-        dialog = StartMainWindow("connect_e2e_test.ini", [](auto& d) {
+        dialog = StartMainWindow("connect_e2e_test.ini", [this](auto& d) {
             d.firstConnectDelayMs = 1000000;  // the test asks for the connect itself
             d.connectTickMs = 40;
             d.heartbeatPeriodMs = 60;
+            d.frameTap = [this](const ZemCmd::Cmd& frame) { sent.push_back(frame); };
         });
     }
     void TearDown() override {
@@ -83,13 +110,45 @@ class ConnectEndToEnd : public testing::Test {
         return n;
     }
     std::string Log() { return dialog->SetUpPage()->Log().Text(); }
+    int LampBitmap() {
+        return win::FindControlAs<console::StatusLampButton>(dialog->Client(), console::kIdStatusLamp)
+            ->BitmapId();
+    }
+    // Lets the event loop run for `ms`, as the console would while the user waits.
+    void RunFor(int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+    // As after an earlier connect: connected, heartbeat and watchdog running.
+    void AsIfConnectedBefore() {
+        dialog->m_connected = 1;
+        dialog->StartHeartbeat();
+    }
+    // The console disconnected, in words the test output can show.
+    void ExpectDisconnected() {
+        EXPECT_EQ(dialog->m_connected, 0);
+        EXPECT_EQ(LampBitmap(), console::StatusLampBitmapId(dialog->m_language, false))
+            << "the lamp says connected";
+        EXPECT_FALSE(dialog->Timers().IsSet(console::kTimerHeartbeat)) << "heartbeat and watchdog still run";
+        EXPECT_EQ(dialog->SetUpPage()->Link().frameMode.load(), 0);
+    }
 
     std::unique_ptr<sim::Processor> sim;
     std::unique_ptr<CVelmor_Zem_R7Dlg> dialog;
+    std::vector<ZemCmd::Cmd> sent;  // every frame the main window queued
 };
 
-TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesThenWatchdogNoticesSilence) {
+TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNoticesSilence) {
     StartSim(false);
+    // The music page as an earlier read-back of a processor on "24db" left it.
+    auto* music = dynamic_cast<PageMusic*>(PageAt(kMusic));
+    ZemCmd::EqFrame steep;
+    steep[15] = 1;
+    music->SetSlopeFromCmd(steep);
+    music->SetHighPass(8, 100);
     dialog->OnConnect();
     EXPECT_EQ(std::tuple(dialog->m_connected, dialog->SetUpPage()->Link().frameMode.load(),
                          dialog->Timers().IsSet(console::kTimerHeartbeat)),
@@ -124,6 +183,35 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesThenWatchdogNoticesSilenc
             << page;
     EXPECT_EQ(Band(kMic).enabled[5], 0);
 
+    // A file exported now holds what the processor holds, and brings it back.
+    TempDir dir("connect_e2e_files");
+    win::ScriptedFileDialogs files;
+    win::ScriptedMessageBoxes boxes;
+    files.answers = {QString::fromStdString(dir.File("after_connect.inf")),
+                     QString::fromStdString(dir.File("after_connect.inf"))};
+    dialog->OnCommand(console::kCmdExport);
+    const std::string exported = ReadBytes(dir.File("after_connect.inf"));
+    EXPECT_NE(exported.find(AsciiUtf16("[music type]\n2\n")), std::string::npos) << "the input is not \"BT\"";
+    music->SetSlopeFromCmd(steep);  // the other slope on screen, to see the file bring "12db" back
+    music->SetHighPass(8, 100);
+    dialog->OnCommand(console::kCmdImport);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(music->SlopeItem(), 0) << "\"12db\" came back as \"24db\"";
+    EXPECT_EQ(Band(kMusic).type[8], kTypeOff);
+    EXPECT_EQ(music->MusicInput(), 2);
+    // The import sends the whole state: "12db" in band 0, band 8 not as a second high-pass.
+    int musicPassBands = 0;
+    for (const ZemCmd::Cmd& f : sent) {
+        if (f.Length() != 17 || f[2] != ZemCmd::kClassWrite || ((f[4] >> 1) & 15) != 1) continue;
+        if (f[5] == 0) {
+            EXPECT_EQ(f[7] | f[8] << 8, 0x5F50) << "band 0 put the processor on \"24db\"";
+        } else if (f[5] == 8) {
+            EXPECT_NE(f[15], 5) << "band 8 went out as a high-pass";
+        }
+        musicPassBands += f[5] == 0 || f[5] == 8;
+    }
+    EXPECT_EQ(musicPassBands, 2);
+
     // The link stays quiet from here on: five silent heartbeat ticks and the console lets go.
     sim::Faults silent;
     silent.silent = true;
@@ -135,6 +223,90 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesThenWatchdogNoticesSilenc
     }
     EXPECT_EQ(std::tuple(dialog->m_connected, dialog->Timers().IsSet(console::kTimerHeartbeat)),
               std::tuple(0, false));
+}
+
+// Connected only after a read-back that ran to its end: not after one that failed past the status
+// answer, and not because the user pressed Enter.
+TEST_F(ConnectEndToEnd, ConnectedOnlyWhenTheReadBackFinishes) {
+    sim::Faults faults;  // step 18, the microphone threshold, always answered with a wrong code
+    faults.badCode = 0x88;
+    faults.badKind = sim::BadAnswer::WrongCode;
+    StartSim(faults);
+    dialog->SetLanguage(1);
+    AsIfConnectedBefore();
+    dialog->OnConnect();
+    ExpectDisconnected();
+    EXPECT_EQ(LampBitmap(), 204) << "not the English not-connected lamp";
+    // What came from the processor before the failure stays.
+    EXPECT_EQ(win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider)->value(), 25);
+    EXPECT_EQ(dynamic_cast<PageMusic*>(PageAt(kMusic))->MusicInput(), 2);
+    EXPECT_EQ(dialog->m_lastMuteMask, 0x05);
+
+    // Ten heartbeat periods later nothing has gone out: no heartbeat, no watchdog.
+    ASSERT_TRUE(sim->WaitForLog([&](const auto&) { return dialog->SetUpPage()->Queue().Pending().empty(); },
+                                std::chrono::seconds(2)));
+    RunFor(100);  // the last frame's write
+    // Asked again on the retry ticks, then given up (a resend the queue still holds is not doubled).
+    EXPECT_GE(Received({0xF4, 0x02, 0x88}), 3);
+    EXPECT_LE(Received({0xF4, 0x02, 0x88}), 4);
+    EXPECT_EQ(Received({0xF4, 0x02, 0x81}), 0);
+    const int heartbeats = Received({0xF9, 0x03, 0x06});
+    const std::size_t logged = sim->Log().size();
+    RunFor(10 * 60);
+    EXPECT_EQ(Received({0xF9, 0x03, 0x06}), heartbeats);
+    EXPECT_EQ(sim->Log().size(), logged) << "the console sent something after a failed connect";
+    ExpectDisconnected();
+
+    // A later connect starts from scratch and finishes; Enter and Return during it change nothing.
+    sim->SetFaults(sim::Faults{});
+    const int endCommands = Received({0xF1, 0xF0, 0x77});
+    int pressedAt = -1;
+    WhenConnectDialog([](const UartConnect& c) { return c.Machine().step() >= 20; },
+                      [&](UartConnect* c) {
+                          pressedAt = c->Machine().step();
+                          QTest::keyClick(c, Qt::Key_Return);
+                          QTest::keyClick(c, Qt::Key_Enter);
+                      });
+    dialog->OnConnect();
+    EXPECT_EQ(pressedAt, 20);
+    // The read-back ran on to its end: the end command and its retries, the last steps read.
+    EXPECT_EQ(Received({0xF1, 0xF0, 0x77}) - endCommands, 4);
+    EXPECT_EQ(Band(kSubOut).freq[3], 4444) << "a late step was not read";
+    EXPECT_EQ(dialog->m_connected, 1);
+    EXPECT_EQ(LampBitmap(), 205);
+    EXPECT_TRUE(dialog->Timers().IsSet(console::kTimerHeartbeat));
+    const std::string start = "Open Uart=1\nOpen Ok\nStart Resv Data\nRead Mic Vol\n";
+    const std::string log = Log();
+    const std::size_t first = log.find(start);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(log.find(start, first + 1), std::string::npos)
+        << "the second connect did not start at COM1 and step 0";
+}
+
+// Cancelled at a step: disconnected, nothing more asked, what was read kept and on the graph.
+TEST_F(ConnectEndToEnd, EscOrClosingTheDialogCancels) {
+    StartSim(false);
+    const int graphBand2 = dialog->Graph()->Curve().freq[2];
+    for (const auto& [esc, at] : {std::pair{true, 3}, std::pair{false, 38}}) {  // 38: music bands 0..2 read
+        SCOPED_TRACE(esc ? "Esc" : "close");
+        AsIfConnectedBefore();
+        WhenConnectDialog(
+            [at = at](const UartConnect& c) { return c.Machine().step() >= at; },
+            [esc = esc](UartConnect* c) { esc ? QTest::keyClick(c, Qt::Key_Escape) : (void)c->close(); });
+        dialog->OnConnect();
+        ExpectDisconnected();
+        RunFor(200);
+        const int steps = Received({0xF4}, 9);  // each request once, over both connects
+        EXPECT_GE(steps, at - 2);               // the silent step asks nothing
+        EXPECT_LE(steps, at + 1) << "the read-back went on";
+        const int requests = Received({0xF4});
+        RunFor(300);
+        EXPECT_EQ(Received({0xF4}), requests) << "the read-back went on";
+        EXPECT_EQ(win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider)->value(), 25);
+        EXPECT_EQ(Band(kMusic).freq[2], esc ? 440 : 2222);
+        EXPECT_EQ(dialog->Graph()->Curve().freq[2], esc ? graphBand2 : 2222)
+            << "the graph shows another curve";
+    }
 }
 
 TEST_F(ConnectEndToEnd, SilentProcessorLeavesTheConsoleDisconnected) {

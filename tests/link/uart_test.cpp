@@ -160,6 +160,27 @@ TEST_F(UartLink, CloseStopsTheReaderAndThePortReopens) {
     EXPECT_EQ(LastFrame(), kHeartbeat);
 }
 
+TEST_F(UartLink, OpeningAPortForgetsTheFrameOfThePreviousOne) {
+    uart.frameMode = 1;
+    uart.Start();
+    pty.Send(kAnswer);
+    ASSERT_TRUE(WaitUntil([&] { return Ready(); }));
+    Pty other;
+    EXPECT_EQ(uart.Open(other.path()), 0);  // refused while a port is open: nothing forgotten
+    EXPECT_TRUE(Ready());
+    uart.Close();
+    EXPECT_TRUE(Ready()) << "closing alone keeps the frame";
+    ASSERT_EQ(uart.Open(other.path()), 1);
+    EXPECT_FALSE(Ready()) << "the answer of the previous port still counts as ready";
+    EXPECT_EQ(uart.LastFrame().length, 0);
+    EXPECT_EQ(LastFrame(), Bytes{});
+    uart.Close();
+
+    uart.frameReady = 1;  // a failed open forgets it all the same
+    EXPECT_EQ(uart.Open("/nonexistent/tty"), 0);
+    EXPECT_FALSE(Ready());
+}
+
 TEST_F(UartLink, UpdateWorkOwnsThePortWhileRequested) {
     std::atomic<int> runs{0};
     uart.SetUpdateWork([&](Uart& link) {

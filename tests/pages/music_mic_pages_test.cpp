@@ -53,11 +53,19 @@ TEST(MusicPage, InputButtonsAndReadBackSetters) {
     EXPECT_EQ(input(), std::pair(2, 2));
     h.page->SetMusicInput(9);
     EXPECT_EQ(input(), std::pair(2, 2));
+    h.page->ApplyDeviceInput(1);  // the processor's input: stored and shown
+    EXPECT_EQ(input(), std::pair(1, 1));
+    h.page->ApplyDeviceInput(7);  // none shown, the processor's value kept
+    EXPECT_EQ(input(), std::pair(-1, 7));
     ZemCmd::EqFrame f;
+    const auto& band = h.page->Model().band;
     for (auto [code, item] : {std::pair{5, 1}, {0, 0}}) {
+        h.page->SetHighPass(8, 150);  // band 8 as a "24db" read-back leaves it
         f[15] = static_cast<std::uint8_t>(code);
         h.page->SetSlopeFromCmd(f);
         EXPECT_EQ(h.page->SlopeItem(), item);
+        EXPECT_EQ(band.type[8], item ? kTypeHighPass : kTypeOff) << "slope item " << item;
+        EXPECT_EQ(band.freq[8], item ? 150 : 20000) << "slope item " << item;
     }
     EXPECT_TRUE(h.parent->notices.empty());
 }

@@ -140,6 +140,7 @@ TEST(BassPage, ApplyCrossover) {
     EXPECT_EQ(std::tuple(h.page->CrossoverHz(), h.page->SlopeItem(), h.page->Model().band.type[0]),
               std::tuple(80, 1, 5));
     EXPECT_EQ(std::pair(h.State(4), h.page->Model().band.gain[4]), std::pair(std::tuple(80, 5, 1), 0.0f));
+    EXPECT_EQ(h.page->Model().band.freq[0], 80) << "the preset file would write another crossover";
     h.page->ApplyCrossover(150, 0, 4, 0.5f);  // 12db: band 4 goes flat too
     EXPECT_EQ(std::tuple(h.page->CrossoverHz(), h.page->SlopeItem(), h.page->Model().band.freq[0]),
               std::tuple(300, 0, 300));

@@ -38,11 +38,11 @@ inline AnswerWords BandAnswer(int group, int code, int band, int channel, int en
 
 const auto Of = [](const AnswerWords& a) { return Answer(a.data()); };
 
-TEST(ReplyDecode, MasterPositions) {
+TEST(ReplyDecode, MasterPositions) {  // beyond a slider's range: the applier's test clamps them
     // clang-format off
     const std::tuple<int (*)(int), int, int> cases[] = {
         {reply::MusicMasterPos, 0, 60}, {reply::MusicMasterPos, 24, 84}, {reply::MusicMasterPos, 0xFF, 59},
-        {reply::MusicMasterPos, 0x88, 0}, {reply::MusicMasterPos, 25, 201}, {reply::MicMasterPos, 0xF6, 60},
+        {reply::MusicMasterPos, 0x88, 0}, {reply::MicMasterPos, 0xF6, 60},
         {reply::MicMasterPos, 0x05, 75}, {reply::EffectMasterPos, 0, 60}, {reply::EffectMasterPos, 0xFE, 58}};
     // clang-format on
     for (const auto& [pos, byte, expected] : cases) EXPECT_EQ(pos(byte), expected) << byte;
@@ -70,6 +70,39 @@ TEST(ReplyDecode, BandFields) {
             reply::DecodeBand(Of(BandAnswer(0x07, 0x99, 4, 0, 1, gainField, hz, qField, 5, 300)));
         EXPECT_EQ(std::tie(b.index, b.gainField, b.freq, b.code, b.preDelay, b.gain, b.q),
                   std::tuple(4, gainField, hz, 5, 300, gain, q));
+    }
+}
+
+TEST(ReplyDecode, BandValuesBroughtIntoTheBandRecordsRanges) {
+    // Hz 0 / 65535, gain field 0 (-256 dB) / 0xFFFF (+399 dB), Q field 0 / 65535
+    const reply::Band low = reply::DecodeBand(Of(BandAnswer(0x01, 0xA1, 3, 0, 1, 0, 0, 0, 0)));
+    EXPECT_EQ(low.freq, 20);
+    EXPECT_EQ(low.gain, -24.0f);
+    EXPECT_EQ(low.q, 0.4f);
+    EXPECT_EQ(low.gainField, 0) << "the slope test needs the field as sent";
+    const reply::Band high = reply::DecodeBand(Of(BandAnswer(0x01, 0xA1, 3, 0, 1, 0xFFFF, 65535, 65535, 0)));
+    EXPECT_EQ(high.freq, 20000);
+    EXPECT_EQ(high.gain, 12.0f);
+    EXPECT_EQ(high.q, 128.0f);
+}
+
+TEST(ReplyDecode, MinimumLengthIsTheLastByteTheRowReadsPlusTheChecksum) {
+    // group, code, band byte [6], minimum length
+    // clang-format off
+    const int cases[][4] = {
+        {0x02, 0x88, 0, 6}, {0x07, 0x98, 0, 6}, {0x01, 0xA0, 0, 8}, {0x02, 0x80, 0, 8}, {0x02, 0x85, 0, 8},
+        {0x02, 0x83, 0, 9}, {0x02, 0x84, 0, 10}, {0x01, 0xA2, 0, 12}, {0x06, 0xB0, 0, 12}, {0x07, 0x9A, 0, 12},
+        {0x08, 0x92, 0, 12}, {0x04, 0xC1, 0, 13}, {0x02, 0x82, 0, 14}, {0x04, 0xC0, 2, 14}, {0xF0, 0xD0, 0, 16},
+        {0x01, 0xA1, 0, 17}, {0x02, 0x81, 5, 17}, {0x04, 0xC2, 0, 17}, {0x07, 0x99, 2, 17}, {0x07, 0x99, 4, 19},
+        {0x08, 0x91, 0, 17}, {0x08, 0x91, 1, 19}, {0x08, 0x90, 0, 22}, {0x04, 0xC3, 0, 0}, {0xF0, 0x77, 0, 0}};
+    // clang-format on
+    for (const auto& [group, code, band, minimum] : cases) {
+        AnswerWords a = MakeAnswer(group, code, {0, band});
+        EXPECT_EQ(Of(a).MinimumLength(), minimum) << std::hex << group << " " << code << " band " << band;
+        a[1] = static_cast<std::uint32_t>(minimum);
+        EXPECT_TRUE(Of(a).Whole()) << std::hex << group << " " << code;
+        a[1] = static_cast<std::uint32_t>(minimum - 1);
+        EXPECT_EQ(Of(a).Whole(), minimum == 0) << std::hex << group << " " << code;
     }
 }
 
@@ -162,11 +195,18 @@ TEST_F(ApplyReply, MusicHighPassSlopesAndMicrophoneEq) {
     EXPECT_EQ(std::tuple(music->SlopeItem(), music->SliderPos(chan::id::kHighPass).value_or(-1), mb.freq[8],
                          mb.type[8]),
               std::tuple(1, 80, 80, kTypeHighPass));
-    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5F50, 120, 70, 5));  // "12db": band 8 untouched
-    EXPECT_EQ(std::tuple(music->SlopeItem(), mb.freq[0], mb.freq[8]), std::tuple(0, 120, 80));
+    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5F50, 120, 70, 5));  // "12db": band 8 off, as the combo does
+    EXPECT_EQ(music->SlopeItem(), 0);
+    EXPECT_EQ(mb.freq[0], 120);
+    EXPECT_EQ(mb.freq[8], 20000);
+    EXPECT_EQ(mb.type[8], kTypeOff) << "band 8 would go out as a second high-pass";
+    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x6400, 150, 70, 5));  // another gain field: band 0 only
+    EXPECT_EQ(music->SlopeItem(), 0);
+    EXPECT_EQ(mb.freq[0], 150);
+    EXPECT_EQ(mb.type[8], kTypeOff);
     // band 8 is not asked
-    EXPECT_EQ((std::tuple{Apply(BandAnswer(0x01, 0xA1, 8, 0, 0, 25600 + 300, 5000, 200, 0)), mb.freq[8]}),
-              std::tuple(1, 80));
+    EXPECT_EQ(Apply(BandAnswer(0x01, 0xA1, 8, 0, 0, 25600 + 300, 5000, 200, 0)), 1);
+    EXPECT_EQ(mb.freq[8], 20000);
     Apply(BandAnswer(0x01, 0xA1, 3, 0, 0, 25600 + 350, 2500, 250, 0));
     EXPECT_EQ(std::tuple(mb.freq[3], mb.gain[3], mb.q[3], mb.enabled[3]), std::tuple(2500, 3.5f, 2.5f, 0));
 
@@ -239,6 +279,137 @@ TEST_F(ApplyReply, StatusSetsMutesLimitsPresetAndConnected) {
     Apply(MakeAnswer(0xF0, 0xD0, {4, 0x30, 0x28, 0, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(MuteBits(), (std::vector<int>{0, 0, 1, 2}));
     EXPECT_EQ(std::tuple(PageOf<PageMusic>(reply::kMusic)->CheckedInput(), PresetItem()), std::tuple(3, 3));
+}
+
+// The whole state an answer can change, as one text: the preset file's text, the master labels and
+// what only the status answer sets.
+std::string StateOf(CVelmor_Zem_R7Dlg& d) {
+    std::string state = d.BuildPresetText();
+    for (int id : {console::kIdMicValue, console::kIdEffectValue, console::kIdMusicValue})
+        state += " label " + TextOf(d.Client(), id).toStdString();
+    for (int v : {d.m_micStartVol, d.m_micEndVol, d.m_musicStartVol, d.m_musicEndVol, d.m_effectStartVol,
+                  d.m_effectEndVol, d.m_lastMuteMask, static_cast<int>(d.m_connected)})
+        state += " " + std::to_string(v);
+    const auto* combo = win::FindControlAs<QComboBox>(d.Client(), console::kIdPresetCombo);
+    state += " preset " + std::to_string(combo->currentIndex());
+    const auto* music = dynamic_cast<PageMusic*>(d.PageAt(reply::kMusic));
+    state += " input " + std::to_string(music->CheckedInput());
+    return state;
+}
+
+TEST_F(ApplyReply, ShortAnswersAreRefusedAndApplyNothing) {
+    // One answer of every row, each with values that differ from the start-up state.
+    // clang-format off
+    const AnswerWords answers[] = {
+        MakeAnswer(0x01, 0xA0, {0, 10}), MakeAnswer(0x02, 0x80, {0, 0xF6}), MakeAnswer(0x02, 0x85, {0, 5}),
+        MakeAnswer(0x01, 0xA2, {0, 11, 0, 12, 13, 14, 0}), MakeAnswer(0x06, 0xB0, {0, 11, 0, 12, 13, 14, 0}),
+        MakeAnswer(0x07, 0x9A, {0, 11, 0, 12, 13, 14, 0}), MakeAnswer(0x08, 0x92, {0, 11, 0, 12, 13, 14, 0}),
+        BandAnswer(0x01, 0xA1, 3, 0, 1, 25600 + 350, 2500, 250, 0),
+        BandAnswer(0x02, 0x81, 5, 0, 1, 25600 - 600, 777, 100, 0),
+        MakeAnswer(0x02, 0x82, {0, 0, 90, 0, 3, 0, 70, 40}), MakeAnswer(0x04, 0xC0, {0, 2, 90, 0, 3, 0, 70, 40}),
+        MakeAnswer(0x04, 0xC1, {0, 3, 4, 5, 6, 7, 8}), BandAnswer(0x04, 0xC2, 2, 0, 1, 25600 + 100, 1111, 100, 0),
+        BandAnswer(0x04, 0xC2, 0, 3, 1, 25600 - 1000, 120, 70, 4),
+        BandAnswer(0x07, 0x99, 2, 0, 1, 25600 - 500, 1500, 100, 0), BandAnswer(0x07, 0x99, 4, 0, 1, 25600, 9000, 70, 4, 120),
+        MakeAnswer(0x08, 0x90, {0, 30, 41, 42, 0x2C, 0x01, 43, 0, 44, 45, 0, 46, 47, 0, 48, 49}),
+        BandAnswer(0x08, 0x91, 0, 0, 1, 25600, 300, 70, 5), BandAnswer(0x08, 0x91, 1, 0, 1, 25600, 7000, 70, 4, 90),
+        MakeAnswer(0xF0, 0xD0, {3, 0x20, 0x05, 0, 1, 80, 2, 70, 3, 60})};
+    // clang-format on
+    for (const AnswerWords& whole : answers) {
+        SCOPED_TRACE(testing::Message() << std::hex << whole[3] << " " << whole[4] << " band " << whole[6]);
+        // The bytes past the shortened length stay, as those of an older, longer frame would.
+        AnswerWords shortened = whole;
+        shortened[1] = static_cast<std::uint32_t>(Of(whole).MinimumLength() - 1);
+        const std::string before = StateOf(*dialog);
+        EXPECT_EQ(Apply(shortened), 0) << "a short answer was taken";
+        EXPECT_EQ(StateOf(*dialog), before) << "a short answer changed the console";
+        EXPECT_EQ(Apply(whole), 1);
+        EXPECT_NE(StateOf(*dialog), before) << "the whole answer should have changed something";
+    }
+    for (const auto& [group, code] : {std::pair{0x02, 0x88}, std::pair{0x07, 0x98}}) {
+        AnswerWords a = MakeAnswer(group, code, {});  // passed over: six bytes enough, five too few
+        EXPECT_EQ(Apply(a), 1) << std::hex << group << " " << code;
+        a[1] = 5;
+        EXPECT_EQ(Apply(a), 0) << std::hex << group << " " << code;
+    }
+}
+
+TEST_F(ApplyReply, MastersStayWithinTheirSlidersAndLabelsShowTheSliders) {
+    // group, code, byte 6, master index (0 mic, 1 effect, 2 music), position; sliders 0..84, 0..70, 0..84
+    // clang-format off
+    const int cases[][5] = {
+        {0x01, 0xA0, 25, 2, 84}, {0x01, 0xA0, 24, 2, 84}, {0x01, 0xA0, 0x88, 2, 0}, {0x01, 0xA0, 0xFF, 2, 59},
+        {0x02, 0x80, 0x7F, 0, 84}, {0x02, 0x80, 0x80, 0, 0}, {0x02, 0x80, 0xF6, 0, 60},
+        {0x02, 0x85, 0x7F, 1, 70}, {0x02, 0x85, 0x80, 1, 0}, {0x02, 0x85, 0, 1, 60}};
+    // clang-format on
+    const int labels[] = {console::kIdMicValue, console::kIdEffectValue, console::kIdMusicValue};
+    for (const auto& [group, code, byte, index, pos] : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << group << " " << code << " byte " << byte);
+        EXPECT_EQ(Apply(MakeAnswer(group, code, {0, byte})), 1);
+        EXPECT_EQ(dialog->MasterSlider(index)->value(), pos);
+        EXPECT_EQ(Text(labels[index]).toStdString(), std::to_string(pos)) << "the label is not the slider";
+    }
+}
+
+TEST_F(ApplyReply, BandAndFilterValuesStayWithinTheirControls) {
+    auto* music = PageOf<PageMusic>(reply::kMusic);
+    const auto& mb = music->Model().band;
+    Apply(BandAnswer(0x01, 0xA1, 3, 0, 1, 0, 0, 0, 0));
+    EXPECT_EQ(mb.freq[3], 20);
+    EXPECT_EQ(mb.gain[3], -24.0f);
+    EXPECT_EQ(mb.q[3], 0.4f);
+    Apply(BandAnswer(0x01, 0xA1, 4, 0, 1, 0xFFFF, 65535, 65535, 0));
+    EXPECT_EQ(mb.freq[4], 20000);
+    EXPECT_EQ(mb.gain[4], 12.0f);
+    EXPECT_EQ(mb.q[4], 128.0f);
+
+    // The music high-pass slider spans 20..300: band 0 (and band 8 at "24db") keep what it shows.
+    Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5AA0, 1000, 70, 5));
+    EXPECT_EQ(music->SliderPos(chan::id::kHighPass), 300);
+    EXPECT_EQ(mb.freq[0], 300);
+    EXPECT_EQ(mb.freq[8], 300);
+    ASSERT_NE(music->Label(pageid::kHighPassLabel), nullptr);
+    EXPECT_EQ(music->Label(pageid::kHighPassLabel)->value, "300Hz") << "the label is not the slider";
+
+    auto* mic = PageOf<PageMic>(reply::kMic);
+    Apply(BandAnswer(0x02, 0x81, 0, 0, 1, 25600, 5, 100, 5));
+    const SliderModel* micHighPass = mic->Slider(pageid::kHighPassSlider);
+    ASSERT_NE(micHighPass, nullptr);
+    EXPECT_EQ(micHighPass->pos, micHighPass->min);
+    EXPECT_EQ(mic->Model().band.freq[0], micHighPass->pos);
+
+    // Echo high-pass 20..1000 Hz, low-pass 5000..20000 Hz.
+    auto* effect = PageOf<PageEffect>(reply::kEffect);
+    const auto& fx = effect->Model().band;
+    Apply(BandAnswer(0x07, 0x99, 0, 0, 1, 25600, 5000, 70, 5));
+    EXPECT_EQ(effect->SliderPos(chan::fx::kEchoHighPass), 1000);
+    EXPECT_EQ(fx.freq[0], 1000);
+    Apply(BandAnswer(0x07, 0x99, 4, 0, 1, 25600, 100, 70, 4, 0));
+    EXPECT_EQ(effect->SliderPos(chan::fx::kEchoLowPass), 5000);
+    EXPECT_EQ(fx.freq[4], 5000);
+    EXPECT_EQ(fx.type[4], kTypeLowPass);
+
+    Apply(MakeAnswer(0xF0, 0xD0, {200, 0x00, 0, 0, 0, 84, 0, 84, 0, 70}));
+    EXPECT_EQ(PresetItem(), -1) << "no preset 200 in the combo";
+}
+
+TEST_F(ApplyReply, StatusInputIsTheStoredInputAndLimitsAreClampedAsConfigIniIs) {
+    auto* music = PageOf<PageMusic>(reply::kMusic);
+    Apply(MakeAnswer(0xF0, 0xD0, {0, 0x20, 0, 0, 90, 200, 50, 40, 80, 75}));  // "BT"
+    EXPECT_EQ(music->CheckedInput(), 2);
+    EXPECT_EQ(music->MusicInput(), 2) << "frames and the preset file would use another input";
+    EXPECT_EQ(music->SaveText().rfind("[music type]\n2\n", 0), 0u);
+    // ends to 0..84, 0..84, 0..70; each start to 0..its end
+    const auto& d = *dialog;
+    EXPECT_EQ(d.m_micEndVol, 84);
+    EXPECT_EQ(d.m_micStartVol, 84);
+    EXPECT_EQ(d.m_musicEndVol, 40);
+    EXPECT_EQ(d.m_musicStartVol, 40);
+    EXPECT_EQ(d.m_effectEndVol, 70);
+    EXPECT_EQ(d.m_effectStartVol, 70);
+
+    Apply(MakeAnswer(0xF0, 0xD0, {0, 0x50, 0, 0, 0, 84, 0, 84, 0, 70}));  // no such input
+    EXPECT_EQ(music->CheckedInput(), -1);
+    EXPECT_EQ(music->MusicInput(), 5);
 }
 
 }  // namespace
