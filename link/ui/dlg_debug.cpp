@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
+#include <algorithm>
 #include <QVBoxLayout>
 
 #include "link/uart.h"
@@ -78,8 +80,24 @@ void CDlgDebug::Flush() {
     if (!text.empty()) {
         m_log->moveCursor(QTextCursor::End);
         m_log->insertPlainText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        TrimToCap();
     }
     if (scroll) m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+}
+
+void CDlgDebug::TrimToCap() {
+    QTextDocument* doc = m_log->document();
+    const int excess = doc->characterCount() - kMaxChars;
+    if (excess <= 0) return;
+    // Trim a quarter more than needed, so a steady stream does not trim on every flush.
+    QTextCursor cut(doc);
+    cut.setPosition(std::min(doc->characterCount() - 1, excess + kMaxChars / 4), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    m_log->moveCursor(QTextCursor::End);
+}
+
+int CDlgDebug::CharCount() const {
+    return m_log->document()->characterCount();
 }
 
 QString CDlgDebug::Text() const {
