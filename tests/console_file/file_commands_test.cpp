@@ -286,6 +286,22 @@ TEST_F(FileCommands, APipeIsRefusedAtOnceAndNeverBlocksTheWindow) {
     EXPECT_EQ(Master(2)->maximum(), 84);
 }
 
+TEST_F(FileCommands, AReadOnlyConfigIsReadAndLeftReadOnly) {
+    dialog.reset();
+    const std::string path = dir.File("config.ini");
+    WriteBytes(path, "[Config]\nLanguage=1\n");
+    ::chmod(path.c_str(), 0444);
+    dialog = StartMainWindow(path);  // the start writes the language back: refused here
+    EXPECT_EQ(dialog->m_language, 1);
+    dialog->SetLanguage(3);
+    EXPECT_EQ(dialog->m_language, 3);
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0444u) << "config.ini came back writable";
+    EXPECT_EQ(ReadBytes(path), "[Config]\nLanguage=1\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1) << "a temporary file was left";
+}
+
 TEST_F(FileCommands, ExportRefusesAReadOnlyFileAndRewritesOneInAFolderThatRefusesNewFiles) {
     Set(kFirst);
     const std::string path = dir.File("read-only.inf");
