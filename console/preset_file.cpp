@@ -176,7 +176,8 @@ ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shap
     result.lines = SplitFileLines(bytes);
     const auto& lines = result.lines;
     for (const char* name : kMainSections) {
-        if (std::none_of(lines.begin(), lines.end(), [&](const std::string& l) { return SameSectionName(l, name); }))
+        if (std::none_of(lines.begin(), lines.end(),
+                         [&](const std::string& l) { return SameSectionName(l, name); }))
             return malformed(std::string("no ") + name + " section");
     }
     // Only the last section can run into the end of the file.

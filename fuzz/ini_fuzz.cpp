@@ -1,8 +1,8 @@
 // Fuzz target: the profile (INI) reader and writer. The input is a profile's text, then after a
 // 0 byte the section, key and value to write. Written then read back, the key gives the value, and
 // every other key of the text reads as before.
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find('\0');
     const std::string_view text = input.substr(0, split);
-    const std::string_view rest = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
+    const std::string_view rest =
+        split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
     auto field = [&](std::size_t at, std::size_t n) { return rest.substr(std::min(at, rest.size()), n); };
     const std::string section = Plain(field(0, 16), 16), key = Plain(field(16, 16), 16);
     const std::string value = Plain(field(32, 32), 32);

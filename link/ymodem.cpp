@@ -19,9 +19,9 @@ bool Ymodem::Open(const std::string& path) {
         case textfile::Status::Ok:
             break;
         case textfile::Status::OpenFailed:
-            openError_ = read.error == ENOENT    ? OpenError::Missing
+            openError_ = read.error == ENOENT                           ? OpenError::Missing
                          : read.error == EISDIR || read.error == EINVAL ? OpenError::NotAFile
-                                                                          : OpenError::Unreadable;
+                                                                        : OpenError::Unreadable;
             return false;
         case textfile::Status::TooLarge:
             openError_ = OpenError::TooLarge;

@@ -41,8 +41,8 @@ std::optional<Reply> TakeReply(Inbox& inbox, std::uint8_t wanted, bool refusalsC
 
 // Sends one block (or the end byte) until it is acknowledged: a refusal sends it again, up to the
 // timing's resends. Returns kOk, notWritten, or kNoAck.
-int SendUntilAcknowledged(ByteLink& link, const std::uint8_t* bytes, int n, int notWritten, const Timing& timing,
-                          const std::atomic<bool>& keepGoing, Inbox& inbox) {
+int SendUntilAcknowledged(ByteLink& link, const std::uint8_t* bytes, int n, int notWritten,
+                          const Timing& timing, const std::atomic<bool>& keepGoing, Inbox& inbox) {
     for (int sends = 0;; ++sends) {
         if (link.Write(bytes, n) != n) return notWritten;
         const Reply reply = WaitForReply(link, Ymodem::kAck, true, timing, keepGoing, inbox);
@@ -67,8 +67,8 @@ int Run(ByteLink& link, Ymodem& file, const Timing& timing, const std::atomic<bo
 
     Ymodem::HeaderBlock header;
     file.MakeHeaderBlock(header);
-    if (const int r = SendUntilAcknowledged(link, header.data(), Ymodem::kHeaderSize, kBlockNotWritten, timing,
-                                            keepGoing, inbox);
+    if (const int r = SendUntilAcknowledged(link, header.data(), Ymodem::kHeaderSize, kBlockNotWritten,
+                                            timing, keepGoing, inbox);
         r != kOk)
         return r;
     if (!waitForC()) return kNoC;
@@ -76,8 +76,8 @@ int Run(ByteLink& link, Ymodem& file, const Timing& timing, const std::atomic<bo
     Ymodem::DataBlock block;
     while (file.MoreData()) {
         file.MakeNextDataBlock(block);
-        if (const int r = SendUntilAcknowledged(link, block.data(), Ymodem::kBlockSize, kBlockNotWritten, timing,
-                                                keepGoing, inbox);
+        if (const int r = SendUntilAcknowledged(link, block.data(), Ymodem::kBlockSize, kBlockNotWritten,
+                                                timing, keepGoing, inbox);
             r != kOk)
             return r;
     }

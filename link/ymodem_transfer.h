@@ -31,12 +31,12 @@ constexpr std::uint8_t kEnterUpdate[6] = {0xA5, 0x06, 0xF9, 0x03, 0x02, 0xA9};
 constexpr std::uint8_t kNak = 0x15, kCan = 0x18;
 
 struct Timing {
-    std::chrono::milliseconds settle{200};          // after the enter-update frame
-    std::chrono::milliseconds answerLimit{15000};   // for each awaited "C" or ACK
-    std::chrono::milliseconds pollSlice{10};        // longest single look at the port (the port is
-                                                    // held meanwhile); a byte ends it at once
-    int resends = 10;                               // a block the processor refuses (NAK) goes again
-                                                    // this many times at most
+    std::chrono::milliseconds settle{200};         // after the enter-update frame
+    std::chrono::milliseconds answerLimit{15000};  // for each awaited "C" or ACK
+    // The longest single look at the port (it is held meanwhile); a byte ends the look at once.
+    std::chrono::milliseconds pollSlice{10};
+    // A block the processor refuses (NAK) goes again this many times at most.
+    int resends = 10;
     // How the transfer sleeps after the enter-update frame; tests may pass one that does not.
     std::function<void(std::chrono::milliseconds)> sleep;
 };
@@ -57,10 +57,10 @@ class ByteLink {
 
 // What a wait found.
 enum class Reply {
-    Wanted,    // the awaited byte
-    Refused,   // NAK, where the wait takes refusals
-    Cancelled, // two CAN bytes in a row
-    Silent,    // nothing within the limit, the port gone, or told to stop
+    Wanted,     // the awaited byte
+    Refused,    // NAK, where the wait takes refusals
+    Cancelled,  // two CAN bytes in a row
+    Silent,     // nothing within the limit, the port gone, or told to stop
 };
 
 // Bytes read after the answer a wait looked for, kept for the next wait (a receiver may send its

@@ -129,7 +129,8 @@ int RewriteInPlace(const std::string& target, std::string_view bytes) {
 // The rename is only durable once the folder's entry is on disk too.
 void SyncFolderOf(const std::string& target) {
     const auto slash = target.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);

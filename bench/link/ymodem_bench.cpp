@@ -46,7 +46,8 @@ void BM_Transfer200K(benchmark::State& state) {
     ymodem::Timing timing;
     timing.settle = std::chrono::milliseconds(0);  // a fixed sleep, not pacing: left out of the figure
     const int blocks = static_cast<int>((kImageSize + Ymodem::kDataSize - 1) / Ymodem::kDataSize);
-    const int pieces = Pieces(6) + Pieces(Ymodem::kHeaderSize) + blocks * Pieces(Ymodem::kBlockSize) + Pieces(1);
+    const int pieces =
+        Pieces(6) + Pieces(Ymodem::kHeaderSize) + blocks * Pieces(Ymodem::kBlockSize) + Pieces(1);
     const double boundMs = pieces * 3.0;
 
     double elapsedMs = 0;
@@ -56,7 +57,8 @@ void BM_Transfer200K(benchmark::State& state) {
         file.Hold("fw.bin", image);
         const auto start = std::chrono::steady_clock::now();
         result = ymodem::RunOnUart(uart, file, timing);
-        elapsedMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        elapsedMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(elapsedMs / 1000.0);
     }
     if (result != ymodem::kOk) state.SkipWithError("the transfer failed");

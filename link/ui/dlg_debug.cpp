@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "link/uart.h"
 #include "platform/ui/controls.h"

@@ -1,7 +1,6 @@
 #include "platform/ini.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cstdio>

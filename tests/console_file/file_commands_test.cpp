@@ -1,7 +1,6 @@
 // The File menu's Export and Import on the real main window, with scripted file dialogs and boxes.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,8 +13,8 @@
 
 #include "pages/channel_output_page.h"
 #include "pages/page_effect.h"
-#include "pages/page_music.h"
 #include "pages/page_ids.h"
+#include "pages/page_music.h"
 #include "tests/console/support.h"
 
 using namespace console;
@@ -249,7 +248,8 @@ TEST_F(FileCommands, DamagedFilesChangeNothingAndAMissingLineKeepsOnlyItsOwnValu
 bool NeededRescue(const std::string& pipe, const std::function<void()>& act) {
     std::atomic<bool> returned{false}, rescued{false};
     std::thread watchdog([&] {
-        for (int i = 0; i < 300 && !returned.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 300 && !returned.load(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         while (!returned.load()) {
             rescued = true;
             const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
@@ -280,7 +280,8 @@ TEST_F(FileCommands, APipeIsRefusedAtOnceAndNeverBlocksTheWindow) {
 
     // A config.ini that is a pipe: the window starts at once with the defaults.
     dialog.reset();
-    EXPECT_FALSE(NeededRescue(pipe, [&] { dialog = StartMainWindow(pipe); })) << "the start blocked on a pipe";
+    EXPECT_FALSE(NeededRescue(pipe, [&] { dialog = StartMainWindow(pipe); }))
+        << "the start blocked on a pipe";
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->m_language, 0);
     EXPECT_EQ(Master(2)->maximum(), 84);
@@ -299,7 +300,8 @@ TEST_F(FileCommands, AReadOnlyConfigIsReadAndLeftReadOnly) {
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0444u) << "config.ini came back writable";
     EXPECT_EQ(ReadBytes(path), "[Config]\nLanguage=1\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1) << "a temporary file was left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
+        << "a temporary file was left";
 }
 
 TEST_F(FileCommands, ExportRefusesAReadOnlyFileAndRewritesOneInAFolderThatRefusesNewFiles) {

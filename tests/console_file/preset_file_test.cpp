@@ -73,14 +73,16 @@ TEST(PresetLines, SplitLikeTheFileReader) {
 }
 
 TEST(PresetLines, ShapesCountTheValueLinesOfEverySection) {
-    const preset::SectionShapes shapes = preset::ShapesOf("[vol]\n1\n2\n3\n\n[Music Vol]\n1,2\n\n[bass eq]\n1\n2\n0\n");
+    const preset::SectionShapes shapes =
+        preset::ShapesOf("[vol]\n1\n2\n3\n\n[Music Vol]\n1,2\n\n[bass eq]\n1\n2\n0\n");
     EXPECT_EQ(shapes, (preset::SectionShapes{{"[vol]", 3}, {"[music vol]", 1}, {"[bass eq]", 3}}));
 }
 
 // Each file either passes whole (its lines given) or is refused with nothing to apply.
 TEST(PresetLines, OnlyWellFormedFilesPass) {
     const std::string mains =
-        "[vol]\n1\n2\n3\n\n[music vol]\n1,1,2,3,4,4\n\n[direct vol]\n1,1,2,3,4,4\n\n[echo vol]\n1,1,2,3,4,4\n\n"
+        "[vol]\n1\n2\n3\n\n[music vol]\n1,1,2,3,4,4\n\n[direct vol]\n1,1,2,3,4,4\n\n[echo "
+        "vol]\n1,1,2,3,4,4\n\n"
         "[reverb vol]\n1,1,2,3,4,4\n\n[delay]\n1,2,3,4,5,6\n\n";
     const std::string whole = mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\n";
     const preset::SectionShapes shapes = preset::ShapesOf(whole);
@@ -183,7 +185,8 @@ TEST(TextFile, WritesAtomicallyOrLeavesEverythingAsItWas) {
 
     std::filesystem::create_directory(dir.File("folder"));
     ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
-    for (const std::string& bad : {dir.File("missing/a.inf"), dir.File("folder"), dir.File("pipe"), std::string()}) {
+    for (const std::string& bad :
+         {dir.File("missing/a.inf"), dir.File("folder"), dir.File("pipe"), std::string()}) {
         int error = 0;
         EXPECT_NE(textfile::WriteFileAtomically(bad, "data", &error), Status::Ok) << bad;
         EXPECT_NE(error, 0) << bad;

@@ -62,7 +62,8 @@ TEST(BoundedLog, KeepsTheLastBytesToo) {
     for (int i = 0; i < 10; ++i) log.Append(std::string(29, static_cast<char>('a' + i)) + "\n");
     EXPECT_LE(log.ByteCount(), 100u);
     EXPECT_EQ(log.ByteCount(), log.Text().size());
-    EXPECT_EQ(log.Text(), std::string(29, 'h') + "\n" + std::string(29, 'i') + "\n" + std::string(29, 'j') + "\n");
+    EXPECT_EQ(log.Text(),
+              std::string(29, 'h') + "\n" + std::string(29, 'i') + "\n" + std::string(29, 'j') + "\n");
     // The default bound holds two minutes of random bytes at 115200 baud in a few hundred KiB.
     BoundedLog big;
     const std::string chunk(1000, '\x7f');
