@@ -89,10 +89,11 @@ void CDlgDebug::TrimToCap() {
     QTextDocument* doc = m_log->document();
     const int excess = doc->characterCount() - kMaxChars;
     if (excess <= 0) return;
-    // Trim a quarter more than needed, so a steady stream does not trim on every flush.
-    QTextCursor cut(doc);
-    cut.setPosition(std::min(doc->characterCount() - 1, excess + kMaxChars / 4), QTextCursor::KeepAnchor);
-    cut.removeSelectedText();
+    // Keep the newest three quarters of the cap, so a steady stream does not trim on every flush.
+    // The document is built anew from them: cutting its front in place leaves the removed text in
+    // its buffers, and the memory grows on.
+    const QString all = m_log->toPlainText();
+    m_log->setPlainText(all.right(kMaxChars - kMaxChars / 4));
     m_log->moveCursor(QTextCursor::End);
 }
 

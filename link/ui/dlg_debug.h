@@ -19,7 +19,7 @@ class CDlgDebug : public QDialog, public LogSink {
     // The view keeps at most this many lines and characters: the oldest text goes first. Random
     // bytes on the line make few, long lines, so the line count alone does not bound the memory.
     static constexpr int kMaxLines = 5000;
-    static constexpr int kMaxChars = 256 * 1024;
+    static constexpr int kMaxChars = 64 * 1024;
     // Text waiting for the GUI thread beyond this is dropped from its front (the view would drop it).
     static constexpr std::size_t kMaxPending = kMaxChars;
 
