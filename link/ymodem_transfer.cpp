@@ -125,11 +125,11 @@ Reply WaitForReply(ByteLink& link, std::uint8_t wanted, bool refusalsCount, cons
         if (n > 0) {
             inbox.bytes.assign(buffer, buffer + n);
             if (const auto reply = TakeReply(inbox, wanted, refusalsCount)) return *reply;
-            continue;
         }
+        // Checked after every read: a stream of other bytes does not stretch the wait.
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return Reply::Silent;
-        if (!link.WaitReadable(std::min(left, timing.pollSlice))) return Reply::Silent;
+        if (n == 0 && !link.WaitReadable(std::min(left, timing.pollSlice))) return Reply::Silent;
     }
     return Reply::Silent;
 }

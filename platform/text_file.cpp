@@ -249,16 +249,16 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
 }
 
 Status WriteFileAtomically(const std::string& path, std::string_view bytes, int* error) {
-    auto fail = [&](Status status, int err) {
+    auto finish = [&](Status status, int err) {
         if (error) *error = err;
         return status;
     };
-    if (path.empty()) return fail(Status::WriteFailed, ENOENT);
+    if (path.empty()) return finish(Status::WriteFailed, ENOENT);
     const std::string target = ResolveTarget(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && (!S_ISREG(old.st_mode) || !Writable(target, old)))
-        return fail(Status::ReadOnly, S_ISREG(old.st_mode) ? EACCES : EISDIR);
+        return finish(Status::ReadOnly, S_ISREG(old.st_mode) ? EACCES : EISDIR);
 
     std::vector<char> temp(target.begin(), target.end());
     const std::string_view suffix = ".tmp-XXXXXX";
@@ -271,9 +271,9 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes, int*
         // A folder the user may not add to, holding a file the user may write: rewrite that file.
         if (exists && (err == EACCES || err == EPERM)) {
             const int inPlace = RewriteInPlace(target, bytes);
-            return inPlace == 0 ? fail(Status::Ok, 0) : fail(Status::WriteFailed, inPlace);
+            return inPlace == 0 ? finish(Status::Ok, 0) : finish(Status::WriteFailed, inPlace);
         }
-        return fail(Status::WriteFailed, err);
+        return finish(Status::WriteFailed, err);
     }
 
     // Keep the old file's permissions and, where allowed, its owner; a new file gets rw-r--r--.
@@ -293,10 +293,10 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes, int*
     }
     if (!ok) {
         ::unlink(temp.data());
-        return fail(Status::WriteFailed, err);
+        return finish(Status::WriteFailed, err);
     }
     SyncFolderOf(target);
-    return fail(Status::Ok, 0);
+    return finish(Status::Ok, 0);
 }
 
 }  // namespace textfile

@@ -129,6 +129,10 @@ class ReceiverLink : public ymodem::ByteLink {
     int Read(std::uint8_t* buffer, int max) override {
         ++reads_;
         if (gone_) return -1;
+        if (noise_) {
+            buffer[0] = 0x55;
+            return 1;
+        }
         int n = 0;
         for (; n < max && !answers_.empty(); answers_.pop_front()) buffer[n++] = answers_.front();
         return n;
@@ -151,6 +155,7 @@ class ReceiverLink : public ymodem::ByteLink {
     int refuseSize_ = -1, refusalsLeft_ = 0;  // writes of this size are answered NAK (-1 left: always)
     std::size_t droppedBeforeFirstWrite_ = 0;
     bool gone_ = false;
+    bool noise_ = false;  // an endless stream of other bytes
 };
 
 ymodem::Timing Quick() {
@@ -283,6 +288,10 @@ TEST(YmodemWait, AnswersRefusalsCancelsAndLeftovers) {
     EXPECT_EQ(wait('C', false), Reply::Silent);
     link.Queue({ymodem::kCan});
     EXPECT_EQ(wait('C', false), Reply::Cancelled);
+
+    link.noise_ = true;  // ends at the limit (an endless wait would hang here)
+    EXPECT_EQ(wait('C', false), Reply::Silent);
+    link.noise_ = false;
 
     link.reads_ = 0;
     go = false;
