@@ -372,6 +372,15 @@ TEST_F(UpdateOverLink, ARefusedBlockIsSentAgainAndArrivesIntact) {
     EXPECT_EQ(SavedImage(), image);
 }
 
+TEST_F(UpdateOverLink, AnUnansweredBlockEndsTheUpdateAfterTheLimit) {
+    sim::YmodemFaults silent;
+    silent.noAckBlock = 2;
+    Start(silent, 300ms);
+    file_.Hold("fw.bin", Pattern(4 * 1024));
+    EXPECT_EQ(Update(), ymodem::kNoAck);
+    EXPECT_TRUE(processor_->SavedImages().empty());
+}
+
 TEST_F(UpdateOverLink, CancelEndsTheUpdateAtOnce) {
     sim::YmodemFaults cancel;
     cancel.cancelAtBlock = 1;
