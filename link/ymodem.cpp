@@ -14,7 +14,7 @@ bool Ymodem::Open(const std::string& path) {
     }
     Close();
     // The one whole-file read: never blocks on a pipe or a device, regular files only, capped.
-    textfile::ReadResult read = textfile::ReadWholeFile(path, kMaxSize);
+    const textfile::ReadResult read = textfile::ReadWholeFile(path, kMaxSize);
     switch (read.status) {
         case textfile::Status::Ok:
             break;

@@ -99,9 +99,14 @@ TEST(YmodemOpen, ReadsNameSizeAndImageAndRefusesUnusableFiles) {
     const std::string locked = dir.Write("locked.bin", Pattern(10)), huge = dir.Write("huge.bin", {});
     ::chmod(locked.c_str(), 0);
     ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(Ymodem::kMaxSize + 1)), 0);
+    const std::string pipe = dir.path + "/pipe.bin";  // opened without waiting for a writer
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     using E = Ymodem::OpenError;
-    std::vector<std::pair<std::string, E>> cases = {
-        {"", E::NoPath}, {dir.path + "/no.bin", E::Missing}, {dir.path, E::NotAFile}, {huge, E::TooLarge}};
+    std::vector<std::pair<std::string, E>> cases = {{"", E::NoPath},
+                                                    {dir.path + "/no.bin", E::Missing},
+                                                    {dir.path, E::NotAFile},
+                                                    {pipe, E::NotAFile},
+                                                    {huge, E::TooLarge}};
     if (::access(locked.c_str(), R_OK) != 0) cases.push_back({locked, E::Unreadable});  // not root
     for (const auto& [path, error] : cases) {
         Ymodem held;
