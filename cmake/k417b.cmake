@@ -15,6 +15,13 @@ elseif(K417B_SANITIZE STREQUAL "thread")
   add_link_options(-fsanitize=thread)
 endif()
 
+# The fuzz build instruments every library for coverage, so a target that links the console
+# (the preset import) is guided through its code too.
+if(K417B_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # k417b_library(<folder> SOURCES ... DEPS ...)
 # One static library per folder, named k417b_<folder>, includes relative to the repository root.
 function(k417b_library name)

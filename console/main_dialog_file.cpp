@@ -142,10 +142,13 @@ void CVelmor_Zem_R7Dlg::OnFileImport() {
     const auto path = win::Files().Open(this, filter, QString::fromUtf8(preset::kDefaultFileName));
     if (!path) return;
     StartImportWait();
-    const preset::ReadLinesResult read = preset::ReadTextLines(LocalPath(*path));
-    if (read.lines.empty()) {
-        // Nothing to apply: say so rather than leave the user guessing, and stop counting for an
-        // import that is over.
+    // A file is applied whole or not at all: what the console itself writes tells which sections
+    // there are and how many lines each holds, so a file cut short is found before anything changes.
+    const preset::ReadLinesResult read =
+        preset::ReadTextLines(LocalPath(*path), preset::ShapesOf(BuildPresetText()));
+    if (read.status != preset::ReadStatus::Ok) {
+        // Nothing is applied and nothing sent: say so rather than leave the user guessing, and
+        // stop counting for an import that is over.
         if (m_importWait) m_importWait->Stop();
         win::MessageBox(this, QString::fromUtf8(ReadFailedText(m_language)),
                         QString::fromUtf8(console::WindowCaption()), win::kMbOk | win::kMbIconError,

@@ -1,5 +1,7 @@
 #include "console/preset_file.h"
 
+#include <algorithm>
+
 #include "pages/preset_text.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
@@ -19,15 +21,20 @@ constexpr const char* kEchoLowPass = "[effect echo low pass]";
 constexpr const char* kReverbHighPass = "[effect reverb high pass]";
 constexpr const char* kReverbLowPass = "[effect reverb low pass]";
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr const char* kMainSections[] = {kVol, kMusicVol, kDirectVol, kEchoVol, kReverbVol, kDelay};
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 // A level section: main and surround stand twice (left and right).
 void AppendLevels(std::string& out, const char* name, const std::array<int, kOutputCount>& v) {
     out += num::Format("\n%s\n%d,%d,%d,%d,%d,%d\n\n", name, v[kMain], v[kMain], v[kMid], v[kBass],
                        v[kSurround], v[kSurround]);
-}
-
-// A line holding a section name rather than values: "[" up to a closing "]".
-bool LooksLikeSection(const std::string& line) {
-    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
 // The six pieces of a value line, or nothing when it has another count.
@@ -71,7 +78,7 @@ MainSectionValues ParseMainSections(const std::vector<std::string>& lines) {
         const std::string& next = lines[i + 1];
         if (SameSectionName(line, kVol)) {
             for (std::size_t k = 0; k < 3 && i + 1 + k < count; ++k) {
-                if (LooksLikeSection(lines[i + 1 + k])) break;
+                if (IsSectionHeader(lines[i + 1 + k])) break;
                 found.master[k] = num::ParseLeadingInt(lines[i + 1 + k]);
             }
             continue;
@@ -106,7 +113,7 @@ MainSectionValues ParseMainSections(const std::vector<std::string>& lines) {
                                   {kReverbLowPass, &found.reverbLowPass}};
         for (const Single& s : singles) {
             if (!SameSectionName(line, s.name)) continue;
-            if (!LooksLikeSection(next)) *s.target = num::ParseLeadingInt(next);
+            if (!IsSectionHeader(next)) *s.target = num::ParseLeadingInt(next);
             break;
         }
     }
@@ -120,11 +127,13 @@ std::string EncodeFile(std::string_view text) {
 std::vector<std::string> SplitFileLines(std::string_view bytes) {
     std::string text = textfile::DecodeUtf16Le(bytes).text;
     if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-    std::vector<std::string> lines;
     std::string_view rest = text;
+    if (rest.substr(0, 3) == kUtf8Bom) rest.remove_prefix(3);
+    std::vector<std::string> lines;
     while (!rest.empty()) {
         const auto end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!line.empty()) lines.emplace_back(line);
         if (end == std::string_view::npos) break;
         rest.remove_prefix(end + 1);
@@ -132,16 +141,65 @@ std::vector<std::string> SplitFileLines(std::string_view bytes) {
     return lines;
 }
 
-ReadLinesResult ReadTextLines(const std::string& path) {
+SectionShapes ShapesOf(std::string_view text) {
+    SectionShapes shapes;
+    std::string current;
+    for (std::string_view rest = text; !rest.empty();) {
+        const auto end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (line.empty()) continue;
+        if (IsSectionHeader(line)) {
+            current = Lower(line);
+            shapes[current] = 0;
+        } else if (!current.empty()) {
+            ++shapes[current];
+        }
+    }
+    return shapes;
+}
+
+ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shapes) {
     ReadLinesResult result;
+    auto malformed = [&](std::string why) {
+        result.status = ReadStatus::Malformed;
+        result.why = std::move(why);
+        result.lines.clear();
+        return result;
+    };
+    const textfile::Decoded decoded = textfile::DecodeUtf16Le(bytes);
+    if (decoded.status != textfile::Status::Ok) return malformed("odd byte count");
+    if (decoded.replaced) return malformed("not UTF-16LE: unpaired surrogates");
+    std::string_view text = decoded.text;
+    text = text.substr(0, text.find('\0'));
+    if (text.empty() || text.back() != '\n') return malformed("the last line is cut short");
+    result.lines = SplitFileLines(bytes);
+    const auto& lines = result.lines;
+    for (const char* name : kMainSections) {
+        if (std::none_of(lines.begin(), lines.end(),
+                         [&](const std::string& l) { return SameSectionName(l, name); }))
+            return malformed(std::string("no ") + name + " section");
+    }
+    // Only the last section can run into the end of the file.
+    for (std::size_t i = lines.size(); i-- > 0;) {
+        if (!IsSectionHeader(lines[i])) continue;
+        const auto shape = shapes.find(Lower(lines[i]));
+        if (shape != shapes.end() && lines.size() - 1 - i < shape->second)
+            return malformed(lines[i] + " is cut short at the end of the file");
+        break;
+    }
+    return result;
+}
+
+ReadLinesResult ReadTextLines(const std::string& path, const SectionShapes& shapes) {
     const textfile::ReadResult read = textfile::ReadWholeFile(path);
     if (read.status != textfile::Status::Ok) {
+        ReadLinesResult result;
         result.status = ReadStatus::Unreadable;
+        result.why = textfile::Describe(read.status);
         return result;
     }
-    if (read.bytes.size() % 2 != 0) result.status = ReadStatus::Damaged;
-    result.lines = SplitFileLines(read.bytes);
-    return result;
+    return ParseFileBytes(read.bytes, shapes);
 }
 
 bool WriteTextFile(const std::string& path, std::string_view text) {

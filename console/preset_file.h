@@ -4,6 +4,7 @@
 // positions from its controls, and applies what ParseMainSections found.
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,17 +52,30 @@ MainSectionValues ParseMainSections(const std::vector<std::string>& lines);
 // The file's bytes for a text.
 std::string EncodeFile(std::string_view text);
 
-// The non-empty lines of a file's bytes, each without its "\n" (a "\r" stays). The text ends at
-// the first U+0000; a stray last byte is dropped.
+// The non-empty lines of a file's bytes, each without its line end ("\n" or "\r\n"); a leading
+// byte-order mark is dropped. The text ends at the first U+0000; a stray last byte is dropped.
 std::vector<std::string> SplitFileLines(std::string_view bytes);
 
-enum class ReadStatus { Ok, Unreadable, Damaged };
-struct ReadLinesResult {
-    ReadStatus status = ReadStatus::Ok;  // Damaged: an odd byte count; the lines are still given
-    std::vector<std::string> lines;
+// How many value lines each section has (names in lower case), as the console writes them.
+using SectionShapes = std::map<std::string, std::size_t>;
+SectionShapes ShapesOf(std::string_view text);
+
+enum class ReadStatus {
+    Ok,
+    Unreadable,  // missing, not a regular file, unreadable, or above the size cap
+    Malformed,   // not UTF-16LE preset text, or cut short: nothing of it may be applied
 };
-// Reads a preset file whole (with a size cap) and splits it into lines.
-ReadLinesResult ReadTextLines(const std::string& path);
+struct ReadLinesResult {
+    ReadStatus status = ReadStatus::Ok;
+    std::vector<std::string> lines;  // only when Ok
+    std::string why;                 // for Malformed: what was wrong, for logs and tests
+};
+// Checks a file's bytes: an even byte count of UTF-16LE text (a byte-order mark allowed) holding
+// every one of the main dialog's sections, with its last line complete and no section that `shapes`
+// knows cut short at the end of the file.
+ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shapes);
+// Reads a preset file whole (without blocking, regular files only, with a size cap) and checks it.
+ReadLinesResult ReadTextLines(const std::string& path, const SectionShapes& shapes);
 
 // Writes the text as a preset file, atomically; false when nothing could be written.
 bool WriteTextFile(const std::string& path, std::string_view text);

@@ -8,9 +8,13 @@ void BoundedLog::Append(std::string_view text) {
         lines_.back() += c;
         if (c == '\n') lines_.emplace_back();
     }
-    // The open line counts only once it holds text.
+    bytes_ += text.size();
+    // The open line counts only once it holds text; the newest line always stays.
     const std::size_t full = lines_.back().empty() ? lines_.size() - 1 : lines_.size();
-    for (std::size_t n = full; n > maxLines_; --n) lines_.pop_front();
+    for (std::size_t n = full; lines_.size() > 1 && (n > maxLines_ || bytes_ > maxBytes_); --n) {
+        bytes_ -= lines_.front().size();
+        lines_.pop_front();
+    }
 }
 
 void BoundedLog::ScrollToBottom() {
@@ -31,6 +35,11 @@ std::size_t BoundedLog::LineCount() const {
     return lines_.back().empty() ? lines_.size() - 1 : lines_.size();
 }
 
+std::size_t BoundedLog::ByteCount() const {
+    std::lock_guard lock(mutex_);
+    return bytes_;
+}
+
 int BoundedLog::ScrollRequests() const {
     std::lock_guard lock(mutex_);
     return scrolls_;
@@ -39,4 +48,5 @@ int BoundedLog::ScrollRequests() const {
 void BoundedLog::Clear() {
     std::lock_guard lock(mutex_);
     lines_.clear();
+    bytes_ = 0;
 }

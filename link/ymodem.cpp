@@ -1,12 +1,11 @@
 #include "link/ymodem.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "platform/text_file.h"
 
 bool Ymodem::Open(const std::string& path) {
     if (path.empty()) {
@@ -14,41 +13,26 @@ bool Ymodem::Open(const std::string& path) {
         return false;
     }
     Close();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        openError_ = OpenError::Missing;
-        return false;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        openError_ = OpenError::NotAFile;
-        return false;
-    }
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxSize) {
-        openError_ = OpenError::TooLarge;
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        openError_ = OpenError::Unreadable;
-        return false;
-    }
-    std::vector<std::uint8_t> image;
-    image.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        image.insert(image.end(), buffer, buffer + in.gcount());
-        if (image.size() > kMaxSize) {
+    // The one whole-file read: never blocks on a pipe or a device, regular files only, capped.
+    const textfile::ReadResult read = textfile::ReadWholeFile(path, kMaxSize);
+    switch (read.status) {
+        case textfile::Status::Ok:
+            break;
+        case textfile::Status::OpenFailed:
+            openError_ = read.error == ENOENT                           ? OpenError::Missing
+                         : read.error == EISDIR || read.error == EINVAL ? OpenError::NotAFile
+                                                                        : OpenError::Unreadable;
+            return false;
+        case textfile::Status::TooLarge:
             openError_ = OpenError::TooLarge;
             return false;
-        }
-    }
-    if (in.bad() || !in.eof()) {
-        openError_ = OpenError::Unreadable;
-        return false;
+        default:
+            openError_ = OpenError::Unreadable;
+            return false;
     }
     const std::size_t slash = path.find_last_of('/');
-    Hold(slash == std::string::npos ? path : path.substr(slash + 1), std::move(image));
+    Hold(slash == std::string::npos ? path : path.substr(slash + 1),
+         std::vector<std::uint8_t>(read.bytes.begin(), read.bytes.end()));
     return true;
 }
 
@@ -80,20 +64,30 @@ std::uint16_t Ymodem::Crc16(const std::uint8_t* bytes, std::size_t count) {
     return crc;
 }
 
+std::string Ymodem::HeaderName(const std::string& name, std::size_t room) {
+    if (name.size() <= room) return name;
+    // Keep the extension (".bin") when it leaves room for some of the stem.
+    const std::size_t dot = name.find_last_of('.');
+    const std::string extension =
+        dot != std::string::npos && dot > 0 && name.size() - dot < room ? name.substr(dot) : std::string();
+    std::size_t stem = room - extension.size();
+    // Never cut a UTF-8 character in two.
+    while (stem > 0 && (static_cast<unsigned char>(name[stem]) & 0xC0) == 0x80) --stem;
+    return name.substr(0, stem) + extension;
+}
+
 void Ymodem::MakeHeaderBlock(HeaderBlock& out) const {
     out.fill(0);
     out[0] = kSoh;
     out[1] = 0x00;
     out[2] = 0xFF;
-    std::size_t used = 0;
-    if (name_.size() < kNameField) {
-        std::memcpy(out.data() + 3, name_.data(), name_.size());
-        used = name_.size() + 1;
-    }
     char digits[16];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, size_.load());
-    const std::size_t n = static_cast<std::size_t>(end - digits);
-    if (ec == std::errc() && used + n <= kNameField) std::memcpy(out.data() + 3 + used, digits, n);
+    const std::size_t n = ec == std::errc() ? static_cast<std::size_t>(end - digits) : 0;
+    // The name, its NUL and the size's digits always fit: a long name gives way.
+    const std::string name = HeaderName(name_, kNameField - 1 - n);
+    std::memcpy(out.data() + 3, name.data(), name.size());
+    std::memcpy(out.data() + 3 + name.size() + 1, digits, n);
     const std::uint16_t crc = Crc16(out.data() + 3, kNameField);
     out[131] = static_cast<std::uint8_t>(crc >> 8);
     out[132] = static_cast<std::uint8_t>(crc & 0xFF);

@@ -40,6 +40,9 @@ class Ymodem {
 
     // Block 0: name, NUL, size in decimal, zeros, CRC high then low.
     void MakeHeaderBlock(HeaderBlock& out) const;
+    // The name as block 0 carries it: at most `room` bytes, shortened in its stem so the extension
+    // stays, never in the middle of a UTF-8 character.
+    static std::string HeaderName(const std::string& name, std::size_t room);
     // The next data block: counts it, numbers it (modulo 256), pads a short last piece with 0x1A.
     void MakeNextDataBlock(DataBlock& out);
     // True while blocks × 1024 is below the size.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pages/channel_sliders.h"
+#include "pages/preset_text.h"
 
 namespace chan {
 
@@ -24,11 +25,12 @@ SliderAccess AccessOf(SliderBank& bank);
 // Whole-line match ignoring the case of ASCII letters; nothing is trimmed.
 bool IsSectionName(std::string_view line, std::string_view name);
 
-// Calls fn(valueLine) for each line equal to `name` that has a line after it, in file order.
+// Calls fn(valueLine) for each line equal to `name` that has a value line after it (not another
+// section's header), in file order.
 template <class Fn>
 void ForEachSection(const Lines& lines, std::string_view name, Fn fn) {
     for (std::size_t i = 0; i + 1 < lines.size(); ++i)
-        if (IsSectionName(lines[i], name)) fn(lines[i + 1]);
+        if (IsSectionName(lines[i], name) && !IsSectionHeader(lines[i + 1])) fn(lines[i + 1]);
 }
 
 // Split on `sep`, empty pieces dropped ("1,,2," gives 1 and 2).

@@ -59,6 +59,10 @@ bool SameSectionName(std::string_view line, std::string_view name) {
     return true;
 }
 
+bool IsSectionHeader(std::string_view line) {
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
+
 std::string SaveEqText(const PageModel& model) {
     std::string out;
     for (int b = 0; b < model.bandCount; ++b) {
@@ -75,11 +79,12 @@ bool LoadEqText(PageModel& model, const std::vector<std::string>& lines) {
     bool applied = false;
     for (long long k = 0; k < count; ++k) {
         if (!SameSectionName(lines[k], model.sectionName)) continue;
-        // Band lines that are there are read; a section cut short keeps its bypass.
-        for (int b = 0; b < n && k + 1 + b < count; ++b) {
+        // Lines are read in order up to the next section header; what is missing keeps its value.
+        int b = 0;
+        for (; b < n && k + 1 + b < count && !IsSectionHeader(lines[k + 1 + b]); ++b) {
             if (ApplyBandLine(model, b, lines[k + 1 + b])) applied = true;
         }
-        if (k + n + 1 < count) {
+        if (b == n && k + n + 1 < count && !IsSectionHeader(lines[k + n + 1])) {
             model.SetBypass(num::ParseLeadingInt(lines[k + n + 1]) != 0);
             applied = true;
         }

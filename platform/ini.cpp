@@ -1,9 +1,9 @@
 #include "platform/ini.h"
 
-#include <cstdio>
-#include <fstream>
+#include <cerrno>
 
 #include "platform/numbers.h"
+#include "platform/text_file.h"
 
 namespace ini {
 namespace {
@@ -75,19 +75,13 @@ std::string_view LineEndOf(std::string_view text) {
     return (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') ? "\r\n" : "\n";
 }
 
-// Reads the whole file; nullopt when it cannot be read or is too large. A missing file is empty.
-std::optional<std::string> ReadProfile(const std::string& path, bool& exists) {
-    std::ifstream in(path, std::ios::binary);
-    exists = static_cast<bool>(in);
-    if (!exists) return std::string();
-    std::string text;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxFileSize) return std::nullopt;
-    }
-    if (in.bad()) return std::nullopt;
-    return text;
+// Reads the whole file; nullopt when it cannot be read, is too large or is not a regular file (a
+// pipe or a device is never waited on). A missing file is empty.
+std::optional<std::string> ReadProfile(const std::string& path) {
+    textfile::ReadResult read = textfile::ReadWholeFile(path, kMaxFileSize);
+    if (read.status == textfile::Status::Ok) return std::move(read.bytes);
+    if (read.status == textfile::Status::OpenFailed && read.error == ENOENT) return std::string();
+    return std::nullopt;
 }
 
 }  // namespace
@@ -161,8 +155,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
 
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
                          const std::string& path) {
-    bool exists = false;
-    const auto text = ReadProfile(path, exists);
+    const auto text = ReadProfile(path);
     if (!text) return defaultValue;
     const auto value = FindValue(*text, section, key);
     return value ? num::ParseLeadingInt(*value) : defaultValue;
@@ -170,27 +163,10 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::string& path) {
-    bool exists = false;
-    const auto text = ReadProfile(path, exists);
+    const auto text = ReadProfile(path);
     if (!text) return false;
-    const std::string updated = WithValue(*text, section, key, value);
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    // The same safe writer as the preset files: unique temporary name, mode kept, read-only refused.
+    return textfile::WriteFileAtomically(path, WithValue(*text, section, key, value)) == textfile::Status::Ok;
 }
 
 }  // namespace ini

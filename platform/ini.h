@@ -24,8 +24,9 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
                          const std::string& path);
 
-// Sets the key and writes the file whole (through a temporary file renamed over it). False when the
-// file cannot be read or written; the old file is then left as it was.
+// Sets the key and writes the file whole with the safe writer (a unique temporary file renamed over
+// it, the mode kept, a link written through). False when the file cannot be read, is read-only or
+// cannot be written; the old file is then left as it was.
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::string& path);
 

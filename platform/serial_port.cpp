@@ -95,15 +95,24 @@ int SerialPort::WritePiece(int fd, const std::uint8_t* bytes, int n) {
 int SerialPort::Write(const std::uint8_t* bytes, int n) {
     const int fd = fd_.load();
     if (fd < 0 || n <= 0) return 0;
+    using Clock = std::chrono::steady_clock;
+    // Absolute deadlines: piece k starts at start + k pauses, so neither the write's own time nor a
+    // sleep's overshoot adds up over a block. After a stall longer than a pause the grid starts
+    // again from now rather than sending the late pieces back to back.
+    auto planned = Clock::now();
     int total = 0;
     for (int offset = 0; offset < n; offset += pacing_.pieceSize) {
+        const auto now = Clock::now();
+        if (now > planned + pacing_.pause) planned = now;
+        std::this_thread::sleep_until(planned);
         const int size = std::min(pacing_.pieceSize, n - offset);
         const int written = WritePiece(fd, bytes + offset, size);
         total += written;
         if (observer_) observer_(bytes + offset, size, written);
-        std::this_thread::sleep_for(pacing_.pause);
+        planned += pacing_.pause;
         if (written < size) break;
     }
+    std::this_thread::sleep_until(planned);
     return total;
 }
 
@@ -113,6 +122,25 @@ int SerialPort::Read(std::uint8_t* buffer, int max) {
     const ssize_t r = ::read(fd, buffer, static_cast<size_t>(max));
     if (r >= 0) return static_cast<int>(r);
     return errno == EAGAIN || errno == EINTR ? 0 : -1;
+}
+
+bool SerialPort::WaitReadable(std::chrono::milliseconds limit) {
+    const int fd = fd_.load();
+    if (fd < 0) return false;
+    pollfd p{fd, POLLIN, 0};
+    const int r = ::poll(&p, 1, static_cast<int>(std::max<std::int64_t>(0, limit.count())));
+    if (r < 0) return errno == EINTR;
+    if (p.revents & (POLLERR | POLLNVAL)) return false;
+    return (p.revents & POLLIN) || !(p.revents & POLLHUP);
+}
+
+void SerialPort::DropInput() {
+    const int fd = fd_.load();
+    if (fd < 0) return;
+    tcflush(fd, TCIFLUSH);
+    std::uint8_t sink[256];
+    while (::read(fd, sink, sizeof sink) > 0) {
+    }
 }
 
 void SerialPort::Purge() {

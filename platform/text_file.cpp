@@ -88,17 +88,53 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// The file a write to `path` should replace: the target of a symbolic link, else the path itself.
+// The file a write to `path` should replace: the end of a chain of symbolic links (also one that
+// points at a file not made yet), else the path itself.
 std::string ResolveTarget(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            std::string target(real);
-            std::free(real);
-            return target;
-        }
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string link(static_cast<std::size_t>(PATH_MAX), '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return current;
+        link.resize(static_cast<std::size_t>(n));
+        const auto slash = current.find_last_of('/');
+        if (link.front() != '/' && slash != std::string::npos) link = current.substr(0, slash + 1) + link;
+        current = link;
     }
-    return path;
+    return current;
+}
+
+// Whether the existing file may be written: the user's permission, and at least one write bit (root
+// may write anything, but a file marked read-only is meant to stay as it is).
+bool Writable(const std::string& target, const struct stat& st) {
+    return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Truncates and rewrites the file itself; 0 or the errno of the step that failed.
+int RewriteInPlace(const std::string& target, std::string_view bytes) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat st {};
+    int err = 0;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        err = EINVAL;
+    else if (::ftruncate(fd, 0) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err;
+}
+
+// The rename is only durable once the folder's entry is on disk too.
+void SyncFolderOf(const std::string& target) {
+    const auto slash = target.find_last_of('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
@@ -117,6 +153,8 @@ const char* Describe(Status status) {
             return "odd byte count: not UTF-16LE text";
         case Status::WriteFailed:
             return "the file could not be written";
+        case Status::ReadOnly:
+            return "the file is read-only";
     }
     return "unknown";
 }
@@ -156,14 +194,17 @@ Decoded DecodeUtf16Le(std::string_view bytes) {
                 continue;
             }
         }
-        AppendUtf8(result.text, (u >= 0xD800 && u <= 0xDFFF) ? kReplacement : char32_t(u));
+        const bool unpaired = u >= 0xD800 && u <= 0xDFFF;
+        result.replaced += unpaired;
+        AppendUtf8(result.text, unpaired ? kReplacement : char32_t(u));
     }
     return result;
 }
 
 ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     ReadResult result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: opening a pipe with no writer, or a device, must not hang the caller.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         result.status = Status::OpenFailed;
         result.error = errno;
@@ -172,7 +213,7 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         result.status = Status::OpenFailed;
-        result.error = errno;
+        result.error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
         return result;
     }
@@ -208,22 +249,38 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
 }
 
 Status WriteFileAtomically(const std::string& path, std::string_view bytes, int* error) {
-    auto fail = [&](int err) {
+    auto finish = [&](Status status, int err) {
         if (error) *error = err;
-        return Status::WriteFailed;
+        return status;
     };
-    if (path.empty()) return fail(ENOENT);
+    if (path.empty()) return finish(Status::WriteFailed, ENOENT);
     const std::string target = ResolveTarget(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || !Writable(target, old)))
+        return finish(Status::ReadOnly, S_ISREG(old.st_mode) ? EACCES : EISDIR);
+
     std::vector<char> temp(target.begin(), target.end());
     const std::string_view suffix = ".tmp-XXXXXX";
     temp.insert(temp.end(), suffix.begin(), suffix.end());
     temp.push_back('\0');
+    // mkostemp creates the name exclusively: a link planted under it is never followed.
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return fail(errno);
+    if (fd < 0) {
+        const int err = errno;
+        // A folder the user may not add to, holding a file the user may write: rewrite that file.
+        if (exists && (err == EACCES || err == EPERM)) {
+            const int inPlace = RewriteInPlace(target, bytes);
+            return inPlace == 0 ? finish(Status::Ok, 0) : finish(Status::WriteFailed, inPlace);
+        }
+        return finish(Status::WriteFailed, err);
+    }
 
-    // Keep the old file's permissions; a new file gets the usual rw-r--r--.
-    struct stat old {};
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    // Keep the old file's permissions and, where allowed, its owner; a new file gets rw-r--r--.
+    const mode_t mode = exists ? (old.st_mode & 07777) : 0644;
+    if (exists && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Only root may give a file away; the new file then stays the writer's own.
+    }
     bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
     int err = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
@@ -236,10 +293,10 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes, int*
     }
     if (!ok) {
         ::unlink(temp.data());
-        return fail(err);
+        return finish(Status::WriteFailed, err);
     }
-    if (error) *error = 0;
-    return Status::Ok;
+    SyncFolderOf(target);
+    return finish(Status::Ok, 0);
 }
 
 }  // namespace textfile

@@ -1,7 +1,8 @@
 #pragma once
-// UTF-16LE text files without a byte-order mark (the preset files): conversion from and to the
-// UTF-8 strings the console works with, a whole-file read with a size cap and an atomic write
-// (a crash or a full disk never leaves a half-written file in place of the old one).
+// Files as the console reads and writes them: UTF-16LE text without a byte-order mark (the preset
+// files) converted from and to the UTF-8 strings the console works with; one whole-file read (never
+// blocks on a pipe or a device, regular files only, with a size cap) and one safe writer (a crash or
+// a full disk never leaves a half-written file in place of the old one) for every file we keep.
 
 #include <cstddef>
 #include <string>
@@ -19,6 +20,7 @@ enum class Status {
     TooLarge,     // over the caller's cap
     OddLength,    // not a whole number of UTF-16 code units
     WriteFailed,  // the temporary file could not be created, written, flushed or renamed
+    ReadOnly,     // the existing file is read-only or not a regular file: left as it is
 };
 
 // A short English description for logs and tests.
@@ -30,6 +32,7 @@ std::string EncodeUtf16Le(std::string_view utf8);
 struct Decoded {
     Status status = Status::Ok;  // Ok or OddLength
     std::string text;            // UTF-8; on OddLength the whole code units before the stray byte
+    int replaced = 0;            // unpaired surrogates replaced by U+FFFD
 };
 // UTF-16LE bytes to UTF-8. Unpaired surrogates become U+FFFD; U+0000 is kept as a 0 byte.
 Decoded DecodeUtf16Le(std::string_view bytes);
@@ -39,12 +42,16 @@ struct ReadResult {
     std::string bytes;
     int error = 0;  // errno where the system reported one
 };
-// Reads the whole regular file at `path` (at most maxBytes).
+// Reads the whole regular file at `path` (at most maxBytes). The open never waits: a pipe, a device,
+// a socket or a folder gives OpenFailed at once.
 ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes = kDefaultMaxBytes);
 
-// Writes `bytes` to a temporary file next to `path`, flushes it to disk and renames it over `path`.
-// On any failure the temporary file is removed and an existing file at `path` is left as it was.
-// A symbolic link at `path` is followed (its target is replaced, the link stays).
+// Writes `bytes` to a temporary file next to `path` (a unique name, created exclusively, so a link
+// planted there is never followed), flushes it to disk and renames it over `path`, keeping the old
+// file's mode. On any failure the temporary file is removed and an existing file at `path` is left as
+// it was. A symbolic link at `path` is written through (its target is replaced, the link stays). An
+// existing target that is read-only (or not a regular file) is refused with ReadOnly. When the folder
+// refuses a new file but the target itself is writable, the target is rewritten in place.
 Status WriteFileAtomically(const std::string& path, std::string_view bytes, int* error = nullptr);
 
 }  // namespace textfile

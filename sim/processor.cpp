@@ -136,6 +136,11 @@ bool Processor::Silent(std::int64_t now) const {
     return faults_.silent || (faults_.silentAfterMs >= 0 && now >= faults_.silentAfterMs);
 }
 
+void Processor::Inject(std::vector<std::uint8_t> bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    outbox_.push_back({NowMs(), std::move(bytes), "injected"});
+}
+
 void Processor::Run() {
     std::uint8_t buf[4096];
     while (running_) {

@@ -58,6 +58,8 @@ class Processor {
     // Waits until `done` holds for the log (checked on every new entry) or the time is up.
     bool WaitForLog(const std::function<bool(const std::vector<LogEntry>&)>& done,
                     std::chrono::milliseconds timeout) const;
+    // Sends bytes to the console as they are, soon (for tests: stale answers in the console's input).
+    void Inject(std::vector<std::uint8_t> bytes);
     // Paths of the firmware images saved so far.
     std::vector<std::string> SavedImages() const;
 

@@ -5,7 +5,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "link/uart.h"
 #include "platform/ui/controls.h"
@@ -78,8 +80,25 @@ void CDlgDebug::Flush() {
     if (!text.empty()) {
         m_log->moveCursor(QTextCursor::End);
         m_log->insertPlainText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        TrimToCap();
     }
     if (scroll) m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+}
+
+void CDlgDebug::TrimToCap() {
+    QTextDocument* doc = m_log->document();
+    const int excess = doc->characterCount() - kMaxChars;
+    if (excess <= 0) return;
+    // Keep the newest three quarters of the cap, so a steady stream does not trim on every flush.
+    // The document is built anew from them: cutting its front in place leaves the removed text in
+    // its buffers, and the memory grows on.
+    const QString all = m_log->toPlainText();
+    m_log->setPlainText(all.right(kMaxChars - kMaxChars / 4));
+    m_log->moveCursor(QTextCursor::End);
+}
+
+int CDlgDebug::CharCount() const {
+    return m_log->document()->characterCount();
 }
 
 QString CDlgDebug::Text() const {

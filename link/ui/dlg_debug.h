@@ -16,9 +16,12 @@ class Uart;
 
 class CDlgDebug : public QDialog, public LogSink {
   public:
-    // Text waiting for the GUI thread beyond this is dropped from its front.
-    static constexpr std::size_t kMaxPending = 1 << 20;
+    // The view keeps at most this many lines and characters: the oldest text goes first. Random
+    // bytes on the line make few, long lines, so the line count alone does not bound the memory.
     static constexpr int kMaxLines = 5000;
+    static constexpr int kMaxChars = 64 * 1024;
+    // Text waiting for the GUI thread beyond this is dropped from its front (the view would drop it).
+    static constexpr std::size_t kMaxPending = kMaxChars;
 
     explicit CDlgDebug(Uart& uart, QWidget* parent = nullptr);
 
@@ -33,6 +36,8 @@ class CDlgDebug : public QDialog, public LogSink {
     // GUI thread: moves waiting text into the view now (the queued flush does the same).
     void Flush();
     QString Text() const;
+    // Characters in the view.
+    int CharCount() const;
     QPlainTextEdit* LogView() const { return m_log; }
     QCheckBox* HexBox() const { return m_hex; }
 
@@ -41,6 +46,8 @@ class CDlgDebug : public QDialog, public LogSink {
     void reject() override {}  // Esc does not close the window
 
   private:
+    void TrimToCap();
+
     Uart* m_uart;
     QPlainTextEdit* m_log = nullptr;
     QCheckBox* m_hex = nullptr;

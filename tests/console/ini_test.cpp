@@ -1,6 +1,7 @@
 #include "platform/ini.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -66,7 +67,40 @@ TEST(Ini, ProfileFile) {
     EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "1", path));
     EXPECT_EQ(ReadBytes(path).size(), ini::kMaxFileSize + 20);
     std::remove(path.c_str());
-    std::remove((path + ".tmp").c_str());
+}
+
+// The profile's writer is the preset files' safe writer: nothing but config.ini itself is touched.
+TEST(Ini, WriterKeepsModeLinksAndReadOnlyFilesAndFollowsNoPlantedLink) {
+    TempDir dir("ini_writer");
+    const std::string path = dir.File("config.ini");
+    WriteBytes(dir.File("victim"), "keep");
+    std::filesystem::create_symlink(dir.File("victim"), path + ".tmp");  // where a fixed name would go
+    WriteBytes(path, "[Config]\nLanguage=1\n");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(ini::WritePrivateProfileString("Config", "Language", "2", path));
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(ReadBytes(path), "[Config]\nLanguage=2\n");
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the mode was not kept";
+    EXPECT_EQ(ReadBytes(dir.File("victim")), "keep") << "a planted link was followed";
+
+    ::chmod(path.c_str(), 0444);  // read-only: refused and left read-only, also for root
+    EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "3", path));
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(ReadBytes(path), "[Config]\nLanguage=2\n");
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+
+    const std::string link = dir.File("linked.ini");  // a link stays a link
+    std::filesystem::create_symlink(dir.File("real.ini"), link);
+    ASSERT_TRUE(ini::WritePrivateProfileString("Config", "Language", "4", link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(dir.File("real.ini")), "[Config]\nLanguage=4\n");
+
+    // A pipe reads as defaults at once and is never written.
+    const std::string pipe = dir.File("pipe.ini");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(ini::GetPrivateProfileInt("Config", "Language", 7, pipe), 7);
+    EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "1", pipe));
 }
 
 // Ends to 0..84 (music, microphone) and 0..70 (effect), starts to 0..end. Reading garbage from the

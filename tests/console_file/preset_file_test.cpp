@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <regex>
 
 #include "platform/text_file.h"
 #include "tests/console/support.h"
@@ -63,13 +66,56 @@ TEST(PresetLines, SplitLikeTheFileReader) {
         {"no final line end", AsciiUtf16("a\nb"), {"a", "b"}},
         {"ends at the first nul", AsciiUtf16("a\nb") + std::string(2, '\0') + AsciiUtf16("\nc"), {"a", "b"}},
         {"stray last byte dropped", AsciiUtf16("a\nbc") + "\n", {"a", "bc"}},
+        {"CRLF line ends", AsciiUtf16("[vol]\r\n60\r\n\r\n"), {"[vol]", "60"}},
+        {"byte-order mark dropped", "\xFF\xFE" + AsciiUtf16("[vol]\n"), {"[vol]"}},
     };
     // clang-format on
     for (const auto& c : cases) EXPECT_EQ(preset::SplitFileLines(c.bytes), c.lines) << c.name;
+}
 
-    TempDir dir("preset_lines");
-    WriteBytes(dir.File("odd"), AsciiUtf16("[vol]\n6") + "7");
-    EXPECT_EQ(preset::ReadTextLines(dir.File("odd")).status, preset::ReadStatus::Damaged);
+TEST(PresetLines, ShapesCountTheValueLinesOfEverySection) {
+    const preset::SectionShapes shapes =
+        preset::ShapesOf("[vol]\n1\n2\n3\n\n[Music Vol]\n1,2\n\n[bass eq]\n1\n2\n0\n");
+    EXPECT_EQ(shapes, (preset::SectionShapes{{"[vol]", 3}, {"[music vol]", 1}, {"[bass eq]", 3}}));
+}
+
+// Each file either passes whole (its lines given) or is refused with nothing to apply.
+TEST(PresetLines, OnlyWellFormedFilesPass) {
+    const std::string mains =
+        "[vol]\n1\n2\n3\n\n[music vol]\n1,1,2,3,4,4\n\n[direct vol]\n1,1,2,3,4,4\n\n[echo "
+        "vol]\n1,1,2,3,4,4\n\n"
+        "[reverb vol]\n1,1,2,3,4,4\n\n[delay]\n1,2,3,4,5,6\n\n";
+    const std::string whole = mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\n";
+    const preset::SectionShapes shapes = preset::ShapesOf(whole);
+    const std::string good = AsciiUtf16(whole);
+    std::string utf16be;
+    for (std::size_t i = 0; i < good.size(); i += 2) utf16be += std::string{good[i + 1], good[i]};
+    using preset::ReadStatus;
+    // clang-format off
+    const struct { const char* name; std::string bytes; ReadStatus status; } cases[] = {
+        {"as written", good, ReadStatus::Ok},
+        {"byte-order mark and CRLF", "\xFF\xFE" + AsciiUtf16(std::regex_replace(whole, std::regex("\n"), "\r\n")),
+         ReadStatus::Ok},
+        {"odd byte count", good + "\n", ReadStatus::Malformed},
+        {"UTF-8", whole, ReadStatus::Malformed},
+        {"UTF-16BE", utf16be, ReadStatus::Malformed},
+        {"unpaired surrogate", good + std::string("\x00\xD8", 2) + AsciiUtf16("\n"), ReadStatus::Malformed},
+        {"no [delay]", AsciiUtf16(std::regex_replace(whole, std::regex("\\[delay\\]"), "[dealy]")),
+         ReadStatus::Malformed},
+        {"last section cut at a line end", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n"),
+         ReadStatus::Malformed},
+        {"last line cut", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0"), ReadStatus::Malformed},
+        {"cut inside a header", AsciiUtf16(mains + "[bass"), ReadStatus::Malformed},
+        {"an unknown last section", AsciiUtf16(whole + "[later]\n"), ReadStatus::Ok},
+        {"a line missing mid-file", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n0\n[vol]\n1\n2\n3\n"),
+         ReadStatus::Ok},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const preset::ReadLinesResult r = preset::ParseFileBytes(c.bytes, shapes);
+        EXPECT_EQ(r.status, c.status) << c.name << ": " << r.why;
+        EXPECT_EQ(r.lines.empty(), c.status != ReadStatus::Ok) << c.name;
+    }
 }
 
 TEST(TextFile, EncodesAndDecodesUtf16Le) {
@@ -101,11 +147,16 @@ TEST(TextFile, EncodesAndDecodesUtf16Le) {
 }
 
 // Missing files and folders are checked through the main window's Import.
-TEST(TextFile, ReadsWholeWithinTheCap) {
+TEST(TextFile, ReadsWholeWithinTheCapAndNeverWaitsOnAPipe) {
     TempDir dir("text_file_read");
     WriteBytes(dir.File("ok"), std::string(1000, 'x'));
     EXPECT_EQ(textfile::ReadWholeFile(dir.File("ok"), 1000).bytes, std::string(1000, 'x'));
     EXPECT_EQ(textfile::ReadWholeFile(dir.File("ok"), 999).status, Status::TooLarge);
+    // A pipe with no writer: a blocking open would wait here for ever (the test would hang).
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(textfile::ReadWholeFile(dir.File("pipe")).status, Status::OpenFailed);
+    EXPECT_EQ(textfile::ReadWholeFile("/dev/null").status, Status::OpenFailed);
+    EXPECT_EQ(textfile::ReadWholeFile(dir.path.string()).status, Status::OpenFailed);
 }
 
 TEST(TextFile, WritesAtomicallyOrLeavesEverythingAsItWas) {
@@ -116,22 +167,47 @@ TEST(TextFile, WritesAtomicallyOrLeavesEverythingAsItWas) {
     ASSERT_EQ(textfile::WriteFileAtomically(path, "second"), Status::Ok);
     struct stat st {};
     ::stat(path.c_str(), &st);
-    EXPECT_EQ(std::make_pair(ReadBytes(path), st.st_mode & 0777),
-              std::make_pair(std::string("second"), 0600u));
-    // A link is followed: its target changes, the link stays.
+    EXPECT_EQ(ReadBytes(path), "second");
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "the mode was not kept";
+    // A link is written through: its target changes, the link stays; also a link to a file not made yet.
     std::filesystem::create_symlink(path, dir.File("link"));
     ASSERT_EQ(textfile::WriteFileAtomically(dir.File("link"), "third"), Status::Ok);
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link")) && ReadBytes(path) == "third");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link")));
+    EXPECT_EQ(ReadBytes(path), "third");
+    std::filesystem::create_symlink("new.inf", dir.File("ahead"));
+    ASSERT_EQ(textfile::WriteFileAtomically(dir.File("ahead"), "fourth"), Status::Ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("ahead")));
+    EXPECT_EQ(ReadBytes(dir.File("new.inf")), "fourth");
+    // A read-only file is refused and left as it is (also for root, who could write it).
+    ::chmod(path.c_str(), 0444);
+    EXPECT_EQ(textfile::WriteFileAtomically(path, "fifth"), Status::ReadOnly);
+    EXPECT_EQ(ReadBytes(path), "third");
+    ::chmod(path.c_str(), 0600);
 
     std::filesystem::create_directory(dir.File("folder"));
-    for (const std::string& bad : {dir.File("missing/a.inf"), dir.File("folder"), std::string()}) {
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    for (const std::string& bad :
+         {dir.File("missing/a.inf"), dir.File("folder"), dir.File("pipe"), std::string()}) {
         int error = 0;
-        EXPECT_TRUE(textfile::WriteFileAtomically(bad, "data", &error) == Status::WriteFailed && error != 0)
-            << bad;
+        EXPECT_NE(textfile::WriteFileAtomically(bad, "data", &error), Status::Ok) << bad;
+        EXPECT_NE(error, 0) << bad;
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder")));
-    // Nothing but the file, the link and the folder: no temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 3);
+    // Nothing but the files, the links, the folder and the pipe: no temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 6);
+}
+
+TEST(TextFile, AFolderThatRefusesNewFilesGetsItsWritableFileRewrittenInPlace) {
+    if (::geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not bind root";
+    TempDir dir("text_file_folder");
+    const std::string path = dir.File("zem.inf");
+    WriteBytes(path, "old and longer");
+    ::chmod(dir.path.c_str(), 0555);
+    EXPECT_EQ(textfile::WriteFileAtomically(path, "new"), Status::Ok);
+    EXPECT_EQ(textfile::WriteFileAtomically(dir.File("other.inf"), "new"), Status::WriteFailed);
+    ::chmod(dir.path.c_str(), 0755);
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
 }
 
 }  // namespace

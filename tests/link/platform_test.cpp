@@ -57,6 +57,21 @@ TEST(BoundedLog, KeepsTheLastLinesAndBreaksEndlessOnes) {
     EXPECT_EQ(two.Text().size(), BoundedLog::kMaxLineChars + 5);
 }
 
+TEST(BoundedLog, KeepsTheLastBytesToo) {
+    BoundedLog log(5000, 100);
+    for (int i = 0; i < 10; ++i) log.Append(std::string(29, static_cast<char>('a' + i)) + "\n");
+    EXPECT_LE(log.ByteCount(), 100u);
+    EXPECT_EQ(log.ByteCount(), log.Text().size());
+    EXPECT_EQ(log.Text(),
+              std::string(29, 'h') + "\n" + std::string(29, 'i') + "\n" + std::string(29, 'j') + "\n");
+    // The default bound holds two minutes of random bytes at 115200 baud in a few hundred KiB.
+    BoundedLog big;
+    const std::string chunk(1000, '\x7f');
+    for (int i = 0; i < 1400; ++i) big.Append(chunk);
+    EXPECT_LE(big.ByteCount(), BoundedLog::kDefaultMaxBytes);
+    EXPECT_GT(big.ByteCount(), BoundedLog::kDefaultMaxBytes - BoundedLog::kMaxLineChars);
+}
+
 TEST(ReceiveText, TextView) {
     const struct {
         const char* name;

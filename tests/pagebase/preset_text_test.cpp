@@ -96,6 +96,23 @@ TEST(LoadEqText, BypassLineAndSectionsCutShort) {
               std::pair(false, Flags{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
 }
 
+TEST(LoadEqText, SectionEndsAtTheNextHeader) {
+    // Two band lines missing: the lines there are go to the first bands, the rest keep their values,
+    // and the next section's lines are never read as this one's (its "20" is no bypass).
+    PageModel m = FivePage();
+    LoadEqText(m, {"[bass eq]", "21,0,100,4", "123,0,100,1", "200,0,100,1", "0", "[bass alc]", "20,50,2,5"});
+    EXPECT_EQ(Bands(m), "21,0,1,4 123,0,1,1 200,0,1,1 160,0,1,1 20000,-24,0.7,0 ");
+    EXPECT_FALSE(m.bypass) << "the next section's line was taken as the bypass";
+    // A whole body directly followed by a header: the bypass stays as it was.
+    m.SetBypass(true);
+    LoadEqText(m, With(kBody, {"[bass alc]", "0"}));
+    EXPECT_TRUE(m.bypass);
+    EXPECT_EQ(m.band.freq[4], 19999);
+    // Any bracketed line ends the section, also one of a section this page does not know.
+    LoadEqText(m, {"[bass eq]", "22,0,100,4", "[future]", "1,2,3,4", "1,2,3,4", "1,2,3,4", "0"});
+    EXPECT_EQ(std::pair(m.band.freq[0], m.band.freq[1]), std::pair(22, 123));
+}
+
 TEST(LoadEqText, ClampsAndSkipsBadBands) {
     PageModel m = FivePage();
     // Clamped to 20..20000, -24..12, 0.4..128; infinite, nan and type 6 skipped.

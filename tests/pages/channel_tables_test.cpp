@@ -84,6 +84,19 @@ TEST(PresetSections, SlidersLaterSectionWinsClampedAndLastLineIgnored) {
     EXPECT_FALSE(chan::LoadMuteSection({"[main mute]"}, "[main mute]", 3).has_value());
 }
 
+TEST(PresetSections, AValueLineMissingLeavesTheValueAndTheNextSectionAlone) {
+    chan::SliderBank bank;
+    bank.Add(chan::LimiterSliders());
+    EXPECT_FALSE(chan::LoadSlidersSection({"[main alc]", "[main mute]", "1"}, "[main alc]",
+                                          chan::AccessOf(bank), chan::LimiterIds()));
+    EXPECT_FALSE(chan::LoadMuteSection({"[main mute]", "[next]", "2"}, "[main mute]", 3).has_value())
+        << "a header was read as the mute word 0";
+    EXPECT_FALSE(chan::LoadWholeLineSection({"[effect echo high pass]", "[effect echo low pass]", "900"},
+                                            "[effect echo high pass]", chan::AccessOf(bank),
+                                            chan::id::kLimit));
+    EXPECT_EQ(chan::LoadMuteSection({"[main mute]", "[next]", "[main mute]", "1"}, "[main mute]", 3), 1);
+}
+
 TEST(PresetSections, MuteIsMaskedToThePagesBits) {
     // clang-format off
     const struct { const char* line; int mask; std::optional<int> expected; } cases[] = {

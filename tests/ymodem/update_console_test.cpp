@@ -199,6 +199,16 @@ TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
         debug->HexBox()->click();
         EXPECT_EQ(page_->Link().hex.load(), hex);
     }
+    // Bounded in characters as well as lines: a long run of text without line ends keeps its tail.
+    std::string run;
+    for (int i = 0; run.size() < 3 * CDlgDebug::kMaxChars; ++i) run += std::to_string(i) + " ";
+    page_->Link().Log(run);
+    page_->Link().Log(run);
+    debug->Flush();
+    EXPECT_LE(debug->CharCount(), CDlgDebug::kMaxChars);
+    EXPECT_GT(debug->CharCount(), CDlgDebug::kMaxChars / 2);
+    EXPECT_TRUE(debug->Text().endsWith(QString::fromStdString(run.substr(run.size() - 1000))));
+    EXPECT_LE(page_->Log().ByteCount(), BoundedLog::kDefaultMaxBytes);
     page_->SetLanguage(1);
     // Only the page's own Debug button shows it, and each click turns it the other way.
     for (bool shown : {true, false, true}) {
