@@ -193,8 +193,10 @@ TEST(GraphMarkers, RingTicksNumberThirdEllipseAndBlink) {
     // Ticks: 6 px at the inner ellipse's top row and 4 px above the square's bottom.
     for (const QImage* img : {&a, &b})
         for (int dx = 8; dx <= 15; ++dx)
-            for (int dy : {2, 20})
-                EXPECT_EQ(Pixel(*img, sq.left() + dx, sq.top() + dy) == kTick, dx > 8 && dx < 15) << dx;
+            for (int dy : {2, 20}) {
+                const bool onTick = dx > 8 && dx < 15;
+                EXPECT_EQ(Pixel(*img, sq.left() + dx, sq.top() + dy) == kTick, onTick) << "dx " << dx << " dy " << dy;
+            }
     EXPECT_EQ(CountNonBlack(a, a.rect()), CountNonBlack(a, sq));  // nothing outside the square
     int numberPixels = 0;  // the band number, in the marker's colour inside the inner ellipse
     for (int y = sq.top() + 7; y < sq.top() + 17; ++y)
