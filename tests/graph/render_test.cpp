@@ -78,7 +78,8 @@ TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
             EXPECT_EQ(r.right() + 1, 40 - 5) << height;  // right-aligned 5 px left of the plot
         }
     }
-    EXPECT_EQ(std::make_pair(GainLabelValue(1), GainLabelValue(19)), std::make_pair(12, -24));
+    EXPECT_EQ(GainLabelValue(1), 12);
+    EXPECT_EQ(GainLabelValue(19), -24);
     App();
     const QFontMetrics fm(GraphFont(kSmallFontPx));
     const int margin = MeasureLeftMargin();
@@ -132,7 +133,8 @@ TEST(GraphCurve, FlatCurveXorsTheRowAndAPeakCrestsWhereTheAxesPutIt) {
         // The 2-pixel pen's edges half cover the rows beside it.
         EXPECT_NEAR(qGreen(Pixel(flat, x, 139) ^ kBg), 0x80, 2) << x;
         EXPECT_NEAR(qGreen(Pixel(flat, x, 141) ^ kBg), 0x80, 2) << x;
-        EXPECT_EQ(std::make_pair(Pixel(flat, x, 138), Pixel(flat, x, 142)), std::make_pair(kBg, kBg)) << x;
+        EXPECT_EQ(Pixel(flat, x, 138), kBg) << x;
+        EXPECT_EQ(Pixel(flat, x, 142), kBg) << x;
     }
     // Where the curve crosses a frequency line, the line is XOR-ed too.
     EXPECT_EQ(Pixel(flat, kMargin + 339, 139), Pixel(flat, kMargin + 339 + 1, 139) ^ kBg ^ kFreqLine);
@@ -248,14 +250,16 @@ TEST(GraphRender, GridAndCurvesAreReusedBetweenRenders) {
     const QImage first = r.Render(s, QSize(kW, kH)).copy();
     s.gain[5] = -4.0f;  // a drag step: one band recomputed
     r.Render(s, QSize(kW, kH));
-    EXPECT_EQ(std::make_pair(r.GridBuilds(), r.Curves().BandComputations()), std::make_pair(1ul, 18ul));
+    EXPECT_EQ(r.GridBuilds(), 1ul);
+    EXPECT_EQ(r.Curves().BandComputations(), 18ul);
     s.gain[5] = 4.0f;
     EXPECT_EQ(r.Render(s, QSize(kW, kH)), first);
     s.gain[2] = NAN;  // recomputed once, not on every repaint
     r.Render(s, QSize(kW, kH)), r.Render(s, QSize(kW, kH));
     EXPECT_EQ(r.Curves().BandComputations(), 20u);
     r.Render(s, QSize(kW + 1, kH));
-    EXPECT_EQ(std::make_pair(r.GridBuilds(), r.Curves().BandComputations()), std::make_pair(2ul, 37ul));
+    EXPECT_EQ(r.GridBuilds(), 2ul);
+    EXPECT_EQ(r.Curves().BandComputations(), 37ul);
 }
 
 GraphState SeventeenBands() {

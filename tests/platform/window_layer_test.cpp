@@ -128,8 +128,10 @@ TEST(ScriptedDialogs, AnswerInOrderRecordAndNest) {
     }
     ASSERT_EQ(outer.shown.size(), 2u);
     const auto& box = outer.shown[0];
-    EXPECT_EQ(std::tie(box.text, box.caption, box.type, box.language),
-              std::make_tuple(QString("Save?"), QString("Q"), win::kMbYesNo | win::kMbIconQuestion, 2));
+    EXPECT_EQ(box.text, QString("Save?"));
+    EXPECT_EQ(box.caption, QString("Q"));
+    EXPECT_EQ(box.type, win::kMbYesNo | win::kMbIconQuestion);
+    EXPECT_EQ(box.language, 2);
 
     win::ScriptedFileDialogs files;
     files.answers = {QString("/tmp/a.inf"), std::nullopt};

@@ -126,8 +126,8 @@ TEST(Device, GroupsInBothFormsAndFactorySettings) {
         d.Handle(ToCmd(Sealed(row.save)));
         d.store().delays[0] = 29;
         d.Handle(ToCmd(Sealed(row.load)));
-        EXPECT_EQ(std::make_pair(d.store().delays[0], d.store().group), std::make_pair(17, row.group))
-            << row.name;
+        EXPECT_EQ(d.store().delays[0], 17) << row.name;
+        EXPECT_EQ(d.store().group, row.group) << row.name;
     }
     // Factory reset restores the defaults; loading the factory settings the starting values.
     sim::Store start = sim::DefaultStore();
