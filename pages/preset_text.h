@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "pages/page_model.h"
-
 #include "platform/ascii_text.h"
 
 // The page tests' name for ascii::SplitInto.

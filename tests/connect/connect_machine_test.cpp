@@ -208,7 +208,8 @@ TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
     while (later.link.pushed.size() < 7) later.Tick();
     int ticks = 0;
     for (; later.link.pushed.size() < 8 && ticks < 50; ++ticks) later.Tick();
-    EXPECT_EQ(Of(later.link.pushed.back()), Of(connect::StepRequest(7)->frame)) << "step 7 follows the silent step 6";
+    EXPECT_EQ(Of(later.link.pushed.back()), Of(connect::StepRequest(7)->frame))
+        << "step 7 follows the silent step 6";
     EXPECT_EQ(ticks, 5) << "ticks from the request of step 5 to that of step 7";
 }
 
@@ -247,7 +248,8 @@ TEST(ConnectReadBack, RefusedAnswersAreAskedAgainWithoutCountingRetries) {
     const Case cases[] = {
         {"5 refusals: more than the three retries of silence", 0x85, 5, Outcome::Finished, 6},
         {"refused for ever", 0x82, 1000, Outcome::Failed, ConnectMachine::kMaxRefusals},
-        {"the end command is answered whatever it says", ZemCmd::kGroupEndReadBack, 1000, Outcome::Finished, 1}};
+        {"the end command is answered whatever it says", ZemCmd::kGroupEndReadBack, 1000, Outcome::Finished,
+         1}};
     for (const auto& [name, code, refusals, outcome, asked] : cases) {
         SCOPED_TRACE(name);
         Harness r;
@@ -257,7 +259,8 @@ TEST(ConnectReadBack, RefusedAnswersAreAskedAgainWithoutCountingRetries) {
         };
         const Outcome o = r.Until(1000);
         EXPECT_EQ(o, outcome);
-        EXPECT_EQ(std::count_if(r.link.pushed.begin(), r.link.pushed.end(), [code = code](auto& p) { return p[4] == code; }),
+        EXPECT_EQ(std::count_if(r.link.pushed.begin(), r.link.pushed.end(),
+                                [code = code](auto& p) { return p[4] == code; }),
                   asked)
             << "times code " << code << " was asked";
     }

@@ -112,7 +112,8 @@ TEST(ResponseCurve, FlatTypesOffPassFiltersAndInvalidInput) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.type << " f" << c.freq << " g" << c.gain << " q" << c.q << " rate " << c.rate);
+        SCOPED_TRACE(testing::Message()
+                     << c.type << " f" << c.freq << " g" << c.gain << " q" << c.q << " rate " << c.rate);
         BandResponse b = Band(c.type, c.freq, c.gain, c.q, c.rate);
         int r = 99;
         const std::vector<float> db = Curve(b, 50, &r);

@@ -70,7 +70,8 @@ TEST(HorizontalSlider, ChannelColourThumbImageAndNoScale) {
         ASSERT_FALSE(right.empty()) << "no channel column at the right end";
         ASSERT_FALSE(left.empty()) << "no channel column at the left end";
         EXPECT_EQ(p[0].x(), left.front()) << "thumb at the minimum must touch the channel's left end";
-        EXPECT_EQ(p[2].x() + thumb.width() - 1, right.back()) << "thumb at the maximum must touch the right end";
+        EXPECT_EQ(p[2].x() + thumb.width() - 1, right.back())
+            << "thumb at the maximum must touch the right end";
         EXPECT_NEAR(p[1].x() + thumb.width() / 2.0, (left.front() + right.back() + 1) / 2.0, 1.0);
         for (int y = 0; y < at[1].height(); ++y)
             for (int x = 0; x < at[1].width(); ++x)

@@ -197,7 +197,8 @@ TEST(GraphMarkers, RingTicksNumberThirdEllipseAndBlink) {
         for (int dx = 8; dx <= 15; ++dx)
             for (int dy : {2, 20}) {
                 const bool onTick = dx > 8 && dx < 15;
-                EXPECT_EQ(Pixel(*img, sq.left() + dx, sq.top() + dy) == kTick, onTick) << "dx " << dx << " dy " << dy;
+                EXPECT_EQ(Pixel(*img, sq.left() + dx, sq.top() + dy) == kTick, onTick)
+                    << "dx " << dx << " dy " << dy;
             }
     EXPECT_EQ(CountNonBlack(a, a.rect()), CountNonBlack(a, sq));  // nothing outside the square
     int numberPixels = 0;  // the band number, in the marker's colour inside the inner ellipse

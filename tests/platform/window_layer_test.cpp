@@ -97,7 +97,8 @@ TEST(ControlIds, TypedNearestFirstAndPagesKeepTheirOwnIdSpace) {
     win::SetControlId(near, kSharedId);
     EXPECT_EQ(win::ControlId(group), -1) << "a widget without an id";
     EXPECT_EQ(win::FindControlAs<QLineEdit>(&window, kEditId), edit) << "found with its own type";
-    EXPECT_EQ(win::FindControl(&window, kSharedId), static_cast<QWidget*>(near)) << "the nearest of two equal ids wins";
+    EXPECT_EQ(win::FindControl(&window, kSharedId), static_cast<QWidget*>(near))
+        << "the nearest of two equal ids wins";
     EXPECT_EQ(win::FindControlAs<QLabel>(&window, kEditId), nullptr) << "an id of another type";
     EXPECT_EQ(win::FindControl(&window, kUnusedId), nullptr) << "an id nobody holds";
     EXPECT_EQ(win::FindControl(nullptr, kEditId), nullptr) << "no window";
@@ -109,7 +110,8 @@ TEST(ControlIds, TypedNearestFirstAndPagesKeepTheirOwnIdSpace) {
     auto* inB = new QLabel(pageB);
     win::SetControlId(inA, kPageId);
     win::SetControlId(inB, kPageId);
-    EXPECT_EQ(win::FindControl(&window, kPageId), nullptr) << "ids inside a page's own space are hidden from the window";
+    EXPECT_EQ(win::FindControl(&window, kPageId), nullptr)
+        << "ids inside a page's own space are hidden from the window";
     EXPECT_EQ(win::FindControl(pageB, kPageId), static_cast<QWidget*>(inB)) << "the page finds its own";
     win::SetOwnIdSpace(pageA, false);
     EXPECT_EQ(win::FindControl(&window, kPageId), inA) << "a page that gives up its own space shows its ids";

@@ -134,12 +134,17 @@ TEST_F(UpdateCommand, SetUpPageCaptionsFollowTheLanguageAndItsButtonOpensAndClos
     // clang-format on
     for (const auto& [language, texts] : cases) {
         page_->SetLanguage(language);
-        const struct { const char* name; int id; } controls[] = {
-            {"port group", PageSetUp::kPortGroupId}, {"port label", PageSetUp::kPortLabelId},
-            {"debug button", PageSetUp::kDebugId}, {"debug printing box", PageSetUp::kDebugPrintId},
-            {"open button", PageSetUp::kOpenCloseId}};
+        const struct {
+            const char* name;
+            int id;
+        } controls[] = {{"port group", PageSetUp::kPortGroupId},
+                        {"port label", PageSetUp::kPortLabelId},
+                        {"debug button", PageSetUp::kDebugId},
+                        {"debug printing box", PageSetUp::kDebugPrintId},
+                        {"open button", PageSetUp::kOpenCloseId}};
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(Text(controls[i].id), QString::fromUtf8(texts[i])) << "language " << language << ", " << controls[i].name;
+            EXPECT_EQ(Text(controls[i].id), QString::fromUtf8(texts[i]))
+                << "language " << language << ", " << controls[i].name;
     }
     auto* ports = win::FindControlAs<QComboBox>(page_, PageSetUp::kPortListId);
     ASSERT_TRUE(ports);
@@ -147,9 +152,16 @@ TEST_F(UpdateCommand, SetUpPageCaptionsFollowTheLanguageAndItsButtonOpensAndClos
     EXPECT_EQ(ports->currentText(), QString("COM3")) << "port chosen at first";
     win::ScriptedMessageBoxes boxes;
     // port item clicked (-1: none), language then -> open, button text; COM1 is the simulator, COM6 nothing
-    const struct { const char* name; int item; int language; bool open; const char* text; } steps[] = {
-        {"COM1 opened, Indonesian", 0, 4, true, "Mati"}, {"language changed while open", -1, 1, true, "Close"},
-        {"COM1 closed", 0, 1, false, "Open"}, {"COM6 has nothing", 5, 1, false, "Open"}};
+    const struct {
+        const char* name;
+        int item;
+        int language;
+        bool open;
+        const char* text;
+    } steps[] = {{"COM1 opened, Indonesian", 0, 4, true, "Mati"},
+                 {"language changed while open", -1, 1, true, "Close"},
+                 {"COM1 closed", 0, 1, false, "Open"},
+                 {"COM6 has nothing", 5, 1, false, "Open"}};
     for (const auto& [name, item, language, open, text] : steps) {
         SCOPED_TRACE(name);
         if (item >= 0) ports->setCurrentIndex(item), page_->OnOpenClose();

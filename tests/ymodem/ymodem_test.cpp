@@ -66,7 +66,8 @@ TEST(YmodemBlocks, DataNumberedModulo256PaddedAndCounted) {
             ASSERT_EQ(Bytes(block.begin(), block.end()), simtest::DataBlock(image, ++made)) << made;
         }
         EXPECT_EQ(made, blocks) << "data blocks made from " << size << " bytes";
-        EXPECT_EQ(y.Blocks(), static_cast<std::uint32_t>(blocks)) << "blocks counted for " << size << " bytes";
+        EXPECT_EQ(y.Blocks(), static_cast<std::uint32_t>(blocks))
+            << "blocks counted for " << size << " bytes";
     }
 }
 
