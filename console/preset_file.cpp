@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pages/preset_text.h"
+#include "platform/ascii_text.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
 
@@ -24,13 +25,6 @@ constexpr const char* kReverbLowPass = "[effect reverb low pass]";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr const char* kMainSections[] = {kVol, kMusicVol, kDirectVol, kEchoVol, kReverbVol, kDelay};
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 // A level section: main and surround stand twice (left and right).
 void AppendLevels(std::string& out, const char* name, const std::array<int, kOutputCount>& v) {
     out += num::Format("\n%s\n%d,%d,%d,%d,%d,%d\n\n", name, v[kMain], v[kMain], v[kMid], v[kBass],
@@ -39,8 +33,7 @@ void AppendLevels(std::string& out, const char* name, const std::array<int, kOut
 
 // The six pieces of a value line, or nothing when it has another count.
 std::optional<std::array<int, 6>> SixValues(const std::string& line) {
-    std::vector<std::string> pieces;
-    SplitString(pieces, line, ",");
+    const std::vector<std::string> pieces = ascii::Split(line, ',');
     if (pieces.size() != 6) return std::nullopt;
     std::array<int, 6> values{};
     for (int i = 0; i < 6; ++i) values[i] = num::ParseLeadingInt(pieces[i]);
@@ -150,7 +143,7 @@ SectionShapes ShapesOf(std::string_view text) {
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         if (line.empty()) continue;
         if (IsSectionHeader(line)) {
-            current = Lower(line);
+            current = ascii::Lower(line);
             shapes[current] = 0;
         } else if (!current.empty()) {
             ++shapes[current];
@@ -183,7 +176,7 @@ ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shap
     // Only the last section can run into the end of the file.
     for (std::size_t i = lines.size(); i-- > 0;) {
         if (!IsSectionHeader(lines[i])) continue;
-        const auto shape = shapes.find(Lower(lines[i]));
+        const auto shape = shapes.find(ascii::Lower(lines[i]));
         if (shape != shapes.end() && lines.size() - 1 - i < shape->second)
             return malformed(lines[i] + " is cut short at the end of the file");
         break;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_text.h"
 #include "platform/ini.h"
 
 namespace {
@@ -22,15 +23,6 @@ std::string Plain(std::string_view s, std::size_t max) {
     for (char c : s.substr(0, max))
         if (c > ' ' && c < 0x7F && c != '=' && c != '[' && c != ']' && c != ';') out += c;
     return out;
-}
-
-bool Same(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 // Every (section, key) the text appears to hold, as candidates to read back.
@@ -68,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string updated = ini::WithValue(text, section, key, value);
     Check(ini::FindValue(updated, section, key) == value);
     for (const auto& [s, k] : Keys(text)) {
-        if (Same(s, section) && Same(k, key)) continue;
+        if (ascii::EqualIgnoringCase(s, section) && ascii::EqualIgnoringCase(k, key)) continue;
         Check(ini::FindValue(updated, s, k) == ini::FindValue(text, s, k));
     }
     // Writing the same again changes nothing.

@@ -3,19 +3,15 @@
 #include <cmath>
 
 #include "pages/page_model.h"
+#include "platform/ascii_text.h"
 #include "platform/lang.h"
 #include "platform/numbers.h"
 
 namespace {
 
+// `word` is lower case.
 bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
-    if (text.size() - at < word.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k) {
-        char c = text[at + k];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[k]) return false;
-    }
-    return true;
+    return ascii::EqualIgnoringCase(text.substr(at, word.size()), word);
 }
 
 bool IsBlank(char c) {

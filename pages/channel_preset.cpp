@@ -1,41 +1,16 @@
 #include "pages/channel_preset.h"
 
+#include "platform/ascii_text.h"
 #include "platform/numbers.h"
 
 namespace chan {
-
-namespace {
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-}  // namespace
 
 SliderAccess AccessOf(SliderBank& bank) {
     return {[&bank](int id) { return bank.Get(id); }, [&bank](int id, int pos) { bank.Set(id, pos); }};
 }
 
-bool IsSectionName(std::string_view line, std::string_view name) {
-    if (line.size() != name.size()) return false;
-    for (std::size_t i = 0; i < line.size(); ++i)
-        if (LowerAscii(line[i]) != LowerAscii(name[i])) return false;
-    return true;
-}
-
-std::vector<std::string> SplitPieces(std::string_view text, char sep) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t at = text.find(sep, start);
-        const std::size_t end = at == std::string_view::npos ? text.size() : at;
-        if (end > start) out.emplace_back(text.substr(start, end - start));
-        if (at == std::string_view::npos) break;
-        start = at + 1;
-    }
-    return out;
-}
-
 std::optional<std::vector<int>> IntPieces(std::string_view line, std::size_t count) {
-    const auto pieces = SplitPieces(line);
+    const auto pieces = ascii::Split(line, ',');
     if (pieces.size() != count) return std::nullopt;
     std::vector<int> values;
     values.reserve(count);
@@ -97,7 +72,7 @@ std::vector<int> LimiterIds() {
 
 Lines NonEmptyLines(std::string_view text) {
     Lines out;
-    for (auto& piece : SplitPieces(text, '\n')) out.push_back(std::move(piece));
+    for (auto& piece : ascii::Split(text, '\n')) out.push_back(std::move(piece));
     return out;
 }
 

@@ -22,19 +22,21 @@ struct SliderAccess {
 };
 SliderAccess AccessOf(SliderBank& bank);
 
-// Whole-line match ignoring the case of ASCII letters; nothing is trimmed.
-bool IsSectionName(std::string_view line, std::string_view name);
+// The channel-page tests' names for the shared helpers.
+inline bool IsSectionName(std::string_view line, std::string_view name) {
+    return SameSectionName(line, name);
+}
+inline std::vector<std::string> SplitPieces(std::string_view text, char sep = ',') {
+    return ascii::Split(text, sep);
+}
 
 // Calls fn(valueLine) for each line equal to `name` that has a value line after it (not another
 // section's header), in file order.
 template <class Fn>
 void ForEachSection(const Lines& lines, std::string_view name, Fn fn) {
     for (std::size_t i = 0; i + 1 < lines.size(); ++i)
-        if (IsSectionName(lines[i], name) && !IsSectionHeader(lines[i + 1])) fn(lines[i + 1]);
+        if (SameSectionName(lines[i], name) && !IsSectionHeader(lines[i + 1])) fn(lines[i + 1]);
 }
-
-// Split on `sep`, empty pieces dropped ("1,,2," gives 1 and 2).
-std::vector<std::string> SplitPieces(std::string_view text, char sep = ',');
 
 // The leading integers of the pieces when there are exactly `count` of them.
 std::optional<std::vector<int>> IntPieces(std::string_view line, std::size_t count);

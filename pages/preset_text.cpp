@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pages/band_input.h"
+#include "platform/ascii_text.h"
 #include "platform/numbers.h"
 
 namespace {
@@ -13,14 +14,9 @@ long RoundHundredths(float v) {
     return std::lround(static_cast<double>(v) * 100.0);
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // One band line; false when it must be skipped.
 bool ApplyBandLine(PageModel& model, int b, const std::string& line) {
-    std::vector<std::string> pieces;
-    SplitString(pieces, line, ",");
+    const std::vector<std::string> pieces = ascii::Split(line, ',');
     if (pieces.size() != 4) return false;
     const DecimalRead gain = ReadDecimal(pieces[1]);
     if (gain.kind == NumberRead::kRefused) return false;
@@ -36,27 +32,8 @@ bool ApplyBandLine(PageModel& model, int b, const std::string& line) {
 
 }  // namespace
 
-void SplitString(std::vector<std::string>& out, std::string_view text, std::string_view separator) {
-    if (separator.empty()) {
-        if (!text.empty()) out.emplace_back(text);
-        return;
-    }
-    for (;;) {
-        const auto at = text.find(separator);
-        if (at == std::string_view::npos) {
-            if (!text.empty()) out.emplace_back(text);
-            return;
-        }
-        if (at > 0) out.emplace_back(text.substr(0, at));
-        text.remove_prefix(at + 1);
-    }
-}
-
 bool SameSectionName(std::string_view line, std::string_view name) {
-    if (line.size() != name.size()) return false;
-    for (std::size_t i = 0; i < line.size(); ++i)
-        if (Lower(line[i]) != Lower(name[i])) return false;
-    return true;
+    return ascii::EqualIgnoringCase(line, name);
 }
 
 bool IsSectionHeader(std::string_view line) {

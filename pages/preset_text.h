@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "pages/page_model.h"
+#include "platform/ascii_text.h"
 
-// Appends the non-empty pieces of `text` between separators to `out` (out is not cleared).
-void SplitString(std::vector<std::string>& out, std::string_view text, std::string_view separator);
+// The page tests' name for ascii::SplitInto.
+inline void SplitString(std::vector<std::string>& out, std::string_view text, std::string_view separator) {
+    ascii::SplitInto(out, text, separator);
+}
 
 // Whole-line comparison ignoring the case of ASCII letters (no trimming).
 bool SameSectionName(std::string_view line, std::string_view name);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "platform/ascii_text.h"
 #include "platform/numbers.h"
 #include "platform/text_file.h"
 
@@ -14,15 +15,6 @@ std::string_view Trim(std::string_view s) {
     if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(blanks);
     return s.substr(first, last - first + 1);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 // One line of the text: [begin, contentEnd) without its line end, [begin, next) with it.
@@ -92,11 +84,11 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
     ForEachLine(text, [&](const Line&, std::string_view content) {
         if (auto name = SectionName(content)) {
             if (inSection) return false;  // only the first section of that name counts
-            inSection = SameName(*name, section);
+            inSection = ascii::EqualIgnoringCase(*name, section);
             return true;
         }
         if (!inSection) return true;
-        if (auto entry = EntryOf(content); entry && SameName(entry->key, key)) {
+        if (auto entry = EntryOf(content); entry && ascii::EqualIgnoringCase(entry->key, key)) {
             found = std::string(entry->value);
             return false;
         }
@@ -116,7 +108,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
     ForEachLine(text, [&](const Line& line, std::string_view content) {
         if (auto name = SectionName(content)) {
             if (inSection) return false;
-            if (SameName(*name, section)) {
+            if (ascii::EqualIgnoringCase(*name, section)) {
                 inSection = sectionFound = true;
                 insertAt = line.next;
             }
@@ -124,7 +116,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
         }
         if (!inSection) return true;
         if (!Trim(content).empty()) insertAt = line.next;
-        if (auto entry = EntryOf(content); entry && SameName(entry->key, key)) {
+        if (auto entry = EntryOf(content); entry && ascii::EqualIgnoringCase(entry->key, key)) {
             keyLine = line;
             keySpelling = entry->key;
             return false;

@@ -3,8 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+
+#include "platform/text_file.h"
 
 namespace sim {
 
@@ -76,19 +77,18 @@ bool IsValued(const std::string& arg) {
 }
 
 bool LoadStore(const std::string& path, Store& s, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read store " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (text.str().size() > (1 << 20)) {
+    const textfile::ReadResult read = textfile::ReadWholeFile(path, 1 << 20);
+    if (read.status == textfile::Status::TooLarge) {
         error = "store " + path + " is too large";
         return false;
     }
+    if (read.status != textfile::Status::Ok) {
+        error = "cannot read store " + path + ": " +
+                (read.error != 0 ? std::strerror(read.error) : textfile::Describe(read.status));
+        return false;
+    }
     std::string why;
-    if (!StoreFromText(text.str(), s, why)) {
+    if (!StoreFromText(read.bytes, s, why)) {
         error = "store " + path + ", " + why;
         return false;
     }

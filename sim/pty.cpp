@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text_file.h"
+
 namespace sim {
 
 namespace {
@@ -82,20 +84,11 @@ void RemoveSymlinkTo(const std::string& target, const std::string& link) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    const std::string tmp = path + ".tmp" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) {
-        error = Errno("cannot write " + tmp);
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
-        error = Errno("cannot write " + path);
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    int err = 0;
+    const textfile::Status status = textfile::WriteFileAtomically(path, text, &err);
+    if (status == textfile::Status::Ok) return true;
+    error = "cannot write " + path + ": " + (err != 0 ? std::strerror(err) : textfile::Describe(status));
+    return false;
 }
 
 }  // namespace sim

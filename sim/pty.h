@@ -28,7 +28,7 @@ class Pty {
 bool MakeSymlink(const std::string& target, const std::string& link, std::string& error);
 // Removes `link` only when it still points at `target`.
 void RemoveSymlinkTo(const std::string& target, const std::string& link);
-// Writes `text` to `path` through a temporary file and a rename, so a reader never sees half of it.
+// The console's safe writer (a reader never sees half of the file); `error` says what failed.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error);
 
 }  // namespace sim

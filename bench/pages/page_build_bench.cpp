@@ -78,7 +78,7 @@ void BM_SaveLoadText(benchmark::State& state) {
     m.ResetAll();
     std::vector<std::string> lines{m.sectionName};
     const std::string body = SaveEqText(m);
-    SplitString(lines, body, "\n");
+    ascii::SplitInto(lines, body, "\n");
     for (auto _ : state) {
         benchmark::DoNotOptimize(SaveEqText(m));
         LoadEqText(m, lines);

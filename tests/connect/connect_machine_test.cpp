@@ -136,7 +136,8 @@ TEST(ConnectSteps, GoldenRequests) {
     for (const auto& [step, hex, line] : cases) {
         const auto r = connect::StepRequest(step);
         ASSERT_TRUE(r) << step;
-        EXPECT_EQ(std::tuple(Of(r->frame), r->logLine), std::tuple(FromHex(hex), std::string(line))) << step;
+        EXPECT_EQ(Of(r->frame), FromHex(hex)) << "request frame of step " << step;
+        EXPECT_EQ(r->logLine, line) << "log line of step " << step;
     }
     for (int silent : {-1, 6, 67}) EXPECT_FALSE(connect::StepRequest(silent)) << silent;
 }
@@ -151,8 +152,9 @@ TEST(ConnectScan, FindsProcessorBehindMissingAndSilentPorts) {
               "Open Uart=4\nOpen Ok\nStart Resv Data\n");
     ASSERT_EQ(r.link.pushed.size(), 4u);  // three probes on the silent port, one on the answering one
     for (const auto& p : r.link.pushed) EXPECT_EQ(Of(p), FromHex("A5 06 F9 03 04 AB"));
-    EXPECT_EQ(std::tuple(r.link.frameMode, r.statuses.front(), r.statuses.back()),
-              std::tuple(true, "Open COM1", "Start to read..."));
+    EXPECT_TRUE(r.link.frameMode) << "the link must be left in frame mode for the read-back";
+    EXPECT_EQ(r.statuses.front(), "Open COM1") << "first status";
+    EXPECT_EQ(r.statuses.back(), "Start to read...") << "status once the processor answered";
 }
 
 TEST(ConnectScan, TriesCom1ToCom30ExactlyThenFails) {
@@ -179,7 +181,8 @@ TEST(ConnectScan, AnyGoodFrameEndsTheHandshake) {
     r.Tick();             // opens COM1
     r.link.ready = true;  // an unrelated frame arrives
     for (int i = 0; i < 4; ++i) r.Tick();
-    EXPECT_EQ(std::tuple(r.machine.state(), r.link.pushed.size()), std::tuple(ConnectMachine::kRequest, 0u));
+    EXPECT_EQ(r.machine.state(), ConnectMachine::kRequest) << "the frame must end the handshake";
+    EXPECT_EQ(r.link.pushed.size(), 0u) << "no probe is sent once a frame arrived";
 }
 
 TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
@@ -195,15 +198,19 @@ TEST(ConnectReadBack, AnsweringPeerReadsEveryStepAndFinishes) {
         }
     EXPECT_NE(r.link.log.find(lines), std::string::npos);
     // 98: 65 x 100 / 66, never 100; the caller leaves frame mode
-    EXPECT_EQ(std::tuple(r.applied, r.progress.back(), r.flushes, r.statuses.back(), r.link.frameMode),
-              std::tuple(66, 98, 1, kExit, true));
+    EXPECT_EQ(r.applied, 66) << "answers applied";
+    EXPECT_EQ(r.progress.back(), 98) << "last progress";
+    EXPECT_EQ(r.flushes, 1) << "pages flushed once at the end";
+    EXPECT_EQ(r.statuses.back(), kExit) << "last status";
+    EXPECT_TRUE(r.link.frameMode) << "frame mode is left to the caller";
 
     Harness later;  // after the probe and steps 0..5: answer of 5, silent 6, two retry-rhythm ticks, send 7
     while (later.link.pushed.size() < 7) later.Tick();
     int ticks = 0;
     for (; later.link.pushed.size() < 8 && ticks < 50; ++ticks) later.Tick();
-    EXPECT_EQ(std::tuple(Of(later.link.pushed.back()), ticks),
-              std::tuple(Of(connect::StepRequest(7)->frame), 5));
+    EXPECT_EQ(Of(later.link.pushed.back()), Of(connect::StepRequest(7)->frame))
+        << "step 7 follows the silent step 6";
+    EXPECT_EQ(ticks, 5) << "ticks from the request of step 5 to that of step 7";
 }
 
 TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
@@ -224,27 +231,38 @@ TEST(ConnectReadBack, UnansweredRequestRetriesOnTicks3_6_9) {
              before = r.link.pushed.size())
             if (o = r.Tick(), ++t; r.link.pushed.size() > before) sends.push_back(t);
         // state set on tick 10, dialog ends on the next
-        EXPECT_EQ(std::tuple(sends, t, o), std::tuple(std::vector<int>{3, 6, 9}, 11, outcome));
+        EXPECT_EQ(sends, (std::vector<int>{3, 6, 9})) << "ticks of the resends";
+        EXPECT_EQ(t, 11) << "ticks until the dialog ends";
+        EXPECT_EQ(o, outcome);
     }
 }
 
 TEST(ConnectReadBack, RefusedAnswersAreAskedAgainWithoutCountingRetries) {
-    // code, refusals of its answers, outcome, times asked; 5 refusals: more than the three retries of silence
-    for (const auto& [code, refusals, outcome, asked] :
-         {std::tuple(0x85, 5, Outcome::Finished, 6),
-          std::tuple(0x82, 1000, Outcome::Failed, ConnectMachine::kMaxRefusals),
-          std::tuple<int, int, Outcome, int>(ZemCmd::kGroupEndReadBack, 1000, Outcome::Finished,
-                                             1)}) {  // answered end
+    struct Case {
+        const char* name;
+        int code;
+        int refusals;  // of its answers
+        Outcome outcome;
+        long asked;  // times the request is sent
+    };
+    const Case cases[] = {
+        {"5 refusals: more than the three retries of silence", 0x85, 5, Outcome::Finished, 6},
+        {"refused for ever", 0x82, 1000, Outcome::Failed, ConnectMachine::kMaxRefusals},
+        {"the end command is answered whatever it says", ZemCmd::kGroupEndReadBack, 1000, Outcome::Finished,
+         1}};
+    for (const auto& [name, code, refusals, outcome, asked] : cases) {
+        SCOPED_TRACE(name);
         Harness r;
         int left = refusals;
         r.apply = [&, code = code](const std::uint32_t* w) {
             return (static_cast<int>(w[4]) == code && left-- > 0) ? 0 : 1;
         };
         const Outcome o = r.Until(1000);
-        EXPECT_EQ(std::tuple(o, std::count_if(r.link.pushed.begin(), r.link.pushed.end(),
-                                              [code = code](auto& p) { return p[4] == code; })),
-                  std::tuple(outcome, static_cast<long>(asked)))
-            << code;
+        EXPECT_EQ(o, outcome);
+        EXPECT_EQ(std::count_if(r.link.pushed.begin(), r.link.pushed.end(),
+                                [code = code](auto& p) { return p[4] == code; }),
+                  asked)
+            << "times code " << code << " was asked";
     }
 }
 

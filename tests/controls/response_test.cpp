@@ -112,7 +112,8 @@ TEST(ResponseCurve, FlatTypesOffPassFiltersAndInvalidInput) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.type << " f" << c.freq << " g" << c.gain << " q" << c.q);
+        SCOPED_TRACE(testing::Message()
+                     << c.type << " f" << c.freq << " g" << c.gain << " q" << c.q << " rate " << c.rate);
         BandResponse b = Band(c.type, c.freq, c.gain, c.q, c.rate);
         int r = 99;
         const std::vector<float> db = Curve(b, 50, &r);
@@ -136,8 +137,11 @@ TEST(ResponseCurve, NoPointsWritesNothing) {
     // No points: coefficients only, nothing written.
     BandResponse without = b;
     float guard = 777.0f;
-    EXPECT_EQ(CalcBiquadResponse(without, &guard, 0) + CalcBiquadResponse(without, nullptr, -3), 0);
-    EXPECT_EQ(std::tuple(guard, without.b0, without.a2), std::tuple(777.0f, b.b0, b.a2));
+    EXPECT_EQ(CalcBiquadResponse(without, &guard, 0), 0) << "zero points";
+    EXPECT_EQ(CalcBiquadResponse(without, nullptr, -3), 0) << "a negative point count";
+    EXPECT_EQ(guard, 777.0f) << "the output must not be written";
+    EXPECT_EQ(without.b0, b.b0) << "coefficients are still computed";
+    EXPECT_EQ(without.a2, b.a2) << "coefficients are still computed";
 }
 
 }  // namespace

@@ -67,8 +67,11 @@ TEST(HorizontalSlider, ChannelColourThumbImageAndNoScale) {
         // The channel runs along the thumb's middle row; the thumb travels it end to end.
         const int row = p[0].y() + thumb.height() / 2;
         const std::vector<int> right = ColumnsOf(at[0], row, channel), left = ColumnsOf(at[2], row, channel);
-        ASSERT_FALSE(right.empty() || left.empty());
-        EXPECT_EQ(std::pair(p[0].x(), p[2].x() + thumb.width() - 1), std::pair(left.front(), right.back()));
+        ASSERT_FALSE(right.empty()) << "no channel column at the right end";
+        ASSERT_FALSE(left.empty()) << "no channel column at the left end";
+        EXPECT_EQ(p[0].x(), left.front()) << "thumb at the minimum must touch the channel's left end";
+        EXPECT_EQ(p[2].x() + thumb.width() - 1, right.back())
+            << "thumb at the maximum must touch the right end";
         EXPECT_NEAR(p[1].x() + thumb.width() / 2.0, (left.front() + right.back() + 1) / 2.0, 1.0);
         for (int y = 0; y < at[1].height(); ++y)
             for (int x = 0; x < at[1].width(); ++x)
@@ -174,28 +177,36 @@ TEST(VerticalSlider, ScaleOnlyWithDivisorAndTicks) {
 TEST(SliderKeys, MoveLikeATrackBarAndUpRaisesTheGain) {
     // position after the key, from 0 (vertical) or 50 (horizontal)
     // clang-format off
-    const struct { Qt::Orientation orientation; Qt::Key key; int expected; } cases[] = {
-        {Qt::Vertical, Qt::Key_Up, -1},      {Qt::Vertical, Qt::Key_Down, 1},
-        {Qt::Vertical, Qt::Key_PageUp, -10}, {Qt::Vertical, Qt::Key_PageDown, 10},
-        {Qt::Vertical, Qt::Key_Home, -120},  {Qt::Vertical, Qt::Key_End, 240},
-        {Qt::Horizontal, Qt::Key_Right, 51}, {Qt::Horizontal, Qt::Key_Left, 49}};
+    const struct { const char* name; Qt::Orientation orientation; Qt::Key key; int expected; } cases[] = {
+        {"vertical up", Qt::Vertical, Qt::Key_Up, -1},          {"vertical down", Qt::Vertical, Qt::Key_Down, 1},
+        {"vertical page up", Qt::Vertical, Qt::Key_PageUp, -10}, {"vertical page down", Qt::Vertical, Qt::Key_PageDown, 10},
+        {"vertical home", Qt::Vertical, Qt::Key_Home, -120},    {"vertical end", Qt::Vertical, Qt::Key_End, 240},
+        {"horizontal right", Qt::Horizontal, Qt::Key_Right, 51}, {"horizontal left", Qt::Horizontal, Qt::Key_Left, 49}};
     // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         auto s = MakeSlider();
         s->setOrientation(c.orientation);
         s->SetPosSilently(c.orientation == Qt::Vertical ? 0 : 50);
         QSignalSpy actions(s.get(), &QAbstractSlider::actionTriggered);
         QTest::keyClick(s.get(), c.key);
-        EXPECT_EQ(std::pair(s->value(), int(actions.count())), std::pair(c.expected, 1)) << c.key;
+        EXPECT_EQ(s->value(), c.expected) << "position after the key";
+        EXPECT_EQ(actions.count(), 1) << "one slider action per key";
     }
 }
 
 // Presses on the painted thumb grab it and drag it; one pixel beside it pages instead.
 TEST(SliderMouse, PressOnThePaintedThumbGrabsIt) {
-    for (auto [orientation, size, position] : {std::tuple{Qt::Horizontal, QSize(300, 30), 117},
-                                               {Qt::Vertical, QSize(40, 200), 0},
-                                               {Qt::Vertical, QSize(64, 250), 215}}) {
-        SCOPED_TRACE(position);
+    const struct {
+        const char* name;
+        Qt::Orientation orientation;
+        QSize size;
+        int position;
+    } cases[] = {{"horizontal", Qt::Horizontal, QSize(300, 30), 117},
+                 {"vertical at the top", Qt::Vertical, QSize(40, 200), 0},
+                 {"vertical low", Qt::Vertical, QSize(64, 250), 215}};
+    for (const auto& [name, orientation, size, position] : cases) {
+        SCOPED_TRACE(name);
         const bool vertical = orientation == Qt::Vertical;
         auto s = MakeSlider(orientation, size, position);
         s->setTickPosition(QSlider::NoTicks);
@@ -226,7 +237,8 @@ TEST(SliderMouse, PressOnThePaintedThumbGrabsIt) {
         for (auto [point, change] : {std::pair{before, -10}, {after, 10}}) {
             s->SetPosSilently(position);
             QTest::mousePress(s.get(), Qt::LeftButton, {}, point);
-            EXPECT_EQ(std::pair(s->isSliderDown(), s->value()), std::pair(false, position + change));
+            EXPECT_FALSE(s->isSliderDown()) << "a click beside the thumb must not grab it";
+            EXPECT_EQ(s->value(), position + change) << "a click beside the thumb pages by 10";
             QTest::mouseRelease(s.get(), Qt::LeftButton, {}, point);
         }
     }
@@ -240,16 +252,19 @@ TEST(SliderFromCode, SetsQuietly) {
     s.SetPosSilently(1000);
     EXPECT_EQ(s.value(), 240);
     s.SetRangeSilently(0, 50);
-    EXPECT_EQ(std::tuple(s.value(), values.count() + ranges.count()), std::tuple(50, 0));
+    EXPECT_EQ(s.value(), 50) << "the position is clamped into the new range";
+    EXPECT_EQ(values.count(), 0) << "no valueChanged from code";
+    EXPECT_EQ(ranges.count(), 0) << "no rangeChanged from code";
 }
 
 TEST(TrackBarTicks, BothEndsAndEveryInteriorMultiple) {
     // clang-format off
-    const struct { int min, max, interval; long long ticks; } cases[] = {
-        {-120, 240, 40, 10}, {0, 100, 40, 4}, {0, 10, 0, 11},
-        {5, 5, 1, 2},        {0, 1, 100, 2},  {INT_MIN, INT_MAX, 0, 4294967296LL}};
+    const struct { const char* name; int min, max, interval; long long ticks; } cases[] = {
+        {"gain scale", -120, 240, 40, 10},    {"last interval short", 0, 100, 40, 4},
+        {"no interval: every value", 0, 10, 0, 11}, {"empty range: both ends", 5, 5, 1, 2},
+        {"interval past the range", 0, 1, 100, 2}, {"whole int range", INT_MIN, INT_MAX, 0, 4294967296LL}};
     // clang-format on
-    for (const auto& c : cases) EXPECT_EQ(TrackBarTickCount(c.min, c.max, c.interval), c.ticks) << c.max;
+    for (const auto& c : cases) EXPECT_EQ(TrackBarTickCount(c.min, c.max, c.interval), c.ticks) << c.name;
 }
 
 ScaleFrame GainScale(int channelHeight, int min = -120, int max = 240, int divisor = 10, int interval = 40) {
@@ -424,9 +439,8 @@ TEST(TabStrip, ItemsAre100By28WithTextCentredAQuarterDown) {
         ASSERT_FALSE(ink.isEmpty());  // inside the text box, allowing one pixel of left bearing
         EXPECT_TRUE(QRect(textLeft - 1, textTop, cx + 2, cy + 1).contains(ink)) << ink.x() << "," << ink.y();
     }
-    EXPECT_EQ(
-        std::pair(controls::TabBackgroundImage(true).size(), controls::TabBackgroundImage(false).size()),
-        std::pair(QSize(96, 24), QSize(98, 26)));
+    EXPECT_EQ(controls::TabBackgroundImage(true).size(), QSize(96, 24)) << "selected tab background";
+    EXPECT_EQ(controls::TabBackgroundImage(false).size(), QSize(98, 26)) << "unselected tab background";
 }
 
 // Overlapping items: whichever is current stays whole on top; texts past 63 characters are cut.

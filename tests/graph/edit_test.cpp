@@ -89,9 +89,9 @@ TEST_F(GraphEdit, HitTestEdgesAndOverlaps) {
         Reset();
         graph->selected = 5;
         Press(QPoint(x, y));
-        EXPECT_EQ(std::make_tuple(graph->selected, parent.sent.size(), graph->dragging),
-                  std::make_tuple(hit ? 3 : -1, hit ? 1u : 0u, hit ? 1 : 0))
-            << x << "," << y;
+        EXPECT_EQ(graph->selected, hit ? 3 : -1) << x << "," << y;
+        EXPECT_EQ(parent.sent.size(), hit ? 1u : 0u) << x << "," << y;
+        EXPECT_EQ(graph->dragging, hit ? 1 : 0) << x << "," << y;
     }
     Reset();  // the lowest band wins
     graph->freq[2] = 1000, graph->gain[2] = -3.0f;
@@ -101,16 +101,19 @@ TEST_F(GraphEdit, HitTestEdgesAndOverlaps) {
     Reset();  // a hidden marker is not hit; the markers tried before it cleared the selection
     graph->shown[3] = 0, graph->selected = 4;
     Press();
-    EXPECT_EQ(std::make_pair(parent.sent.size(), graph->selected), std::make_pair(0ul, -1));
+    EXPECT_EQ(parent.sent.size(), 0ul);
+    EXPECT_EQ(graph->selected, -1);
 }
 
 TEST_F(GraphEdit, PressStoresThenSendsThePressForm) {
     Press();
     // (3 | 0x100) << 16 | 990, -3.0 dB in tenths; stored before sending.
     EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, 0x010303DEu, -30, 990}}));
-    EXPECT_EQ(std::make_tuple(graph->freq[3], graph->gain[3], graph->selected),
-              std::make_tuple(990, -3.0f, 3));
-    EXPECT_EQ(std::make_pair(graph->BlinkArmed(), graph->blinkGrowing), std::make_pair(true, false));
+    EXPECT_EQ(graph->freq[3], 990);
+    EXPECT_EQ(graph->gain[3], -3.0f);
+    EXPECT_EQ(graph->selected, 3);
+    EXPECT_TRUE(graph->BlinkArmed());
+    EXPECT_FALSE(graph->blinkGrowing);
 }
 
 TEST_F(GraphEdit, DragLimitsSendBeforeStoringAndOnlyOnChange) {
@@ -123,7 +126,8 @@ TEST_F(GraphEdit, DragLimitsSendBeforeStoringAndOnlyOnChange) {
         parent.sent.clear();
         Drag(at);
         EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, (3u << 16) | freq, tenths, before}})) << at.x();
-        EXPECT_EQ(std::make_pair(graph->freq[3], graph->gain[3]), std::make_pair(int(freq), tenths / 10.0f));
+        EXPECT_EQ(graph->freq[3], int(freq));
+        EXPECT_EQ(graph->gain[3], tenths / 10.0f);
     }
     Reset();
     Press();
@@ -198,7 +202,8 @@ TEST_F(GraphEdit, ArrowKeysNudgeGainAndFrequency) {
 
     graph->selected = 3, graph->gain[3] = 0.0f;
     for (int i = 0; i < 24; ++i) QTest::keyClick(graph, Qt::Key_Up);
-    ASSERT_EQ(std::make_pair(LParams(kBandMsg).size(), graph->gain[3]), std::make_pair(24ul, 2.4f));
+    ASSERT_EQ(LParams(kBandMsg).size(), 24ul);
+    ASSERT_EQ(graph->gain[3], 2.4f);
     EXPECT_EQ(LParams(kBandMsg).back(), 24);
     // clang-format off
     const std::tuple<Qt::Key, int, float, int, std::int32_t> cases[] = {
@@ -215,18 +220,23 @@ TEST_F(GraphEdit, ArrowKeysNudgeGainAndFrequency) {
         QTest::keyClick(graph, key);
         const std::uint32_t w = (3u << 16) | static_cast<std::uint32_t>(expFreq);
         EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, w, expGain, freq}})) << key;
-        EXPECT_EQ(std::make_pair(graph->freq[3], graph->gain[3]), std::make_pair(expFreq, expGain / 10.0f));
+        EXPECT_EQ(graph->freq[3], expFreq);
+        EXPECT_EQ(graph->gain[3], expGain / 10.0f);
     }
 }
 
 TEST_F(GraphEdit, SettersSelectAndIgnoreBandsOutsideTheRecord) {
     for (int band : {17, -1, 99}) graph->SetBandFreq(band, 500), graph->SetBandType(band, 2);
-    EXPECT_EQ(std::make_pair(graph->selected, graph->BlinkArmed()), std::make_pair(-1, false));
+    EXPECT_EQ(graph->selected, -1);
+    EXPECT_FALSE(graph->BlinkArmed());
     graph->SetBandFreq(4, 500);
-    EXPECT_EQ(std::make_pair(graph->selected, graph->freq[4]), std::make_pair(4, 500));
+    EXPECT_EQ(graph->selected, 4);
+    EXPECT_EQ(graph->freq[4], 500);
     EXPECT_TRUE(graph->BlinkArmed());
     graph->SetBandType(0, 4);
-    EXPECT_EQ(std::make_tuple(graph->selected, graph->type[0], graph->freq[4]), std::make_tuple(0, 4, 500));
+    EXPECT_EQ(graph->selected, 0);
+    EXPECT_EQ(graph->type[0], 4);
+    EXPECT_EQ(graph->freq[4], 500);
     EXPECT_TRUE(parent.sent.empty());
 }
 
@@ -236,7 +246,8 @@ TEST_F(GraphEdit, BlinkTakesOneStepPerArming) {
     for (int step : {-1, 0, 1, 2, 3, 4, 3, 2, 1, 0, 1}) {
         graph->ArmBlink();
         graph->OnTimer(kBlinkTimerId);
-        EXPECT_EQ(std::make_pair(graph->blinkStep, graph->BlinkArmed()), std::make_pair(step, false));
+        EXPECT_EQ(graph->blinkStep, step);
+        EXPECT_FALSE(graph->BlinkArmed());
     }
     graph->OnTimer(2);  // other ids do nothing
     EXPECT_EQ(graph->blinkStep, 1);
@@ -244,7 +255,8 @@ TEST_F(GraphEdit, BlinkTakesOneStepPerArming) {
     graph->selected = 3;
     graph->ArmBlink();
     QTest::qWait(200);  // the real timer fires once
-    EXPECT_EQ(std::make_pair(graph->blinkStep, graph->BlinkArmed()), std::make_pair(-1, false));
+    EXPECT_EQ(graph->blinkStep, -1);
+    EXPECT_FALSE(graph->BlinkArmed());
 }
 
 TEST_F(GraphEdit, PressesInARowKeepTheBlinkStepWithinItsBounce) {
@@ -280,7 +292,8 @@ TEST_F(GraphEdit, EveryRepaintWritesTheTrace) {
                 ",gain:" + (k == 3 ? "-3.000000" : "-20.000000") + "\n";
     EXPECT_EQ(traces, std::vector<std::string>(2, want));
     // The picture shown is the rendered one, with its measured margin kept.
-    EXPECT_EQ(std::make_pair(graph->leftMargin, graph->blinkRect), std::make_pair(40, QRect()));
+    EXPECT_EQ(graph->leftMargin, 40);
+    EXPECT_EQ(graph->blinkRect, QRect());
 }
 
 TEST_F(GraphEdit, HostileStatesSurviveEditing) {

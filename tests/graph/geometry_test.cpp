@@ -21,7 +21,9 @@ namespace {
 const GraphAxes kAxes(640, 400, 40);
 
 TEST(GraphAxes, ReferenceSizeMappings) {
-    EXPECT_EQ(std::make_tuple(kAxes.PlotWidth(), kAxes.Y0(), kAxes.RowInt()), std::make_tuple(600, 140, 20));
+    EXPECT_EQ(kAxes.PlotWidth(), 600);
+    EXPECT_EQ(kAxes.Y0(), 140);
+    EXPECT_EQ(kAxes.RowInt(), 20);
     // Held to 20..20000 Hz (no log of 0); slack 1 where log10 rounding decides the column.
     const struct {
         int freq, x, slack;
@@ -49,9 +51,12 @@ TEST(GraphAxes, ReferenceSizeMappings) {
 
 TEST(GraphAxes, DegenerateSizes) {
     const GraphAxes none(10, 0, 40);  // margin wider than the control, no height
-    EXPECT_EQ(std::make_tuple(none.PlotTooNarrow(), none.FreqToX(1000), none.XToFreq(50), none.YToGain(10),
-                              none.GainToY(12.0f), GraphAxes(42, 100, 40).PlotTooNarrow()),
-              std::make_tuple(true, 0, 20, 0.0f, 0, false));
+    EXPECT_TRUE(none.PlotTooNarrow());
+    EXPECT_EQ(none.FreqToX(1000), 0);
+    EXPECT_EQ(none.XToFreq(50), 20);
+    EXPECT_EQ(none.YToGain(10), 0.0f);
+    EXPECT_EQ(none.GainToY(12.0f), 0);
+    EXPECT_FALSE(GraphAxes(42, 100, 40).PlotTooNarrow());
 }
 
 GraphCurve FlatCurve() {

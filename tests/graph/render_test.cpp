@@ -78,7 +78,8 @@ TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
             EXPECT_EQ(r.right() + 1, 40 - 5) << height;  // right-aligned 5 px left of the plot
         }
     }
-    EXPECT_EQ(std::make_pair(GainLabelValue(1), GainLabelValue(19)), std::make_pair(12, -24));
+    EXPECT_EQ(GainLabelValue(1), 12);
+    EXPECT_EQ(GainLabelValue(19), -24);
     App();
     const QFontMetrics fm(GraphFont(kSmallFontPx));
     const int margin = MeasureLeftMargin();
@@ -132,7 +133,8 @@ TEST(GraphCurve, FlatCurveXorsTheRowAndAPeakCrestsWhereTheAxesPutIt) {
         // The 2-pixel pen's edges half cover the rows beside it.
         EXPECT_NEAR(qGreen(Pixel(flat, x, 139) ^ kBg), 0x80, 2) << x;
         EXPECT_NEAR(qGreen(Pixel(flat, x, 141) ^ kBg), 0x80, 2) << x;
-        EXPECT_EQ(std::make_pair(Pixel(flat, x, 138), Pixel(flat, x, 142)), std::make_pair(kBg, kBg)) << x;
+        EXPECT_EQ(Pixel(flat, x, 138), kBg) << x;
+        EXPECT_EQ(Pixel(flat, x, 142), kBg) << x;
     }
     // Where the curve crosses a frequency line, the line is XOR-ed too.
     EXPECT_EQ(Pixel(flat, kMargin + 339, 139), Pixel(flat, kMargin + 339 + 1, 139) ^ kBg ^ kFreqLine);
@@ -193,8 +195,11 @@ TEST(GraphMarkers, RingTicksNumberThirdEllipseAndBlink) {
     // Ticks: 6 px at the inner ellipse's top row and 4 px above the square's bottom.
     for (const QImage* img : {&a, &b})
         for (int dx = 8; dx <= 15; ++dx)
-            for (int dy : {2, 20})
-                EXPECT_EQ(Pixel(*img, sq.left() + dx, sq.top() + dy) == kTick, dx > 8 && dx < 15) << dx;
+            for (int dy : {2, 20}) {
+                const bool onTick = dx > 8 && dx < 15;
+                EXPECT_EQ(Pixel(*img, sq.left() + dx, sq.top() + dy) == kTick, onTick)
+                    << "dx " << dx << " dy " << dy;
+            }
     EXPECT_EQ(CountNonBlack(a, a.rect()), CountNonBlack(a, sq));  // nothing outside the square
     int numberPixels = 0;  // the band number, in the marker's colour inside the inner ellipse
     for (int y = sq.top() + 7; y < sq.top() + 17; ++y)
@@ -246,14 +251,16 @@ TEST(GraphRender, GridAndCurvesAreReusedBetweenRenders) {
     const QImage first = r.Render(s, QSize(kW, kH)).copy();
     s.gain[5] = -4.0f;  // a drag step: one band recomputed
     r.Render(s, QSize(kW, kH));
-    EXPECT_EQ(std::make_pair(r.GridBuilds(), r.Curves().BandComputations()), std::make_pair(1ul, 18ul));
+    EXPECT_EQ(r.GridBuilds(), 1ul);
+    EXPECT_EQ(r.Curves().BandComputations(), 18ul);
     s.gain[5] = 4.0f;
     EXPECT_EQ(r.Render(s, QSize(kW, kH)), first);
     s.gain[2] = NAN;  // recomputed once, not on every repaint
     r.Render(s, QSize(kW, kH)), r.Render(s, QSize(kW, kH));
     EXPECT_EQ(r.Curves().BandComputations(), 20u);
     r.Render(s, QSize(kW + 1, kH));
-    EXPECT_EQ(std::make_pair(r.GridBuilds(), r.Curves().BandComputations()), std::make_pair(2ul, 37ul));
+    EXPECT_EQ(r.GridBuilds(), 2ul);
+    EXPECT_EQ(r.Curves().BandComputations(), 37ul);
 }
 
 GraphState SeventeenBands() {

@@ -54,7 +54,10 @@ TEST(SendQueue, WhatWaitsAfterPushes) {
         for (const Bytes& frame : row.pushes) queue.PushCmd(ToCmd(frame));
         EXPECT_EQ(queue.Pending(), row.queued) << row.name;
         EXPECT_EQ(queue.HeartbeatCount(), row.counter) << row.name;
-        EXPECT_EQ(trace.Has("[drop]a4 06 \n") && trace.Has("[drop]a5 ff \n"), row.queued.empty()) << row.name;
+        EXPECT_EQ(trace.Has("[drop]a4 06 \n"), row.queued.empty())
+            << row.name << ": drop of the first frame traced";
+        EXPECT_EQ(trace.Has("[drop]a5 ff \n"), row.queued.empty())
+            << row.name << ": drop of the second frame traced";
     }
 }
 

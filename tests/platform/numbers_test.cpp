@@ -20,10 +20,10 @@ TEST(ParseLeadingInt, SaturatesAndStopsAtTheFirstNonDigit) {
         {"18446744073709551621", INT_MAX, true},  // 2^64 + 5 must not wrap
         {"-99999999999999999999999", INT_MIN, true}, {"- 5", 0, false}, {".5", 0, false}, {" -0", 0, true}};
     // clang-format on
-    for (const auto& c : cases)
-        EXPECT_EQ(std::pair(num::ParseLeadingInt(c.text), num::HasLeadingInt(c.text)),
-                  std::pair(c.value, c.has))
-            << c.text;
+    for (const auto& c : cases) {
+        EXPECT_EQ(num::ParseLeadingInt(c.text), c.value) << "value of \"" << c.text << "\"";
+        EXPECT_EQ(num::HasLeadingInt(c.text), c.has) << "whether \"" << c.text << "\" starts with a number";
+    }
 }
 
 TEST(ParseLeadingDecimal, NumbersAndRefusals) {

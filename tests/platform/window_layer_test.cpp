@@ -72,7 +72,8 @@ TEST(Timers, RepeatByFullIdUntilKilled) {
     timers.Kill(99);
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::count(fired.begin(), fired.end(), big) >= 2; }, 2000));
     timers.Kill(big);
-    EXPECT_EQ(std::pair(timers.IsSet(big), timers.Count()), std::pair(false, std::size_t{1}));
+    EXPECT_FALSE(timers.IsSet(big)) << "killed by its full id";
+    EXPECT_EQ(timers.Count(), std::size_t{1}) << "only timer 3 is left";
     timers.KillAll();
     fired.clear();
     QTest::qWait(20);
@@ -90,27 +91,30 @@ TEST(ControlIds, TypedNearestFirstAndPagesKeepTheirOwnIdSpace) {
     auto* group = new QWidget(&window);
     auto* deep = new QLabel(group);
     auto* near = new QLabel(&window);
-    win::SetControlId(edit, 1601);
-    win::SetControlId(deep, 5);
-    win::SetControlId(near, 5);
-    EXPECT_EQ(std::tuple(win::ControlId(group), win::FindControlAs<QLineEdit>(&window, 1601),
-                         win::FindControl(&window, 5)),
-              std::tuple(-1, edit, static_cast<QWidget*>(near)));
-    for (QWidget* none : {(QWidget*)win::FindControlAs<QLabel>(&window, 1601),
-                          win::FindControl(&window, 4242), win::FindControl(nullptr, 1601)})
-        EXPECT_EQ(none, nullptr);
+    constexpr int kEditId = 1601, kSharedId = 5, kUnusedId = 4242, kPageId = 1084;
+    win::SetControlId(edit, kEditId);
+    win::SetControlId(deep, kSharedId);
+    win::SetControlId(near, kSharedId);
+    EXPECT_EQ(win::ControlId(group), -1) << "a widget without an id";
+    EXPECT_EQ(win::FindControlAs<QLineEdit>(&window, kEditId), edit) << "found with its own type";
+    EXPECT_EQ(win::FindControl(&window, kSharedId), static_cast<QWidget*>(near))
+        << "the nearest of two equal ids wins";
+    EXPECT_EQ(win::FindControlAs<QLabel>(&window, kEditId), nullptr) << "an id of another type";
+    EXPECT_EQ(win::FindControl(&window, kUnusedId), nullptr) << "an id nobody holds";
+    EXPECT_EQ(win::FindControl(nullptr, kEditId), nullptr) << "no window";
     auto* pageA = new QWidget(&window);
     auto* pageB = new QWidget(&window);
     win::SetOwnIdSpace(pageA);
     win::SetOwnIdSpace(pageB);
     auto* inA = new QLabel(pageA);
     auto* inB = new QLabel(pageB);
-    win::SetControlId(inA, 1084);
-    win::SetControlId(inB, 1084);
-    EXPECT_EQ(std::pair(win::FindControl(&window, 1084), win::FindControl(pageB, 1084)),
-              std::pair(static_cast<QWidget*>(nullptr), static_cast<QWidget*>(inB)));
+    win::SetControlId(inA, kPageId);
+    win::SetControlId(inB, kPageId);
+    EXPECT_EQ(win::FindControl(&window, kPageId), nullptr)
+        << "ids inside a page's own space are hidden from the window";
+    EXPECT_EQ(win::FindControl(pageB, kPageId), static_cast<QWidget*>(inB)) << "the page finds its own";
     win::SetOwnIdSpace(pageA, false);
-    EXPECT_EQ(win::FindControl(&window, 1084), inA);
+    EXPECT_EQ(win::FindControl(&window, kPageId), inA) << "a page that gives up its own space shows its ids";
 }
 
 TEST(ScriptedDialogs, AnswerInOrderRecordAndNest) {
@@ -126,8 +130,10 @@ TEST(ScriptedDialogs, AnswerInOrderRecordAndNest) {
     }
     ASSERT_EQ(outer.shown.size(), 2u);
     const auto& box = outer.shown[0];
-    EXPECT_EQ(std::tie(box.text, box.caption, box.type, box.language),
-              std::make_tuple(QString("Save?"), QString("Q"), win::kMbYesNo | win::kMbIconQuestion, 2));
+    EXPECT_EQ(box.text, QString("Save?"));
+    EXPECT_EQ(box.caption, QString("Q"));
+    EXPECT_EQ(box.type, win::kMbYesNo | win::kMbIconQuestion);
+    EXPECT_EQ(box.language, 2);
 
     win::ScriptedFileDialogs files;
     files.answers = {QString("/tmp/a.inf"), std::nullopt};

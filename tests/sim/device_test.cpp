@@ -61,7 +61,8 @@ TEST(FrameReader, SplitFramesAreAssembledStaleOnesGivenUpTheRestHandedOver) {
     r.Feed(input.data(), input.size(), 1200);
     sim::FrameReader::Item item;
     ASSERT_TRUE(r.Next(1200, item));
-    EXPECT_TRUE(item.frame && item.bytes == kHeartbeat);
+    EXPECT_TRUE(item.frame) << "the heartbeat is read as a frame";
+    EXPECT_EQ(item.bytes, kHeartbeat);
     EXPECT_EQ(r.TakeRest(), (Bytes{0x43, 0x01}));
     EXPECT_EQ(r.Pending(), 0u);
 }
@@ -75,7 +76,8 @@ TEST(Device, UnknownFramesGetNoReplyAndChangeNothing) {
     for (const char* f : {"A5 06 F9 03 0A", "A5 09 F1 F0 70 11 00 00", "A5 09 F1 F0 71 01 00 00",
                           "A5 08 F6 02 80 00 00", "A5 06 F9 05 00"}) {
         const auto r = d.Handle(ToCmd(Sealed(f)));
-        EXPECT_TRUE(r.reply.empty() && !r.what.empty()) << f;
+        EXPECT_TRUE(r.reply.empty()) << "an unknown frame got a reply: " << f;
+        EXPECT_FALSE(r.what.empty()) << "an unknown frame must be described: " << f;
         EXPECT_EQ(d.store(), sim::DefaultStore()) << f;
     }
 }
@@ -124,8 +126,8 @@ TEST(Device, GroupsInBothFormsAndFactorySettings) {
         d.Handle(ToCmd(Sealed(row.save)));
         d.store().delays[0] = 29;
         d.Handle(ToCmd(Sealed(row.load)));
-        EXPECT_EQ(std::make_pair(d.store().delays[0], d.store().group), std::make_pair(17, row.group))
-            << row.name;
+        EXPECT_EQ(d.store().delays[0], 17) << row.name;
+        EXPECT_EQ(d.store().group, row.group) << row.name;
     }
     // Factory reset restores the defaults; loading the factory settings the starting values.
     sim::Store start = sim::DefaultStore();

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "link/frame.h"
 #include "tests/link/pty.h"
 #include "tests/sim/sim_test.h"
 #include "tests/sim/ymodem_sender.h"
@@ -63,13 +64,17 @@ class ProcessorTest : public testing::Test {
 
 TEST_F(ProcessorTest, AConsoleSessionOverTheTerminal) {
     const Bytes hello = Cat({Exchange(kHandshake, 5), client_->Drain(50ms)});
-    EXPECT_TRUE(hello.size() >= 5 && GoodFrame(hello)) << Hex(hello);
+    EXPECT_GE(hello.size(), 5u) << Hex(hello);
+    EXPECT_TRUE(GoodFrame(hello)) << Hex(hello);
     const auto steps = ReadBackSteps();
     ASSERT_EQ(steps.size(), 65u);
     for (const auto& step : steps) {
         const Bytes a = Exchange(Request(step), static_cast<std::size_t>(step.answerLength));
         ASSERT_EQ(a.size(), static_cast<std::size_t>(step.answerLength)) << Hex(Request(step));
-        EXPECT_TRUE(GoodFrame(a) && a[2] == 0xF6 && a[3] == step.group && a[4] == step.code) << Hex(a);
+        EXPECT_TRUE(GoodFrame(a)) << Hex(a);
+        EXPECT_EQ(a[2], ZemCmd::kClassAnswer) << Hex(a);
+        EXPECT_EQ(a[3], step.group) << Hex(a);
+        EXPECT_EQ(a[4], step.code) << Hex(a);
     }
     EXPECT_TRUE(Exchange(kEndReadBack, 1, 300ms).empty());
     EXPECT_TRUE(processor_->WaitForLog(
@@ -115,7 +120,8 @@ TEST_F(ProcessorTest, FaultSwitches) {
     client_->Send(request);
     const Bytes got = client_->Drain(200ms);
     const auto sync = std::find(got.begin(), got.end(), 0xA5);
-    ASSERT_TRUE(sync != got.begin() && sync != got.end());
+    ASSERT_NE(sync, got.begin()) << "garbage must come before the answer: " << Hex(got);
+    ASSERT_NE(sync, got.end()) << "no answer after the garbage: " << Hex(got);
     EXPECT_TRUE(GoodFrame(Bytes(sync, got.end())));
 
     processor_->SetFaults({.twoInOneWrite = true, .ymodem = {}});
@@ -130,29 +136,42 @@ TEST_F(ProcessorTest, FaultSwitches) {
     processor_->SetFaults({.answerEndReadBack = true, .ymodem = {}});
     client_->Send(kEndReadBack);
     const Bytes end = client_->Drain(200ms);
-    EXPECT_TRUE(GoodFrame(end) && end[2] == 0xF6 && end[4] == 0x77) << Hex(end);
+    EXPECT_TRUE(GoodFrame(end)) << Hex(end);
+    EXPECT_EQ(end[2], ZemCmd::kClassAnswer) << Hex(end);
+    EXPECT_EQ(end[4], ZemCmd::kGroupEndReadBack) << "the end command's code: " << Hex(end);
 }
 
 TEST_F(ProcessorTest, SpoiltAnswersOnceForOneCode) {
+    // What is spoilt: the checksum, or else the class or the code (the short answer keeps them).
     const struct {
+        const char* name;
         sim::BadAnswer kind;
         std::size_t length;
-        std::function<bool(const Bytes&)> spoilt;
+        bool goodFrame;
+        bool rightClass;
+        bool rightCode;
     } rows[] = {
-        {sim::BadAnswer::WrongCode, 8, [](const Bytes& a) { return GoodFrame(a) && a[4] != 0x85; }},
-        {sim::BadAnswer::BadChecksum, 8, [](const Bytes& a) { return !GoodFrame(a) && a[4] == 0x85; }},
-        {sim::BadAnswer::WrongClass, 8, [](const Bytes& a) { return GoodFrame(a) && a[2] != 0xF6; }},
-        {sim::BadAnswer::TooShort, 6,
-         [](const Bytes& a) { return GoodFrame(a) && a[3] == 0x02 && a[4] == 0x85; }},
+        {"wrong code", sim::BadAnswer::WrongCode, 8, true, true, false},
+        {"bad checksum", sim::BadAnswer::BadChecksum, 8, false, true, true},
+        {"wrong class", sim::BadAnswer::WrongClass, 8, true, false, true},
+        {"too short", sim::BadAnswer::TooShort, 6, true, true, true},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.kind));
+        SCOPED_TRACE(row.name);
         processor_->SetFaults({.badCode = 0x85, .badKind = row.kind, .badCount = 1, .ymodem = {}});
         EXPECT_EQ(Read(0x02, 0x80).size(), 8u);  // other codes stay good
         const Bytes bad = Read(0x02, 0x85, 0, row.length);
-        EXPECT_TRUE(bad.size() == row.length && row.spoilt(bad)) << Hex(bad);
-        const Bytes good = Read(0x02, 0x85);
-        EXPECT_TRUE(GoodFrame(good) && good[2] == 0xF6 && good[4] == 0x85);  // only once
+        ASSERT_EQ(bad.size(), row.length) << Hex(bad);
+        EXPECT_EQ(GoodFrame(bad), row.goodFrame) << Hex(bad);
+        if (row.kind == sim::BadAnswer::TooShort) {
+            EXPECT_EQ(bad[3], 0x02) << "group kept: " << Hex(bad);
+        }
+        EXPECT_EQ(bad[2] == ZemCmd::kClassAnswer, row.rightClass) << Hex(bad);
+        EXPECT_EQ(bad[4] == 0x85, row.rightCode) << Hex(bad);
+        const Bytes good = Read(0x02, 0x85);  // spoilt only once
+        EXPECT_TRUE(GoodFrame(good)) << Hex(good);
+        EXPECT_EQ(good[2], ZemCmd::kClassAnswer) << Hex(good);
+        EXPECT_EQ(good[4], 0x85) << Hex(good);
     }
 }
 
@@ -194,7 +213,8 @@ TEST(Executable, PrintsThePathAnswersThroughItsLinkAndCleansUpOnTerminate) {
     ::close(out[0]);
     char target[256] = {};
     ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
-    EXPECT_TRUE(line.rfind("/dev/pts/", 0) == 0 && line == target) << line << " " << target;
+    EXPECT_EQ(line.rfind("/dev/pts/", 0), 0u) << "printed path is not a terminal: " << line;
+    EXPECT_EQ(line, target) << "the link must point at the printed terminal";
     {
         Pty client(link);
         ASSERT_TRUE(client.ok());
@@ -204,7 +224,8 @@ TEST(Executable, PrintsThePathAnswersThroughItsLinkAndCleansUpOnTerminate) {
     ASSERT_EQ(::kill(pid, SIGTERM), 0);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the simulator did not exit by itself on SIGTERM";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
     struct stat st {};
     EXPECT_NE(::lstat(link.c_str(), &st), 0);  // the link goes with the program
     EXPECT_NE(ReadFile(log).find(" rx A5 06 F9 03 06 AD | heartbeat"), std::string::npos) << ReadFile(log);
@@ -212,7 +233,8 @@ TEST(Executable, PrintsThePathAnswersThroughItsLinkAndCleansUpOnTerminate) {
 
 TEST(Executable, RefusesABadOption) {
     const int status = std::system((kProgram + " --late soon 2>/dev/null").c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2) << "exit code for a bad option";
 }
 
 }  // namespace

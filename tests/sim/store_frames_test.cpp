@@ -119,7 +119,9 @@ TEST(Writes, GateLevelsConvertBothWaysAndGateOffKeepsTheStartLevel) {
     s.gateStart = 55;
     std::string what;
     ASSERT_TRUE(sim::ApplyWrite(s, ToCmd(Sealed("A5 0F F1 12 00 02 00 00 00 00 CC 0C CC 0C")), what));
-    EXPECT_EQ(std::make_tuple(s.gateOn, s.gateStart, s.gateRelease), std::make_tuple(0, 55, 20));
+    EXPECT_EQ(s.gateOn, 0);
+    EXPECT_EQ(s.gateStart, 55);
+    EXPECT_EQ(s.gateRelease, 20);
 }
 
 }  // namespace

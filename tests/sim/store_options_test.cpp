@@ -49,15 +49,25 @@ TEST(CommandLine, OptionsAndFaults) {
               "--ymodem-no-ack 3 --ymodem-nak-once 1 --ymodem-cancel 4 --ymodem-drop-eot-ack --ymodem-no-c",
               o, error))
         << error;
-    EXPECT_EQ(std::tie(o.linkPath, o.logPath, o.firmwareDir, o.pathFile),
-              std::make_tuple("/tmp/l", "sim.log", "fw", "p"));
+    EXPECT_EQ(o.linkPath, "/tmp/l");
+    EXPECT_EQ(o.logPath, "sim.log");
+    EXPECT_EQ(o.firmwareDir, "fw");
+    EXPECT_EQ(o.pathFile, "p");
     const sim::Faults& f = o.faults;
-    EXPECT_EQ(std::make_tuple(f.lateMs, f.silentAfterMs, f.badCode, f.badKind, f.badCount),
-              std::make_tuple(250, 1500, 0x85, sim::BadAnswer::WrongClass, 2));
-    EXPECT_EQ(std::make_tuple(f.ymodem.noAckBlock, f.ymodem.nakOnceBlock, f.ymodem.cancelAtBlock),
-              std::make_tuple(3, 1, 4));
-    EXPECT_TRUE(o.jsonLog && f.garbage && f.twoInOneWrite && f.answerEndReadBack && f.ymodem.dropEotAck &&
-                f.ymodem.neverSendC);
+    EXPECT_EQ(f.lateMs, 250);
+    EXPECT_EQ(f.silentAfterMs, 1500);
+    EXPECT_EQ(f.badCode, 0x85);
+    EXPECT_EQ(f.badKind, sim::BadAnswer::WrongClass);
+    EXPECT_EQ(f.badCount, 2);
+    EXPECT_EQ(f.ymodem.noAckBlock, 3);
+    EXPECT_EQ(f.ymodem.nakOnceBlock, 1);
+    EXPECT_EQ(f.ymodem.cancelAtBlock, 4);
+    EXPECT_TRUE(o.jsonLog) << "--json";
+    EXPECT_TRUE(f.garbage) << "--garbage";
+    EXPECT_TRUE(f.twoInOneWrite) << "--two-in-one";
+    EXPECT_TRUE(f.answerEndReadBack) << "--answer-end";
+    EXPECT_TRUE(f.ymodem.dropEotAck) << "--ymodem-drop-eot-ack";
+    EXPECT_TRUE(f.ymodem.neverSendC) << "--ymodem-no-c";
 }
 
 TEST(CommandLine, BadArgumentsAreRefusedWithAReasonAndAStoreFileGivesTheStartingValues) {

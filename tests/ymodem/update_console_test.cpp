@@ -68,19 +68,23 @@ class UpdateCommand : public testing::Test {
 
 TEST_F(UpdateCommand, ClosedPortShowsTheLanguageBoxAndAsksForNoFile) {
     // clang-format off
-    const std::tuple<int, const char*, const char*, int> cases[] = {{0, "设备未连接", "提示", 0},
-        {1, "Device disconnected", "Tips", 1}, {2, "หยุดการเชื่อมต่อ อุปกรณ์", "Tips", 2},
-        {3, "Alat Tidak Terhubung", "Tips", 3}, {4, "Alat Tidak Terhubung", "Tips", 4},
-        {7, "Device disconnected", "Tips", 1}};
+    const struct { const char* name; int language; const char* text; const char* caption; int boxLanguage; } cases[] = {
+        {"Chinese", 0, "设备未连接", "提示", 0},
+        {"English", 1, "Device disconnected", "Tips", 1}, {"Thai", 2, "หยุดการเชื่อมต่อ อุปกรณ์", "Tips", 2},
+        {"Indonesian 3", 3, "Alat Tidak Terhubung", "Tips", 3}, {"Indonesian 4", 4, "Alat Tidak Terhubung", "Tips", 4},
+        {"out of range: English", 7, "Device disconnected", "Tips", 1}};
     // clang-format on
-    for (const auto& [language, text, caption, boxLanguage] : cases) {
+    for (const auto& [name, language, text, caption, boxLanguage] : cases) {
+        SCOPED_TRACE(name);
         win::ScriptedMessageBoxes boxes;
         win::ScriptedFileDialogs files;
         dialog_->m_language = language;
         dialog_->OnCommand(console::kCmdDspUpdate);
-        ASSERT_EQ(std::tuple(boxes.shown.size(), files.asked), std::tuple(1u, 0)) << language;
-        EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].language),
-                  std::tuple(QString::fromUtf8(text), QString::fromUtf8(caption), boxLanguage));
+        EXPECT_EQ(files.asked, 0) << "no file is asked for while the port is closed";
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(text));
+        EXPECT_EQ(boxes.shown[0].caption, QString::fromUtf8(caption));
+        EXPECT_EQ(boxes.shown[0].language, boxLanguage) << "language of the box";
     }
 }
 
@@ -96,13 +100,14 @@ TEST_F(UpdateCommand, UnreadableFileSendsNothingAndSaysSoAGoodOneReachesTheProce
         dialog_->OnCommand(console::kCmdDspUpdate);
         EXPECT_EQ(boxes.shown.size(), path ? 1u : 0u);  // cancelled: nothing at all
         if (!path || boxes.shown.empty()) continue;
-        EXPECT_EQ(
-            std::tuple(boxes.shown[0].text, page_->Link().updateResult.load(),
-                       page_->Link().updateRequest.load(), dialog_->Timers().IsSet(console::kTimerHeartbeat)),
-            std::tuple("Cannot read the firmware file:\n" + *path, -3, 0, true));
+        EXPECT_EQ(boxes.shown[0].text, "Cannot read the firmware file:\n" + *path);
+        EXPECT_EQ(page_->Link().updateResult.load(), -3) << "result of an unreadable file";
+        EXPECT_EQ(page_->Link().updateRequest.load(), 0) << "no update may be left requested";
+        EXPECT_TRUE(dialog_->Timers().IsSet(console::kTimerHeartbeat)) << "the heartbeat must run again";
     }
     std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(std::tuple(FramesReceived(), sim_->InUpdateMode()), std::tuple(before, false));
+    EXPECT_EQ(FramesReceived(), before) << "nothing may be sent for an unreadable file";
+    EXPECT_FALSE(sim_->InUpdateMode());
 
     const Bytes image = Pattern(3000);
     win::ScriptedMessageBoxes boxes;
@@ -110,9 +115,9 @@ TEST_F(UpdateCommand, UnreadableFileSendsNothingAndSaysSoAGoodOneReachesTheProce
     files.answers.push_back(QString::fromStdString(dir_.Write("dsp.bin", image)));
     dialog_->OnCommand(console::kCmdDspUpdate);  // modal until the result box
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption,
-                         dialog_->Timers().IsSet(console::kTimerHeartbeat)),
-              std::tuple("Update Success", "Finish", true));
+    EXPECT_EQ(boxes.shown[0].text, "Update Success");
+    EXPECT_EQ(boxes.shown[0].caption, "Finish");
+    EXPECT_TRUE(dialog_->Timers().IsSet(console::kTimerHeartbeat)) << "the heartbeat must run again";
     ASSERT_TRUE(PumpUntil([&] { return sim_->SavedImages().size() == 1; }));
     EXPECT_EQ(ReadFile(sim_->SavedImages()[0]), image);
     EXPECT_TRUE(sim_->SavedImages()[0].ends_with("/dsp.bin"));
@@ -129,21 +134,40 @@ TEST_F(UpdateCommand, SetUpPageCaptionsFollowTheLanguageAndItsButtonOpensAndClos
     // clang-format on
     for (const auto& [language, texts] : cases) {
         page_->SetLanguage(language);
-        const int ids[] = {1388, 1389, 1011, 1091, 1010};
+        const struct {
+            const char* name;
+            int id;
+        } controls[] = {{"port group", PageSetUp::kPortGroupId},
+                        {"port label", PageSetUp::kPortLabelId},
+                        {"debug button", PageSetUp::kDebugId},
+                        {"debug printing box", PageSetUp::kDebugPrintId},
+                        {"open button", PageSetUp::kOpenCloseId}};
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(Text(ids[i]), QString::fromUtf8(texts[i])) << language << " " << ids[i];
+            EXPECT_EQ(Text(controls[i].id), QString::fromUtf8(texts[i]))
+                << "language " << language << ", " << controls[i].name;
     }
-    auto* ports = win::FindControlAs<QComboBox>(page_, 1008);
+    auto* ports = win::FindControlAs<QComboBox>(page_, PageSetUp::kPortListId);
     ASSERT_TRUE(ports);
-    EXPECT_EQ(std::tuple(ports->count(), ports->currentText()), std::tuple(14, QString("COM3")));
+    EXPECT_EQ(ports->count(), 14) << "ports listed";
+    EXPECT_EQ(ports->currentText(), QString("COM3")) << "port chosen at first";
     win::ScriptedMessageBoxes boxes;
     // port item clicked (-1: none), language then -> open, button text; COM1 is the simulator, COM6 nothing
-    for (const auto& [item, language, open, text] :
-         {std::tuple(0, 4, true, "Mati"), std::tuple(-1, 1, true, "Close"), std::tuple(0, 1, false, "Open"),
-          std::tuple(5, 1, false, "Open")}) {
+    const struct {
+        const char* name;
+        int item;
+        int language;
+        bool open;
+        const char* text;
+    } steps[] = {{"COM1 opened, Indonesian", 0, 4, true, "Mati"},
+                 {"language changed while open", -1, 1, true, "Close"},
+                 {"COM1 closed", 0, 1, false, "Open"},
+                 {"COM6 has nothing", 5, 1, false, "Open"}};
+    for (const auto& [name, item, language, open, text] : steps) {
+        SCOPED_TRACE(name);
         if (item >= 0) ports->setCurrentIndex(item), page_->OnOpenClose();
         page_->SetLanguage(language);
-        EXPECT_EQ(std::tuple(page_->Link().IsOpen(), Text(1010)), std::tuple(open, QString(text))) << item;
+        EXPECT_EQ(page_->Link().IsOpen(), open) << "link open";
+        EXPECT_EQ(Text(PageSetUp::kOpenCloseId), QString(text)) << "button text";
     }
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8("错误"));  // COM6
@@ -151,9 +175,10 @@ TEST_F(UpdateCommand, SetUpPageCaptionsFollowTheLanguageAndItsButtonOpensAndClos
 
 TEST_F(UpdateCommand, SetUpPageFramesGoToTheProcessor) {
     OpenLink();
-    auto* groups = win::FindControlAs<QComboBox>(page_, 1417);
-    auto* print = win::FindControlAs<QCheckBox>(page_, 1091);
-    ASSERT_TRUE(groups && print);
+    auto* groups = win::FindControlAs<QComboBox>(page_, PageSetUp::kGroupListId);
+    auto* print = win::FindControlAs<QCheckBox>(page_, PageSetUp::kDebugPrintId);
+    ASSERT_TRUE(groups) << "group list";
+    ASSERT_TRUE(print) << "debug printing box";
     for (const auto& [index, hex] : {std::pair{0, "A5 06 F9 03 01 A8"}, {15, "A5 06 F9 03 F1 98"}}) {
         groups->setCurrentIndex(index);
         page_->OnSave();
@@ -167,7 +192,8 @@ TEST_F(UpdateCommand, SetUpPageFramesGoToTheProcessor) {
 TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
     CDlgDebug* debug = page_->DebugWindow();
     ASSERT_TRUE(debug);
-    EXPECT_EQ(std::tuple(debug->isVisible(), debug->Text()), std::tuple(false, QString("Hello!\n")));
+    EXPECT_FALSE(debug->isVisible()) << "the debug window starts hidden";
+    EXPECT_EQ(debug->Text(), QString("Hello!\n"));
     // Writers on other threads never wait for the window; their text arrives whole and in order.
     std::vector<std::thread> writers;
     for (int t = 0; t < 3; ++t)
@@ -188,8 +214,8 @@ TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
     const std::uint32_t entries[] = {0xa5, 0x0b, 0xf6, 0};
     page_->DebugPrint("Rx", entries, 4);
     debug->Flush();
-    EXPECT_TRUE(debug->Text().endsWith("Rx=a5 b f6 0 \n") &&
-                page_->Log().Text().ends_with("Rx=a5 b f6 0 \n"));
+    EXPECT_TRUE(debug->Text().endsWith("Rx=a5 b f6 0 \n")) << "debug window: " << debug->Text().toStdString();
+    EXPECT_TRUE(page_->Log().Text().ends_with("Rx=a5 b f6 0 \n")) << "link log";
 
     debug->OnBnClickedClear();
     page_->Link().Log("next\n");

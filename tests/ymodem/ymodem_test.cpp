@@ -21,7 +21,8 @@ using namespace std::chrono_literals;
 
 TEST(YmodemCrc, KnownValueAndNull) {  // block CRCs: against the test sender's own CRC below
     const std::uint8_t check[] = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
-    EXPECT_EQ(std::tuple(Ymodem::Crc16(check, 9), Ymodem::Crc16(nullptr, 10)), std::tuple(0x31C3, 0));
+    EXPECT_EQ(Ymodem::Crc16(check, 9), 0x31C3) << "CRC-16/XMODEM check value of \"123456789\"";
+    EXPECT_EQ(Ymodem::Crc16(nullptr, 10), 0) << "no data";
 }
 
 TEST(YmodemBlocks, HeaderHoldsNameNulAndSizeDigits) {
@@ -64,7 +65,9 @@ TEST(YmodemBlocks, DataNumberedModulo256PaddedAndCounted) {
             y.MakeNextDataBlock(block);
             ASSERT_EQ(Bytes(block.begin(), block.end()), simtest::DataBlock(image, ++made)) << made;
         }
-        EXPECT_EQ(std::tuple(made, y.Blocks()), std::tuple(blocks, static_cast<std::uint32_t>(blocks)));
+        EXPECT_EQ(made, blocks) << "data blocks made from " << size << " bytes";
+        EXPECT_EQ(y.Blocks(), static_cast<std::uint32_t>(blocks))
+            << "blocks counted for " << size << " bytes";
     }
 }
 
@@ -91,7 +94,8 @@ TEST(YmodemOpen, ReadsNameSizeAndImageAndRefusesUnusableFiles) {
     Ymodem::DataBlock block;
     y.MakeNextDataBlock(block);
     ASSERT_TRUE(y.Open(dir.Write("fw.bin", image)));
-    EXPECT_EQ(std::tuple(y.Name(), y.Size()), std::tuple(std::string("fw.bin"), 2500u));
+    EXPECT_EQ(y.Name(), "fw.bin");
+    EXPECT_EQ(y.Size(), 2500u);
     y.ResetBlocks();
     for (int i = 0; i < 3; ++i) y.MakeNextDataBlock(block);
     EXPECT_EQ(block[3], image[2048]);
@@ -111,7 +115,8 @@ TEST(YmodemOpen, ReadsNameSizeAndImageAndRefusesUnusableFiles) {
     for (const auto& [path, error] : cases) {
         Ymodem held;
         held.Hold("held", Bytes(3));
-        EXPECT_EQ((std::tuple{held.Open(path), held.LastOpenError()}), std::tuple(false, error)) << path;
+        EXPECT_FALSE(held.Open(path)) << path;
+        EXPECT_EQ(held.LastOpenError(), error) << path;
     }
 }
 
