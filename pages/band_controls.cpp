@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "controls/notices.h"
 #include "pages/band_images.h"
 #include "pages/band_input.h"
 #include "pages/page.h"
@@ -108,7 +109,8 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
     BandViews& v = bands_[i];
     v.gainEdit = NewBandEdit(this, pageid::kGainEdit + i, Ltrb(x, h - 1, x + bw + w, 2 * h + 1), "+0.0 dB");
     v.gainSlider = AddSlider(pageid::kGainSlider + i, Qt::Vertical,
-                             Ltrb(x + bw, 2 * h + 1, x + bw + w, 2 * h + 131), -120, 240, 0);
+                             Ltrb(x + bw, 2 * h + 1, x + bw + w, 2 * h + 131), -kMaxGainTenths,
+                             -kMinGainTenths, 0);
     // +12 dB at the top: the minimum is up, and Up lowers the position.
     v.gainSlider->setInvertedAppearance(true);
     v.gainSlider->setInvertedControls(true);
@@ -217,8 +219,8 @@ void Page::OnQButton(int id) {
     if (id < pageid::kQButton || !model_.IsBand(i)) return;
     const bool plus = (id - pageid::kQButton) % 2 == 1;
     int tenths = QTenths(model_.band.q[i]) + (plus ? 1 : -1);
-    if (tenths < 4) tenths = 4;
-    if (tenths > 1280) tenths = 1280;
+    if (tenths < kMinQTenths) tenths = kMinQTenths;
+    if (tenths > kMaxQTenths) tenths = kMaxQTenths;
     model_.band.q[i] = static_cast<float>(tenths) / 10.0f;
     if (!bands_[i].qEdit) return;
     Notify(notice::kBandQ, static_cast<win::WPARAM>(i), tenths);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "console/timer_ids.h"
+#include "controls/notices.h"
 #include "tests/link/bytes.h"
 
 using namespace console;

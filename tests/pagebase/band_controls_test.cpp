@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "controls/notices.h"
 #include "pages/band_images.h"
 #include "pages/preset_text.h"
 #include "platform/ui/message_box.h"

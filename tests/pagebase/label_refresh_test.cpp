@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "controls/double_label.h"
+#include "controls/notices.h"
 #include "platform/ui/controls.h"
 #include "test_page.h"
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "controls/notices.h"
 #include "pages/channel_preset.h"
 #include "pages/page_effect.h"
 #include "tests/pages/page_harness.h"

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 
+#include "controls/notices.h"
 #include "pages/channel_preset.h"
 #include "pages/page_mic.h"
 #include "pages/page_music.h"

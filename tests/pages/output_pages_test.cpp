@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 
+#include "controls/notices.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_preset.h"
 #include "pages/page_bass_out.h"
