@@ -85,7 +85,7 @@ TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
             EXPECT_EQ(std::tuple(h.page->Model().band.gain[1], Edit(h.page, 1601)->text(),
                                  *h.page->SliderPos(1701)),
                       std::tuple(static_cast<float>(c.tenths) / 10.0f, QString(c.shown), -c.tenths));
-            EXPECT_EQ(h.Take(), (accepted ? Notices{{0x468, 1, c.tenths}} : Notices{}));
+            EXPECT_EQ(h.Take(), (accepted ? Notices{{notice::kBandGain, 1, c.tenths}} : Notices{}));
             ASSERT_EQ(boxes.shown.size(), accepted ? 0u : 1u);
             if (accepted) continue;
             EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].type),
@@ -105,10 +105,10 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
         h.parent->setFocus();
     }
     QApplication::processEvents();
-    EXPECT_EQ(h.Take(), (Notices{{0x47B, 1, 0}, {0x47B, 1, 0}, {0x47B, 1, 0}, {0x47B, 2, 0}}));
+    EXPECT_EQ(h.Take(), (Notices{{notice::kBandFocus, 1, 0}, {notice::kBandFocus, 1, 0}, {notice::kBandFocus, 1, 0}, {notice::kBandFocus, 2, 0}}));
     Type(h, 1802, "5000");
-    EXPECT_EQ(std::pair(WithoutFocus(h), Edit(h.page, 1802)->text()),
-              std::pair(Notices{{0x46B, 2, 5000}}, QString("5000 Hz")));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandFreq, 2, 5000}})) << "an accepted frequency notifies";
+    EXPECT_EQ(Edit(h.page, 1802)->text(), QString("5000 Hz")) << "and is shown with its unit";
     h.page->SetLanguage(1);
     Type(h, 1802, "19");
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -119,7 +119,7 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
     EXPECT_TRUE(WithoutFocus(h).empty());
     // Enter validates once and leaves the edit; a refused Enter keeps it; Enter and Esc stay here.
     Type(h, 1602, "2.5", Qt::Key_Return);
-    EXPECT_EQ(WithoutFocus(h), (Notices{{0x468, 2, 25}}));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandGain, 2, 25}}));
     EXPECT_EQ(QApplication::focusWidget(), h.parent.get());
     Type(h, 1802, "99999", Qt::Key_Enter);
     QTest::keyClick(Edit(h.page, 1802), Qt::Key_Escape);
@@ -139,7 +139,7 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(slider, key);
     EXPECT_EQ(std::pair(h.page->Model().band.gain[2], Edit(h.page, 1602)->text()),
               std::pair(-0.1f, QString("-0.1 dB")));
-    EXPECT_EQ(WithoutFocus(h), (Notices{{0x468, 2, 1}, {0x468, 2, 0}, {0x468, 2, -1}}));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandGain, 2, 1}, {notice::kBandGain, 2, 0}, {notice::kBandGain, 2, -1}}));
     h.page->SetBand(1, 600, 2.0f, 3.0f, 6);
     h.page->ResetPeq(false);
     h.page->SetBandFreqGain(2, 1000, 12.0f);
@@ -162,9 +162,10 @@ TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     h.Take();
     button(2003)->click();
     button(2004)->click();
-    EXPECT_EQ(std::pair(h.page->Model().band.q[1], h.page->Model().band.q[2]), std::pair(128.0f, 0.4f));
+    EXPECT_EQ(h.page->Model().band.q[1], kMaxQ) << "plus stops at the top";
+    EXPECT_EQ(h.page->Model().band.q[2], kMinQ) << "minus stops at the bottom";
     button(2101 + 3 * 2)->click();
-    EXPECT_EQ(WithoutFocus(h), (Notices{{0x469, 1, 1280}, {0x469, 2, 4}, {0x46A, 2, 2}}));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandQ, 1, kMaxQTenths}, {notice::kBandQ, 2, kMinQTenths}, {notice::kBandType, 2, kTypeLowShelf}}));
     auto faces = [&] {
         std::vector<QRgb> out;
         for (int id : {2106, 2107, 2108})

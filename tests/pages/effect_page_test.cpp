@@ -18,12 +18,13 @@ TEST(EffectPage, FramesAtResetAndEachSliderSendsItsNotice) {
                  "A5 11 F1 0A 0F 00 0A A0 5A 14 00 46 00 FF 00 00 1D", "A5 11 F1 0A 0F 01 0B 00 64 90 01 64 00 FF 00 00 24",
                  "A5 11 F1 0A 0F 04 0A A0 5A 20 4E 46 00 FF 00 00 7B", "none"}));
     const struct { int id, pos; unsigned notice; } cases[] = {
-        {1120, 500, 0x471}, {1113, 10, 0x477}, {1421, 30, 0x476}, {1422, 10000, 0x477}, {1425, 40, 0x478},
-        {1426, 6000, 0x479}, {1115, 20, 0x479}, {1108, 50, 0x471}, {1110, 0, 0x471}};
+        {1120, 500, notice::kEffectBlock}, {1113, 10, notice::kEchoLowPass}, {1421, 30, notice::kEchoHighPass}, {1422, 10000, notice::kEchoLowPass}, {1425, 40, notice::kReverbHighPass},
+        {1426, 6000, notice::kReverbLowPass}, {1115, 20, notice::kReverbLowPass}, {1108, 50, notice::kEffectBlock}, {1110, 0, notice::kEffectBlock}};
     // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "slider " << c.id << " to " << c.pos);
         h.Drag(c.id, c.pos);
-        EXPECT_EQ(h.Take(), (std::vector<Notice>{{c.notice, 0, 0}})) << c.id;
+        EXPECT_EQ(h.Take(), (std::vector<Notice>{{c.notice, 0, 0}}));
     }
     EXPECT_EQ((V{h.page->Label(1121)->value, h.page->Label(1423)->value, h.page->Label(1424)->value}),
               (V{"500ms", "30Hz", "10000Hz"}));
