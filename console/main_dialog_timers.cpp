@@ -265,7 +265,8 @@ void CVelmor_Zem_R7Dlg::ArmMasterVolumeTimers() {
 
 void CVelmor_Zem_R7Dlg::SyncAllToDevice() {
     ArmMasterVolumeTimers();
-    for (std::uint32_t key : {notice::kMusicLevels, notice::kDirectLevels, notice::kEchoLevels, notice::kReverbLevels})
+    for (std::uint32_t key :
+         {notice::kMusicLevels, notice::kDirectLevels, notice::kEchoLevels, notice::kReverbLevels})
         Rearm(key);
     OnEchoHighPassChanged();
     OnEchoLowPassChanged();

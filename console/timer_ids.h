@@ -1,7 +1,8 @@
 #pragma once
 // Timer ids of the main window. A change notice re-arms a one-shot timer whose id carries what to
 // send: the low 16 bits are the notice number (the key, see controls/notices.h), bits 16..23 the
-// page (or master slider) index, bits 24..31 the band. Different bands and pages therefore debounce independently.
+// page (or master slider) index, bits 24..31 the band. Different bands and pages therefore debounce
+// independently.
 
 #include <cstdint>
 

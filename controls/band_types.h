@@ -12,7 +12,7 @@ enum FilterType {
     kTypeHighPass = 4,
     kTypeLowPass = 5,
     // Extra forms only the response routine knows; 9, 10 and unknown codes draw flat.
-    kTypeCut = 6,                // a notch whose depth is the gain's magnitude
+    kTypeCut = 6,  // a notch whose depth is the gain's magnitude
     kTypeOnePoleLowPass = 7,
     kTypeOnePoleHighPass = 8,
 };

@@ -7,8 +7,8 @@
 
 namespace notice {
 
-inline constexpr unsigned kMasterVolume = 0x465;       // timer key only: master slider 0 mic, 1 effect, 2 music
-inline constexpr unsigned kGraphBandQ = 0x466;         // graph: (band, Q x 10)
+inline constexpr unsigned kMasterVolume = 0x465;  // timer key only: master slider 0 mic, 1 effect, 2 music
+inline constexpr unsigned kGraphBandQ = 0x466;    // graph: (band, Q x 10)
 inline constexpr unsigned kGraphBandFreqGain = 0x467;  // graph: (PackBandFreq, gain x 10)
 inline constexpr unsigned kBandGain = 0x468;           // (band, gain x 10)
 inline constexpr unsigned kBandQ = 0x469;              // (band, Q x 10)
@@ -27,7 +27,7 @@ inline constexpr unsigned kEchoHighPass = 0x476;
 inline constexpr unsigned kEchoLowPass = 0x477;
 inline constexpr unsigned kReverbHighPass = 0x478;
 inline constexpr unsigned kReverbLowPass = 0x479;
-inline constexpr unsigned kPassBand = 0x47A;  // (Hz, PackBandType)
+inline constexpr unsigned kPassBand = 0x47A;   // (Hz, PackBandType)
 inline constexpr unsigned kBandFocus = 0x47B;  // (band, 0)
 inline constexpr unsigned kMusicInput = 0x47C;
 inline constexpr unsigned kMutes = 0x47D;

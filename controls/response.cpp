@@ -41,7 +41,8 @@ bool InputValid(const BandResponse& band) {
 
 // The pass filters show "off" as a corner outside the audible range: flat, not an error.
 bool PassFilterOff(const BandResponse& band) {
-    return (band.type == kTypeHighPass && band.freq < 20.01) || (band.type == kTypeLowPass && band.freq > 19999.9);
+    return (band.type == kTypeHighPass && band.freq < 20.01) ||
+           (band.type == kTypeLowPass && band.freq > 19999.9);
 }
 
 Coefficients Design(const BandResponse& band) {

@@ -108,9 +108,9 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
     const int bw = kTypeImageSize, bh = kTypeImageSize, qw = kArrowWidth, qh = kArrowHeight;
     BandViews& v = bands_[i];
     v.gainEdit = NewBandEdit(this, pageid::kGainEdit + i, Ltrb(x, h - 1, x + bw + w, 2 * h + 1), "+0.0 dB");
-    v.gainSlider = AddSlider(pageid::kGainSlider + i, Qt::Vertical,
-                             Ltrb(x + bw, 2 * h + 1, x + bw + w, 2 * h + 131), -kMaxGainTenths,
-                             -kMinGainTenths, 0);
+    v.gainSlider =
+        AddSlider(pageid::kGainSlider + i, Qt::Vertical, Ltrb(x + bw, 2 * h + 1, x + bw + w, 2 * h + 131),
+                  -kMaxGainTenths, -kMinGainTenths, 0);
     // +12 dB at the top: the minimum is up, and Up lowers the position.
     v.gainSlider->setInvertedAppearance(true);
     v.gainSlider->setInvertedControls(true);
@@ -132,7 +132,7 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
     for (int k = 0; k < 3; ++k) {
         const int top = t + k * (bh + 2);
         v.typeButtons[k] = NewImageButton(this, pageid::kTypeButton + 3 * i + k,
-                                          Ltrb(x, top, x + bw, top + bh), TypeButtonImage(k + 1, k == 0));
+                                          Ltrb(x, top, x + bw, top + bh), TypeButtonImage(kTypePeaking + k, k == 0));
     }
 
     for (QLineEdit* e : {v.gainEdit, v.freqEdit, v.qEdit}) e->installEventFilter(this);

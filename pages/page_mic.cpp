@@ -202,7 +202,7 @@ void PageMic::LoadText(const std::vector<std::string>& lines) {
     Page::LoadText(lines);
     // The slider keeps the file's high-pass within its range; band 0 takes what the slider shows.
     SetSliderPos(chan::id::kHighPass, model_.band.freq[0]);
-    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(20);
+    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(kMinFreq);
     UpdateHighPassLabel();
     const auto access = chan::PageSliders(*this);
     if (chan::LoadSlidersSection(lines, "[mic alc]", access, chan::LimiterIds())) {

@@ -154,7 +154,8 @@ int PageMusic::FollowUpBandCmd(ZemCmd::EqFrame& frame) {
     model_.band.type[kLastBand] = r.type;
     model_.band.enabled[kLastBand] = r.enabled ? 1 : 0;
     model_.band.freq[kLastBand] = r.hz;
-    Notify(notice::kPassBand, static_cast<win::WPARAM>(r.reportedHz), notice::PackBandType(kLastBand, r.type));
+    Notify(notice::kPassBand, static_cast<win::WPARAM>(r.reportedHz),
+           notice::PackBandType(kLastBand, r.type));
     return 1;
 }
 
@@ -164,14 +165,15 @@ void PageMusic::SecondHighPassOff() {
 }
 
 void PageMusic::OnSlopeChanged() {
-    const int p = SliderPos(chan::id::kHighPass).value_or(20);
+    const int p = SliderPos(chan::id::kHighPass).value_or(kMinFreq);
     if (!Steep()) {
         SecondHighPassOff();
         Notify(notice::kPassBand, kMaxFreq, notice::PackBandType(kLastBand, kTypeOff));
     } else {
         model_.band.freq[kLastBand] = p;
         model_.band.type[kLastBand] = kTypeHighPass;
-        Notify(notice::kPassBand, static_cast<win::WPARAM>(p), notice::PackBandType(kLastBand, kTypeHighPass));
+        Notify(notice::kPassBand, static_cast<win::WPARAM>(p),
+               notice::PackBandType(kLastBand, kTypeHighPass));
     }
 }
 
@@ -240,7 +242,7 @@ void PageMusic::LoadText(const std::vector<std::string>& lines) {
                          [this](const std::string& value) { SetMusicInput(num::ParseLeadingInt(value)); });
     // The slider keeps the file's high-pass within its range; band 0 takes what the slider shows.
     SetSliderPos(chan::id::kHighPass, model_.band.freq[0]);
-    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(20);
+    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(kMinFreq);
     UpdateHighPassLabel();
     SelectSlope(model_.band.type[kLastBand] != kTypeOff ? 1 : 0);
 }

@@ -63,7 +63,7 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
         {kMusic, notice::kGraphBandFreqGain, notice::PackBandFreq(4, 1000), 35, timer::Id(notice::kGraphBandFreqGain, kMusic, 4)},
         {kMusic, notice::kGraphBandFreqGain, notice::PackBandFreq(5 | notice::kPressFlag, 1000), 35, timer::Id(notice::kGraphBandFreqGain, kMusic, 5)},  // a press moves it too
         {kEffect, notice::kBandQ, 2, 25, timer::Id(notice::kGraphBandFreqGain, kEffect, 2)},
-        {kEffect, notice::kBandType, 1, 2, timer::Id(notice::kGraphBandFreqGain, kEffect, 1)},
+        {kEffect, notice::kBandType, 1, kTypeLowShelf, timer::Id(notice::kGraphBandFreqGain, kEffect, 1)},
         {kMain, notice::kLimiter, 0, 0, timer::Id(notice::kLimiter, kMain)},
         {kMusic, notice::kFbc, 0, 0, 0},
         {kMic, notice::kFbc, 0, 0, timer::Id(notice::kFbc, kMic)},
@@ -75,8 +75,8 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
         // clang-format on
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "notice 0x" << std::hex << r.msg << std::dec << " on page " << r.tab
-                                        << " wParam " << r.w << " lParam " << r.l);
+        SCOPED_TRACE(testing::Message() << "notice 0x" << std::hex << r.msg << std::dec << " on page "
+                                        << r.tab << " wParam " << r.w << " lParam " << r.l);
         ShowTab(r.tab);
         const std::size_t before = dialog->Timers().Count();
         EXPECT_EQ(Notice(r.msg, r.w, r.l), 1) << "the notice is handled";
@@ -185,10 +185,10 @@ TEST_F(Dispatch, APagesNoticeStaysWithThatPageWhateverTabIsShown) {
 
 TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
     ShowTab(kMusic);
-    Notice(notice::kBandQ, 3, 25);   // Q edit
-    Notice(notice::kBandType, 3, 2);    // type
+    Notice(notice::kBandQ, 3, 25);      // Q edit
+    Notice(notice::kBandType, 3, kTypeLowShelf);  // type
     Notice(notice::kBandFreq, 3, 800);  // frequency
-    Notice(notice::kBandQ, 0, 25);   // Q of band 0 is no band edit
+    Notice(notice::kBandQ, 0, 25);      // Q of band 0 is no band edit
     ASSERT_EQ(sent.size(), 3u);
     for (const auto& f : sent) EXPECT_EQ(f, Of(*PageOf(kMusic)->BuildBandCmd(3)));
     EXPECT_FALSE(Armed(timer::Id(notice::kGraphBandFreqGain, kMusic, 3)));
@@ -273,9 +273,10 @@ TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {
     EXPECT_EQ(std::make_pair(sent[0][3] + 0, std::count_if(sent.begin(), sent.end(), IsEq)),
               std::make_pair(0x18, 3l));
     for (std::uint32_t id :
-         {timer::Id(notice::kMasterVolume, 0), timer::Id(notice::kMasterVolume, 1), timer::Id(notice::kMasterVolume, 2),
-          notice::kMusicLevels, notice::kDirectLevels, notice::kEchoLevels, notice::kReverbLevels, notice::kEchoHighPass,
-          notice::kEchoLowPass, notice::kReverbHighPass, notice::kReverbLowPass, notice::kDelays, notice::kEffectBlock})
+         {timer::Id(notice::kMasterVolume, 0), timer::Id(notice::kMasterVolume, 1),
+          timer::Id(notice::kMasterVolume, 2), notice::kMusicLevels, notice::kDirectLevels,
+          notice::kEchoLevels, notice::kReverbLevels, notice::kEchoHighPass, notice::kEchoLowPass,
+          notice::kReverbHighPass, notice::kReverbLowPass, notice::kDelays, notice::kEffectBlock})
         EXPECT_TRUE(Armed(id)) << "timer 0x" << std::hex << id << " armed";
     for (std::uint32_t id : {notice::kMusicInput, notice::kMutes, notice::kCrossover})
         EXPECT_FALSE(Armed(id)) << "timer 0x" << std::hex << id << " not armed";

@@ -1,7 +1,7 @@
 #include "console/frame_build.h"
+#include "controls/notices.h"
 #include "controls/slider.h"
 #include "tests/console/support.h"
-#include "controls/notices.h"
 
 using namespace console;
 using testbytes::Bytes;

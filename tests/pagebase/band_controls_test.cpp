@@ -105,7 +105,10 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
         h.parent->setFocus();
     }
     QApplication::processEvents();
-    EXPECT_EQ(h.Take(), (Notices{{notice::kBandFocus, 1, 0}, {notice::kBandFocus, 1, 0}, {notice::kBandFocus, 1, 0}, {notice::kBandFocus, 2, 0}}));
+    EXPECT_EQ(h.Take(), (Notices{{notice::kBandFocus, 1, 0},
+                                 {notice::kBandFocus, 1, 0},
+                                 {notice::kBandFocus, 1, 0},
+                                 {notice::kBandFocus, 2, 0}}));
     Type(h, 1802, "5000");
     EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandFreq, 2, 5000}})) << "an accepted frequency notifies";
     EXPECT_EQ(Edit(h.page, 1802)->text(), QString("5000 Hz")) << "and is shown with its unit";
@@ -139,7 +142,8 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(slider, key);
     EXPECT_EQ(std::pair(h.page->Model().band.gain[2], Edit(h.page, 1602)->text()),
               std::pair(-0.1f, QString("-0.1 dB")));
-    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandGain, 2, 1}, {notice::kBandGain, 2, 0}, {notice::kBandGain, 2, -1}}));
+    EXPECT_EQ(WithoutFocus(h),
+              (Notices{{notice::kBandGain, 2, 1}, {notice::kBandGain, 2, 0}, {notice::kBandGain, 2, -1}}));
     h.page->SetBand(1, 600, 2.0f, 3.0f, 6);
     h.page->ResetPeq(false);
     h.page->SetBandFreqGain(2, 1000, 12.0f);
@@ -165,7 +169,9 @@ TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     EXPECT_EQ(h.page->Model().band.q[1], kMaxQ) << "plus stops at the top";
     EXPECT_EQ(h.page->Model().band.q[2], kMinQ) << "minus stops at the bottom";
     button(2101 + 3 * 2)->click();
-    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandQ, 1, kMaxQTenths}, {notice::kBandQ, 2, kMinQTenths}, {notice::kBandType, 2, kTypeLowShelf}}));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandQ, 1, kMaxQTenths},
+                                        {notice::kBandQ, 2, kMinQTenths},
+                                        {notice::kBandType, 2, kTypeLowShelf}}));
     auto faces = [&] {
         std::vector<QRgb> out;
         for (int id : {2106, 2107, 2108})

@@ -131,7 +131,9 @@ TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
     EXPECT_EQ(Hex(h.page->BuildCrossoverCmd()),
               "A5 11 F1 0A 09 00 0B 50 5F 96 00 46 00 08 00 04 00");  // Q 0.7
     h.Choose(1441, 0);
-    EXPECT_EQ(h.Take(), (S{{notice::kBandType, 4, kTypeOff}, {notice::kBandFreq, 4, kMaxFreq}, {notice::kCrossover, 0, 0}}))
+    EXPECT_EQ(
+        h.Take(),
+        (S{{notice::kBandType, 4, kTypeOff}, {notice::kBandFreq, 4, kMaxFreq}, {notice::kCrossover, 0, 0}}))
         << "12db turns the low-pass section off";
     EXPECT_EQ(h.State(4), std::tuple(kMaxFreq, kTypeOff, 1)) << "band 4: frequency, type, enabled";
     h.Drag(1278, 300);
