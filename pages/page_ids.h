@@ -1,5 +1,5 @@
 #pragma once
-// Control ids and private notices shared by every channel page and the main dialog.
+// Control ids shared by every channel page and the main dialog (their notices: controls/notices.h).
 
 namespace pageid {
 

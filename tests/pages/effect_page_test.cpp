@@ -57,12 +57,14 @@ TEST(EffectPage, SettersGraphFeedAndLanguageCaptions) {
     Harness<PageEffect> h;
     h.page->SetEchoHighPass(5000);
     h.page->SetEchoLowPass(9000);
-    EXPECT_EQ(std::tuple(*h.page->SliderPos(1421), h.State(0), h.State(4)),
-              std::tuple(1000, std::tuple(5000, 0, 1), std::tuple(9000, 0, 1)));
+    EXPECT_EQ(*h.page->SliderPos(1421), 1000) << "the echo high-pass slider holds its range";
+    EXPECT_EQ(h.State(0), std::tuple(5000, kTypeOff, 1)) << "band 0 before the graph sync";
+    EXPECT_EQ(h.State(4), std::tuple(9000, kTypeOff, 1)) << "band 4 before the graph sync";
     EXPECT_EQ(std::pair(h.page->SyncEchoHighPassToGraph(), h.page->SyncEchoLowPassToGraph()),
               std::pair(1000, 9000));
-    EXPECT_EQ(std::tuple(h.State(0), h.State(4), h.parent->notices.empty()),
-              std::tuple(std::tuple(1000, 4, 1), std::tuple(9000, 5, 1), true));
+    EXPECT_EQ(h.State(0), std::tuple(1000, kTypeHighPass, 1)) << "band 0 after the sync";
+    EXPECT_EQ(h.State(4), std::tuple(9000, kTypeLowPass, 1)) << "band 4 after the sync";
+    EXPECT_TRUE(h.parent->notices.empty()) << "a sync notifies no one";
     h.page->SetLanguage(2);  // 1427 is a mute button elsewhere, a value label here
     EXPECT_EQ((V{h.page->Label(1121)->caption, h.page->Label(1427)->caption}),
               (V{"หน่วงเวลา  เอคโค่:", "เสียงก้อง ตัดเสียงต่ำ:"}));

@@ -127,7 +127,8 @@ TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
                            {notice::kBandType, 4, kTypeLowPass},
                            {notice::kBandFreq, 4, 150},
                            {notice::kCrossover, 0, 0}}));
-    EXPECT_EQ(std::pair(h.State(0), h.State(4)), std::pair(std::tuple(150, 5, 1), std::tuple(150, 5, 1)));
+    EXPECT_EQ(h.State(0), std::tuple(150, kTypeLowPass, 1)) << "band 0: the crossover";
+    EXPECT_EQ(h.State(4), std::tuple(150, kTypeLowPass, 1)) << "band 4: the second section at 24db";
     EXPECT_EQ(Hex(h.page->BuildCrossoverCmd()),
               "A5 11 F1 0A 09 00 0B 50 5F 96 00 46 00 08 00 04 00");  // Q 0.7
     h.Choose(1441, 0);
@@ -144,14 +145,16 @@ TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
 TEST(BassPage, ApplyCrossover) {
     Harness<PageBassOut> h;
     h.page->ApplyCrossover(80, -12, 4, 0.7f);
-    EXPECT_EQ(std::tuple(h.page->CrossoverHz(), h.page->SlopeItem(), h.page->Model().band.type[0]),
-              std::tuple(80, 1, 5));
-    EXPECT_EQ(std::pair(h.State(4), h.page->Model().band.gain[4]), std::pair(std::tuple(80, 5, 1), 0.0f));
+    EXPECT_EQ(h.page->CrossoverHz(), 80) << "crossover";
+    EXPECT_EQ(h.page->SlopeItem(), 1) << "slope 24db";
+    EXPECT_EQ(h.page->Model().band.type[0], kTypeLowPass) << "band 0 type";
+    EXPECT_EQ(h.State(4), std::tuple(80, kTypeLowPass, 1)) << "band 4 follows";
+    EXPECT_EQ(h.page->Model().band.gain[4], 0.0f) << "band 4 gain";
     EXPECT_EQ(h.page->Model().band.freq[0], 80) << "the preset file would write another crossover";
     h.page->ApplyCrossover(150, 0, 4, 0.5f);  // 12db: band 4 goes flat too
     EXPECT_EQ(std::tuple(h.page->CrossoverHz(), h.page->SlopeItem(), h.page->Model().band.freq[0]),
               std::tuple(300, 0, 300));
-    EXPECT_EQ(h.State(4), std::tuple(20000, 0, 1));
+    EXPECT_EQ(h.State(4), std::tuple(kMaxFreq, kTypeOff, 1)) << "band 4 flat at 12db";
     h.page->LoadText(
         {"[bass eq]", "500,-2400,50,5", "25,0,100,1", "60,0,100,1", "160,0,100,1", "20000,0,70,0", "0"});
     EXPECT_EQ(std::pair(h.page->CrossoverHz(), h.page->Model().band.freq[0]), std::pair(300, 300));
