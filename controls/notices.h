@@ -9,11 +9,12 @@ namespace notice {
 
 inline constexpr unsigned kMasterVolume = 0x465;  // timer key only: master slider 0 mic, 1 effect, 2 music
 inline constexpr unsigned kGraphBandQ = 0x466;    // graph: (band, Q x 10)
-inline constexpr unsigned kGraphBandFreqGain = 0x467;  // graph: (PackBandFreq, gain x 10)
-inline constexpr unsigned kBandGain = 0x468;           // (band, gain x 10)
-inline constexpr unsigned kBandQ = 0x469;              // (band, Q x 10)
-inline constexpr unsigned kBandType = 0x46A;           // (band, type 1..3)
-inline constexpr unsigned kBandFreq = 0x46B;           // (band, Hz)
+// graph: (PackBandFreq, gain x 10); as a timer key, the band's frame of any band edit
+inline constexpr unsigned kGraphBandFreqGain = 0x467;
+inline constexpr unsigned kBandGain = 0x468;  // (band, gain x 10)
+inline constexpr unsigned kBandQ = 0x469;     // (band, Q x 10)
+inline constexpr unsigned kBandType = 0x46A;  // (band, type 1..3)
+inline constexpr unsigned kBandFreq = 0x46B;  // (band, Hz)
 inline constexpr unsigned kDelays = 0x46C;
 inline constexpr unsigned kLimiter = 0x46D;
 inline constexpr unsigned kFbc = 0x46E;
