@@ -270,8 +270,8 @@ TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {
     // Microphone limiter, FBC and gate, then the bands: music 9, mic 16, effect 3, main 5, mid 3,
     // bass 5, surround 3.
     ASSERT_EQ(sent.size(), 3u + 9 + 16 + 3 + 5 + 3 + 5 + 3);
-    EXPECT_EQ(std::make_pair(sent[0][3] + 0, std::count_if(sent.begin(), sent.end(), IsEq)),
-              std::make_pair(0x18, 3l));
+    EXPECT_EQ(sent[0][3], 0x18) << "the microphone limiter first";
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), IsEq), 3) << "effect-path frames";
     for (std::uint32_t id :
          {timer::Id(notice::kMasterVolume, 0), timer::Id(notice::kMasterVolume, 1),
           timer::Id(notice::kMasterVolume, 2), notice::kMusicLevels, notice::kDirectLevels,

@@ -81,17 +81,21 @@ TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
             h.parent->notices.clear();
             win::ScriptedMessageBoxes boxes;
             Edit(h.page, 1601)->setText(c.text);
-            EXPECT_EQ(h.page->ValidateEdit(1601), accepted);
-            EXPECT_EQ(std::tuple(h.page->Model().band.gain[1], Edit(h.page, 1601)->text(),
-                                 *h.page->SliderPos(1701)),
-                      std::tuple(static_cast<float>(c.tenths) / 10.0f, QString(c.shown), -c.tenths));
-            EXPECT_EQ(h.Take(), (accepted ? Notices{{notice::kBandGain, 1, c.tenths}} : Notices{}));
-            ASSERT_EQ(boxes.shown.size(), accepted ? 0u : 1u);
+            EXPECT_EQ(h.page->ValidateEdit(1601), accepted) << "verdict";
+            EXPECT_EQ(h.page->Model().band.gain[1], static_cast<float>(c.tenths) / 10.0f) << "model gain";
+            EXPECT_EQ(Edit(h.page, 1601)->text(), QString(c.shown)) << "edit text";
+            EXPECT_EQ(*h.page->SliderPos(1701), -c.tenths) << "slider position";
+            EXPECT_EQ(h.Take(), (accepted ? Notices{{notice::kBandGain, 1, c.tenths}} : Notices{}))
+                << "notices";
+            ASSERT_EQ(boxes.shown.size(), accepted ? 0u : 1u) << "boxes shown";
             if (accepted) continue;
-            EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].type),
-                      std::tuple(QString(c.invalidInputBox ? invalid[language] : gainMessages[language]),
-                                 QString(c.invalidInputBox ? invalid[language] : rangeCaptions[language]),
-                                 unsigned(win::kMbOk)));
+            EXPECT_EQ(boxes.shown[0].text,
+                      QString(c.invalidInputBox ? invalid[language] : gainMessages[language]))
+                << "box text";
+            EXPECT_EQ(boxes.shown[0].caption,
+                      QString(c.invalidInputBox ? invalid[language] : rangeCaptions[language]))
+                << "box caption";
+            EXPECT_EQ(boxes.shown[0].type, unsigned(win::kMbOk)) << "box buttons";
         }
     }
     for (int id : {1600, 1604, 1700, 0, 5000}) EXPECT_FALSE(h.page->ValidateEdit(id)) << id;
@@ -115,9 +119,9 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
     h.page->SetLanguage(1);
     Type(h, 1802, "19");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(
-        std::tuple(boxes.shown[0].text, h.page->Model().band.freq[2], Edit(h.page, 1802)->selectedText()),
-        std::tuple(QString("Out of range(20 - 20000Hz)."), 5000, QString("5000 Hz")));
+    EXPECT_EQ(boxes.shown[0].text, QString("Out of range(20 - 20000Hz).")) << "range box";
+    EXPECT_EQ(h.page->Model().band.freq[2], 5000) << "a refused frequency keeps the old one";
+    EXPECT_EQ(Edit(h.page, 1802)->selectedText(), QString("5000 Hz")) << "the old text comes back selected";
     EXPECT_EQ(QApplication::focusWidget(), Edit(h.page, 1802));
     EXPECT_TRUE(WithoutFocus(h).empty());
     // Enter validates once and leaves the edit; a refused Enter keeps it; Enter and Esc stay here.
@@ -140,8 +144,8 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(1702));
     slider->setFocus();
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(slider, key);
-    EXPECT_EQ(std::pair(h.page->Model().band.gain[2], Edit(h.page, 1602)->text()),
-              std::pair(-0.1f, QString("-0.1 dB")));
+    EXPECT_EQ(h.page->Model().band.gain[2], -0.1f) << "model gain after up, down, down";
+    EXPECT_EQ(Edit(h.page, 1602)->text(), QString("-0.1 dB")) << "gain edit";
     EXPECT_EQ(WithoutFocus(h),
               (Notices{{notice::kBandGain, 2, 1}, {notice::kBandGain, 2, 0}, {notice::kBandGain, 2, -1}}));
     h.page->SetBand(1, 600, 2.0f, 3.0f, 6);
@@ -152,15 +156,16 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     EXPECT_TRUE(h.parent->notices.empty());
     h.page->hide();
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);  // hidden pages ignore scrolls
-    EXPECT_EQ(std::pair(h.page->Model().band.gain[2], h.parent->notices.empty()), std::pair(12.0f, true));
+    EXPECT_EQ(h.page->Model().band.gain[2], kMaxGain) << "a hidden page keeps its gain";
+    EXPECT_TRUE(h.parent->notices.empty()) << "a hidden page sends nothing";
 }
 
 TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     PageHarness h(5);
     auto button = [&](int id) { return qobject_cast<QAbstractButton*>(h.page->Control(id)); };
     for (int k = 0; k < 10; ++k) button(2003)->click();
-    EXPECT_EQ(std::pair(h.page->Model().band.q[1], Edit(h.page, 1901)->text()),
-              std::pair(2.0f, QString("2.0")));
+    EXPECT_EQ(h.page->Model().band.q[1], 2.0f) << "ten plus steps of 0.1";
+    EXPECT_EQ(Edit(h.page, 1901)->text(), QString("2.0")) << "Q edit";
     h.page->SetBandQ(1, 128.0f);
     h.page->SetBandQ(2, 0.4f);
     h.Take();
