@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/band_limits.h"
 #include "controls/band_types.h"
 #include "controls/vector_state.h"
 
@@ -129,14 +130,14 @@ namespace {
 
 // Points per decade (n/3), formed as the grid always has: n over its span in dB, times 20.
 double PointsPerDecade(int n) {
-    return n / (20 * std::log10(20000.0) - 20 * std::log10(20.0)) * 20;
+    return n / (20 * std::log10(double{kMaxFreq}) - 20 * std::log10(double{kMinFreq})) * 20;
 }
 
 }  // namespace
 
 double GridFrequency(int point, int n) {
     if (n < 1) return 0;
-    return std::pow(10.0, point / PointsPerDecade(n) + std::log10(20.0));
+    return std::pow(10.0, point / PointsPerDecade(n) + std::log10(double{kMinFreq}));
 }
 
 int CalcBiquadResponse(BandResponse& band, float* db, int n) {

@@ -152,7 +152,8 @@ bool Page::SetTypeButtons(int band, int type) {
     if (!model_.IsBand(band)) return false;
     const BandViews& v = bands_[band];
     for (int k = 0; k < 3; ++k) {
-        if (QAbstractButton* b = v.typeButtons[k]) b->setIcon(QIcon(TypeButtonImage(k + 1, type == k + 1)));
+        if (QAbstractButton* b = v.typeButtons[k])
+            b->setIcon(QIcon(TypeButtonImage(kTypePeaking + k, type == kTypePeaking + k)));
     }
     model_.band.type[band] = type;
     return true;
