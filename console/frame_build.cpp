@@ -1,5 +1,7 @@
 #include "console/frame_build.h"
 
+#include "controls/band_limits.h"
+
 namespace console::frames {
 
 namespace {
@@ -94,7 +96,7 @@ ZemCmd::EqFrame PathFilterBand(PathFilter which, int hz, int effectBandCount) {
     f[5] = static_cast<std::uint8_t>(which == PathFilter::EchoHighPass || which == PathFilter::ReverbHighPass
                                          ? 0
                                          : (which == PathFilter::EchoLowPass ? 4 : effectBandCount - 1));
-    const int off = highPass ? 20 : 20000;
+    const int off = highPass ? controls::kMinFreq : controls::kMaxFreq;
     f[6] = static_cast<std::uint8_t>(0x0A + (hz != off ? 1 : 0));
     Put16(f, 7, 24400);  // -12 dB
     f[9] = Low8(hz);

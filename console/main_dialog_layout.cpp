@@ -18,6 +18,7 @@
 #include "console/main_template.h"
 #include "console/page_factory.h"
 #include "console/status_lamp_button.h"
+#include "controls/band_types.h"
 #include "controls/graph_wave.h"
 #include "controls/slider.h"
 #include "controls/tab.h"
@@ -172,10 +173,10 @@ void CVelmor_Zem_R7Dlg::ShowPageCurve(int index) {
         // The echo path's high-pass and low-pass on the graph's first and last bands.
         const int last = wave->GetBandCount() - 1;
         m_graph->SetBandFreq(0, echo->first);
-        m_graph->SetBandType(0, 4);
+        m_graph->SetBandType(0, controls::kTypeHighPass);
         if (last < kMaxBands) {
             m_graph->SetBandFreq(last, echo->second);
-            m_graph->SetBandType(last, 5);
+            m_graph->SetBandType(last, controls::kTypeLowPass);
         }
     }
     m_graph->bypass = wave->RecomputeBypass();

@@ -8,6 +8,7 @@
 #include "console/main_dialog.h"
 #include "console/timer_ids.h"
 #include "console/vol_limit.h"
+#include "controls/notices.h"
 
 using namespace console;
 
@@ -45,7 +46,7 @@ void CVelmor_Zem_R7Dlg::OnHScroll(QSlider* slider) {
         // position at the time it goes, and another slider moved meanwhile sends its own.
         bool& pending = m_masterPending[static_cast<std::size_t>(i)];
         if (!pending) {
-            m_timers.Set(timer::Id(timer::kMasterVolume, i), kMasterDragMs);
+            m_timers.Set(timer::Id(notice::kMasterVolume, i), kMasterDragMs);
             pending = true;
         }
         return;

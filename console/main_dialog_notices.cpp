@@ -7,6 +7,7 @@
 #include "console/main_dialog.h"
 #include "console/timer_ids.h"
 #include "controls/graph_wave.h"
+#include "controls/notices.h"
 #include "pages/page.h"
 #include "pages/page_bass_out.h"
 #include "pages/page_effect.h"
@@ -17,8 +18,6 @@ using namespace console;
 namespace {
 constexpr int kEffectPage = 2;
 constexpr int kBassPage = 5;
-constexpr int kGraphHighPass = 4;
-constexpr int kGraphLowPass = 5;
 
 int Narrow(win::WPARAM v) {
     return static_cast<int>(static_cast<std::uint32_t>(v));
@@ -54,57 +53,57 @@ win::LRESULT CVelmor_Zem_R7Dlg::OnNotice(unsigned msg, win::WPARAM wParam, win::
     const int w = Narrow(wParam);
     const int l = Narrow(lParam);
     switch (msg) {
-        case controls::kMsgBandQ:
+        case notice::kGraphBandQ:
             OnBandQ(page, w, l);
             break;
-        case controls::kMsgBandFreqGain:
+        case notice::kGraphBandFreqGain:
             OnBandFreqGain(page, wParam, lParam);
             break;
-        case timer::kBandGain:
+        case notice::kBandGain:
             OnBandGain(page, w, l);
             break;
-        case ::notice::kBandQ:
+        case notice::kBandQ:
             OnBandQValue(page, w, l);
             break;
-        case ::notice::kBandType:
+        case notice::kBandType:
             OnBandType(page, w, l);
             break;
-        case ::notice::kBandFreq:
+        case notice::kBandFreq:
             OnBandFreq(page, w, l);
             break;
-        case timer::kDelays:
-        case timer::kEffectBlock:
-        case timer::kMusicMix:
-        case timer::kDirectMix:
-        case timer::kEchoMix:
-        case timer::kReverbMix:
-        case timer::kReverbHighPass:
-        case timer::kReverbLowPass:
-        case timer::kMusicInput:
-        case timer::kMutes:
+        case notice::kDelays:
+        case notice::kEffectBlock:
+        case notice::kMusicLevels:
+        case notice::kDirectLevels:
+        case notice::kEchoLevels:
+        case notice::kReverbLevels:
+        case notice::kReverbHighPass:
+        case notice::kReverbLowPass:
+        case notice::kMusicInput:
+        case notice::kMutes:
             Rearm(msg);
             break;
-        case timer::kLimiter:
+        case notice::kLimiter:
             if (WaveAt(page)) Rearm(timer::Id(msg, page));
             break;
-        case timer::kFbc:
-        case timer::kNoiseGate:
+        case notice::kFbc:
+        case notice::kNoiseGate:
             // Only the microphone and effect pages carry these controls.
             if (page == 1 || page == 2) Rearm(timer::Id(msg, page));
             break;
-        case timer::kEchoHighPass:
+        case notice::kEchoHighPass:
             OnEchoHighPassChanged();
             break;
-        case timer::kEchoLowPass:
+        case notice::kEchoLowPass:
             OnEchoLowPassChanged();
             break;
-        case timer::kPassBand:
+        case notice::kPassBand:
             OnBandTypeFreq(page, w, lParam);
             break;
-        case ::notice::kBandFocus:
+        case notice::kBandFocus:
             OnBandSelect(page, w);
             break;
-        case timer::kCrossover:
+        case notice::kCrossover:
             OnCrossoverChanged();
             break;
         default:
@@ -147,13 +146,13 @@ void CVelmor_Zem_R7Dlg::OnBandQ(int page, int band, int qTenths) {
 
 void CVelmor_Zem_R7Dlg::OnBandFreqGain(int page, win::WPARAM wParam, win::LPARAM lParam) {
     IWave* wave = WaveAt(page);
-    int band = static_cast<int>((static_cast<std::uint32_t>(wParam) >> 16) & 0xFFFF);
-    // A press carries band | 0x100 and has already moved the marker: it is a change like a drag step.
-    if (band & controls::kPressFlag) band &= 0xFF;
+    const auto packed = static_cast<std::uint32_t>(wParam);
+    // A press has already moved the marker: it is a change like a drag step.
+    const int band = notice::WithoutPress(notice::BandOf(packed));
     if (!wave || band < 1 || band >= wave->GetBandCount()) return;
-    const int freq = static_cast<int>(wParam & 0xFFFF);
+    const int freq = notice::FreqOf(packed);
     wave->SetBandFreqGain(band, freq, static_cast<float>(Narrow(lParam) / 10.0));
-    Rearm(timer::Id(timer::kGraphBand, page, band));
+    Rearm(timer::Id(notice::kGraphBandFreqGain, page, band));
 }
 
 void CVelmor_Zem_R7Dlg::OnBandGain(int page, int band, int gainTenths) {
@@ -163,7 +162,7 @@ void CVelmor_Zem_R7Dlg::OnBandGain(int page, int band, int gainTenths) {
         m_graph->gain[band] = static_cast<float>(gainTenths) / 10.0f;
         SelectOnGraph(band);
     }
-    Rearm(timer::Id(timer::kBandGain, page, band));
+    Rearm(timer::Id(notice::kBandGain, page, band));
 }
 
 void CVelmor_Zem_R7Dlg::OnBandQValue(int page, int band, int qTenths) {
@@ -193,7 +192,7 @@ void CVelmor_Zem_R7Dlg::OnBandFreq(int page, int band, int freq) {
 void CVelmor_Zem_R7Dlg::SendBandNowOrLater(int page, int band) {
     // The effect page's bands travel as effect-path frames, which only the timer builds.
     if (page == kEffectPage) {
-        Rearm(timer::Id(timer::kGraphBand, page, band));
+        Rearm(timer::Id(notice::kGraphBandFreqGain, page, band));
         return;
     }
     IWave* wave = WaveAt(page);
@@ -203,13 +202,14 @@ void CVelmor_Zem_R7Dlg::SendBandNowOrLater(int page, int band) {
 
 void CVelmor_Zem_R7Dlg::OnBandTypeFreq(int page, int freq, win::LPARAM lParam) {
     IWave* wave = WaveAt(page);
-    const int band = static_cast<int>((static_cast<std::uint32_t>(lParam) >> 16) & 0xFFFF);
+    const auto packed = static_cast<std::uint32_t>(lParam);
+    const int band = notice::BandOf(packed);
     if (!wave || band >= wave->GetBandCount()) return;
     if (Shown(page)) {
-        m_graph->SetBandType(band, static_cast<int>(lParam & 0xFFFF));
+        m_graph->SetBandType(band, notice::TypeOf(packed));
         m_graph->SetBandFreq(band, freq);
     }
-    Rearm(timer::Id(timer::kPassBand, page, band));
+    Rearm(timer::Id(notice::kPassBand, page, band));
 }
 
 void CVelmor_Zem_R7Dlg::OnBandSelect(int page, int band) {
@@ -225,10 +225,10 @@ void CVelmor_Zem_R7Dlg::OnEchoHighPassChanged() {
         const int hz = effect->SyncEchoHighPassToGraph();
         if (CurrentPage() == kEffectPage) {
             m_graph->SetBandFreq(0, hz);
-            m_graph->SetBandType(0, kGraphHighPass);
+            m_graph->SetBandType(0, kTypeHighPass);
         }
     }
-    Rearm(timer::kEchoHighPass);
+    Rearm(notice::kEchoHighPass);
 }
 
 void CVelmor_Zem_R7Dlg::OnEchoLowPassChanged() {
@@ -237,10 +237,10 @@ void CVelmor_Zem_R7Dlg::OnEchoLowPassChanged() {
         const int last = effect->GetBandCount() - 1;
         if (CurrentPage() == kEffectPage && last < kMaxBands) {
             m_graph->SetBandFreq(last, hz);
-            m_graph->SetBandType(last, kGraphLowPass);
+            m_graph->SetBandType(last, kTypeLowPass);
         }
     }
-    Rearm(timer::kEchoLowPass);
+    Rearm(notice::kEchoLowPass);
 }
 
 void CVelmor_Zem_R7Dlg::OnCrossoverChanged() {
@@ -249,9 +249,9 @@ void CVelmor_Zem_R7Dlg::OnCrossoverChanged() {
         const int band = frame[5];
         const int freq = frame[9] | frame[10] << 8 | frame[14] << 16;
         if (band < kMaxBands && Shown(kBassPage)) {
-            m_graph->SetBandType(band, freq < 20000 ? kGraphLowPass : 0);
+            m_graph->SetBandType(band, freq < kMaxFreq ? kTypeLowPass : kTypeOff);
             m_graph->SetBandFreq(band, freq);
         }
     }
-    Rearm(timer::kCrossover);
+    Rearm(notice::kCrossover);
 }

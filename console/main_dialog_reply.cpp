@@ -238,7 +238,7 @@ int CVelmor_Zem_R7Dlg::ApplyReply(const std::uint32_t* answer) {
                 effect->SetEchoLowPass(hz);
                 effect->SetSliderPos(chan::fx::kEchoPreDelay, b.preDelay);
                 effect->UpdateEchoPreDelayLabel();
-                const int type = hz >= 20000 ? kTypeOff : kTypeLowPass;
+                const int type = hz >= kMaxFreq ? kTypeOff : kTypeLowPass;
                 if (CurrentPage() == reply::kEffect && m_graph) {
                     m_graph->SetBandType(last, type);
                     m_graph->SetBandFreq(last, hz);

@@ -11,6 +11,7 @@
 #include "console/main_dialog.h"
 #include "console/timer_ids.h"
 #include "controls/graph_wave.h"
+#include "controls/notices.h"
 #include "link/ui/page_setup.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
@@ -74,59 +75,59 @@ void CVelmor_Zem_R7Dlg::OnTimer(std::uint32_t id) {
 void CVelmor_Zem_R7Dlg::SendTimerFrames(std::uint32_t id) {
     const std::uint32_t key = timer::Key(id);
     switch (key) {
-        case timer::kMasterVolume:
+        case notice::kMasterVolume:
             SendMasterVolume(timer::Page(id));
             break;
-        case timer::kGraphBand:
-        case timer::kBandGain:
-        case timer::kPassBand:
+        case notice::kGraphBandFreqGain:
+        case notice::kBandGain:
+        case notice::kPassBand:
             SendBand(timer::Page(id), timer::Band(id), true);
             break;
-        case timer::kDelays:
+        case notice::kDelays:
             SendFrame(frames::Delays(OutputDelays()));
             break;
-        case timer::kLimiter:
+        case notice::kLimiter:
             SendLimiter(timer::Page(id));
             break;
-        case timer::kFbc:
+        case notice::kFbc:
             if (auto* mic = PageAs<PageMic>(*this, kMicPage)) SendFrame(mic->BuildFbcCmd());
             break;
-        case timer::kNoiseGate:
+        case notice::kNoiseGate:
             if (auto* mic = PageAs<PageMic>(*this, kMicPage)) SendFrame(mic->BuildNoiseGateCmd());
             break;
-        case timer::kEffectBlock:
+        case notice::kEffectBlock:
             if (auto* effect = PageAs<PageEffect>(*this, kEffectPage)) SendFrame(effect->BuildEffectCmd());
             break;
-        case timer::kMusicMix:
+        case notice::kMusicLevels:
             SendFrame(
                 frames::MixLevels(frames::Mix::Music, OutputMutes(), OutputLevels(chan::id::kMusicLevel)));
             break;
-        case timer::kDirectMix:
+        case notice::kDirectLevels:
             SendFrame(
                 frames::MixLevels(frames::Mix::Direct, OutputMutes(), OutputLevels(chan::id::kDirectLevel)));
             break;
-        case timer::kEchoMix:
+        case notice::kEchoLevels:
             SendFrame(
                 frames::MixLevels(frames::Mix::Echo, OutputMutes(), OutputLevels(chan::id::kEchoLevel)));
             break;
-        case timer::kReverbMix:
+        case notice::kReverbLevels:
             SendFrame(
                 frames::MixLevels(frames::Mix::Reverb, OutputMutes(), OutputLevels(chan::id::kReverbLevel)));
             break;
-        case timer::kEchoHighPass:
-        case timer::kEchoLowPass:
-        case timer::kReverbHighPass:
-        case timer::kReverbLowPass:
+        case notice::kEchoHighPass:
+        case notice::kEchoLowPass:
+        case notice::kReverbHighPass:
+        case notice::kReverbLowPass:
             SendPathFilter(key);
             break;
-        case timer::kMusicInput:
+        case notice::kMusicInput:
             if (auto* music = PageAs<PageMusic>(*this, kMusicPage))
                 SendFrame(frames::MusicInput(music->MusicInput()));
             break;
-        case timer::kMutes:
+        case notice::kMutes:
             SendMutes();
             break;
-        case timer::kCrossover:
+        case notice::kCrossover:
             if (auto* bass = PageAs<PageBassOut>(*this, kBassPage)) {
                 ZemCmd::EqFrame frame = bass->BuildCrossoverCmd();
                 frame.Seal();
@@ -199,10 +200,10 @@ void CVelmor_Zem_R7Dlg::SendPathFilter(std::uint32_t key) {
         int sliderId;
     };
     static constexpr Filter kFilters[] = {
-        {timer::kEchoHighPass, frames::PathFilter::EchoHighPass, chan::fx::kEchoHighPass},
-        {timer::kEchoLowPass, frames::PathFilter::EchoLowPass, chan::fx::kEchoLowPass},
-        {timer::kReverbHighPass, frames::PathFilter::ReverbHighPass, chan::fx::kReverbHighPass},
-        {timer::kReverbLowPass, frames::PathFilter::ReverbLowPass, chan::fx::kReverbLowPass},
+        {notice::kEchoHighPass, frames::PathFilter::EchoHighPass, chan::fx::kEchoHighPass},
+        {notice::kEchoLowPass, frames::PathFilter::EchoLowPass, chan::fx::kEchoLowPass},
+        {notice::kReverbHighPass, frames::PathFilter::ReverbHighPass, chan::fx::kReverbHighPass},
+        {notice::kReverbLowPass, frames::PathFilter::ReverbLowPass, chan::fx::kReverbLowPass},
     };
     for (const Filter& f : kFilters) {
         if (f.key != key) continue;
@@ -259,17 +260,18 @@ std::array<int, 6> CVelmor_Zem_R7Dlg::OutputDelays() const {
 }
 
 void CVelmor_Zem_R7Dlg::ArmMasterVolumeTimers() {
-    for (int i = 0; i < 3; ++i) Rearm(timer::Id(timer::kMasterVolume, i), m_options.debounceMs);
+    for (int i = 0; i < 3; ++i) Rearm(timer::Id(notice::kMasterVolume, i), m_options.debounceMs);
 }
 
 void CVelmor_Zem_R7Dlg::SyncAllToDevice() {
     ArmMasterVolumeTimers();
-    for (std::uint32_t key : {timer::kMusicMix, timer::kDirectMix, timer::kEchoMix, timer::kReverbMix})
+    for (std::uint32_t key :
+         {notice::kMusicLevels, notice::kDirectLevels, notice::kEchoLevels, notice::kReverbLevels})
         Rearm(key);
     OnEchoHighPassChanged();
     OnEchoLowPassChanged();
     for (std::uint32_t key :
-         {timer::kReverbHighPass, timer::kReverbLowPass, timer::kDelays, timer::kEffectBlock})
+         {notice::kReverbHighPass, notice::kReverbLowPass, notice::kDelays, notice::kEffectBlock})
         Rearm(key);
     if (auto* mic = PageAs<PageMic>(*this, kMicPage)) {
         SendFrame(mic->BuildAlcCmd());

@@ -7,8 +7,8 @@
 namespace controls {
 
 namespace {
-const double kLog20 = std::log10(20.0);
-const double kDecades = std::log10(20000.0) - std::log10(20.0);
+const double kLog20 = std::log10(double{kMinFreq});
+const double kDecades = std::log10(double{kMaxFreq}) - std::log10(double{kMinFreq});
 // Gains beyond this only push the curve further out of the plot.
 constexpr double kGainLimit = 1000.0;
 }  // namespace

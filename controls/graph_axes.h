@@ -2,12 +2,9 @@
 // Pixel mapping of the equaliser graph: logarithmic 20 Hz..20 kHz across the plot, 40 dB over the
 // full height with 0 dB at 7/20 of it.
 
-namespace controls {
+#include "controls/band_limits.h"
 
-constexpr int kMinFreq = 20;
-constexpr int kMaxFreq = 20000;
-constexpr float kMinGain = -24.0f;
-constexpr float kMaxGain = 12.0f;
+namespace controls {
 
 class GraphAxes {
   public:

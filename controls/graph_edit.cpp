@@ -5,12 +5,11 @@
 #include <cstdlib>
 
 #include "controls/graph_layout.h"
+#include "controls/notices.h"
 
 namespace controls {
 
 namespace {
-constexpr int kMinGainTenths = -240;
-constexpr int kMaxGainTenths = 120;
 
 float FromTenths(int tenths) {
     return static_cast<float>(tenths / 10.0);
@@ -48,7 +47,7 @@ void GraphEditing::Press(const GraphAxes& axes, QPoint at) {
     host_.InvalidateAll();
     s_.freq[hit] = f;
     s_.gain[hit] = FromTenths(g);
-    host_.Notify(kMsgBandFreqGain, PackBandFreq(hit | kPressFlag, f), g);
+    host_.Notify(notice::kGraphBandFreqGain, notice::PackBandFreq(hit | notice::kPressFlag, f), g);
     s_.dragging = 1;
     StartShrinking();
     host_.ArmBlink();
@@ -67,7 +66,7 @@ void GraphEditing::Move(const GraphAxes& axes, QPoint at, bool leftHeld) {
     const float gain = FromTenths(g);
     if (f == s_.freq[b] && gain == s_.gain[b]) return;
     // The parent sees the new values before the graph stores them.
-    host_.Notify(kMsgBandFreqGain, PackBandFreq(b, f), g);
+    host_.Notify(notice::kGraphBandFreqGain, notice::PackBandFreq(b, f), g);
     s_.freq[b] = f;
     s_.gain[b] = gain;
     host_.InvalidateAll();
@@ -88,7 +87,7 @@ void GraphEditing::Wheel(int delta) {
         if (q < kMinQTenths || q > kMaxQTenths) continue;
         s_.q[b] = FromTenths(q);
         host_.InvalidateAll();
-        host_.Notify(kMsgBandQ, static_cast<std::uint32_t>(b), q);
+        host_.Notify(notice::kGraphBandQ, static_cast<std::uint32_t>(b), q);
     }
 }
 
@@ -115,7 +114,7 @@ bool GraphEditing::Key(EditKey key) {
     }
     f = ClampFreq(f);
     g = std::clamp(g, kMinGainTenths, kMaxGainTenths);
-    host_.Notify(kMsgBandFreqGain, PackBandFreq(b, f), g);
+    host_.Notify(notice::kGraphBandFreqGain, notice::PackBandFreq(b, f), g);
     s_.freq[b] = f;
     s_.gain[b] = FromTenths(g);
     host_.InvalidateAll();

@@ -26,8 +26,6 @@ class GraphEditHost {
 enum class EditKey { Up, Down, Left, Right, Other };
 
 constexpr int kWheelNotch = 120;
-constexpr int kMinQTenths = 4;     // Q 0.4
-constexpr int kMaxQTenths = 1280;  // Q 128.0
 
 // Value * 10 rounded to the nearest integer; non-finite values count as 0.
 int Tenths(double value);

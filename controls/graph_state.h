@@ -11,11 +11,6 @@ constexpr int kGraphBands = 17;  // bands in the curve record
 constexpr int kMaxMarkerBand = kGraphBands - 1;
 constexpr int kGraphWaveId = 1090;  // control id in the main dialog
 
-// Private messages to the parent (the main dialog).
-constexpr unsigned kMsgBandQ = 0x466;         // wParam band, lParam Q * 10
-constexpr unsigned kMsgBandFreqGain = 0x467;  // wParam (band << 16) | Hz, lParam gain * 10
-constexpr int kPressFlag = 0x100;             // added to the band field by a press
-
 constexpr unsigned kBlinkTimerId = 1;
 constexpr int kBlinkPeriodMs = 47;
 
@@ -48,10 +43,5 @@ struct GraphState : GraphCurve {
     int LastMarkerBand() const { return bandCount < kMaxMarkerBand ? bandCount : kMaxMarkerBand; }
     bool HasMarker(int b) const { return b >= 1 && b <= LastMarkerBand() && shown[b] != 0; }
 };
-
-// Packing of the band frequency/gain message's wParam.
-constexpr std::uint32_t PackBandFreq(int band, int freq) {
-    return (static_cast<std::uint32_t>(band) << 16) | (static_cast<std::uint32_t>(freq) & 0xFFFF);
-}
 
 }  // namespace controls

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/band_limits.h"
+#include "controls/band_types.h"
 #include "controls/vector_state.h"
 
 namespace controls {
@@ -18,15 +20,15 @@ struct Coefficients {
 };
 
 bool UsesGain(int type) {
-    return type == 1 || type == 2 || type == 3 || type == 6;
+    return type == kTypePeaking || type == kTypeLowShelf || type == kTypeHighShelf || type == kTypeCut;
 }
 bool UsesQ(int type) {
-    return type >= 1 && type <= 6;
+    return type >= kTypePeaking && type <= kTypeCut;
 }
 
-// Types that draw a curve; every other code (0, 9, 10 and unknown ones) is flat.
+// Types that draw a curve; every other code (off, 9, 10 and unknown ones) is flat.
 bool IsShaped(int type) {
-    return type >= 1 && type <= 8;
+    return type >= kTypePeaking && type <= kTypeOnePoleHighPass;
 }
 
 // The bands use 0 < freq < Nyquist; a wider one would alias or divide by zero (tan at Nyquist).
@@ -40,7 +42,8 @@ bool InputValid(const BandResponse& band) {
 
 // The pass filters show "off" as a corner outside the audible range: flat, not an error.
 bool PassFilterOff(const BandResponse& band) {
-    return (band.type == 4 && band.freq < 20.01) || (band.type == 5 && band.freq > 19999.9);
+    return (band.type == kTypeHighPass && band.freq < 20.01) ||
+           (band.type == kTypeLowPass && band.freq > 19999.9);
 }
 
 Coefficients Design(const BandResponse& band) {
@@ -53,10 +56,10 @@ Coefficients Design(const BandResponse& band) {
     const double sqA = std::sqrt(A);
     Coefficients c;
     switch (band.type) {
-        case 1:
+        case kTypePeaking:
             c = {1 + alpha * A, -2 * cs, 1 - alpha * A, 1 + alpha / A, -2 * cs, 1 - alpha / A};
             break;
-        case 2:
+        case kTypeLowShelf:
             c = {A * ((A + 1) - (A - 1) * cs + 2 * sqA * alpha),
                  2 * A * ((A - 1) - (A + 1) * cs),
                  A * ((A + 1) - (A - 1) * cs - 2 * sqA * alpha),
@@ -64,7 +67,7 @@ Coefficients Design(const BandResponse& band) {
                  -2 * ((A - 1) + (A + 1) * cs),
                  (A + 1) + (A - 1) * cs - 2 * sqA * alpha};
             break;
-        case 3:
+        case kTypeHighShelf:
             c = {A * ((A + 1) + (A - 1) * cs + 2 * sqA * alpha),
                  -2 * A * ((A - 1) + (A + 1) * cs),
                  A * ((A + 1) + (A - 1) * cs - 2 * sqA * alpha),
@@ -72,13 +75,13 @@ Coefficients Design(const BandResponse& band) {
                  2 * ((A - 1) - (A + 1) * cs),
                  (A + 1) - (A - 1) * cs - 2 * sqA * alpha};
             break;
-        case 4:
+        case kTypeHighPass:
             c = {(1 + cs) / 2, -(1 + cs), (1 + cs) / 2, 1 + alpha, -2 * cs, 1 - alpha};
             break;
-        case 5:
+        case kTypeLowPass:
             c = {(1 - cs) / 2, 1 - cs, (1 - cs) / 2, 1 + alpha, -2 * cs, 1 - alpha};
             break;
-        case 6: {
+        case kTypeCut: {
             // A cut whatever the sign of the gain.
             const double K = std::tan(w0 / 2);
             const double V = std::pow(10.0, std::fabs(band.gain) / 20.0);
@@ -87,12 +90,12 @@ Coefficients Design(const BandResponse& band) {
                  2 * (K * K - 1) * n,     (1 - V * K / q + K * K) * n};
             break;
         }
-        case 7: {
+        case kTypeOnePoleLowPass: {
             const double p = std::exp(-w0);
             c = {1 - p, 0, 0, 1, -p, 0};
             break;
         }
-        case 8: {
+        case kTypeOnePoleHighPass: {
             const double p = std::exp(-w0);
             c = {(1 + p) / 2, -(1 + p) / 2, 0, 1, -p, 0};
             break;
@@ -127,14 +130,14 @@ namespace {
 
 // Points per decade (n/3), formed as the grid always has: n over its span in dB, times 20.
 double PointsPerDecade(int n) {
-    return n / (20 * std::log10(20000.0) - 20 * std::log10(20.0)) * 20;
+    return n / (20 * std::log10(double{kMaxFreq}) - 20 * std::log10(double{kMinFreq})) * 20;
 }
 
 }  // namespace
 
 double GridFrequency(int point, int n) {
     if (n < 1) return 0;
-    return std::pow(10.0, point / PointsPerDecade(n) + std::log10(20.0));
+    return std::pow(10.0, point / PointsPerDecade(n) + std::log10(double{kMinFreq}));
 }
 
 int CalcBiquadResponse(BandResponse& band, float* db, int n) {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "controls/notices.h"
 #include "pages/band_images.h"
 #include "pages/band_input.h"
 #include "pages/page.h"
@@ -107,8 +108,9 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
     const int bw = kTypeImageSize, bh = kTypeImageSize, qw = kArrowWidth, qh = kArrowHeight;
     BandViews& v = bands_[i];
     v.gainEdit = NewBandEdit(this, pageid::kGainEdit + i, Ltrb(x, h - 1, x + bw + w, 2 * h + 1), "+0.0 dB");
-    v.gainSlider = AddSlider(pageid::kGainSlider + i, Qt::Vertical,
-                             Ltrb(x + bw, 2 * h + 1, x + bw + w, 2 * h + 131), -120, 240, 0);
+    v.gainSlider =
+        AddSlider(pageid::kGainSlider + i, Qt::Vertical, Ltrb(x + bw, 2 * h + 1, x + bw + w, 2 * h + 131),
+                  -kMaxGainTenths, -kMinGainTenths, 0);
     // +12 dB at the top: the minimum is up, and Up lowers the position.
     v.gainSlider->setInvertedAppearance(true);
     v.gainSlider->setInvertedControls(true);
@@ -130,7 +132,7 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
     for (int k = 0; k < 3; ++k) {
         const int top = t + k * (bh + 2);
         v.typeButtons[k] = NewImageButton(this, pageid::kTypeButton + 3 * i + k,
-                                          Ltrb(x, top, x + bw, top + bh), TypeButtonImage(k + 1, k == 0));
+                                          Ltrb(x, top, x + bw, top + bh), TypeButtonImage(kTypePeaking + k, k == 0));
     }
 
     for (QLineEdit* e : {v.gainEdit, v.freqEdit, v.qEdit}) e->installEventFilter(this);
@@ -150,7 +152,8 @@ bool Page::SetTypeButtons(int band, int type) {
     if (!model_.IsBand(band)) return false;
     const BandViews& v = bands_[band];
     for (int k = 0; k < 3; ++k) {
-        if (QAbstractButton* b = v.typeButtons[k]) b->setIcon(QIcon(TypeButtonImage(k + 1, type == k + 1)));
+        if (QAbstractButton* b = v.typeButtons[k])
+            b->setIcon(QIcon(TypeButtonImage(kTypePeaking + k, type == kTypePeaking + k)));
     }
     model_.band.type[band] = type;
     return true;
@@ -217,8 +220,8 @@ void Page::OnQButton(int id) {
     if (id < pageid::kQButton || !model_.IsBand(i)) return;
     const bool plus = (id - pageid::kQButton) % 2 == 1;
     int tenths = QTenths(model_.band.q[i]) + (plus ? 1 : -1);
-    if (tenths < 4) tenths = 4;
-    if (tenths > 1280) tenths = 1280;
+    if (tenths < kMinQTenths) tenths = kMinQTenths;
+    if (tenths > kMaxQTenths) tenths = kMaxQTenths;
     model_.band.q[i] = static_cast<float>(tenths) / 10.0f;
     if (!bands_[i].qEdit) return;
     Notify(notice::kBandQ, static_cast<win::WPARAM>(i), tenths);

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include "controls/band_types.h"
+
 QColor TypeImageFace(bool selected) {
     return selected ? QColor(40, 170, 60) : QColor(170, 170, 170);
 }
@@ -15,9 +17,9 @@ QPixmap TypeButtonImage(int type, bool selected) {
     QPainter p(&img);
     p.setPen(QColor(80, 80, 80));
     p.drawRect(0, 0, kTypeImageSize - 1, kTypeImageSize - 1);
-    if (type >= 1 && type <= 3) {
+    if (type >= controls::kTypePeaking && type <= controls::kTypeHighShelf) {
         QFont f;
-        f.setPixelSize(type == 1 ? 10 : 7);
+        f.setPixelSize(type == controls::kTypePeaking ? 10 : 7);
         f.setBold(true);
         p.setFont(f);
         p.setPen(selected ? Qt::white : QColor(60, 60, 60));

@@ -55,8 +55,8 @@ EditCheck CheckBandEdit(BandEdit kind, std::string_view text) {
             if (!(g >= kMinGain && g <= kMaxGain)) return out;
             out.tenths = GainTenths(g);
             // The rounding may step just past an end (12.01 -> 12.1); keep the range.
-            if (out.tenths > 120) out.tenths = 120;
-            if (out.tenths < -240) out.tenths = -240;
+            if (out.tenths > kMaxGainTenths) out.tenths = kMaxGainTenths;
+            if (out.tenths < kMinGainTenths) out.tenths = kMinGainTenths;
             out.value = static_cast<float>(out.tenths) / 10.0f;
             out.verdict = EditVerdict::kAccept;
             return out;
@@ -66,7 +66,7 @@ EditCheck CheckBandEdit(BandEdit kind, std::string_view text) {
             const float q = r.kind == NumberRead::kValue ? static_cast<float>(r.value) : 0.0f;
             if (r.kind == NumberRead::kRefused || !(q >= kMinQ && q <= kMaxQ)) return out;
             out.tenths = QTenths(q);
-            if (out.tenths > 1280) out.tenths = 1280;
+            if (out.tenths > kMaxQTenths) out.tenths = kMaxQTenths;
             out.value = static_cast<float>(out.tenths) / 10.0f;
             out.verdict = EditVerdict::kAccept;
             return out;
@@ -101,13 +101,13 @@ std::string RangeBoxMessage(BandEdit kind, int language) {
     std::string range;
     switch (kind) {
         case BandEdit::kGain:
-            range = num::Format("(%d - %ddB)", -24, 12);
+            range = num::Format("(%d - %ddB)", static_cast<int>(kMinGain), static_cast<int>(kMaxGain));
             break;
         case BandEdit::kFreq:
             range = num::Format("(%d - %dHz)", kMinFreq, kMaxFreq);
             break;
         case BandEdit::kQ:
-            range = num::Format("(%1.1f - %1.1f)", 0.4, 128.0);
+            range = num::Format("(%1.1f - %1.1f)", static_cast<double>(kMinQ), static_cast<double>(kMaxQ));
             break;
     }
     std::string text = lang::Pick(kFormats, language);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "controls/band_limits.h"
+#include "controls/band_types.h"
+
 namespace chan {
 
 void PutLe16(ZemCmd::Cmd& frame, int offset, unsigned value) {
@@ -155,10 +158,10 @@ MusicFollowUp RewriteMusicFollowUp(ZemCmd::EqFrame& frame, int lastBand, bool st
     r.hz = hz;
     if (steep) {
         frame[6] |= 1;
-        r = {hz, 4, true, hz};
+        r = {hz, controls::kTypeHighPass, true, hz};
     } else {
         frame[6] &= static_cast<std::uint8_t>(~1u);
-        r = {20000, 0, false, hz};
+        r = {controls::kMaxFreq, controls::kTypeOff, false, hz};
     }
     PutLe16(frame, 7, steep ? kGainField24db : kGainField12db);
     frame.Seal();

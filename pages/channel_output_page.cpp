@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <algorithm>
 
+#include "controls/notices.h"
 #include "pages/channel_preset.h"
 #include "platform/ui/color.h"
 #include "platform/ui/controls.h"

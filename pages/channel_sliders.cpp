@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "controls/band_limits.h"
+#include "controls/notices.h"
 #include "platform/numbers.h"
 
 namespace chan {
@@ -23,9 +25,9 @@ std::string FormatValue(ValueText text, int position) {
         case ValueText::Hz:
             return num::Format("%dHz", position);
         case ValueText::HighPassHz:
-            return position == 20 ? std::string("OFF") : num::Format("%dHz", position);
+            return position == controls::kMinFreq ? std::string("OFF") : num::Format("%dHz", position);
         case ValueText::LowPassHz:
-            return position == 20000 ? std::string("OFF") : num::Format("%dHz", position);
+            return position == controls::kMaxFreq ? std::string("OFF") : num::Format("%dHz", position);
     }
     return {};
 }
@@ -52,7 +54,7 @@ const SliderSpec kLeftDelay{id::kLeftDelay, 0, 50, 0, 30, 1275, V::Ms, {}, notic
 const SliderSpec kRightDelay{id::kRightDelay, 0, 50, 0, 30, 1276, V::Ms, {}, notice::kDelays};
 const SliderSpec kDelay{id::kDelay, 0, 50, 0, 30, 1279, V::Ms, {}, notice::kDelays};
 const SliderSpec kCrossover{id::kCrossover, 20, 300, 100, 0, 1280, V::Hz, {}, notice::kCrossover};
-const SliderSpec kMicHighPass{id::kHighPass, 20, 300, 20, 0, 1084, V::HighPassHz, {}, notice::kHighPassBand};
+const SliderSpec kMicHighPass{id::kHighPass, 20, 300, 20, 0, 1084, V::HighPassHz, {}, notice::kPassBand};
 
 const SliderSpec kGates[] = {
     {id::kGateStart, -81, -40, -81, 0, 1095, V::GateStart, {}, notice::kNoiseGate},

@@ -9,29 +9,6 @@
 
 namespace chan {
 
-// Private notices to the main dialog (WM_USER + n).
-namespace notice {
-inline constexpr unsigned kBandType = 0x46A;
-inline constexpr unsigned kBandFreq = 0x46B;
-inline constexpr unsigned kDelays = 0x46C;
-inline constexpr unsigned kLimiter = 0x46D;
-inline constexpr unsigned kFbc = 0x46E;
-inline constexpr unsigned kNoiseGate = 0x46F;
-inline constexpr unsigned kEffectBlock = 0x471;
-inline constexpr unsigned kMusicLevels = 0x472;
-inline constexpr unsigned kDirectLevels = 0x473;
-inline constexpr unsigned kEchoLevels = 0x474;
-inline constexpr unsigned kReverbLevels = 0x475;
-inline constexpr unsigned kEchoHighPass = 0x476;
-inline constexpr unsigned kEchoLowPass = 0x477;
-inline constexpr unsigned kReverbHighPass = 0x478;
-inline constexpr unsigned kReverbLowPass = 0x479;
-inline constexpr unsigned kHighPassBand = 0x47A;
-inline constexpr unsigned kMusicInput = 0x47C;
-inline constexpr unsigned kMutes = 0x47D;
-inline constexpr unsigned kCrossover = 0x47E;
-}  // namespace notice
-
 // How a value label writes a slider position.
 enum class ValueText {
     Decimal,     // "%d"

@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 #include <cmath>
 
+#include "controls/notices.h"
 #include "platform/ui/controls.h"
 
 namespace {
@@ -51,7 +52,7 @@ void PageBassOut::FollowSlope() {
     auto& band = model_.band;
     if (SlopeItem() == 0) {
         band.q[0] = kQ12db;
-        band.freq[kLastBand] = 20000;
+        band.freq[kLastBand] = kMaxFreq;
         band.type[kLastBand] = kTypeOff;
     } else {
         band.q[0] = kQ24db;
@@ -83,10 +84,10 @@ void PageBassOut::OnSlopeChanged() {
     FollowSlope();
     const bool steep = SlopeItem() != 0;
     const int type = steep ? kTypeLowPass : kTypeOff;
-    const int reported = steep ? CrossoverHz() : 20000;
-    Notify(chan::notice::kBandType, kLastBand, type);
-    Notify(chan::notice::kBandFreq, kLastBand, reported);
-    Notify(chan::notice::kCrossover, 0, 0);
+    const int reported = steep ? CrossoverHz() : kMaxFreq;
+    Notify(notice::kBandType, kLastBand, type);
+    Notify(notice::kBandFreq, kLastBand, reported);
+    Notify(notice::kCrossover, 0, 0);
 }
 
 void PageBassOut::OnHScroll(int id, int pos) {
@@ -115,7 +116,7 @@ void PageBassOut::ApplyCrossover(int frequency, int gainDb, int /*filterCode*/, 
         SelectSlope(0);
         // As the slope handler does: no second section at "12db".
         model_.band.q[0] = kQ12db;
-        model_.band.freq[kLastBand] = 20000;
+        model_.band.freq[kLastBand] = kMaxFreq;
         model_.band.type[kLastBand] = kTypeOff;
     } else {
         SelectSlope(1);

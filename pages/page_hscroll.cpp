@@ -1,5 +1,6 @@
 // What a page does when the user moves one of its horizontal template sliders.
 
+#include "controls/notices.h"
 #include "pages/page.h"
 
 namespace {
@@ -13,22 +14,22 @@ unsigned NoticeOfSlider(int id) {
         case pageid::kLimitSlider:
             return notice::kLimiter;
         case pageid::kDirectLevelSlider:
-            return notice::kDirectLevel;
+            return notice::kDirectLevels;
         case pageid::kEchoLevelSlider:
-            return notice::kEchoLevel;
+            return notice::kEchoLevels;
         case pageid::kGateStartSlider:
         case pageid::kGateReleaseSlider:
             return notice::kNoiseGate;
         case pageid::kMusicLevelSlider:
-            return notice::kMusicLevel;
+            return notice::kMusicLevels;
         case pageid::kReverbLevelSlider:
-            return notice::kReverbLevel;
+            return notice::kReverbLevels;
         case pageid::kLeftDelaySlider:
         case pageid::kRightDelaySlider:
         case pageid::kDelaySlider:
-            return notice::kDelay;
+            return notice::kDelays;
         case pageid::kBassLowPassSlider:
-            return notice::kBassLowPass;
+            return notice::kCrossover;
         default:
             return 0;
     }
@@ -44,7 +45,7 @@ void Page::OnHScroll(int id, int pos) {
             model_.band.freq[0] = pos;
             model_.band.type[0] = kTypeHighPass;
             UpdateHighPassLabel();
-            Notify(notice::kPassFilter, static_cast<win::WPARAM>(pos), kTypeHighPass);
+            Notify(notice::kPassBand, static_cast<win::WPARAM>(pos), notice::PackBandType(0, kTypeHighPass));
             return;
         case pageid::kLowPassSlider: {
             if (n < 1) return;
@@ -52,7 +53,7 @@ void Page::OnHScroll(int id, int pos) {
             model_.band.freq[n - 1] = pos;
             model_.band.type[n - 1] = type;
             UpdateLowPassLabel();
-            Notify(notice::kPassFilter, static_cast<win::WPARAM>(pos), ((n - 1) << 16) | type);
+            Notify(notice::kPassBand, static_cast<win::WPARAM>(pos), notice::PackBandType(n - 1, type));
             return;
         }
         case pageid::kStartTimeSlider:

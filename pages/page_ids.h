@@ -1,5 +1,5 @@
 #pragma once
-// Control ids and private notices shared by every channel page and the main dialog.
+// Control ids shared by every channel page and the main dialog (their notices: controls/notices.h).
 
 namespace pageid {
 
@@ -57,21 +57,3 @@ constexpr int kRightChannelCaption = 1409;
 constexpr int kMuteButtons[] = {1406, 1407, 1411, 1427, 1428, 1429};
 
 }  // namespace pageid
-
-// Private messages a page sends to its parent, the main dialog (WM_USER + 102 .. 126).
-namespace notice {
-constexpr unsigned kBandGain = 0x468;  // (band, gain x 10)
-constexpr unsigned kBandQ = 0x469;     // (band, Q x 10)
-constexpr unsigned kBandType = 0x46A;  // (band, type 1..3)
-constexpr unsigned kBandFreq = 0x46B;  // (band, Hz)
-constexpr unsigned kDelay = 0x46C;
-constexpr unsigned kLimiter = 0x46D;
-constexpr unsigned kNoiseGate = 0x46F;
-constexpr unsigned kMusicLevel = 0x472;
-constexpr unsigned kDirectLevel = 0x473;
-constexpr unsigned kEchoLevel = 0x474;
-constexpr unsigned kReverbLevel = 0x475;
-constexpr unsigned kPassFilter = 0x47A;  // (Hz, band << 16 | type)
-constexpr unsigned kBandFocus = 0x47B;   // (band, 0)
-constexpr unsigned kBassLowPass = 0x47E;
-}  // namespace notice

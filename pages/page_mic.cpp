@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "controls/notices.h"
 #include "pages/channel_frames.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_preset.h"
@@ -48,7 +49,7 @@ void PageMic::BuildTemplate() {
     win::SetControlId(fbcCaption_, kFbcCaption);
     fbc_ = new QComboBox(this);
     win::SetControlId(fbc_, kFbcCombo);
-    connect(fbc_, &QComboBox::activated, this, [this](int) { Notify(chan::notice::kFbc, 0, 0); });
+    connect(fbc_, &QComboBox::activated, this, [this](int) { Notify(notice::kFbc, 0, 0); });
     auto add = [&](const chan::SliderSpec& s) {
         AddLabel(s.labelId, nowhere);
         AddSlider(s.id, Qt::Horizontal, nowhere, s.min, s.max, s.def);
@@ -201,7 +202,7 @@ void PageMic::LoadText(const std::vector<std::string>& lines) {
     Page::LoadText(lines);
     // The slider keeps the file's high-pass within its range; band 0 takes what the slider shows.
     SetSliderPos(chan::id::kHighPass, model_.band.freq[0]);
-    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(20);
+    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(kMinFreq);
     UpdateHighPassLabel();
     const auto access = chan::PageSliders(*this);
     if (chan::LoadSlidersSection(lines, "[mic alc]", access, chan::LimiterIds())) {

@@ -16,7 +16,7 @@ int TruncToInt(float v) {
 
 int DeviceCode(int type) {
     static constexpr int kCodes[] = {0, 0, 6, 7, 5, 4};
-    return (type >= 0 && type < 6) ? kCodes[type] : 0;
+    return (type >= kTypeOff && type <= kTypeLowPass) ? kCodes[type] : 0;
 }
 
 std::optional<int> TypeFromDeviceCode(int code) {
@@ -115,7 +115,7 @@ void PageModel::ResetAll() {
     const int last = bandCount - 1;
     for (int b : {0, last}) {
         band.freq[b] = b == 0 ? kMinFreq : kMaxFreq;
-        band.gain[b] = -24.0f;
+        band.gain[b] = kMinGain;
         band.q[b] = 0.7f;
         band.type[b] = kTypeOff;
         band.enabled[b] = 1;

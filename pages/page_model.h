@@ -7,26 +7,30 @@
 #include <optional>
 #include <string>
 
+#include "controls/band_limits.h"
+#include "controls/band_types.h"
 #include "link/frame.h"
 #include "pages/iwave.h"
 
-// Filter types of the band record.
-enum FilterType {
-    kTypeOff = 0,
-    kTypePeaking = 1,
-    kTypeLowShelf = 2,
-    kTypeHighShelf = 3,
-    kTypeHighPass = 4,
-    kTypeLowPass = 5
-};
+// The band record's filter types and the ranges the controls and the file reader keep.
+using controls::FilterType;
+using controls::kTypeHighPass;
+using controls::kTypeHighShelf;
+using controls::kTypeLowPass;
+using controls::kTypeLowShelf;
+using controls::kTypeOff;
+using controls::kTypePeaking;
 
-// Ranges the controls and the file reader keep.
-constexpr int kMinFreq = 20;
-constexpr int kMaxFreq = 20000;
-constexpr float kMinGain = -24.0f;
-constexpr float kMaxGain = 12.0f;
-constexpr float kMinQ = 0.4f;
-constexpr float kMaxQ = 128.0f;
+using controls::kMaxFreq;
+using controls::kMaxGain;
+using controls::kMaxGainTenths;
+using controls::kMaxQ;
+using controls::kMaxQTenths;
+using controls::kMinFreq;
+using controls::kMinGain;
+using controls::kMinGainTenths;
+using controls::kMinQ;
+using controls::kMinQTenths;
 
 // Device filter code of a type; a type outside 0..5 gives 0.
 int DeviceCode(int type);

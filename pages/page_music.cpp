@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "controls/notices.h"
 #include "pages/channel_frames.h"
 #include "pages/channel_preset.h"
 #include "pages/channel_sliders.h"
@@ -153,30 +154,32 @@ int PageMusic::FollowUpBandCmd(ZemCmd::EqFrame& frame) {
     model_.band.type[kLastBand] = r.type;
     model_.band.enabled[kLastBand] = r.enabled ? 1 : 0;
     model_.band.freq[kLastBand] = r.hz;
-    Notify(chan::notice::kHighPassBand, static_cast<win::WPARAM>(r.reportedHz), (kLastBand << 16) | r.type);
+    Notify(notice::kPassBand, static_cast<win::WPARAM>(r.reportedHz),
+           notice::PackBandType(kLastBand, r.type));
     return 1;
 }
 
 void PageMusic::SecondHighPassOff() {
-    model_.band.freq[kLastBand] = 20000;
+    model_.band.freq[kLastBand] = kMaxFreq;
     model_.band.type[kLastBand] = kTypeOff;
 }
 
 void PageMusic::OnSlopeChanged() {
-    const int p = SliderPos(chan::id::kHighPass).value_or(20);
+    const int p = SliderPos(chan::id::kHighPass).value_or(kMinFreq);
     if (!Steep()) {
         SecondHighPassOff();
-        Notify(chan::notice::kHighPassBand, 20000, (kLastBand << 16) | kTypeOff);
+        Notify(notice::kPassBand, kMaxFreq, notice::PackBandType(kLastBand, kTypeOff));
     } else {
         model_.band.freq[kLastBand] = p;
         model_.band.type[kLastBand] = kTypeHighPass;
-        Notify(chan::notice::kHighPassBand, static_cast<win::WPARAM>(p), (kLastBand << 16) | kTypeHighPass);
+        Notify(notice::kPassBand, static_cast<win::WPARAM>(p),
+               notice::PackBandType(kLastBand, kTypeHighPass));
     }
 }
 
 void PageMusic::OnInputClicked(int input) {
     musicInput_ = input;
-    Notify(chan::notice::kMusicInput, 0, 0);
+    Notify(notice::kMusicInput, 0, 0);
 }
 
 void PageMusic::ShowMusicInput(int input) {
@@ -239,7 +242,7 @@ void PageMusic::LoadText(const std::vector<std::string>& lines) {
                          [this](const std::string& value) { SetMusicInput(num::ParseLeadingInt(value)); });
     // The slider keeps the file's high-pass within its range; band 0 takes what the slider shows.
     SetSliderPos(chan::id::kHighPass, model_.band.freq[0]);
-    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(20);
+    model_.band.freq[0] = SliderPos(chan::id::kHighPass).value_or(kMinFreq);
     UpdateHighPassLabel();
     SelectSlope(model_.band.type[kLastBand] != kTypeOff ? 1 : 0);
 }

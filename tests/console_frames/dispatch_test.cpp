@@ -8,6 +8,7 @@
 #include "console/images.h"
 #include "console/status_lamp_button.h"
 #include "controls/graph_layout.h"
+#include "controls/notices.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
 #include "pages/page_bass_out.h"
@@ -56,51 +57,58 @@ TEST_F(Dispatch, NoticesArmTheirTimersPerPageAndBandAndSendNothingYet) {
     // clang-format off
     // armed 0: nothing may be armed
     const struct { int tab; unsigned msg; win::WPARAM w; win::LPARAM l; std::uint32_t armed; } rows[] = {
-        {kMic, 0x468, 16, 10, timer::Id(0x468, kMic, 16)},
-        {kMusic, 0x468, 0, 10, 0},  // band 0 has no gain
-        {kMusic, 0x468, 9, 10, 0},  // beyond the page's bands
-        {kMusic, 0x467, (4u << 16) | 1000u, 35, timer::Id(0x467, kMusic, 4)},
-        {kMusic, 0x467, ((5u | 0x100u) << 16) | 1000u, 35, timer::Id(0x467, kMusic, 5)},  // a press moves it too
-        {kEffect, 0x469, 2, 25, timer::Id(0x467, kEffect, 2)},
-        {kEffect, 0x46A, 1, 2, timer::Id(0x467, kEffect, 1)},
-        {kMain, 0x46D, 0, 0, timer::Id(0x46D, kMain)},
-        {kMusic, 0x46E, 0, 0, 0},
-        {kMic, 0x46E, 0, 0, timer::Id(0x46E, kMic)},
-        {kEffect, 0x46F, 0, 0, timer::Id(0x46F, kEffect)},
-        {kMain, 0x46F, 0, 0, 0},
-        {kMusic, 0x47A, 120, (0 << 16) | 4, timer::Id(0x47A, kMusic, 0)},
-        {kMusic, 0x47A, 120, (9 << 16) | 4, 0},
-        {kMain, 0x46C, 0, 0, timer::kDelays},
+        {kMic, notice::kBandGain, 16, 10, timer::Id(notice::kBandGain, kMic, 16)},
+        {kMusic, notice::kBandGain, 0, 10, 0},  // band 0 has no gain
+        {kMusic, notice::kBandGain, 9, 10, 0},  // beyond the page's bands
+        {kMusic, notice::kGraphBandFreqGain, notice::PackBandFreq(4, 1000), 35, timer::Id(notice::kGraphBandFreqGain, kMusic, 4)},
+        {kMusic, notice::kGraphBandFreqGain, notice::PackBandFreq(5 | notice::kPressFlag, 1000), 35, timer::Id(notice::kGraphBandFreqGain, kMusic, 5)},  // a press moves it too
+        {kEffect, notice::kBandQ, 2, 25, timer::Id(notice::kGraphBandFreqGain, kEffect, 2)},
+        {kEffect, notice::kBandType, 1, kTypeLowShelf, timer::Id(notice::kGraphBandFreqGain, kEffect, 1)},
+        {kMain, notice::kLimiter, 0, 0, timer::Id(notice::kLimiter, kMain)},
+        {kMusic, notice::kFbc, 0, 0, 0},
+        {kMic, notice::kFbc, 0, 0, timer::Id(notice::kFbc, kMic)},
+        {kEffect, notice::kNoiseGate, 0, 0, timer::Id(notice::kNoiseGate, kEffect)},
+        {kMain, notice::kNoiseGate, 0, 0, 0},
+        {kMusic, notice::kPassBand, 120, notice::PackBandType(0, controls::kTypeHighPass), timer::Id(notice::kPassBand, kMusic, 0)},
+        {kMusic, notice::kPassBand, 120, notice::PackBandType(9, controls::kTypeHighPass), 0},
+        {kMain, notice::kDelays, 0, 0, notice::kDelays},
         // clang-format on
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << std::hex << r.msg << " " << r.tab);
+        SCOPED_TRACE(testing::Message() << "notice 0x" << std::hex << r.msg << std::dec << " on page "
+                                        << r.tab << " wParam " << r.w << " lParam " << r.l);
         ShowTab(r.tab);
         const std::size_t before = dialog->Timers().Count();
-        EXPECT_TRUE(Notice(r.msg, r.w, r.l) == 1 && sent.empty());
-        EXPECT_TRUE(r.armed ? Armed(r.armed) : dialog->Timers().Count() == before);
+        EXPECT_EQ(Notice(r.msg, r.w, r.l), 1) << "the notice is handled";
+        EXPECT_TRUE(sent.empty()) << "nothing goes out before the timer";
+        if (r.armed)
+            EXPECT_TRUE(Armed(r.armed)) << "timer 0x" << std::hex << r.armed << " armed";
+        else
+            EXPECT_EQ(dialog->Timers().Count(), before) << "no timer armed";
     }
 }
 
 TEST_F(Dispatch, DebouncedNoticesSendTheLastValueOncePerTimer) {
     for (int level : {10, 50, 120}) {
         PageOf(kMain)->SetSliderPos(chan::id::kMusicLevel, level);
-        EXPECT_EQ(Notice(timer::kMusicMix), 1);
+        EXPECT_EQ(Notice(notice::kMusicLevels), 1);
         QTest::qWait(5);
     }
     EXPECT_TRUE(sent.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.empty(); }, 2000));
     QTest::qWait(80);
-    ASSERT_TRUE(sent.size() == 1u && !Armed(timer::kMusicMix));
+    ASSERT_EQ(sent.size(), 1u) << "one frame for three moves";
+    EXPECT_FALSE(Armed(notice::kMusicLevels)) << "the fired timer is not re-armed";
     EXPECT_EQ(std::vector<int>({sent[0][1], sent[0][6], sent[0][7]}), std::vector<int>({17, 120, 120}));
 
     // Two bands' gains: the graph follows at once, both frames go out.
     sent.clear();
     ShowTab(kMusic);
-    Notice(0x468, 2, -35);
-    Notice(0x468, 5, 60);
-    EXPECT_EQ(std::make_tuple(dialog->Graph()->gain[2], dialog->Graph()->gain[5], dialog->Graph()->selected),
-              std::make_tuple(-3.5f, 6.0f, 5));  // exact in binary
+    Notice(notice::kBandGain, 2, -35);
+    Notice(notice::kBandGain, 5, 60);
+    EXPECT_EQ(dialog->Graph()->gain[2], -3.5f) << "band 2 gain on the graph";  // exact in binary
+    EXPECT_EQ(dialog->Graph()->gain[5], 6.0f) << "band 5 gain on the graph";
+    EXPECT_EQ(dialog->Graph()->selected, 5) << "the last band moved is selected";
     ASSERT_TRUE(QTest::qWaitFor([&] { return sent.size() >= 2; }, 2000));
     QTest::qWait(60);
     ASSERT_EQ(sent.size(), 2u);
@@ -112,10 +120,10 @@ TEST_F(Dispatch, DebouncedNoticesSendTheLastValueOncePerTimer) {
     effect->SetSliderPos(chan::fx::kEchoPreDelay, 5);
     effect->SetSliderPos(chan::fx::kEchoLowPass, 8000);
     ShowTab(kEffect);
-    Notice(0x477);
-    EXPECT_EQ(std::make_tuple(effect->Model().band.freq[effect->GetBandCount() - 1], dialog->Graph()->freq[4],
-                              dialog->Graph()->type[4]),
-              std::make_tuple(8000, 8000, 5));
+    Notice(notice::kEchoLowPass);
+    EXPECT_EQ(effect->Model().band.freq[effect->GetBandCount() - 1], 8000) << "the page's low-pass band";
+    EXPECT_EQ(dialog->Graph()->freq[4], 8000) << "the graph's low-pass frequency";
+    EXPECT_EQ(dialog->Graph()->type[4], controls::kTypeLowPass) << "the graph's low-pass type";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.empty(); }, 2000));
     EXPECT_EQ(sent[0], Sealed("A5 12 F1 09 08 00 40 1F 50 5F 3C 00 04 01 04 05 00"));
 }
@@ -133,7 +141,7 @@ TEST_F(Dispatch, AClickOnAMarkerMovesTheBandOnThePageAndSendsIt) {
     EXPECT_EQ(page->Model().band.gain[band], graph->gain[band]) << "the page takes the graph's gain";
     EXPECT_EQ(page->SliderPos(pageid::kGainSlider + band), GainSliderPos(graph->gain[band]))
         << "the band's gain slider follows";
-    EXPECT_TRUE(Armed(timer::Id(timer::kGraphBand, kMain, band)));
+    EXPECT_TRUE(Armed(timer::Id(notice::kGraphBandFreqGain, kMain, band)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sent.empty(); }, 2000));
     EXPECT_EQ(sent[0], Of(*page->BuildBandCmd(band)));
     EXPECT_EQ(sent[0][9] | sent[0][10] << 8, graph->freq[band]) << "the frame carries what the graph shows";
@@ -145,22 +153,22 @@ TEST_F(Dispatch, APagesNoticeStaysWithThatPageWhateverTabIsShown) {
     const int freq8 = graph->freq[8], type8 = graph->type[8];
     const float gain3 = graph->gain[3];
     // The music page's high-pass follow-up comes with the band-0 timer, 200 ms after the move.
-    dialog->OnTimer(timer::Id(timer::kPassBand, kMusic, 0));
+    dialog->OnTimer(timer::Id(notice::kPassBand, kMusic, 0));
     EXPECT_EQ(graph->freq[8], freq8) << "the microphone's graph keeps its band 8";
     EXPECT_EQ(graph->type[8], type8) << "the microphone's graph keeps its band 8";
-    EXPECT_TRUE(Armed(timer::Id(timer::kPassBand, kMusic, 8)));
-    EXPECT_FALSE(Armed(timer::Id(timer::kPassBand, kMic, 8))) << "nothing is armed for the page shown";
+    EXPECT_TRUE(Armed(timer::Id(notice::kPassBand, kMusic, 8)));
+    EXPECT_FALSE(Armed(timer::Id(notice::kPassBand, kMic, 8))) << "nothing is armed for the page shown";
     // A band gain from the music page: its own timer, the microphone's graph untouched.
-    win::SendMessage(dialog->Client(), timer::kBandGain, 3, 45, PageOf(kMusic));
+    win::SendMessage(dialog->Client(), notice::kBandGain, 3, 45, PageOf(kMusic));
     EXPECT_EQ(graph->gain[3], gain3);
-    EXPECT_TRUE(Armed(timer::Id(timer::kBandGain, kMusic, 3)));
-    EXPECT_FALSE(Armed(timer::Id(timer::kBandGain, kMic, 3)));
+    EXPECT_TRUE(Armed(timer::Id(notice::kBandGain, kMusic, 3)));
+    EXPECT_FALSE(Armed(timer::Id(notice::kBandGain, kMic, 3)));
     // The subwoofer's crossover: sent later, but drawn only on its own page's graph.
     const int crossoverBand = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd()[5];
     const int crossoverFreq = graph->freq[crossoverBand];
-    win::SendMessage(dialog->Client(), timer::kCrossover, 0, 0, PageOf(kBass));
+    win::SendMessage(dialog->Client(), notice::kCrossover, 0, 0, PageOf(kBass));
     EXPECT_EQ(graph->freq[crossoverBand], crossoverFreq);
-    EXPECT_TRUE(Armed(timer::kCrossover));
+    EXPECT_TRUE(Armed(notice::kCrossover));
 
     sent.clear();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sent.size() >= 3; }, 2000));
@@ -177,16 +185,16 @@ TEST_F(Dispatch, APagesNoticeStaysWithThatPageWhateverTabIsShown) {
 
 TEST_F(Dispatch, BandEditsGoOutAtOnceOffTheEffectPageAndWheelQEverywhere) {
     ShowTab(kMusic);
-    Notice(0x469, 3, 25);   // Q edit
-    Notice(0x46A, 3, 2);    // type
-    Notice(0x46B, 3, 800);  // frequency
-    Notice(0x469, 0, 25);   // Q of band 0 is no band edit
+    Notice(notice::kBandQ, 3, 25);      // Q edit
+    Notice(notice::kBandType, 3, kTypeLowShelf);  // type
+    Notice(notice::kBandFreq, 3, 800);  // frequency
+    Notice(notice::kBandQ, 0, 25);      // Q of band 0 is no band edit
     ASSERT_EQ(sent.size(), 3u);
     for (const auto& f : sent) EXPECT_EQ(f, Of(*PageOf(kMusic)->BuildBandCmd(3)));
-    EXPECT_FALSE(Armed(timer::Id(timer::kGraphBand, kMusic, 3)));
+    EXPECT_FALSE(Armed(timer::Id(notice::kGraphBandFreqGain, kMusic, 3)));
     sent.clear();
     ShowTab(kEffect);
-    Notice(0x466, 2, 30);
+    Notice(notice::kGraphBandQ, 2, 30);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(std::vector<int>({sent[0][1], sent[0][3], sent[0][11] | sent[0][12] << 8}),
               std::vector<int>({17, 0x0A, 300}));  // Q x 100
@@ -203,9 +211,9 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
     PageOf<chan::OutputPage>(kMain)->SetMuteBits(1);
     PageOf<chan::OutputPage>(kBass)->SetMuteBits(1);
     PageOf<PageMusic>(kMusic)->SetMusicInput(3);
-    for (std::uint32_t id : {timer::kDelays, timer::kEchoMix, timer::kMutes, timer::kMutes,
-                             timer::kMusicInput, timer::kCrossover, timer::Id(timer::kFbc, kMic),
-                             timer::Id(timer::kNoiseGate, kEffect), timer::kEffectBlock})
+    for (std::uint32_t id : {notice::kDelays, notice::kEchoLevels, notice::kMutes, notice::kMutes,
+                             notice::kMusicInput, notice::kCrossover, timer::Id(notice::kFbc, kMic),
+                             timer::Id(notice::kNoiseGate, kEffect), notice::kEffectBlock})
         dialog->OnTimer(id);
     ZemCmd::EqFrame crossover = PageOf<PageBassOut>(kBass)->BuildCrossoverCmd();
     crossover.Seal();
@@ -226,7 +234,7 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
 TEST_F(Dispatch, BandAndLimiterTimersPickTheirPath) {
     // Effect page: an effect-path frame with the echo pre-delay, never the band frame.
     PageOf(kEffect)->SetSliderPos(chan::fx::kEchoPreDelay, 37);
-    dialog->OnTimer(timer::Id(timer::kGraphBand, kEffect, 2));
+    dialog->OnTimer(timer::Id(notice::kGraphBandFreqGain, kEffect, 2));
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(
         std::vector<int>({sent[0][1], sent[0][3], sent[0][5], sent[0][14], sent[0][15] | sent[0][16] << 8}),
@@ -234,25 +242,26 @@ TEST_F(Dispatch, BandAndLimiterTimersPickTheirPath) {
 
     // Music band 0: its frame, then the follow-up the page makes of it.
     sent.clear();
-    dialog->OnTimer(timer::Id(timer::kPassBand, kMusic, 0));
+    dialog->OnTimer(timer::Id(notice::kPassBand, kMusic, 0));
     ZemCmd::EqFrame followUp = *PageOf(kMusic)->BuildBandCmd(0);
     PageOf(kMusic)->FollowUpBandCmd(followUp);
     EXPECT_EQ(sent, (std::vector<Bytes>{Of(*PageOf(kMusic)->BuildBandCmd(0)), Of(followUp)}));
 
     // Nothing for a page beyond the set, the set-up page or a band beyond the page.
     sent.clear();
-    for (std::uint32_t id : {timer::Id(timer::kBandGain, 9, 1), timer::Id(timer::kBandGain, 7, 1),
-                             timer::Id(timer::kBandGain, kMusic, 9), timer::Id(timer::kLimiter, 7), 0x470u})
+    for (std::uint32_t id : {timer::Id(notice::kBandGain, 9, 1), timer::Id(notice::kBandGain, 7, 1),
+                             timer::Id(notice::kBandGain, kMusic, 9), timer::Id(notice::kLimiter, 7),
+                             0x470u /* a key no notice uses */})
         dialog->OnTimer(id);
     EXPECT_TRUE(sent.empty());
 
     // The main limiter goes out for both channels, the others once.
-    dialog->OnTimer(timer::Id(timer::kLimiter, kMain));
+    dialog->OnTimer(timer::Id(notice::kLimiter, kMain));
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(
         std::vector<int>({sent[0][1], sent[0][6], sent[1][6], (sent[1].back() - sent[0].back()) & 0xFF}),
         std::vector<int>({14, 0, 1, 1}));
-    dialog->OnTimer(timer::Id(timer::kLimiter, kMid));
+    dialog->OnTimer(timer::Id(notice::kLimiter, kMid));
     EXPECT_EQ(sent.size(), 3u);
 }
 
@@ -261,12 +270,16 @@ TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {
     // Microphone limiter, FBC and gate, then the bands: music 9, mic 16, effect 3, main 5, mid 3,
     // bass 5, surround 3.
     ASSERT_EQ(sent.size(), 3u + 9 + 16 + 3 + 5 + 3 + 5 + 3);
-    EXPECT_EQ(std::make_pair(sent[0][3] + 0, std::count_if(sent.begin(), sent.end(), IsEq)),
-              std::make_pair(0x18, 3l));
+    EXPECT_EQ(sent[0][3], 0x18) << "the microphone limiter first";
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), IsEq), 3) << "effect-path frames";
     for (std::uint32_t id :
-         {timer::Id(0x465, 0), timer::Id(0x465, 1), timer::Id(0x465, 2), 0x472u, 0x473u, 0x474u, 0x475u,
-          0x476u, 0x477u, 0x478u, 0x479u, 0x46Cu, 0x471u, 0x47Cu, 0x47Du, 0x47Eu})
-        EXPECT_EQ(Armed(id), id < 0x47C || id > 0xFFFF) << std::hex << id;  // not the mutes, input, crossover
+         {timer::Id(notice::kMasterVolume, 0), timer::Id(notice::kMasterVolume, 1),
+          timer::Id(notice::kMasterVolume, 2), notice::kMusicLevels, notice::kDirectLevels,
+          notice::kEchoLevels, notice::kReverbLevels, notice::kEchoHighPass, notice::kEchoLowPass,
+          notice::kReverbHighPass, notice::kReverbLowPass, notice::kDelays, notice::kEffectBlock})
+        EXPECT_TRUE(Armed(id)) << "timer 0x" << std::hex << id << " armed";
+    for (std::uint32_t id : {notice::kMusicInput, notice::kMutes, notice::kCrossover})
+        EXPECT_FALSE(Armed(id)) << "timer 0x" << std::hex << id << " not armed";
     sent.clear();
     dialog->OnCommand(kCmdSyncAll);
     ASSERT_FALSE(sent.empty());
@@ -310,9 +323,9 @@ TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentT
 
 TEST_F(Dispatch, FocusOnAnyPeakingBandSelectsItOnTheGraph) {
     ShowTab(kMusic);  // nine bands: peaking 1..7
-    for (int band : {1, 7, 8, 0}) Notice(0x47B, static_cast<win::WPARAM>(band));
+    for (int band : {1, 7, 8, 0}) Notice(notice::kBandFocus, static_cast<win::WPARAM>(band));
     EXPECT_EQ(dialog->Graph()->selected, 7);
-    Notice(0x47B, 1);
+    Notice(notice::kBandFocus, 1);
     EXPECT_EQ(dialog->Graph()->selected, 1);
     EXPECT_TRUE(sent.empty());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "console/timer_ids.h"
+#include "controls/notices.h"
 #include "tests/link/bytes.h"
 
 using namespace console;
@@ -13,9 +14,11 @@ using testbytes::Sealed;
 namespace {
 
 TEST(TimerIds, PageAndBandTravelInTheHighBytes) {
-    const std::uint32_t id = timer::Id(0x47A, 7, 16);
-    EXPECT_EQ(std::make_tuple(id, timer::Key(id), timer::Page(id), timer::Band(id)),
-              std::make_tuple(0x1007047Au, 0x47Au, 7, 16));
+    const std::uint32_t id = timer::Id(notice::kPassBand, 7, 16);
+    EXPECT_EQ(id, 0x1007047Au) << "band, page, key from the top byte down";
+    EXPECT_EQ(timer::Key(id), notice::kPassBand) << "key";
+    EXPECT_EQ(timer::Page(id), 7) << "page";
+    EXPECT_EQ(timer::Band(id), 16) << "band";
 }
 
 // Expected frames are written without their checksum; the frames hold the other level bytes.

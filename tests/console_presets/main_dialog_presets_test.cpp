@@ -1,4 +1,5 @@
 #include "console/frame_build.h"
+#include "controls/notices.h"
 #include "controls/slider.h"
 #include "tests/console/support.h"
 
@@ -47,10 +48,10 @@ class MainWindowCommands : public WindowTest {
     std::size_t QueuedCount() { return dialog->SetUpPage()->Queue().Pending().size(); }
     // Lets the pending master-volume sends go now.
     void FireMasterTimers() {
-        for (int i = 0; i < 3; ++i) dialog->OnTimer(timer::Id(timer::kMasterVolume, i));
+        for (int i = 0; i < 3; ++i) dialog->OnTimer(timer::Id(notice::kMasterVolume, i));
         dialog->m_masterPending.fill(false);
     }
-    bool MasterArmed(int k) { return dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, k)); }
+    bool MasterArmed(int k) { return dialog->Timers().IsSet(timer::Id(notice::kMasterVolume, k)); }
     QAction* OperationItem() { return dialog->m_pMenu->actions()[2]->menu()->actions()[0]; }
 
     win::ScriptedMessageBoxes boxes;
@@ -119,12 +120,12 @@ TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
     EXPECT_TRUE(MasterArmed(2)) << "another slider moved meanwhile arms its own send";
     EXPECT_FALSE(MasterArmed(1));
     // A drag's further moves arm nothing until the slider's send has gone.
-    dialog->OnTimer(timer::Id(timer::kMasterVolume, 2));
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, 2));
     const std::size_t before = QueuedCount();
     Control<QSlider>(kIdMicSlider)->setSliderPosition(31);
-    dialog->OnTimer(timer::Id(timer::kMasterVolume, 3));  // no such slider
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, 3));  // no such slider
     EXPECT_EQ(QueuedCount(), before);
-    dialog->OnTimer(timer::Id(timer::kMasterVolume, 0));
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, 0));
     std::vector<Bytes> sent = Since(before);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], testbytes::Of(frames::MasterVolume(0, 31))) << "the position at the time it goes";

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "controls/graph_wave.h"
+#include "controls/notices.h"
 #include "graph_support.h"
 #include "platform/ui/window.h"
 
@@ -13,7 +14,7 @@ using namespace controls;
 
 namespace {
 
-constexpr unsigned kBandMsg = 0x467, kQMsg = 0x466;
+constexpr unsigned kBandMsg = notice::kGraphBandFreqGain, kQMsg = notice::kGraphBandQ;
 
 // Message, wParam, lParam and the graph's frequency for the band when the message arrived.
 using Sent = std::tuple<unsigned, std::uint32_t, std::int32_t, int>;

@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "controls/notices.h"
 #include "pages/band_images.h"
 #include "pages/preset_text.h"
 #include "platform/ui/message_box.h"
@@ -80,17 +81,21 @@ TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
             h.parent->notices.clear();
             win::ScriptedMessageBoxes boxes;
             Edit(h.page, 1601)->setText(c.text);
-            EXPECT_EQ(h.page->ValidateEdit(1601), accepted);
-            EXPECT_EQ(std::tuple(h.page->Model().band.gain[1], Edit(h.page, 1601)->text(),
-                                 *h.page->SliderPos(1701)),
-                      std::tuple(static_cast<float>(c.tenths) / 10.0f, QString(c.shown), -c.tenths));
-            EXPECT_EQ(h.Take(), (accepted ? Notices{{0x468, 1, c.tenths}} : Notices{}));
-            ASSERT_EQ(boxes.shown.size(), accepted ? 0u : 1u);
+            EXPECT_EQ(h.page->ValidateEdit(1601), accepted) << "verdict";
+            EXPECT_EQ(h.page->Model().band.gain[1], static_cast<float>(c.tenths) / 10.0f) << "model gain";
+            EXPECT_EQ(Edit(h.page, 1601)->text(), QString(c.shown)) << "edit text";
+            EXPECT_EQ(*h.page->SliderPos(1701), -c.tenths) << "slider position";
+            EXPECT_EQ(h.Take(), (accepted ? Notices{{notice::kBandGain, 1, c.tenths}} : Notices{}))
+                << "notices";
+            ASSERT_EQ(boxes.shown.size(), accepted ? 0u : 1u) << "boxes shown";
             if (accepted) continue;
-            EXPECT_EQ(std::tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].type),
-                      std::tuple(QString(c.invalidInputBox ? invalid[language] : gainMessages[language]),
-                                 QString(c.invalidInputBox ? invalid[language] : rangeCaptions[language]),
-                                 unsigned(win::kMbOk)));
+            EXPECT_EQ(boxes.shown[0].text,
+                      QString(c.invalidInputBox ? invalid[language] : gainMessages[language]))
+                << "box text";
+            EXPECT_EQ(boxes.shown[0].caption,
+                      QString(c.invalidInputBox ? invalid[language] : rangeCaptions[language]))
+                << "box caption";
+            EXPECT_EQ(boxes.shown[0].type, unsigned(win::kMbOk)) << "box buttons";
         }
     }
     for (int id : {1600, 1604, 1700, 0, 5000}) EXPECT_FALSE(h.page->ValidateEdit(id)) << id;
@@ -104,21 +109,24 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
         h.parent->setFocus();
     }
     QApplication::processEvents();
-    EXPECT_EQ(h.Take(), (Notices{{0x47B, 1, 0}, {0x47B, 1, 0}, {0x47B, 1, 0}, {0x47B, 2, 0}}));
+    EXPECT_EQ(h.Take(), (Notices{{notice::kBandFocus, 1, 0},
+                                 {notice::kBandFocus, 1, 0},
+                                 {notice::kBandFocus, 1, 0},
+                                 {notice::kBandFocus, 2, 0}}));
     Type(h, 1802, "5000");
-    EXPECT_EQ(std::pair(WithoutFocus(h), Edit(h.page, 1802)->text()),
-              std::pair(Notices{{0x46B, 2, 5000}}, QString("5000 Hz")));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandFreq, 2, 5000}})) << "an accepted frequency notifies";
+    EXPECT_EQ(Edit(h.page, 1802)->text(), QString("5000 Hz")) << "and is shown with its unit";
     h.page->SetLanguage(1);
     Type(h, 1802, "19");
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(
-        std::tuple(boxes.shown[0].text, h.page->Model().band.freq[2], Edit(h.page, 1802)->selectedText()),
-        std::tuple(QString("Out of range(20 - 20000Hz)."), 5000, QString("5000 Hz")));
+    EXPECT_EQ(boxes.shown[0].text, QString("Out of range(20 - 20000Hz).")) << "range box";
+    EXPECT_EQ(h.page->Model().band.freq[2], 5000) << "a refused frequency keeps the old one";
+    EXPECT_EQ(Edit(h.page, 1802)->selectedText(), QString("5000 Hz")) << "the old text comes back selected";
     EXPECT_EQ(QApplication::focusWidget(), Edit(h.page, 1802));
     EXPECT_TRUE(WithoutFocus(h).empty());
     // Enter validates once and leaves the edit; a refused Enter keeps it; Enter and Esc stay here.
     Type(h, 1602, "2.5", Qt::Key_Return);
-    EXPECT_EQ(WithoutFocus(h), (Notices{{0x468, 2, 25}}));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandGain, 2, 25}}));
     EXPECT_EQ(QApplication::focusWidget(), h.parent.get());
     Type(h, 1802, "99999", Qt::Key_Enter);
     QTest::keyClick(Edit(h.page, 1802), Qt::Key_Escape);
@@ -136,9 +144,10 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(1702));
     slider->setFocus();
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(slider, key);
-    EXPECT_EQ(std::pair(h.page->Model().band.gain[2], Edit(h.page, 1602)->text()),
-              std::pair(-0.1f, QString("-0.1 dB")));
-    EXPECT_EQ(WithoutFocus(h), (Notices{{0x468, 2, 1}, {0x468, 2, 0}, {0x468, 2, -1}}));
+    EXPECT_EQ(h.page->Model().band.gain[2], -0.1f) << "model gain after up, down, down";
+    EXPECT_EQ(Edit(h.page, 1602)->text(), QString("-0.1 dB")) << "gain edit";
+    EXPECT_EQ(WithoutFocus(h),
+              (Notices{{notice::kBandGain, 2, 1}, {notice::kBandGain, 2, 0}, {notice::kBandGain, 2, -1}}));
     h.page->SetBand(1, 600, 2.0f, 3.0f, 6);
     h.page->ResetPeq(false);
     h.page->SetBandFreqGain(2, 1000, 12.0f);
@@ -147,23 +156,27 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     EXPECT_TRUE(h.parent->notices.empty());
     h.page->hide();
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);  // hidden pages ignore scrolls
-    EXPECT_EQ(std::pair(h.page->Model().band.gain[2], h.parent->notices.empty()), std::pair(12.0f, true));
+    EXPECT_EQ(h.page->Model().band.gain[2], kMaxGain) << "a hidden page keeps its gain";
+    EXPECT_TRUE(h.parent->notices.empty()) << "a hidden page sends nothing";
 }
 
 TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     PageHarness h(5);
     auto button = [&](int id) { return qobject_cast<QAbstractButton*>(h.page->Control(id)); };
     for (int k = 0; k < 10; ++k) button(2003)->click();
-    EXPECT_EQ(std::pair(h.page->Model().band.q[1], Edit(h.page, 1901)->text()),
-              std::pair(2.0f, QString("2.0")));
+    EXPECT_EQ(h.page->Model().band.q[1], 2.0f) << "ten plus steps of 0.1";
+    EXPECT_EQ(Edit(h.page, 1901)->text(), QString("2.0")) << "Q edit";
     h.page->SetBandQ(1, 128.0f);
     h.page->SetBandQ(2, 0.4f);
     h.Take();
     button(2003)->click();
     button(2004)->click();
-    EXPECT_EQ(std::pair(h.page->Model().band.q[1], h.page->Model().band.q[2]), std::pair(128.0f, 0.4f));
+    EXPECT_EQ(h.page->Model().band.q[1], kMaxQ) << "plus stops at the top";
+    EXPECT_EQ(h.page->Model().band.q[2], kMinQ) << "minus stops at the bottom";
     button(2101 + 3 * 2)->click();
-    EXPECT_EQ(WithoutFocus(h), (Notices{{0x469, 1, 1280}, {0x469, 2, 4}, {0x46A, 2, 2}}));
+    EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandQ, 1, kMaxQTenths},
+                                        {notice::kBandQ, 2, kMinQTenths},
+                                        {notice::kBandType, 2, kTypeLowShelf}}));
     auto faces = [&] {
         std::vector<QRgb> out;
         for (int id : {2106, 2107, 2108})

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "controls/double_label.h"
+#include "controls/notices.h"
 #include "platform/ui/controls.h"
 #include "test_page.h"
 
@@ -34,25 +35,25 @@ TEST(Labels, EverySliderLabelThenUserMovesNotifyAndRefresh) {
     h.page->UpdateBassLowPassLabel();
     // clang-format off
     const struct { int label; const char *caption, *value; int slider; unsigned msg; const char* moved; } cases[] = {
-        {1086, "Limit:", "-34db", 1083, 0x46D, "-33db"}, {1087, "Start time:", "10ms", 1080, 0x46D, "11ms"},
-        {1088, "Attack:", "Atk x 2", 1081, 0x46D, "Atk x 3"}, {1089, "Ratio:", "5%", 1082, 0x46D, "6%"},
-        {1092, "Music Volume:", "40%", 1101, 0x472, "41%"}, {1093, "Direct sound Volume:", "41%", 1084, 0x473, "42%"},
-        {1094, "Echo Volume:", "42%", 1085, 0x474, "43%"}, {1100, "Reverb Volume:", "43%", 1102, 0x475, "44%"},
-        {1275, "Left channel delay:", "7ms", 1273, 0x46C, "8ms"}, {1276, "Right channel delay:", "8ms", 1274, 0x46C, "9ms"},
-        {1279, "Delay:", "9ms", 1277, 0x46C, "10ms"}, {1095, "NoiscGate Start Level:", "Off", 1090, 0x46F, "-80db"},
-        {1096, "NoiscGate Release Level:", "-50db", 1091, 0x46F, "-49db"}, {1280, "LP:", "100Hz", 1278, 0x47E, "101Hz"},
+        {1086, "Limit:", "-34db", 1083, notice::kLimiter, "-33db"}, {1087, "Start time:", "10ms", 1080, notice::kLimiter, "11ms"},
+        {1088, "Attack:", "Atk x 2", 1081, notice::kLimiter, "Atk x 3"}, {1089, "Ratio:", "5%", 1082, notice::kLimiter, "6%"},
+        {1092, "Music Volume:", "40%", 1101, notice::kMusicLevels, "41%"}, {1093, "Direct sound Volume:", "41%", 1084, notice::kDirectLevels, "42%"},
+        {1094, "Echo Volume:", "42%", 1085, notice::kEchoLevels, "43%"}, {1100, "Reverb Volume:", "43%", 1102, notice::kReverbLevels, "44%"},
+        {1275, "Left channel delay:", "7ms", 1273, notice::kDelays, "8ms"}, {1276, "Right channel delay:", "8ms", 1274, notice::kDelays, "9ms"},
+        {1279, "Delay:", "9ms", 1277, notice::kDelays, "10ms"}, {1095, "NoiscGate Start Level:", "Off", 1090, notice::kNoiseGate, "-80db"},
+        {1096, "NoiscGate Release Level:", "-50db", 1091, notice::kNoiseGate, "-49db"}, {1280, "LP:", "100Hz", 1278, notice::kCrossover, "101Hz"},
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        EXPECT_EQ(std::pair(Shown(h, c.label),
-                            qobject_cast<controls::DoubleLabel*>(h.page->Control(c.label))->Value()),
-                  std::pair(Texts(c.caption, c.value), QString(c.value)));
+        SCOPED_TRACE(testing::Message() << "label " << c.label << " (" << c.caption << ")");
+        EXPECT_EQ(Shown(h, c.label), Texts(c.caption, c.value)) << "caption and value shown";
+        EXPECT_EQ(qobject_cast<controls::DoubleLabel*>(h.page->Control(c.label))->Value(), QString(c.value))
+            << "value part";
         auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(c.slider));
         ASSERT_NE(slider, nullptr);
         slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(std::pair(h.page->Label(c.label)->value, h.Take()),
-                  std::pair(std::string(c.moved), Notices{{c.msg, 0, 0}}));
+        EXPECT_EQ(h.page->Label(c.label)->value, std::string(c.moved)) << "value after a user step";
+        EXPECT_EQ(h.Take(), (Notices{{c.msg, 0, 0}})) << "notice of the user step";
     }
     EXPECT_EQ(h.page->Model().band.freq[0], 101);
     h.page->SetLanguage(4);
@@ -98,7 +99,9 @@ TEST(PassFilters, LabelsFromTheBandRecordAndSliders) {
     lp->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(h.page->Label(1085)->value, "19999Hz");
     lp->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(h.Take(), (Notices{{0x47A, 21, 4}, {0x47A, 19999, (8 << 16) | 5}, {0x47A, 20000, 8 << 16}}));
+    EXPECT_EQ(h.Take(), (Notices{{notice::kPassBand, 21, notice::PackBandType(0, kTypeHighPass)},
+                                 {notice::kPassBand, 19999, notice::PackBandType(8, kTypeLowPass)},
+                                 {notice::kPassBand, kMaxFreq, notice::PackBandType(8, kTypeOff)}}));
     h.page->SetSliderPos(1078, 500);  // from code: clamped, nobody notified
     h.page->SetSliderRange(1078, 20, 100);
     EXPECT_EQ(std::tuple(*h.page->SliderPos(1078), hp->value(), h.parent->notices.empty()),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "controls/notices.h"
 #include "pages/channel_preset.h"
 #include "pages/page_effect.h"
 #include "tests/pages/page_harness.h"
@@ -17,12 +18,13 @@ TEST(EffectPage, FramesAtResetAndEachSliderSendsItsNotice) {
                  "A5 11 F1 0A 0F 00 0A A0 5A 14 00 46 00 FF 00 00 1D", "A5 11 F1 0A 0F 01 0B 00 64 90 01 64 00 FF 00 00 24",
                  "A5 11 F1 0A 0F 04 0A A0 5A 20 4E 46 00 FF 00 00 7B", "none"}));
     const struct { int id, pos; unsigned notice; } cases[] = {
-        {1120, 500, 0x471}, {1113, 10, 0x477}, {1421, 30, 0x476}, {1422, 10000, 0x477}, {1425, 40, 0x478},
-        {1426, 6000, 0x479}, {1115, 20, 0x479}, {1108, 50, 0x471}, {1110, 0, 0x471}};
+        {1120, 500, notice::kEffectBlock}, {1113, 10, notice::kEchoLowPass}, {1421, 30, notice::kEchoHighPass}, {1422, 10000, notice::kEchoLowPass}, {1425, 40, notice::kReverbHighPass},
+        {1426, 6000, notice::kReverbLowPass}, {1115, 20, notice::kReverbLowPass}, {1108, 50, notice::kEffectBlock}, {1110, 0, notice::kEffectBlock}};
     // clang-format on
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "slider " << c.id << " to " << c.pos);
         h.Drag(c.id, c.pos);
-        EXPECT_EQ(h.Take(), (std::vector<Notice>{{c.notice, 0, 0}})) << c.id;
+        EXPECT_EQ(h.Take(), (std::vector<Notice>{{c.notice, 0, 0}}));
     }
     EXPECT_EQ((V{h.page->Label(1121)->value, h.page->Label(1423)->value, h.page->Label(1424)->value}),
               (V{"500ms", "30Hz", "10000Hz"}));
@@ -55,12 +57,14 @@ TEST(EffectPage, SettersGraphFeedAndLanguageCaptions) {
     Harness<PageEffect> h;
     h.page->SetEchoHighPass(5000);
     h.page->SetEchoLowPass(9000);
-    EXPECT_EQ(std::tuple(*h.page->SliderPos(1421), h.State(0), h.State(4)),
-              std::tuple(1000, std::tuple(5000, 0, 1), std::tuple(9000, 0, 1)));
+    EXPECT_EQ(*h.page->SliderPos(1421), 1000) << "the echo high-pass slider holds its range";
+    EXPECT_EQ(h.State(0), std::tuple(5000, kTypeOff, 1)) << "band 0 before the graph sync";
+    EXPECT_EQ(h.State(4), std::tuple(9000, kTypeOff, 1)) << "band 4 before the graph sync";
     EXPECT_EQ(std::pair(h.page->SyncEchoHighPassToGraph(), h.page->SyncEchoLowPassToGraph()),
               std::pair(1000, 9000));
-    EXPECT_EQ(std::tuple(h.State(0), h.State(4), h.parent->notices.empty()),
-              std::tuple(std::tuple(1000, 4, 1), std::tuple(9000, 5, 1), true));
+    EXPECT_EQ(h.State(0), std::tuple(1000, kTypeHighPass, 1)) << "band 0 after the sync";
+    EXPECT_EQ(h.State(4), std::tuple(9000, kTypeLowPass, 1)) << "band 4 after the sync";
+    EXPECT_TRUE(h.parent->notices.empty()) << "a sync notifies no one";
     h.page->SetLanguage(2);  // 1427 is a mute button elsewhere, a value label here
     EXPECT_EQ((V{h.page->Label(1121)->caption, h.page->Label(1427)->caption}),
               (V{"หน่วงเวลา  เอคโค่:", "เสียงก้อง ตัดเสียงต่ำ:"}));

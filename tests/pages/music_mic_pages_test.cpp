@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 
+#include "controls/notices.h"
 #include "pages/channel_preset.h"
 #include "pages/page_mic.h"
 #include "pages/page_music.h"
@@ -23,28 +24,30 @@ TEST(MusicPage, FramesAtResetThenFollowUpAt24dbAnd12dbAndBackTo24db) {
     EXPECT_EQ(h.page->CheckedInput(), 0);
     // band 0 carries the slope; its follow-up rewrites band 8: the high-pass at 24db, flat at 12db
     h.Drag(1078, 120);
-    EXPECT_EQ(h.Take(), (S{{0x47A, 120, 4}}));
+    EXPECT_EQ(h.Take(), (S{{notice::kPassBand, 120, notice::PackBandType(0, kTypeHighPass)}}));
     auto frame = *h.page->BuildBandCmd(0);
     EXPECT_EQ(h.page->FollowUpBandCmd(frame), 1);
     EXPECT_EQ(Hex(frame), "A5 11 F1 0A 03 08 12 50 5F 78 00 46 00 03 00 05 43");
-    EXPECT_EQ(std::pair(h.Take(), h.page->Model().band.enabled[8]), std::pair(S{{0x47A, 20000, 0x80000}}, 0));
+    EXPECT_EQ(h.Take(), (S{{notice::kPassBand, kMaxFreq, notice::PackBandType(8, kTypeOff)}}))
+        << "the second section is off at 12db";
+    EXPECT_EQ(h.page->Model().band.enabled[8], 0) << "band 8 disabled";
     h.Choose(1439, 1);
-    EXPECT_EQ(h.Take(), (S{{0x47A, 120, 0x80004}}));
+    EXPECT_EQ(h.Take(), (S{{notice::kPassBand, 120, notice::PackBandType(8, kTypeHighPass)}}));
     const auto band8 = *h.page->BuildBandCmd(8);
     EXPECT_EQ(std::pair(band8[6] & 1, band8[16]), std::pair(1, band8.CheckSum()));
     frame = *h.page->BuildBandCmd(0);
     EXPECT_EQ(Hex(frame, 9), "A5 11 F1 0A 03 00 13 A0 5A");
     h.page->FollowUpBandCmd(frame);
     EXPECT_EQ(Hex(frame), "A5 11 F1 0A 03 08 13 A0 5A 78 00 46 00 03 00 05 8F");
-    EXPECT_EQ(h.Take(), (S{{0x47A, 120, 0x80004}}));
-    EXPECT_EQ(h.State(8), std::tuple(120, 4, 1));
+    EXPECT_EQ(h.Take(), (S{{notice::kPassBand, 120, notice::PackBandType(8, kTypeHighPass)}}));
+    EXPECT_EQ(h.State(8), std::tuple(120, kTypeHighPass, 1));
 }
 
 TEST(MusicPage, InputButtonsAndReadBackSetters) {
     Harness<PageMusic> h;
     h.page->InputButton(3)->click();
     EXPECT_EQ(h.page->Control(1182), h.page->InputButton(3));
-    EXPECT_EQ(h.Take(), (S{{0x47C, 0, 0}}));
+    EXPECT_EQ(h.Take(), (S{{notice::kMusicInput, 0, 0}}));
     auto input = [&] { return std::pair(h.page->CheckedInput(), h.page->MusicInput()); };
     EXPECT_EQ(input(), std::pair(3, 3));
     h.page->ShowMusicInput(7);  // "no input" shown, the stored input kept
@@ -106,8 +109,8 @@ TEST(MicPage, FramesAtResetNoticesAndLanguage) {
     EXPECT_EQ(h.page->FollowUpBandCmd(f), 1);
     EXPECT_EQ(Hex(f), h.Band(0));
     h.Choose(1432, 2);
-    EXPECT_EQ(std::pair(h.Take(), Hex(h.page->BuildFbcCmd())),
-              std::pair(S{{0x46E, 0, 0}}, std::string("A5 0B F1 08 02 01 03 64 04 00 17")));
+    EXPECT_EQ(h.Take(), (S{{notice::kFbc, 0, 0}})) << "the mode choice notifies";
+    EXPECT_EQ(Hex(h.page->BuildFbcCmd()), "A5 0B F1 08 02 01 03 64 04 00 17") << "the FBC frame";
     h.page->SetLanguage(0);  // the mode list is refilled, not appended to
     auto* combo = qobject_cast<QComboBox*>(h.page->Control(1432));
     EXPECT_EQ(std::tuple(combo->count(), combo->currentIndex(), combo->currentText()),

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 
+#include "controls/notices.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_preset.h"
 #include "pages/page_bass_out.h"
@@ -44,7 +45,7 @@ TEST(OutputPages, FramesAtReset) {
 TEST(OutputPages, UserMoveNotifiesOnceCodeSetsNeverAndLimiterFromFile) {
     Harness<PageMainOut> h;
     h.Drag(1273, 10);
-    EXPECT_EQ(h.Take(), (S{{0x46C, 0, 0}}));
+    EXPECT_EQ(h.Take(), (S{{notice::kDelays, 0, 0}}));
     h.page->SetDirectVolume(7);
     h.page->SetEchoVolume(8);
     h.page->SetReverbVolume(300);
@@ -74,7 +75,7 @@ TEST(OutputPages, MuteButtonsToggleBitsAndFacesAndFilesAreMasked) {
               std::pair(std::tuple(2, chan::kUnmutedFace, chan::kMutedFace), QColor(153, 217, 234)));
     right->click();
     EXPECT_EQ(faces(), std::tuple(0, chan::kUnmutedFace, chan::kUnmutedFace));
-    EXPECT_EQ(h.Take(), (S{{0x47D, 0, 0}, {0x47D, 0, 0}}));
+    EXPECT_EQ(h.Take(), (S{{notice::kMutes, 0, 0}, {notice::kMutes, 0, 0}}));
     h.page->LoadText({"[surround mute]", "6"});
     EXPECT_EQ(faces(), std::tuple(2, chan::kUnmutedFace, chan::kMutedFace));
     h.page->LoadText({"x", "[surround mute]"});
@@ -122,13 +123,20 @@ TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
     h.Choose(1441, 1);
     h.Take();
     h.Drag(1278, 150);
-    EXPECT_EQ(h.Take(), (S{{0x47E, 0, 0}, {0x46A, 4, 5}, {0x46B, 4, 150}, {0x47E, 0, 0}}));
-    EXPECT_EQ(std::pair(h.State(0), h.State(4)), std::pair(std::tuple(150, 5, 1), std::tuple(150, 5, 1)));
+    EXPECT_EQ(h.Take(), (S{{notice::kCrossover, 0, 0},
+                           {notice::kBandType, 4, kTypeLowPass},
+                           {notice::kBandFreq, 4, 150},
+                           {notice::kCrossover, 0, 0}}));
+    EXPECT_EQ(h.State(0), std::tuple(150, kTypeLowPass, 1)) << "band 0: the crossover";
+    EXPECT_EQ(h.State(4), std::tuple(150, kTypeLowPass, 1)) << "band 4: the second section at 24db";
     EXPECT_EQ(Hex(h.page->BuildCrossoverCmd()),
               "A5 11 F1 0A 09 00 0B 50 5F 96 00 46 00 08 00 04 00");  // Q 0.7
     h.Choose(1441, 0);
-    EXPECT_EQ(std::pair(h.Take(), h.State(4)),
-              std::pair(S{{0x46A, 4, 0}, {0x46B, 4, 20000}, {0x47E, 0, 0}}, std::tuple(20000, 0, 1)));
+    EXPECT_EQ(
+        h.Take(),
+        (S{{notice::kBandType, 4, kTypeOff}, {notice::kBandFreq, 4, kMaxFreq}, {notice::kCrossover, 0, 0}}))
+        << "12db turns the low-pass section off";
+    EXPECT_EQ(h.State(4), std::tuple(kMaxFreq, kTypeOff, 1)) << "band 4: frequency, type, enabled";
     h.Drag(1278, 300);
     EXPECT_EQ(Hex(h.page->BuildCrossoverCmd()),
               "A5 11 F1 0A 09 00 0B 00 64 2C 01 32 00 08 00 04 00");  // Q 0.5
@@ -137,14 +145,16 @@ TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
 TEST(BassPage, ApplyCrossover) {
     Harness<PageBassOut> h;
     h.page->ApplyCrossover(80, -12, 4, 0.7f);
-    EXPECT_EQ(std::tuple(h.page->CrossoverHz(), h.page->SlopeItem(), h.page->Model().band.type[0]),
-              std::tuple(80, 1, 5));
-    EXPECT_EQ(std::pair(h.State(4), h.page->Model().band.gain[4]), std::pair(std::tuple(80, 5, 1), 0.0f));
+    EXPECT_EQ(h.page->CrossoverHz(), 80) << "crossover";
+    EXPECT_EQ(h.page->SlopeItem(), 1) << "slope 24db";
+    EXPECT_EQ(h.page->Model().band.type[0], kTypeLowPass) << "band 0 type";
+    EXPECT_EQ(h.State(4), std::tuple(80, kTypeLowPass, 1)) << "band 4 follows";
+    EXPECT_EQ(h.page->Model().band.gain[4], 0.0f) << "band 4 gain";
     EXPECT_EQ(h.page->Model().band.freq[0], 80) << "the preset file would write another crossover";
     h.page->ApplyCrossover(150, 0, 4, 0.5f);  // 12db: band 4 goes flat too
     EXPECT_EQ(std::tuple(h.page->CrossoverHz(), h.page->SlopeItem(), h.page->Model().band.freq[0]),
               std::tuple(300, 0, 300));
-    EXPECT_EQ(h.State(4), std::tuple(20000, 0, 1));
+    EXPECT_EQ(h.State(4), std::tuple(kMaxFreq, kTypeOff, 1)) << "band 4 flat at 12db";
     h.page->LoadText(
         {"[bass eq]", "500,-2400,50,5", "25,0,100,1", "60,0,100,1", "160,0,100,1", "20000,0,70,0", "0"});
     EXPECT_EQ(std::pair(h.page->CrossoverHz(), h.page->Model().band.freq[0]), std::pair(300, 300));
