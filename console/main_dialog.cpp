@@ -101,12 +101,12 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
 
 void CVelmor_Zem_R7Dlg::CreatePages() {
     m_pages = console::CreatePages(m_client);
-    m_pageSetUp = SetUpOf(m_pages[kSetUpPage]);
+    m_pageSetUp = SetUpOf(m_pages[pageindex::kSetUp]);
     if (m_pageSetUp) m_pageSetUp->OnInitDialog();
 }
 
 QWidget* CVelmor_Zem_R7Dlg::PageAt(int index) const {
-    return (index >= 0 && index < kPageCount) ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+    return (index >= 0 && index < pageindex::kCount) ? m_pages[static_cast<std::size_t>(index)] : nullptr;
 }
 
 IWave* CVelmor_Zem_R7Dlg::WaveAt(int index) const {

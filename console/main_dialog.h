@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "console/channel_pages.h"
 #include "console/console_config.h"
 #include "console/page_wait.h"
 #include "link/frame.h"
@@ -99,6 +100,8 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
 
     // Page i in tab order (7 is the set-up page); null outside 0..7.
     QWidget* PageAt(int index) const;
+    // The pages by kind.
+    console::ChannelPages Pages() const { return console::ChannelPages(m_pages); }
     IWave* WaveAt(int index) const;
     PageSetUp* SetUpPage() const { return m_pageSetUp; }
     QWidget* Client() const;
@@ -143,7 +146,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     int m_micEndVol = console::kMicMaxVol;
     int m_effectStartVol = 0;
     int m_effectEndVol = console::kEffectMaxVol;
-    std::array<QWidget*, 8> m_pages{};
+    console::PageArray m_pages{};
     QMenuBar* m_pMenu = nullptr;
     std::uint8_t m_locked = 1;
     int m_language = 0;

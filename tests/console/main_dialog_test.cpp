@@ -194,7 +194,8 @@ TEST_F(MainWindow, ResizeStretchesGraphBothWaysAndPagesInWidth) {
     const int dy = dialog->Client()->height() - dialog->m_initClientRect.height();
     ASSERT_TRUE(dx > 0 && dy > 0);
     EXPECT_EQ(dialog->Graph()->geometry(), graph.adjusted(0, 0, dx, dy));
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(dialog->PageAt(i)->geometry(), pages.adjusted(0, 0, dx, 0)) << i;
+    for (int i = 0; i < pageindex::kCount; ++i)
+        EXPECT_EQ(dialog->PageAt(i)->geometry(), pages.adjusted(0, 0, dx, 0)) << "page " << i;
     EXPECT_EQ(std::make_tuple(Control(kIdEqPass)->geometry(), Control(kIdEqReset)->geometry(),
                               dialog->TabStrip()->geometry()),
               std::make_tuple(pass.translated(0, dy), reset.translated(0, dy), tab));
@@ -204,27 +205,28 @@ TEST_F(MainWindow, TabsShowTheirPageAndPutItsCurveOnTheGraph) {
     Start();
     const int bands[] = {9, 17, 5, 7, 5, 5, 5};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(dialog->WaveAt(i)->GetBandCount(), bands[i]) << i;
-    EXPECT_EQ(dialog->WaveAt(7), nullptr);
+    EXPECT_EQ(dialog->WaveAt(pageindex::kSetUp), nullptr);
 
-    auto* effect = qobject_cast<PageEffect*>(dialog->PageAt(2));
+    auto* effect = dialog->Pages().Effect();
     effect->SetEchoHighPass(125);
     effect->SetEchoLowPass(9000);
     controls::CGraphWave* graph = dialog->Graph();
     ASSERT_FALSE(graph->isVisible());  // nothing painted yet
-    dialog->OnTabSelChange(2);
+    dialog->OnTabSelChange(pageindex::kEffect);
     EXPECT_EQ(std::vector<int>({graph->freq[0], graph->type[0], graph->freq[4], graph->type[4],
                                 graph->bandCount, graph->selected, graph->BlinkArmed()}),
               std::vector<int>({125, 4, 9000, 5, 3, -1, 0}));
-    dialog->OnTabSelChange(0);
+    dialog->OnTabSelChange(pageindex::kMusic);
     CurveRecord music;
-    dialog->WaveAt(0)->CopyCurve(music);
+    dialog->WaveAt(pageindex::kMusic)->CopyCurve(music);
     EXPECT_EQ(std::make_tuple(graph->bandCount, graph->freq[0], graph->type[0]),
               std::make_tuple(7, music.freq[0], music.type[0]));
 
-    dialog->OnTabSelChange(3);
-    dialog->OnTabSelChange(7);  // outside the tabs: ignored
+    dialog->OnTabSelChange(pageindex::kMainOut);
+    dialog->OnTabSelChange(pageindex::kSetUp);  // outside the tabs: ignored
     dialog->OnTabSelChange(-1);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(dialog->PageAt(i)->isVisibleTo(dialog->Client()), i == 3) << i;
+    for (int i = 0; i < pageindex::kCount; ++i)
+        EXPECT_EQ(dialog->PageAt(i)->isVisibleTo(dialog->Client()), i == pageindex::kMainOut) << "page " << i;
 }
 
 TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen) {

@@ -49,8 +49,8 @@ class FileCommands : public WindowTest {
         dialog->m_waitTiming = {1};
     }
     QSlider* Master(int k) { return Control<QSlider>(kIdMicSlider + k); }
-    chan::OutputPage* Output(int o) { return qobject_cast<chan::OutputPage*>(dialog->PageAt(3 + o)); }
-    PageEffect* Effect() { return qobject_cast<PageEffect*>(dialog->PageAt(2)); }
+    chan::OutputPage* Output(int o) { return qobject_cast<chan::OutputPage*>(dialog->PageAt(pageindex::kMainOut + o)); }
+    PageEffect* Effect() { return dialog->Pages().Effect(); }
 
     void Set(const Mains& m) {
         for (int k = 0; k < 3; ++k) {
@@ -116,7 +116,7 @@ TEST_F(FileCommands, ExportIsUtf16LeWithoutMarkOrCarriageReturns) {
 TEST_F(FileCommands, ImportRestoresWhatWasExportedBehindASelfClosingWait) {
     Prepare(kFirst, 130, -3.5f);
     Effect()->SetEchoHighPass(150);
-    dialog->TabStrip()->setCurrentIndex(3);
+    dialog->TabStrip()->setCurrentIndex(pageindex::kMainOut);
     dialog->SyncAllToDevice();
     const std::string first = Export(dir.File("first.inf"));
 
@@ -178,7 +178,7 @@ TEST_F(FileCommands, DamagedFilesChangeNothingAndAMissingLineKeepsOnlyItsOwnValu
     const std::string text = kFirstMainText + PageTexts();
     const std::string file = Export(dir.File("first.inf"));
     ASSERT_EQ(file, AsciiUtf16(text));
-    auto* music = qobject_cast<PageMusic*>(dialog->PageAt(0));
+    auto* music = dialog->Pages().Music();
     // Before each import: other masters, levels and delays, pages at reset, music input 3, main muted.
     auto prior = [&] {
         Prepare(kSecond, 0, 0);

@@ -7,6 +7,7 @@
 
 #include "console/frame_build.h"
 #include "controls/graph_layout.h"
+#include "pages/page_index.h"
 #include "pages/channel_output_page.h"
 #include "pages/page.h"
 #include "sim/processor.h"
@@ -25,7 +26,7 @@ class NoPainting : public QObject {
     }
 };
 
-enum { kMusic, kMic, kEffect, kMainOut, kMidOut, kBassOut, kSubOut };
+using namespace pageindex;
 
 class ChangesEndToEnd : public testing::Test {
   protected:

@@ -8,6 +8,7 @@
 #include "console/images.h"
 #include "console/status_lamp_button.h"
 #include "link/ui/uart_connect.h"
+#include "pages/page_index.h"
 #include "pages/page.h"
 #include "pages/page_ids.h"
 #include "pages/page_music.h"
@@ -25,7 +26,7 @@ class NoPainting : public QObject {
     }
 };
 
-enum { kMusic, kMic, kEffect, kMainOut, kMidOut, kBassOut, kSubOut };
+using namespace pageindex;
 
 // Values that differ from every page default and from each other.
 sim::Store DistinctStore() {

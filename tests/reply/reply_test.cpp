@@ -120,7 +120,7 @@ TEST(ReplyDecode, LimiterAndItsPage) {
     }
     std::vector<int> pages;
     for (int channel : {0, 1, 2, 3, 4, 9}) pages.push_back(reply::LimiterPage(channel));
-    using namespace reply;
+    using namespace pageindex;
     EXPECT_EQ(pages, (std::vector<int>{kMainOut, kMainOut, kBassOut, kMidOut, kSubOut, kSubOut}));
 }
 
@@ -163,7 +163,7 @@ class ApplyReply : public WindowTest {
     int Apply(const AnswerWords& a) { return dialog->ApplyReply(a.data()); }
     std::vector<int> MuteBits() {
         std::vector<int> bits;
-        for (int p : {reply::kMainOut, reply::kMidOut, reply::kBassOut, reply::kSubOut})
+        for (int p : {pageindex::kMainOut, pageindex::kMidOut, pageindex::kBassOut, pageindex::kSubOut})
             bits.push_back(PageOf<chan::OutputPage>(p)->MuteBits());
         return bits;
     }
@@ -189,7 +189,7 @@ TEST_F(ApplyReply, ResultsAndTheDebugLog) {
 }
 
 TEST_F(ApplyReply, MusicHighPassSlopesAndMicrophoneEq) {
-    auto* music = PageOf<PageMusic>(reply::kMusic);
+    auto* music = PageOf<PageMusic>(pageindex::kMusic);
     auto& mb = music->Model().band;
     Apply(BandAnswer(0x01, 0xA1, 0, 0, 1, 0x5AA0, 80, 70, 5));  // "24db": band 8 joins band 0
     EXPECT_EQ(std::tuple(music->SlopeItem(), music->SliderPos(chan::id::kHighPass).value_or(-1), mb.freq[8],
@@ -210,7 +210,7 @@ TEST_F(ApplyReply, MusicHighPassSlopesAndMicrophoneEq) {
     Apply(BandAnswer(0x01, 0xA1, 3, 0, 0, 25600 + 350, 2500, 250, 0));
     EXPECT_EQ(std::tuple(mb.freq[3], mb.gain[3], mb.q[3], mb.enabled[3]), std::tuple(2500, 3.5f, 2.5f, 0));
 
-    auto* mic = PageOf<PageMic>(reply::kMic);
+    auto* mic = PageOf<PageMic>(pageindex::kMic);
     auto& b = mic->Model().band;
     Apply(BandAnswer(0x02, 0x81, 0, 0, 1, 25600, 150, 100, 5));
     EXPECT_EQ(std::tuple(mic->SliderPos(pageid::kHighPassSlider).value_or(-1), b.type[0], b.q[0]),
@@ -230,25 +230,25 @@ TEST_F(ApplyReply, EchoLowPassAndCrossoverTouchTheGraphOnlyWhenShown) {
     auto* graph = dialog->Graph();
     const int graphFreq = graph->Curve().freq[4];
     Apply(BandAnswer(0x07, 0x99, 4, 0, 1, 25600, 9000, 70, 4, 120));
-    const auto& fx = PageOf<Page>(reply::kEffect)->Model().band;
+    const auto& fx = PageOf<Page>(pageindex::kEffect)->Model().band;
     EXPECT_EQ(std::tuple(fx.freq[4], fx.type[4],
-                         PageOf<PageEffect>(reply::kEffect)->SliderPos(chan::fx::kEchoPreDelay),
+                         PageOf<PageEffect>(pageindex::kEffect)->SliderPos(chan::fx::kEchoPreDelay),
                          graph->Curve().freq[4]),
               std::tuple(9000, kTypeLowPass, 120, graphFreq));  // the music page is shown
 
-    dialog->TabStrip()->setCurrentIndex(reply::kEffect);
+    dialog->TabStrip()->setCurrentIndex(pageindex::kEffect);
     Apply(BandAnswer(0x07, 0x99, 4, 0, 1, 25600, 20000, 70, 4, 0));
     EXPECT_EQ(std::tuple(graph->Curve().freq[4], graph->Curve().type[4]), std::tuple(20000, kTypeOff));
 
-    dialog->TabStrip()->setCurrentIndex(reply::kBassOut);
+    dialog->TabStrip()->setCurrentIndex(pageindex::kBassOut);
     Apply(BandAnswer(0x04, 0xC2, 0, 3, 1, 25600 - 1000, 120, 50, 4));
-    EXPECT_EQ(std::tuple(PageOf<PageBassOut>(reply::kBassOut)->CrossoverHz(), graph->Curve().freq[4],
+    EXPECT_EQ(std::tuple(PageOf<PageBassOut>(pageindex::kBassOut)->CrossoverHz(), graph->Curve().freq[4],
                          graph->Curve().type[4]),
               std::tuple(120, 120, kTypeLowPass));
 }
 
 TEST_F(ApplyReply, EffectBlock) {
-    auto* effect = PageOf<PageEffect>(reply::kEffect);
+    auto* effect = PageOf<PageEffect>(pageindex::kEffect);
     Apply(MakeAnswer(0x08, 0x90,
                      {0, 30, 41, 42, 0x2C, 0x01, 43, 0, 44, 45, 0, 46, 47, 0, 48, 49}));  // bytes 5..20
     namespace fx = chan::fx;
@@ -271,14 +271,14 @@ TEST_F(ApplyReply, StatusSetsMutesLimitsPresetAndConnected) {
     EXPECT_EQ(std::tie(d.m_micStartVol, d.m_micEndVol, d.m_musicStartVol, d.m_musicEndVol, d.m_effectStartVol,
                        d.m_effectEndVol),
               std::tuple(1, 2, 3, 4, 5, 6));
-    EXPECT_EQ(std::tuple(d.m_lastMuteMask, PageOf<PageMusic>(reply::kMusic)->CheckedInput(), PresetItem(),
+    EXPECT_EQ(std::tuple(d.m_lastMuteMask, PageOf<PageMusic>(pageindex::kMusic)->CheckedInput(), PresetItem(),
                          d.m_connected),
               std::tuple(0x3F, -1, -1, 1));
 
     // Only the bass bit (3) and the second surround bit (5); preset 4; input "USB".
     Apply(MakeAnswer(0xF0, 0xD0, {4, 0x30, 0x28, 0, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(MuteBits(), (std::vector<int>{0, 0, 1, 2}));
-    EXPECT_EQ(std::tuple(PageOf<PageMusic>(reply::kMusic)->CheckedInput(), PresetItem()), std::tuple(3, 3));
+    EXPECT_EQ(std::tuple(PageOf<PageMusic>(pageindex::kMusic)->CheckedInput(), PresetItem()), std::tuple(3, 3));
 }
 
 // The whole state an answer can change, as one text: the preset file's text, the master labels and
@@ -292,7 +292,7 @@ std::string StateOf(CVelmor_Zem_R7Dlg& d) {
         state += " " + std::to_string(v);
     const auto* combo = win::FindControlAs<QComboBox>(d.Client(), console::kIdPresetCombo);
     state += " preset " + std::to_string(combo->currentIndex());
-    const auto* music = dynamic_cast<PageMusic*>(d.PageAt(reply::kMusic));
+    const auto* music = dynamic_cast<PageMusic*>(d.PageAt(pageindex::kMusic));
     state += " input " + std::to_string(music->CheckedInput());
     return state;
 }
@@ -351,7 +351,7 @@ TEST_F(ApplyReply, MastersStayWithinTheirSlidersAndLabelsShowTheSliders) {
 }
 
 TEST_F(ApplyReply, BandAndFilterValuesStayWithinTheirControls) {
-    auto* music = PageOf<PageMusic>(reply::kMusic);
+    auto* music = PageOf<PageMusic>(pageindex::kMusic);
     const auto& mb = music->Model().band;
     Apply(BandAnswer(0x01, 0xA1, 3, 0, 1, 0, 0, 0, 0));
     EXPECT_EQ(mb.freq[3], 20);
@@ -370,7 +370,7 @@ TEST_F(ApplyReply, BandAndFilterValuesStayWithinTheirControls) {
     ASSERT_NE(music->Label(pageid::kHighPassLabel), nullptr);
     EXPECT_EQ(music->Label(pageid::kHighPassLabel)->value, "300Hz") << "the label is not the slider";
 
-    auto* mic = PageOf<PageMic>(reply::kMic);
+    auto* mic = PageOf<PageMic>(pageindex::kMic);
     Apply(BandAnswer(0x02, 0x81, 0, 0, 1, 25600, 5, 100, 5));
     const SliderModel* micHighPass = mic->Slider(pageid::kHighPassSlider);
     ASSERT_NE(micHighPass, nullptr);
@@ -378,7 +378,7 @@ TEST_F(ApplyReply, BandAndFilterValuesStayWithinTheirControls) {
     EXPECT_EQ(mic->Model().band.freq[0], micHighPass->pos);
 
     // Echo high-pass 20..1000 Hz, low-pass 5000..20000 Hz.
-    auto* effect = PageOf<PageEffect>(reply::kEffect);
+    auto* effect = PageOf<PageEffect>(pageindex::kEffect);
     const auto& fx = effect->Model().band;
     Apply(BandAnswer(0x07, 0x99, 0, 0, 1, 25600, 5000, 70, 5));
     EXPECT_EQ(effect->SliderPos(chan::fx::kEchoHighPass), 1000);
@@ -393,7 +393,7 @@ TEST_F(ApplyReply, BandAndFilterValuesStayWithinTheirControls) {
 }
 
 TEST_F(ApplyReply, StatusInputIsTheStoredInputAndLimitsAreClampedAsConfigIniIs) {
-    auto* music = PageOf<PageMusic>(reply::kMusic);
+    auto* music = PageOf<PageMusic>(pageindex::kMusic);
     Apply(MakeAnswer(0xF0, 0xD0, {0, 0x20, 0, 0, 90, 200, 50, 40, 80, 75}));  // "BT"
     EXPECT_EQ(music->CheckedInput(), 2);
     EXPECT_EQ(music->MusicInput(), 2) << "frames and the preset file would use another input";
