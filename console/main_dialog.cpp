@@ -82,7 +82,7 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     SetUpMasterSliders();
     WireMasterSliders();
     WirePresetButtons();
-    ShowPageCurve(0);
+    ShowPageCurve(pageindex::kMusic);
     m_graph->setGeometry(m_graphRect);
     m_eqPassRect = m_eqPass->geometry();
     m_eqResetRect = m_eqReset->geometry();

@@ -88,7 +88,7 @@ void CVelmor_Zem_R7Dlg::CreateControls() {
 }
 
 void CVelmor_Zem_R7Dlg::LayoutPages() {
-    QWidget* first = m_pages[0];
+    QWidget* first = m_pages[pageindex::kMusic];
     const IWave* wave = WaveOf(first);
     const int top = m_tab->y() + kTabItemSize.height();
     int height = wave ? wave->GetContentHeight() : -1;

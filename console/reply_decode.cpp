@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "link/frame.h"
 #include "link/output_channels.h"
 #include "link/readback_codes.h"
 #include "pages/page_model.h"
@@ -11,7 +12,7 @@ namespace reply {
 
 Kind Answer::Classify() const {
     const Answer& a = *this;
-    if (a[2] != 0xF6) return Kind::NotAnswer;
+    if (a[2] != ZemCmd::kClassAnswer) return Kind::NotAnswer;
     switch (a.Pair()) {
         case readback::kMusicMaster.Key():
             return Kind::MusicMaster;
