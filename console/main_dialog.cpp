@@ -88,7 +88,7 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     m_eqResetRect = m_eqReset->geometry();
 
     m_timers.Set(kTimerFirstConnect, m_options.firstConnectDelayMs);
-    m_layoutReady = 170;
+    m_layoutReady = kLayoutReady;
     m_statusLamp->SetImage(StatusLamp(lang::kChinese, false), StatusLampBitmapId(lang::kChinese, false));
 
     // The client area starts at the template's size, widened for pages whose controls reach past it
@@ -159,4 +159,15 @@ void CVelmor_Zem_R7Dlg::StoreVolumeLimits(const console::VolumeLimits& limits) {
     m_micEndVol = limits.micEnd;
     m_effectStartVol = limits.effectStart;
     m_effectEndVol = limits.effectEnd;
+}
+
+console::VolumeLimits CVelmor_Zem_R7Dlg::StoredVolumeLimits() const {
+    console::VolumeLimits limits;
+    limits.musicStart = m_musicStartVol;
+    limits.musicEnd = m_musicEndVol;
+    limits.micStart = m_micStartVol;
+    limits.micEnd = m_micEndVol;
+    limits.effectStart = m_effectStartVol;
+    limits.effectEnd = m_effectEndVol;
+    return limits;
 }

@@ -202,7 +202,7 @@ void CVelmor_Zem_R7Dlg::OnTabSelChange(int selection) {
 }
 
 void CVelmor_Zem_R7Dlg::OnSize() {
-    if (m_layoutReady != 170) return;
+    if (m_layoutReady != kLayoutReady) return;
     const int dx = m_client->width() - m_initClientRect.width();
     const int dy = m_client->height() - m_initClientRect.height();
     m_graph->setGeometry(m_graphRect.adjusted(0, 0, dx, dy));

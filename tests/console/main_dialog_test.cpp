@@ -21,7 +21,7 @@ using MainWindow = WindowTest;
 
 // The title of menu m, or its item k.
 QString MenuText(const CVelmor_Zem_R7Dlg& d, int m, int k = -1) {
-    QAction* top = d.m_pMenu->actions()[m];
+    QAction* top = d.MenuBar()->actions()[m];
     return k < 0 ? top->text() : top->menu()->actions()[k]->text();
 }
 
@@ -47,7 +47,7 @@ TEST_P(MainWindowLayout, TemplatePlacesInDialogFontPixelsAndEveryPageFits) {
         const QRect actual = control->geometry();
         if (c.id == kIdGraph) {  // its top follows the pages
             EXPECT_EQ(actual.adjusted(0, expected.top() - actual.top(), 0, 0), expected);
-            EXPECT_EQ(actual.top(), dialog->m_pageRect.bottom() + 1 + 5);
+            EXPECT_EQ(actual.top(), dialog->PageRect().bottom() + 1 + 5);
         } else if (c.id == kIdTab || c.id == kIdEqReset || c.id == kIdEqPass) {
             EXPECT_EQ(actual, expected) << c.id;
         } else {
@@ -62,11 +62,12 @@ TEST_P(MainWindowLayout, TemplatePlacesInDialogFontPixelsAndEveryPageFits) {
             EXPECT_TRUE(c.id != kIdPresetCombo || actual.width() >= expected.width());
         }
     }
-    EXPECT_EQ(dialog->m_pageRect, QRect(units.X(7), units.Y(25) + kTabItemSize.height(),
-                                        units.X(7 + 493) - units.X(7), dialog->m_pageRect.height()));
-    EXPECT_EQ(
-        std::make_tuple(dialog->m_layoutReady, dialog->m_locked, dialog->m_connected, dialog->minimumSize()),
-        std::make_tuple(170, 1, 0, QSize(900, 520)));
+    EXPECT_EQ(dialog->PageRect(), QRect(units.X(7), units.Y(25) + kTabItemSize.height(),
+                                        units.X(7 + 493) - units.X(7), dialog->PageRect().height()));
+    EXPECT_TRUE(dialog->LayoutReady()) << "the resize rule waits for the layout";
+    EXPECT_TRUE(dialog->Locked()) << "the panel starts locked";
+    EXPECT_EQ(dialog->m_connected, 0) << "connected before any answer";
+    EXPECT_EQ(dialog->minimumSize(), QSize(900, 520));
 
     // On a 1280-pixel screen every shown control lies inside its page, above the graph.
     dialog->show();
@@ -130,7 +131,7 @@ TEST_F(MainWindow, LanguageSwitchChangesEveryTextAndWritesTheFile) {
     Start("[Config]\r\nmicendvol=40\r\nLanguage=1\r\n");
     auto menuIds = [&] {  // 0: separator, -1: an item without text
         std::vector<int> ids;
-        for (QAction* top : dialog->m_pMenu->actions())
+        for (QAction* top : dialog->MenuBar()->actions())
             for (QAction* item : top->menu()->actions())
                 ids.push_back(item->isSeparator() ? 0 : item->text().isEmpty() ? -1 : item->data().toInt());
         return ids;
@@ -179,19 +180,19 @@ TEST_F(MainWindow, TimersOfTheLampAndTheFirstConnect) {
     dialog->OnTimer(kTimerFirstConnect);
     EXPECT_FALSE(dialog->Timers().IsSet(kTimerFirstConnect));
     QCoreApplication::processEvents();  // the posted connect request
-    EXPECT_EQ(std::make_pair(dialog->m_linkWatchdog + 0, dialog->SetUpPage()->Link().frameMode + 0),
+    EXPECT_EQ(std::make_pair(dialog->LinkWatchdog() + 0, dialog->SetUpPage()->Link().frameMode + 0),
               std::make_pair(4, 0));
 }
 
 TEST_F(MainWindow, ResizeStretchesGraphBothWaysAndPagesInWidth) {
     Start();
-    const QRect graph = dialog->m_graphRect, pages = dialog->m_pageRect, tab = dialog->TabStrip()->geometry();
-    const QRect pass = dialog->m_eqPassRect, reset = dialog->m_eqResetRect;
+    const QRect graph = dialog->GraphRect(), pages = dialog->PageRect(), tab = dialog->TabStrip()->geometry();
+    const QRect pass = dialog->EqPassRect(), reset = dialog->EqResetRect();
     dialog->show();
     dialog->resize(dialog->size() + QSize(130, 70));
     QCoreApplication::processEvents();
-    const int dx = dialog->Client()->width() - dialog->m_initClientRect.width();
-    const int dy = dialog->Client()->height() - dialog->m_initClientRect.height();
+    const int dx = dialog->Client()->width() - dialog->InitClientRect().width();
+    const int dy = dialog->Client()->height() - dialog->InitClientRect().height();
     ASSERT_TRUE(dx > 0 && dy > 0);
     EXPECT_EQ(dialog->Graph()->geometry(), graph.adjusted(0, 0, dx, dy));
     for (int i = 0; i < pageindex::kCount; ++i)

@@ -46,7 +46,7 @@ class FileCommands : public WindowTest {
         Start(nullptr, [this](CVelmor_Zem_R7Dlg::Options& o) {
             o.frameTap = [this](const ZemCmd::Cmd& frame) { sent.push_back(frame.b); };
         });
-        dialog->m_waitTiming = {1};
+        dialog->SetWaitTiming({1});
     }
     QSlider* Master(int k) { return Control<QSlider>(kIdMicSlider + k); }
     chan::OutputPage* Output(int o) { return qobject_cast<chan::OutputPage*>(dialog->PageAt(pageindex::kMainOut + o)); }

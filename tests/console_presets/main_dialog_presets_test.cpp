@@ -24,7 +24,7 @@ class MainWindowCommands : public WindowTest {
     void SetUp() override {
         Start("[Config]\nLanguage=1\n",
               [](CVelmor_Zem_R7Dlg::Options& o) { o.firstConnectDelayMs = 1000000; });
-        dialog->m_waitTiming = {1};
+        dialog->SetWaitTiming({1});
         dialog->SetUpPage()->Queue().Stop();  // frames stay in the queue where the test reads them
         dialog->installEventFilter(&posts);
         QObject::connect(&watch, &QTimer::timeout, [this] {
@@ -48,10 +48,9 @@ class MainWindowCommands : public WindowTest {
     // Lets the pending master-volume sends go now.
     void FireMasterTimers() {
         for (int i = 0; i < 3; ++i) dialog->OnTimer(timer::Id(timer::kMasterVolume, i));
-        dialog->m_masterPending.fill(false);
     }
     bool MasterArmed(int k) { return dialog->Timers().IsSet(timer::Id(timer::kMasterVolume, k)); }
-    QAction* OperationItem() { return dialog->m_pMenu->actions()[2]->menu()->actions()[0]; }
+    QAction* OperationItem() { return dialog->MenuBar()->actions()[2]->menu()->actions()[0]; }
 
     win::ScriptedMessageBoxes boxes;
     PostCounter posts;
@@ -128,10 +127,10 @@ TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
     std::vector<Bytes> sent = Since(before);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], testbytes::Of(frames::MasterVolume(0, 31))) << "the position at the time it goes";
-    EXPECT_FALSE(dialog->m_masterPending[0]);
+    EXPECT_FALSE(dialog->MasterPending(0));
     Control<QSlider>(kIdMusicSlider)->setSliderPosition(21);  // its send has gone: the next move arms again
     EXPECT_TRUE(MasterArmed(2));
-    dialog->m_masterPending.fill(false);
+    dialog->OnTimer(timer::Id(timer::kMasterVolume, 2));  // the music send goes
     Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);  // positions set from code arm nothing
     EXPECT_FALSE(MasterArmed(1));
 }
@@ -174,7 +173,7 @@ void AnswerVolumeLimit(std::vector<std::pair<int, int>> moves, bool ok) {
 TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     AnswerVolumeLimit({{1004, 40}}, false);
     dialog->OnCommand(kCmdVolumeLimit);
-    EXPECT_EQ(std::make_tuple(QueuedCount(), dialog->m_musicEndVol, ReadBytes(config)),
+    EXPECT_EQ(std::make_tuple(QueuedCount(), dialog->StoredVolumeLimits().musicEnd, ReadBytes(config)),
               std::make_tuple(0u, 84, std::string("[Config]\nLanguage=1\n")));
 
     auto* music = Control<QSlider>(kIdMusicSlider);
@@ -188,7 +187,7 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
                               Text(kIdMusicValue)),
               std::make_tuple(40, 40, 84, QString("40")));
     EXPECT_TRUE(MasterArmed(0) && MasterArmed(1) && MasterArmed(2));
-    EXPECT_EQ(std::make_pair(dialog->m_musicEndVol, dialog->m_micStartVol), std::make_pair(40, 12));
+    EXPECT_EQ(std::make_pair(dialog->StoredVolumeLimits().musicEnd, dialog->StoredVolumeLimits().micStart), std::make_pair(40, 12));
     EXPECT_EQ(ReadBytes(config),
               "[Config]\nLanguage=1\nmusicstartvol=0\nmusicendvol=40\nmicstartvol=12\nmicendvol=84\n"
               "effectstartvol=0\neffectendvol=70\n");
@@ -226,7 +225,7 @@ TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
         boxes.shown.clear();
         if (s.password) AnswerPassword(s.password);
         s.viaItem ? OperationItem()->trigger() : dialog->OnCommand(kCmdLock);
-        EXPECT_EQ(std::make_pair(dialog->m_locked + 0, OperationItem()->text()),
+        EXPECT_EQ(std::make_pair(dialog->Locked(), OperationItem()->text()),
                   std::make_pair(s.locked, QString(s.item)));
         ASSERT_EQ(boxes.shown.size(), s.box ? 1u : 0u);
         for (const auto& box : boxes.shown) EXPECT_EQ(box.text, s.box);
@@ -242,7 +241,7 @@ TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
         d->reject();
     });
     dialog->OnCommand(kCmdLock);
-    EXPECT_EQ(std::make_tuple(caption, dialog->m_locked + 0, Control<QSlider>(kIdMicSlider)->isEnabled()),
+    EXPECT_EQ(std::make_tuple(caption, dialog->Locked(), Control<QSlider>(kIdMicSlider)->isEnabled()),
               std::make_tuple(QString("请输入密码"), 1, false));
 }
 

@@ -241,7 +241,7 @@ TEST_F(ConnectEndToEnd, ConnectedOnlyWhenTheReadBackFinishes) {
     // What came from the processor before the failure stays.
     EXPECT_EQ(win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider)->value(), 25);
     EXPECT_EQ(dynamic_cast<PageMusic*>(PageAt(kMusic))->MusicInput(), 2);
-    EXPECT_EQ(dialog->m_lastMuteMask, 0x05);
+    EXPECT_EQ(dialog->LastMuteMask(), 0x05);
 
     // Ten heartbeat periods later nothing has gone out: no heartbeat, no watchdog.
     ASSERT_TRUE(sim->WaitForLog([&](const auto&) { return dialog->SetUpPage()->Queue().Pending().empty(); },
@@ -316,7 +316,7 @@ TEST_F(ConnectEndToEnd, SilentProcessorLeavesTheConsoleDisconnected) {
                      0);  // arrives while the dialog runs: no second scan
     dialog->OnConnect();
     EXPECT_EQ(std::tuple(dialog->m_connected, dialog->Timers().IsSet(console::kTimerHeartbeat),
-                         dialog->SetUpPage()->Link().frameMode.load(), dialog->m_linkWatchdog),
+                         dialog->SetUpPage()->Link().frameMode.load(), dialog->LinkWatchdog()),
               std::tuple(0, false, 0, 4));
     // three probes, then the next ports
     EXPECT_EQ(std::tuple(Received({0xF9, 0x03, 0x04}), Received({0xF4}, 9)), std::tuple(3, 0));

@@ -268,17 +268,24 @@ TEST_F(ApplyReply, StatusSetsMutesLimitsPresetAndConnected) {
     Apply(MakeAnswer(0xF0, 0xD0, {0, 0x50, 0x3F, 0, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(MuteBits(), (std::vector<int>{3, 1, 1, 3}));
     const auto& d = *dialog;
-    EXPECT_EQ(std::tie(d.m_micStartVol, d.m_micEndVol, d.m_musicStartVol, d.m_musicEndVol, d.m_effectStartVol,
-                       d.m_effectEndVol),
-              std::tuple(1, 2, 3, 4, 5, 6));
-    EXPECT_EQ(std::tuple(d.m_lastMuteMask, PageOf<PageMusic>(pageindex::kMusic)->CheckedInput(), PresetItem(),
-                         d.m_connected),
-              std::tuple(0x3F, -1, -1, 1));
+    console::VolumeLimits limits;  // the answer orders them microphone, music, effect
+    limits.micStart = 1;
+    limits.micEnd = 2;
+    limits.musicStart = 3;
+    limits.musicEnd = 4;
+    limits.effectStart = 5;
+    limits.effectEnd = 6;
+    EXPECT_EQ(d.StoredVolumeLimits(), limits);
+    EXPECT_EQ(d.LastMuteMask(), 0x3F);
+    EXPECT_EQ(PageOf<PageMusic>(pageindex::kMusic)->CheckedInput(), -1) << "input 5 is none of the buttons";
+    EXPECT_EQ(PresetItem(), -1) << "group 0: no preset selected";
+    EXPECT_EQ(d.m_connected, 1) << "the status answer ends the read-back";
 
     // Only the bass bit (3) and the second surround bit (5); preset 4; input "USB".
     Apply(MakeAnswer(0xF0, 0xD0, {4, 0x30, 0x28, 0, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(MuteBits(), (std::vector<int>{0, 0, 1, 2}));
-    EXPECT_EQ(std::tuple(PageOf<PageMusic>(pageindex::kMusic)->CheckedInput(), PresetItem()), std::tuple(3, 3));
+    EXPECT_EQ(PageOf<PageMusic>(pageindex::kMusic)->CheckedInput(), 3);
+    EXPECT_EQ(PresetItem(), 3);
 }
 
 // The whole state an answer can change, as one text: the preset file's text, the master labels and
@@ -287,8 +294,9 @@ std::string StateOf(CVelmor_Zem_R7Dlg& d) {
     std::string state = d.BuildPresetText();
     for (int id : {console::kIdMicValue, console::kIdEffectValue, console::kIdMusicValue})
         state += " label " + TextOf(d.Client(), id).toStdString();
-    for (int v : {d.m_micStartVol, d.m_micEndVol, d.m_musicStartVol, d.m_musicEndVol, d.m_effectStartVol,
-                  d.m_effectEndVol, d.m_lastMuteMask, static_cast<int>(d.m_connected)})
+    const console::VolumeLimits l = d.StoredVolumeLimits();
+    for (int v : {l.micStart, l.micEnd, l.musicStart, l.musicEnd, l.effectStart, l.effectEnd, d.LastMuteMask(),
+                  static_cast<int>(d.m_connected)})
         state += " " + std::to_string(v);
     const auto* combo = win::FindControlAs<QComboBox>(d.Client(), console::kIdPresetCombo);
     state += " preset " + std::to_string(combo->currentIndex());
@@ -399,13 +407,13 @@ TEST_F(ApplyReply, StatusInputIsTheStoredInputAndLimitsAreClampedAsConfigIniIs) 
     EXPECT_EQ(music->MusicInput(), 2) << "frames and the preset file would use another input";
     EXPECT_EQ(music->SaveText().rfind("[music type]\n2\n", 0), 0u);
     // ends to 0..84, 0..84, 0..70; each start to 0..its end
-    const auto& d = *dialog;
-    EXPECT_EQ(d.m_micEndVol, 84);
-    EXPECT_EQ(d.m_micStartVol, 84);
-    EXPECT_EQ(d.m_musicEndVol, 40);
-    EXPECT_EQ(d.m_musicStartVol, 40);
-    EXPECT_EQ(d.m_effectEndVol, 70);
-    EXPECT_EQ(d.m_effectStartVol, 70);
+    const console::VolumeLimits l = dialog->StoredVolumeLimits();
+    EXPECT_EQ(l.micEnd, 84);
+    EXPECT_EQ(l.micStart, 84);
+    EXPECT_EQ(l.musicEnd, 40);
+    EXPECT_EQ(l.musicStart, 40);
+    EXPECT_EQ(l.effectEnd, 70);
+    EXPECT_EQ(l.effectStart, 70);
 
     Apply(MakeAnswer(0xF0, 0xD0, {0, 0x50, 0, 0, 0, 84, 0, 84, 0, 70}));  // no such input
     EXPECT_EQ(music->CheckedInput(), -1);
