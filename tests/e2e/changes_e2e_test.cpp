@@ -7,9 +7,9 @@
 
 #include "console/frame_build.h"
 #include "controls/graph_layout.h"
-#include "pages/page_index.h"
 #include "pages/channel_output_page.h"
 #include "pages/page.h"
+#include "pages/page_index.h"
 #include "sim/processor.h"
 #include "tests/console/support.h"
 
