@@ -113,8 +113,7 @@ void CVelmor_Zem_R7Dlg::SendTimerFrames(std::uint32_t id) {
             SendPathFilter(key);
             break;
         case timer::kMusicInput:
-            if (auto* music = Pages().Music())
-                SendFrame(frames::MusicInput(music->MusicInput()));
+            if (auto* music = Pages().Music()) SendFrame(frames::MusicInput(music->MusicInput()));
             break;
         case timer::kMutes:
             SendMutes();
@@ -274,8 +273,7 @@ void CVelmor_Zem_R7Dlg::SyncAllToDevice() {
         IWave* wave = WaveAt(page);
         if (!wave) continue;
         const int n = wave->GetBandCount();
-        const bool skipFirst =
-            page == kEffect || page == kMainOut || page == kMidOut || page == kSubOut;
+        const bool skipFirst = page == kEffect || page == kMainOut || page == kMidOut || page == kSubOut;
         const bool skipLast = skipFirst || page == kMic;
         for (int band = 0; band < n; ++band) {
             if ((band == 0 && skipFirst) || (band == n - 1 && skipLast)) continue;

@@ -269,51 +269,45 @@ void StatusPages(const ChannelPages& pages, const reply::Status& s) {
     }
 }
 
+namespace {
+
+using Applier = void (*)(const ChannelPages&, const reply::Answer&, GraphTarget);
+
+template <void (*Apply)(const ChannelPages&, const reply::Answer&)>
+void WithoutGraph(const ChannelPages& pages, const reply::Answer& a, GraphTarget) {
+    Apply(pages, a);
+}
+
+struct Route {
+    reply::Kind kind;
+    Applier apply;
+};
+
+constexpr Route kRoutes[] = {
+    {reply::Kind::MixLevels, WithoutGraph<MixLevels>},
+    {reply::Kind::MusicEq, WithoutGraph<MusicEq>},
+    {reply::Kind::MicEq, WithoutGraph<MicEq>},
+    {reply::Kind::MicLimiter, WithoutGraph<MicLimiter>},
+    {reply::Kind::NoiseGate, WithoutGraph<NoiseGate>},
+    {reply::Kind::Fbc, WithoutGraph<Fbc>},
+    {reply::Kind::OutputLimiter, WithoutGraph<OutputLimiter>},
+    {reply::Kind::Delays, WithoutGraph<Delays>},
+    {reply::Kind::OutputEq, WithoutGraph<OutputEq>},
+    {reply::Kind::Crossover, Crossover},
+    {reply::Kind::EchoEq, EchoEq},
+    {reply::Kind::EffectBlock, WithoutGraph<EffectBlock>},
+    {reply::Kind::ReverbEq, WithoutGraph<ReverbEq>},
+};
+
+}  // namespace
+
 bool ToPages(reply::Kind kind, const ChannelPages& pages, const reply::Answer& a, GraphTarget graph) {
-    using reply::Kind;
-    switch (kind) {
-        case Kind::MixLevels:
-            MixLevels(pages, a);
-            return true;
-        case Kind::MusicEq:
-            MusicEq(pages, a);
-            return true;
-        case Kind::MicEq:
-            MicEq(pages, a);
-            return true;
-        case Kind::MicLimiter:
-            MicLimiter(pages, a);
-            return true;
-        case Kind::NoiseGate:
-            NoiseGate(pages, a);
-            return true;
-        case Kind::Fbc:
-            Fbc(pages, a);
-            return true;
-        case Kind::OutputLimiter:
-            OutputLimiter(pages, a);
-            return true;
-        case Kind::Delays:
-            Delays(pages, a);
-            return true;
-        case Kind::OutputEq:
-            OutputEq(pages, a);
-            return true;
-        case Kind::Crossover:
-            Crossover(pages, a, graph);
-            return true;
-        case Kind::EchoEq:
-            EchoEq(pages, a, graph);
-            return true;
-        case Kind::EffectBlock:
-            EffectBlock(pages, a);
-            return true;
-        case Kind::ReverbEq:
-            ReverbEq(pages, a);
-            return true;
-        default:
-            return false;
+    for (const Route& r : kRoutes) {
+        if (r.kind != kind) continue;
+        r.apply(pages, a, graph);
+        return true;
     }
+    return false;
 }
 
 }  // namespace console::apply

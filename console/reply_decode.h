@@ -13,7 +13,6 @@ namespace reply {
 
 constexpr int kWords = 50;
 
-
 enum class Kind {
     NotAnswer,  // byte 2 is not 0xF6
     Unknown,    // a group/code pair no row knows

@@ -1,5 +1,5 @@
 #pragma once
-// Group/code pairs of the read-back requests (class 0xF5) and of the answers that echo them (0xF6).
+// Group/code pairs of the read-back requests (class 0xF4) and of the answers that echo them (0xF6).
 
 #include <cstdint>
 

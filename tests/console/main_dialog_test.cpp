@@ -205,14 +205,16 @@ TEST_F(MainWindow, ResizeStretchesGraphBothWaysAndPagesInWidth) {
     for (int i = 0; i < pageindex::kCount; ++i)
         EXPECT_EQ(dialog->PageAt(i)->geometry(), pages.adjusted(0, 0, dx, 0)) << "page " << i;
     EXPECT_EQ(Control(kIdEqPass)->geometry(), pass.translated(0, dy)) << "EQ Pass moves down with the graph";
-    EXPECT_EQ(Control(kIdEqReset)->geometry(), reset.translated(0, dy)) << "EQ Reset moves down with the graph";
+    EXPECT_EQ(Control(kIdEqReset)->geometry(), reset.translated(0, dy))
+        << "EQ Reset moves down with the graph";
     EXPECT_EQ(dialog->TabStrip()->geometry(), tab) << "the tab strip stays";
 }
 
 TEST_F(MainWindow, TabsShowTheirPageAndPutItsCurveOnTheGraph) {
     Start();
     const int bands[] = {9, 17, 5, 7, 5, 5, 5};  // in tab order
-    for (int i = 0; i < pageindex::kSetUp; ++i) EXPECT_EQ(dialog->WaveAt(i)->GetBandCount(), bands[i]) << "page " << i;
+    for (int i = 0; i < pageindex::kSetUp; ++i)
+        EXPECT_EQ(dialog->WaveAt(i)->GetBandCount(), bands[i]) << "page " << i;
     EXPECT_EQ(dialog->WaveAt(pageindex::kSetUp), nullptr);
 
     auto* effect = dialog->Pages().Effect();

@@ -49,7 +49,9 @@ class FileCommands : public WindowTest {
         dialog->SetWaitTiming({1});
     }
     QSlider* Master(int k) { return Control<QSlider>(kIdMicSlider + k); }
-    chan::OutputPage* Output(int o) { return qobject_cast<chan::OutputPage*>(dialog->PageAt(pageindex::kMainOut + o)); }
+    chan::OutputPage* Output(int o) {
+        return qobject_cast<chan::OutputPage*>(dialog->PageAt(pageindex::kMainOut + o));
+    }
     PageEffect* Effect() { return dialog->Pages().Effect(); }
 
     void Set(const Mains& m) {

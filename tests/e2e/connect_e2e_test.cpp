@@ -11,8 +11,8 @@
 #include "link/frame.h"
 #include "link/ui/uart_connect.h"
 #include "pages/page.h"
-#include "pages/page_index.h"
 #include "pages/page_ids.h"
+#include "pages/page_index.h"
 #include "pages/page_music.h"
 #include "platform/ui/window.h"
 #include "sim/processor.h"
@@ -184,8 +184,7 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNotic
         {kEffect, 2, 1500, -10}};
     // clang-format on
     for (const auto& [page, id, value] : sliders) EXPECT_EQ(Pos(page, id), value) << page << " " << id;
-    for (const auto& [page, band, hz, gain2] : bands)
-    {
+    for (const auto& [page, band, hz, gain2] : bands) {
         EXPECT_EQ(Band(page).freq[band], hz) << "page " << page << " band " << band;
         EXPECT_EQ(Band(page).gain[band] * 2, gain2) << "page " << page << " band " << band;
     }

@@ -26,7 +26,8 @@ constexpr readback::Pair kNoSuchStatusCode{0xF0, 0x77};
 constexpr readback::Pair kNoSuchOutputCode{0x04, 0xC3};
 
 // A5 len class group code, `data` from byte 5, then the checksum.
-inline AnswerWords MakeAnswer(readback::Pair pair, const std::vector<int>& data, int cls = ZemCmd::kClassAnswer) {
+inline AnswerWords MakeAnswer(readback::Pair pair, const std::vector<int>& data,
+                              int cls = ZemCmd::kClassAnswer) {
     AnswerWords a;
     std::vector<int> bytes = {0xA5, static_cast<int>(data.size()) + 6, cls, pair.group, pair.code};
     bytes.insert(bytes.end(), data.begin(), data.end());
@@ -39,9 +40,8 @@ inline AnswerWords MakeAnswer(readback::Pair pair, const std::vector<int>& data,
 // An EQ band answer: 0, band, channel, enabled, gain field, Hz, Q field, filter code, pre-delay.
 inline AnswerWords BandAnswer(readback::Pair pair, int band, int channel, int enabled, int gainField, int hz,
                               int qField, int filterCode, int preDelay = 0) {
-    return MakeAnswer(pair,
-                      {0, band, channel, enabled, gainField & 0xFF, gainField >> 8, hz & 0xFF, hz >> 8,
-                       qField & 0xFF, qField >> 8, filterCode, preDelay & 0xFF, preDelay >> 8});
+    return MakeAnswer(pair, {0, band, channel, enabled, gainField & 0xFF, gainField >> 8, hz & 0xFF, hz >> 8,
+                             qField & 0xFF, qField >> 8, filterCode, preDelay & 0xFF, preDelay >> 8});
 }
 
 const auto Of = [](const AnswerWords& a) { return Answer(a.data()); };
@@ -54,14 +54,10 @@ TEST(ReplyDecode, MasterPositions) {  // beyond a slider's range: the applier's 
         int expected;
     };
     const Case cases[] = {
-        {"music 0 dB", reply::MusicMasterPos, 0, 60},
-        {"music top", reply::MusicMasterPos, 24, 84},
-        {"music -1", reply::MusicMasterPos, 0xFF, 59},
-        {"music bottom", reply::MusicMasterPos, 0x88, 0},
-        {"mic -10", reply::MicMasterPos, 0xF6, 60},
-        {"mic +5", reply::MicMasterPos, 0x05, 75},
-        {"effect 0 dB", reply::EffectMasterPos, 0, 60},
-        {"effect -2", reply::EffectMasterPos, 0xFE, 58},
+        {"music 0 dB", reply::MusicMasterPos, 0, 60},   {"music top", reply::MusicMasterPos, 24, 84},
+        {"music -1", reply::MusicMasterPos, 0xFF, 59},  {"music bottom", reply::MusicMasterPos, 0x88, 0},
+        {"mic -10", reply::MicMasterPos, 0xF6, 60},     {"mic +5", reply::MicMasterPos, 0x05, 75},
+        {"effect 0 dB", reply::EffectMasterPos, 0, 60}, {"effect -2", reply::EffectMasterPos, 0xFE, 58},
     };
     for (const Case& c : cases) EXPECT_EQ(c.pos(c.byte), c.expected) << c.name;
 }
@@ -100,8 +96,8 @@ TEST(ReplyDecode, BandFields) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const reply::Band b =
-            reply::DecodeBand(Of(BandAnswer(readback::kEchoEq, 4, 0, 1, c.gainField, c.hz, c.qField, 5, 300)));
+        const reply::Band b = reply::DecodeBand(
+            Of(BandAnswer(readback::kEchoEq, 4, 0, 1, c.gainField, c.hz, c.qField, 5, 300)));
         EXPECT_EQ(b.index, 4);
         EXPECT_EQ(b.gainField, c.gainField);
         EXPECT_EQ(b.freq, c.hz);
@@ -185,9 +181,9 @@ TEST(ReplyDecode, Limiter) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto l = reply::DecodeLimiter(
-            Of(MakeAnswer(readback::kOutputLimiter, {0, outch::kLimiterSubwoofer, c.start & 0xFF, c.start >> 8,
-                                                     c.field & 0xFF, c.field >> 8, c.limitByte, c.ratioByte})));
+        const auto l = reply::DecodeLimiter(Of(
+            MakeAnswer(readback::kOutputLimiter, {0, outch::kLimiterSubwoofer, c.start & 0xFF, c.start >> 8,
+                                                  c.field & 0xFF, c.field >> 8, c.limitByte, c.ratioByte})));
         EXPECT_EQ(l.limit, c.limit);
         EXPECT_EQ(l.ratio, c.ratio);
         EXPECT_EQ(l.start, c.startPos);
@@ -206,7 +202,8 @@ TEST(ReplyDecode, LimiterChannelsNumberTheSubwooferBeforeTheCentre) {
 }
 
 TEST(ReplyDecode, GateFbcLevelsStatus) {
-    const reply::Gate on = reply::DecodeGate(Of(MakeAnswer(readback::kNoiseGate, {1, 40, 10})));  // off: applier
+    const reply::Gate on =
+        reply::DecodeGate(Of(MakeAnswer(readback::kNoiseGate, {1, 40, 10})));  // off: applier
     EXPECT_EQ(on.start, -40);
     EXPECT_EQ(on.release, -10);
 
@@ -217,10 +214,12 @@ TEST(ReplyDecode, GateFbcLevelsStatus) {
         int mode;
     };
     const FbcCase fbc[] = {
-        {"no such step", {1, 100, 10, 0}, 0}, {"mode 1", {1, 100, 7, 0}, 1}, {"mode 2", {1, 100, 4, 0}, 2},
-        {"mode 3", {1, 100, 1, 0}, 3},        {"off", {0, 100, 7, 0}, 0},    {"byte 8 set", {1, 100, 7, 1}, 0},
+        {"no such step", {1, 100, 10, 0}, 0}, {"mode 1", {1, 100, 7, 0}, 1},
+        {"mode 2", {1, 100, 4, 0}, 2},        {"mode 3", {1, 100, 1, 0}, 3},
+        {"off", {0, 100, 7, 0}, 0},           {"byte 8 set", {1, 100, 7, 1}, 0},
     };
-    for (const FbcCase& c : fbc) EXPECT_EQ(reply::DecodeFbcMode(Of(MakeAnswer(readback::kFbc, c.bytes))), c.mode) << c.name;
+    for (const FbcCase& c : fbc)
+        EXPECT_EQ(reply::DecodeFbcMode(Of(MakeAnswer(readback::kFbc, c.bytes))), c.mode) << c.name;
 
     EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kMusicLevel, {}))), reply::kMusicLevelKind);
     EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kDirectLevel, {}))), reply::kDirectLevelKind);
@@ -228,8 +227,8 @@ TEST(ReplyDecode, GateFbcLevelsStatus) {
     EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kReverbLevel, {}))), reply::kReverbLevelKind);
 
     // The status fields: through the applier below.
-    EXPECT_EQ(reply::StatusTrace(
-                  reply::DecodeStatus(Of(MakeAnswer(readback::kStatus, {0, 0x50, 0x3F, 0, 1, 2, 3, 4, 5, 6})))),
+    EXPECT_EQ(reply::StatusTrace(reply::DecodeStatus(
+                  Of(MakeAnswer(readback::kStatus, {0, 0x50, 0x3F, 0, 1, 2, 3, 4, 5, 6})))),
               "[recv]mic 1,2;musuc 3,4;effect 5,6\n");
 }
 
@@ -264,7 +263,8 @@ TEST_F(ApplyReply, ResultsAndTheDebugLog) {
     EXPECT_EQ(Apply(MakeAnswer(readback::kMusicMaster, {0, 0}, ZemCmd::kClassRead)), 0) << "a request taken";
     EXPECT_EQ(log.LineCount(), lines) << "what is no answer is not printed";
     EXPECT_EQ(Apply(MakeAnswer(kNoSuchOutputCode, {0})), 0) << "an unknown pair taken";
-    EXPECT_EQ(Apply(BandAnswer(readback::kOutputEq, 2, outch::kMixMainRight, 0, 25600 + 500, 1234, 200, 0)), 1)
+    EXPECT_EQ(Apply(BandAnswer(readback::kOutputEq, 2, outch::kMixMainRight, 0, 25600 + 500, 1234, 200, 0)),
+              1)
         << "the second main channel is taken and passed over";
     EXPECT_NE(log.Text().find("resv=a5 "), std::string::npos);
     // A length byte beyond the 50 entries prints those 50 and reads nothing past them.
@@ -283,7 +283,8 @@ TEST_F(ApplyReply, MusicHighPassSlopesAndMicrophoneEq) {
     EXPECT_EQ(music->SliderPos(chan::id::kHighPass), 80);
     EXPECT_EQ(mb.freq[8], 80);
     EXPECT_EQ(mb.type[8], kTypeHighPass) << "at \"24db\" band 8 is the second high-pass";
-    Apply(BandAnswer(readback::kMusicEq, 0, 0, 1, 0x5F50, 120, 70, 5));  // "12db": band 8 off, as the combo does
+    Apply(BandAnswer(readback::kMusicEq, 0, 0, 1, 0x5F50, 120, 70,
+                     5));  // "12db": band 8 off, as the combo does
     EXPECT_EQ(music->SlopeItem(), 0);
     EXPECT_EQ(mb.freq[0], 120);
     EXPECT_EQ(mb.freq[8], 20000);
@@ -390,8 +391,8 @@ std::string StateOf(CVelmor_Zem_R7Dlg& d) {
     for (int id : {console::kIdMicValue, console::kIdEffectValue, console::kIdMusicValue})
         state += " label " + TextOf(d.Client(), id).toStdString();
     const console::VolumeLimits l = d.StoredVolumeLimits();
-    for (int v : {l.micStart, l.micEnd, l.musicStart, l.musicEnd, l.effectStart, l.effectEnd, d.LastMuteMask(),
-                  static_cast<int>(d.m_connected)})
+    for (int v : {l.micStart, l.micEnd, l.musicStart, l.musicEnd, l.effectStart, l.effectEnd,
+                  d.LastMuteMask(), static_cast<int>(d.m_connected)})
         state += " " + std::to_string(v);
     const auto* combo = win::FindControlAs<QComboBox>(d.Client(), console::kIdPresetCombo);
     state += " preset " + std::to_string(combo->currentIndex());
@@ -463,7 +464,8 @@ TEST_F(ApplyReply, MastersStayWithinTheirSlidersAndLabelsShowTheSliders) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Apply(MakeAnswer(c.pair, {0, c.byte6})), 1);
         EXPECT_EQ(dialog->MasterSlider(c.master)->value(), c.pos);
-        EXPECT_EQ(Text(labels[c.master]).toStdString(), std::to_string(c.pos)) << "the label is not the slider";
+        EXPECT_EQ(Text(labels[c.master]).toStdString(), std::to_string(c.pos))
+            << "the label is not the slider";
     }
 }
 
