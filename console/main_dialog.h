@@ -110,7 +110,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void OnDspUpdate();
     win::LRESULT OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, QWidget* from) override;
 
-    // Page i in tab order (7 is the set-up page); null outside 0..7.
+    // The page at a pageindex::Index; null outside them.
     QWidget* PageAt(int index) const;
     // The pages by kind.
     console::ChannelPages Pages() const { return console::ChannelPages(m_pages); }
