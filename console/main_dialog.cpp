@@ -74,7 +74,7 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     CreatePages();
     m_tab->blockSignals(true);
     for (int i = 0; i < kTabCount; ++i) m_tab->addTab(QString());
-    m_tab->setCurrentIndex(0);
+    m_tab->setCurrentIndex(pageindex::kMusic);
     m_tab->blockSignals(false);
 
     SetLanguage(ReadLanguage(m_options.configPath));
