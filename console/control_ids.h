@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "pages/page_index.h"
+
 namespace console {
 
 // Controls of the main window.
@@ -54,9 +56,7 @@ constexpr int kStatusLampDelayMs = 200;
 // Private messages.
 constexpr unsigned kMsgConnect = 0x400 + 201;
 
-// Number of pages (the set-up page last) and of tab items.
-constexpr int kPageCount = 8;
-constexpr int kTabCount = 7;
-constexpr int kSetUpPage = 7;
+// Tab items: every page but the set-up page (pages/page_index.h).
+constexpr int kTabCount = pageindex::kSetUp;
 
 }  // namespace console

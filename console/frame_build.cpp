@@ -1,6 +1,7 @@
 #include "console/frame_build.h"
 
 #include "controls/band_limits.h"
+#include "link/output_channels.h"
 
 namespace console::frames {
 
@@ -158,7 +159,7 @@ std::vector<std::uint8_t> MuteActions(const Mutes& m, int lastMask) {
 
 ZemCmd::Cmd SecondMainLimiter(const ZemCmd::Cmd& alc) {
     ZemCmd::Cmd f = alc;
-    f[6] = 1;
+    f[6] = outch::kLimiterMainSecond;
     f.Seal();
     return f;
 }

@@ -74,7 +74,7 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     CreatePages();
     m_tab->blockSignals(true);
     for (int i = 0; i < kTabCount; ++i) m_tab->addTab(QString());
-    m_tab->setCurrentIndex(0);
+    m_tab->setCurrentIndex(pageindex::kMusic);
     m_tab->blockSignals(false);
 
     SetLanguage(ReadLanguage(m_options.configPath));
@@ -82,13 +82,13 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
     SetUpMasterSliders();
     WireMasterSliders();
     WirePresetButtons();
-    ShowPageCurve(0);
+    ShowPageCurve(pageindex::kMusic);
     m_graph->setGeometry(m_graphRect);
     m_eqPassRect = m_eqPass->geometry();
     m_eqResetRect = m_eqReset->geometry();
 
     m_timers.Set(kTimerFirstConnect, m_options.firstConnectDelayMs);
-    m_layoutReady = 170;
+    m_layoutReady = kLayoutReady;
     m_statusLamp->SetImage(StatusLamp(lang::kChinese, false), StatusLampBitmapId(lang::kChinese, false));
 
     // The client area starts at the template's size, widened for pages whose controls reach past it
@@ -101,12 +101,12 @@ bool CVelmor_Zem_R7Dlg::OnInitDialog() {
 
 void CVelmor_Zem_R7Dlg::CreatePages() {
     m_pages = console::CreatePages(m_client);
-    m_pageSetUp = SetUpOf(m_pages[kSetUpPage]);
+    m_pageSetUp = SetUpOf(m_pages[pageindex::kSetUp]);
     if (m_pageSetUp) m_pageSetUp->OnInitDialog();
 }
 
 QWidget* CVelmor_Zem_R7Dlg::PageAt(int index) const {
-    return (index >= 0 && index < kPageCount) ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+    return (index >= 0 && index < pageindex::kCount) ? m_pages[static_cast<std::size_t>(index)] : nullptr;
 }
 
 IWave* CVelmor_Zem_R7Dlg::WaveAt(int index) const {
@@ -159,4 +159,15 @@ void CVelmor_Zem_R7Dlg::StoreVolumeLimits(const console::VolumeLimits& limits) {
     m_micEndVol = limits.micEnd;
     m_effectStartVol = limits.effectStart;
     m_effectEndVol = limits.effectEnd;
+}
+
+console::VolumeLimits CVelmor_Zem_R7Dlg::StoredVolumeLimits() const {
+    console::VolumeLimits limits;
+    limits.musicStart = m_musicStartVol;
+    limits.musicEnd = m_musicEndVol;
+    limits.micStart = m_micStartVol;
+    limits.micEnd = m_micEndVol;
+    limits.effectStart = m_effectStartVol;
+    limits.effectEnd = m_effectEndVol;
+    return limits;
 }

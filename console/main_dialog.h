@@ -1,8 +1,20 @@
 #pragma once
 // The main window: master sliders, preset bar, status lamp, tab strip with the seven channel pages,
-// the equaliser graph and the EQ buttons. Its behaviour is split over several files by concern:
-// main_dialog.cpp (start-up and teardown), main_dialog_layout.cpp (layout, tabs, resizing),
-// main_dialog_language.cpp (menus and texts), main_dialog_events.cpp (timers, messages, commands).
+// the equaliser graph and the EQ buttons. Its behaviour is split over files by concern:
+//   main_dialog.cpp            start-up, the page list, closing and keys, teardown
+//   main_dialog_layout.cpp     controls at their places, page layout, tab switching, resizing
+//   main_dialog_page_area.cpp  the page area's scroll bars and bringing a control into view
+//   main_dialog_language.cpp   the language switch, menus, texts and the status lamp
+//   main_dialog_events.cpp     menu commands
+//   main_dialog_notices.cpp    change notices from the pages and the graph, debounce timers
+//   main_dialog_timers.cpp     timer dispatch, the frames of settled changes, sync, heartbeat
+//   main_dialog_master.cpp     master volumes and volume limits
+//   main_dialog_reply.cpp      read-back answers (the pages' part: reply_apply.cpp)
+//   main_dialog_connect.cpp    the connect request
+//   main_dialog_presets.cpp    device presets, factory reset, the wait before a reconnect
+//   main_dialog_lock.cpp       panel lock
+//   main_dialog_file.cpp       the preset file's Export and Import
+//   main_dialog_update.cpp     firmware update
 
 #include <QIcon>
 #include <QMainWindow>
@@ -14,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "console/channel_pages.h"
 #include "console/console_config.h"
 #include "console/page_wait.h"
 #include "link/frame.h"
@@ -97,8 +110,10 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void OnDspUpdate();
     win::LRESULT OnMessage(unsigned msg, win::WPARAM wParam, win::LPARAM lParam, QWidget* from) override;
 
-    // Page i in tab order (7 is the set-up page); null outside 0..7.
+    // The page at a pageindex::Index; null outside them.
     QWidget* PageAt(int index) const;
+    // The pages by kind.
+    console::ChannelPages Pages() const { return console::ChannelPages(m_pages); }
     IWave* WaveAt(int index) const;
     PageSetUp* SetUpPage() const { return m_pageSetUp; }
     QWidget* Client() const;
@@ -127,29 +142,30 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     // Puts one read-back answer (one byte per word) into the controls without notifying anyone;
     // 1 when taken, 0 when not an answer or of an unknown kind.
     int ApplyReply(const std::uint32_t* answer);
-    bool m_connecting = false;  // a connect dialog runs
 
-    QIcon m_hIcon;
-    int m_linkWatchdog = 0;
-    int m_lastMuteMask = 0;
-    // One pending master-volume send per master slider (0 microphone, 1 effect, 2 music).
-    std::array<bool, 3> m_masterPending{};
-    QRect m_pageRect;
-    QRect m_graphRect;
-    int m_layoutReady = 0;
-    int m_musicStartVol = 0;
-    int m_musicEndVol = console::kMusicMaxVol;
-    int m_micStartVol = 0;
-    int m_micEndVol = console::kMicMaxVol;
-    int m_effectStartVol = 0;
-    int m_effectEndVol = console::kEffectMaxVol;
-    std::array<QWidget*, 8> m_pages{};
-    QMenuBar* m_pMenu = nullptr;
-    std::uint8_t m_locked = 1;
+    // State the tests look at.
+    // The six master volume limits as stored.
+    console::VolumeLimits StoredVolumeLimits() const;
+    // The mute byte as last sent or read back.
+    int LastMuteMask() const { return m_lastMuteMask; }
+    // Heartbeats left before silence counts as a lost link.
+    int LinkWatchdog() const { return m_linkWatchdog; }
+    // A master slider's move waits for its timer (0 microphone, 1 effect, 2 music).
+    bool MasterPending(int index) const { return m_masterPending.at(static_cast<std::size_t>(index)); }
+    bool Locked() const { return m_locked != 0; }
+    bool LayoutReady() const { return m_layoutReady == kLayoutReady; }
+    QMenuBar* MenuBar() const { return m_pMenu; }
+    // Layout rectangles of the template, before any resize (client coordinates).
+    QRect InitClientRect() const { return m_initClientRect; }
+    QRect PageRect() const { return m_pageRect; }
+    QRect GraphRect() const { return m_graphRect; }
+    QRect EqPassRect() const { return m_eqPassRect; }
+    QRect EqResetRect() const { return m_eqResetRect; }
+    // How long the device-preset and import waits last (tests shorten them).
+    void SetWaitTiming(const PageWait::Timing& timing) { m_waitTiming = timing; }
+
+    // Still written from outside: tests fake a live link and a language without the menus.
     int m_language = 0;
-    QRect m_initClientRect;
-    QRect m_eqPassRect;
-    QRect m_eqResetRect;
     std::uint8_t m_connected = 0;
 
     // Master volumes and volume limits
@@ -166,7 +182,6 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void WaitThenReconnect();
     // The group commands; false for any other command.
     bool OnGroupCommand(int id);
-    PageWait::Timing m_waitTiming;
 
     // Panel lock
     void OnLock();
@@ -247,6 +262,32 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void ApplyMainSections(const preset::MainSectionValues& values);
     void StartImportWait();
     QPointer<PageWait> m_importWait;
+
+    // The value m_layoutReady takes once the controls are laid out.
+    static constexpr int kLayoutReady = 170;
+
+    bool m_connecting = false;  // a connect dialog runs
+    QIcon m_hIcon;
+    int m_linkWatchdog = 0;
+    int m_lastMuteMask = 0;
+    // One pending master-volume send per master slider (0 microphone, 1 effect, 2 music).
+    std::array<bool, 3> m_masterPending{};
+    QRect m_pageRect;
+    QRect m_graphRect;
+    int m_layoutReady = 0;
+    int m_musicStartVol = 0;
+    int m_musicEndVol = console::kMusicMaxVol;
+    int m_micStartVol = 0;
+    int m_micEndVol = console::kMicMaxVol;
+    int m_effectStartVol = 0;
+    int m_effectEndVol = console::kEffectMaxVol;
+    console::PageArray m_pages{};
+    QMenuBar* m_pMenu = nullptr;
+    std::uint8_t m_locked = 1;
+    QRect m_initClientRect;
+    QRect m_eqPassRect;
+    QRect m_eqResetRect;
+    PageWait::Timing m_waitTiming;
 
     Options m_options;
     console::MainClient* m_client = nullptr;

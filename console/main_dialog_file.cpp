@@ -16,9 +16,13 @@
 
 namespace {
 
-// Tab indexes of the output pages, in the preset file's order: main, mid, bass, surround.
-constexpr int kOutputTabs[preset::kOutputCount] = {3, 4, 5, 6};
-constexpr int kEffectTab = 2;
+using pageindex::kBassOut;
+using pageindex::kMainOut;
+using pageindex::kMidOut;
+using pageindex::kSubOut;
+
+// The output pages in the preset file's order: main, mid, bass, surround.
+constexpr pageindex::Index kOutputTabs[preset::kOutputCount] = {kMainOut, kMidOut, kBassOut, kSubOut};
 
 const char* SaveFailedText(int language) {
     return language == 0 ? "文件保存失败" : "Save File Fail";
@@ -33,18 +37,19 @@ std::string LocalPath(const QString& path) {
 
 // Where each delay lives: tab index and slider.
 struct DelaySlot {
-    int tab;
+    pageindex::Index tab;
     int slider;
 };
 constexpr DelaySlot kDelaySlots[preset::kDelayCount] = {
-    {3, pageid::kLeftDelaySlider}, {3, pageid::kRightDelaySlider}, {4, pageid::kDelaySlider},
-    {5, pageid::kDelaySlider},     {6, pageid::kLeftDelaySlider},  {6, pageid::kRightDelaySlider}};
+    {kMainOut, pageid::kLeftDelaySlider}, {kMainOut, pageid::kRightDelaySlider},
+    {kMidOut, pageid::kDelaySlider},      {kBassOut, pageid::kDelaySlider},
+    {kSubOut, pageid::kLeftDelaySlider},  {kSubOut, pageid::kRightDelaySlider}};
 
 }  // namespace
 
 chan::OutputPage* CVelmor_Zem_R7Dlg::OutputPageAt(int output) const {
     if (output < 0 || output >= preset::kOutputCount) return nullptr;
-    return qobject_cast<chan::OutputPage*>(PageAt(kOutputTabs[output]));
+    return Pages().Output(kOutputTabs[output]);
 }
 
 preset::MainSections CVelmor_Zem_R7Dlg::CollectMainSections() const {
@@ -116,7 +121,7 @@ void CVelmor_Zem_R7Dlg::ApplyMainSections(const preset::MainSectionValues& v) {
             if (kDelaySlots[d].slider == pageid::kDelaySlider) page->UpdateDelayLabel();
         }
     }
-    if (auto* effect = qobject_cast<PageEffect*>(PageAt(kEffectTab))) {
+    if (auto* effect = Pages().Effect()) {
         if (v.echoHighPass) effect->SetEchoHighPass(*v.echoHighPass);
         if (v.echoLowPass) effect->SetEchoLowPass(*v.echoLowPass);
         if (v.reverbHighPass) effect->SetReverbHighPass(*v.reverbHighPass);

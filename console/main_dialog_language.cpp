@@ -71,7 +71,7 @@ void CVelmor_Zem_R7Dlg::SetLanguage(int language) {
     setText(kIdMusicCaption, MusicCaption(language));
     m_eqReset->setText(QString::fromUtf8(EqResetText(language)));
 
-    SetPageLanguage(m_pages[kSetUpPage], language);
+    SetPageLanguage(m_pages[pageindex::kSetUp], language);
     m_language = language;
     SetStatusLamp();
     FitTopRow();

@@ -89,7 +89,7 @@ void CVelmor_Zem_R7Dlg::CreateControls() {
 }
 
 void CVelmor_Zem_R7Dlg::LayoutPages() {
-    QWidget* first = m_pages[0];
+    QWidget* first = m_pages[pageindex::kMusic];
     const IWave* wave = WaveOf(first);
     const int top = m_tab->y() + kTabItemSize.height();
     int height = wave ? wave->GetContentHeight() : -1;
@@ -203,7 +203,7 @@ void CVelmor_Zem_R7Dlg::OnTabSelChange(int selection) {
 }
 
 void CVelmor_Zem_R7Dlg::OnSize() {
-    if (m_layoutReady != 170) return;
+    if (m_layoutReady != kLayoutReady) return;
     const int dx = m_client->width() - m_initClientRect.width();
     const int dy = m_client->height() - m_initClientRect.height();
     m_graph->setGeometry(m_graphRect.adjusted(0, 0, dx, dy));

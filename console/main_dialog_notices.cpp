@@ -12,12 +12,13 @@
 #include "pages/page_bass_out.h"
 #include "pages/page_effect.h"
 #include "pages/page_ids.h"
+#include "pages/page_index.h"
 
 using namespace console;
 
 namespace {
-constexpr int kEffectPage = 2;
-constexpr int kBassPage = 5;
+using pageindex::kBassOut;
+using pageindex::kEffect;
 
 int Narrow(win::WPARAM v) {
     return static_cast<int>(static_cast<std::uint32_t>(v));
@@ -43,7 +44,7 @@ int CVelmor_Zem_R7Dlg::NoticePage(const QWidget* from) const {
     // follow-up comes 200 ms after the move). The graph, and a caller that names no sender, speak
     // for the page shown.
     for (const QWidget* w = from; w; w = w->parentWidget()) {
-        for (int i = 0; i < kPageCount; ++i)
+        for (int i = 0; i < pageindex::kCount; ++i)
             if (m_pages[static_cast<std::size_t>(i)] == w) return i;
     }
     return CurrentPage();
@@ -89,7 +90,7 @@ win::LRESULT CVelmor_Zem_R7Dlg::OnNotice(unsigned msg, win::WPARAM wParam, win::
         case notice::kFbc:
         case notice::kNoiseGate:
             // Only the microphone and effect pages carry these controls.
-            if (page == 1 || page == 2) Rearm(timer::Id(msg, page));
+            if (page == pageindex::kMic || page == kEffect) Rearm(timer::Id(msg, page));
             break;
         case notice::kEchoHighPass:
             OnEchoHighPassChanged();
@@ -123,7 +124,7 @@ void CVelmor_Zem_R7Dlg::Rearm(std::uint32_t id) {
 
 int CVelmor_Zem_R7Dlg::CurrentPage() const {
     const int selection = m_tab ? m_tab->currentIndex() : -1;
-    return (selection >= 0 && selection < kPageCount) ? selection : -1;
+    return (selection >= 0 && selection < pageindex::kCount) ? selection : -1;
 }
 
 bool CVelmor_Zem_R7Dlg::Shown(int page) const {
@@ -191,7 +192,7 @@ void CVelmor_Zem_R7Dlg::OnBandFreq(int page, int band, int freq) {
 
 void CVelmor_Zem_R7Dlg::SendBandNowOrLater(int page, int band) {
     // The effect page's bands travel as effect-path frames, which only the timer builds.
-    if (page == kEffectPage) {
+    if (page == kEffect) {
         Rearm(timer::Id(notice::kGraphBandFreqGain, page, band));
         return;
     }
@@ -221,9 +222,9 @@ void CVelmor_Zem_R7Dlg::OnBandSelect(int page, int band) {
 }
 
 void CVelmor_Zem_R7Dlg::OnEchoHighPassChanged() {
-    if (auto* effect = qobject_cast<PageEffect*>(PageAt(kEffectPage))) {
+    if (auto* effect = qobject_cast<PageEffect*>(PageAt(kEffect))) {
         const int hz = effect->SyncEchoHighPassToGraph();
-        if (CurrentPage() == kEffectPage) {
+        if (CurrentPage() == kEffect) {
             m_graph->SetBandFreq(0, hz);
             m_graph->SetBandType(0, kTypeHighPass);
         }
@@ -232,10 +233,10 @@ void CVelmor_Zem_R7Dlg::OnEchoHighPassChanged() {
 }
 
 void CVelmor_Zem_R7Dlg::OnEchoLowPassChanged() {
-    if (auto* effect = qobject_cast<PageEffect*>(PageAt(kEffectPage))) {
+    if (auto* effect = qobject_cast<PageEffect*>(PageAt(kEffect))) {
         const int hz = effect->SyncEchoLowPassToGraph();
         const int last = effect->GetBandCount() - 1;
-        if (CurrentPage() == kEffectPage && last < kMaxBands) {
+        if (CurrentPage() == kEffect && last < kMaxBands) {
             m_graph->SetBandFreq(last, hz);
             m_graph->SetBandType(last, kTypeLowPass);
         }
@@ -244,11 +245,11 @@ void CVelmor_Zem_R7Dlg::OnEchoLowPassChanged() {
 }
 
 void CVelmor_Zem_R7Dlg::OnCrossoverChanged() {
-    if (auto* bass = qobject_cast<PageBassOut*>(PageAt(kBassPage))) {
+    if (auto* bass = qobject_cast<PageBassOut*>(PageAt(kBassOut))) {
         const ZemCmd::EqFrame frame = bass->BuildCrossoverCmd();
         const int band = frame[5];
         const int freq = frame[9] | frame[10] << 8 | frame[14] << 16;
-        if (band < kMaxBands && Shown(kBassPage)) {
+        if (band < kMaxBands && Shown(kBassOut)) {
             m_graph->SetBandType(band, freq < kMaxFreq ? kTypeLowPass : kTypeOff);
             m_graph->SetBandFreq(band, freq);
         }

@@ -47,7 +47,7 @@ void CVelmor_Zem_R7Dlg::CreatePageScrollBars() {
 }
 
 void CVelmor_Zem_R7Dlg::LayoutPageArea() {
-    if (m_layoutReady != 170 || !m_pageHBar) return;
+    if (m_layoutReady != kLayoutReady || !m_pageHBar) return;
     const int dx = m_client->width() - m_initClientRect.width();
     const int dy = m_client->height() - m_initClientRect.height();
     QWidget* shown = ShownPage();

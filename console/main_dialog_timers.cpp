@@ -24,19 +24,12 @@ using namespace console;
 
 namespace {
 
-// Tab order of the pages.
-constexpr int kMusicPage = 0;
-constexpr int kMicPage = 1;
-constexpr int kEffectPage = 2;
-constexpr int kMainPage = 3;
-constexpr int kMidPage = 4;
-constexpr int kBassPage = 5;
-constexpr int kSurroundPage = 6;
-
-template <class T>
-T* PageAs(const CVelmor_Zem_R7Dlg& dialog, int index) {
-    return qobject_cast<T*>(dialog.PageAt(index));
-}
+using pageindex::kBassOut;
+using pageindex::kEffect;
+using pageindex::kMainOut;
+using pageindex::kMic;
+using pageindex::kMidOut;
+using pageindex::kSubOut;
 
 void CopyCurveToGraph(const IWave& wave, controls::CGraphWave& graph) {
     CurveRecord curve;
@@ -90,13 +83,13 @@ void CVelmor_Zem_R7Dlg::SendTimerFrames(std::uint32_t id) {
             SendLimiter(timer::Page(id));
             break;
         case notice::kFbc:
-            if (auto* mic = PageAs<PageMic>(*this, kMicPage)) SendFrame(mic->BuildFbcCmd());
+            if (auto* mic = Pages().Mic()) SendFrame(mic->BuildFbcCmd());
             break;
         case notice::kNoiseGate:
-            if (auto* mic = PageAs<PageMic>(*this, kMicPage)) SendFrame(mic->BuildNoiseGateCmd());
+            if (auto* mic = Pages().Mic()) SendFrame(mic->BuildNoiseGateCmd());
             break;
         case notice::kEffectBlock:
-            if (auto* effect = PageAs<PageEffect>(*this, kEffectPage)) SendFrame(effect->BuildEffectCmd());
+            if (auto* effect = Pages().Effect()) SendFrame(effect->BuildEffectCmd());
             break;
         case notice::kMusicLevels:
             SendFrame(
@@ -121,14 +114,13 @@ void CVelmor_Zem_R7Dlg::SendTimerFrames(std::uint32_t id) {
             SendPathFilter(key);
             break;
         case notice::kMusicInput:
-            if (auto* music = PageAs<PageMusic>(*this, kMusicPage))
-                SendFrame(frames::MusicInput(music->MusicInput()));
+            if (auto* music = Pages().Music()) SendFrame(frames::MusicInput(music->MusicInput()));
             break;
         case notice::kMutes:
             SendMutes();
             break;
         case notice::kCrossover:
-            if (auto* bass = PageAs<PageBassOut>(*this, kBassPage)) {
+            if (auto* bass = Pages().BassOut()) {
                 ZemCmd::EqFrame frame = bass->BuildCrossoverCmd();
                 frame.Seal();
                 SendFrame(frame);
@@ -176,7 +168,7 @@ void CVelmor_Zem_R7Dlg::SendLimiter(int page) {
     alc.Seal();
     SendFrame(alc);
     // The main pair's second channel takes the same settings.
-    if (page == kMainPage) SendFrame(frames::SecondMainLimiter(alc));
+    if (page == kMainOut) SendFrame(frames::SecondMainLimiter(alc));
 }
 
 void CVelmor_Zem_R7Dlg::SendMutes() {
@@ -192,7 +184,7 @@ void CVelmor_Zem_R7Dlg::SendMutes() {
 }
 
 void CVelmor_Zem_R7Dlg::SendPathFilter(std::uint32_t key) {
-    auto* effect = PageAs<PageEffect>(*this, kEffectPage);
+    auto* effect = Pages().Effect();
     if (!effect) return;
     struct Filter {
         std::uint32_t key;
@@ -214,30 +206,30 @@ void CVelmor_Zem_R7Dlg::SendPathFilter(std::uint32_t key) {
 }
 
 int CVelmor_Zem_R7Dlg::EffectPreDelay(bool echoPath) const {
-    const auto* effect = PageAs<PageEffect>(*this, kEffectPage);
+    const auto* effect = Pages().Effect();
     if (!effect) return 0;
     return effect->SliderPos(echoPath ? chan::fx::kEchoPreDelay : chan::fx::kReverbPreDelay).value_or(0);
 }
 
 frames::Mutes CVelmor_Zem_R7Dlg::OutputMutes() const {
-    auto bits = [this](int index) {
-        const auto* page = PageAs<chan::OutputPage>(*this, index);
+    auto bits = [this](pageindex::Index output) {
+        const auto* page = Pages().Output(output);
         return page ? page->MuteBits() : 0;
     };
     frames::Mutes m;
-    m.main = bits(kMainPage);
-    m.mid = bits(kMidPage);
-    m.bass = bits(kBassPage);
-    m.surround = bits(kSurroundPage);
+    m.main = bits(kMainOut);
+    m.mid = bits(kMidOut);
+    m.bass = bits(kBassOut);
+    m.surround = bits(kSubOut);
     return m;
 }
 
 std::array<int, 6> CVelmor_Zem_R7Dlg::OutputLevels(int sliderId) const {
     // One level slider per page; the pairs send theirs for both channels.
     std::array<int, 6> levels{};
-    const int order[] = {kMainPage, kMainPage, kMidPage, kBassPage, kSurroundPage, kSurroundPage};
+    const pageindex::Index order[] = {kMainOut, kMainOut, kMidOut, kBassOut, kSubOut, kSubOut};
     for (std::size_t i = 0; i < levels.size(); ++i) {
-        const auto* page = PageAs<Page>(*this, order[i]);
+        const auto* page = Pages().Output(order[i]);
         levels[i] = page ? page->SliderPos(sliderId).value_or(0) : 0;
     }
     return levels;
@@ -245,15 +237,15 @@ std::array<int, 6> CVelmor_Zem_R7Dlg::OutputLevels(int sliderId) const {
 
 std::array<int, 6> CVelmor_Zem_R7Dlg::OutputDelays() const {
     struct Source {
-        int page;
+        pageindex::Index page;
         int sliderId;
     };
-    const Source sources[] = {{kMainPage, chan::id::kLeftDelay},     {kMainPage, chan::id::kRightDelay},
-                              {kMidPage, chan::id::kDelay},          {kBassPage, chan::id::kDelay},
-                              {kSurroundPage, chan::id::kLeftDelay}, {kSurroundPage, chan::id::kRightDelay}};
+    const Source sources[] = {{kMainOut, chan::id::kLeftDelay}, {kMainOut, chan::id::kRightDelay},
+                              {kMidOut, chan::id::kDelay},      {kBassOut, chan::id::kDelay},
+                              {kSubOut, chan::id::kLeftDelay},  {kSubOut, chan::id::kRightDelay}};
     std::array<int, 6> delays{};
     for (std::size_t i = 0; i < delays.size(); ++i) {
-        const auto* page = PageAs<Page>(*this, sources[i].page);
+        const auto* page = Pages().Output(sources[i].page);
         delays[i] = page ? page->SliderPos(sources[i].sliderId).value_or(0) : 0;
     }
     return delays;
@@ -273,19 +265,18 @@ void CVelmor_Zem_R7Dlg::SyncAllToDevice() {
     for (std::uint32_t key :
          {notice::kReverbHighPass, notice::kReverbLowPass, notice::kDelays, notice::kEffectBlock})
         Rearm(key);
-    if (auto* mic = PageAs<PageMic>(*this, kMicPage)) {
+    if (auto* mic = Pages().Mic()) {
         SendFrame(mic->BuildAlcCmd());
         SendFrame(mic->BuildFbcCmd());
         SendFrame(mic->BuildNoiseGateCmd());
     }
     // The pass-filter ends that other frames already carry (or the user cannot set) stay out.
-    for (int page = 0; page < kPageCount; ++page) {
+    for (int page = 0; page < pageindex::kCount; ++page) {
         IWave* wave = WaveAt(page);
         if (!wave) continue;
         const int n = wave->GetBandCount();
-        const bool skipFirst =
-            page == kEffectPage || page == kMainPage || page == kMidPage || page == kSurroundPage;
-        const bool skipLast = skipFirst || page == kMicPage;
+        const bool skipFirst = page == kEffect || page == kMainOut || page == kMidOut || page == kSubOut;
+        const bool skipLast = skipFirst || page == kMic;
         for (int band = 0; band < n; ++band) {
             if ((band == 0 && skipFirst) || (band == n - 1 && skipLast)) continue;
             SendBand(page, band, false);

@@ -13,7 +13,7 @@
 
 namespace console {
 
-std::array<QWidget*, 8> CreatePages(QWidget* parent) {
+PageArray CreatePages(QWidget* parent) {
     // Construction order: microphone, music, effect, main, surround, bass, centre, set-up.
     auto* mic = new PageMic(parent);
     auto* music = new PageMusic(parent);
@@ -23,7 +23,15 @@ std::array<QWidget*, 8> CreatePages(QWidget* parent) {
     auto* bass = new PageBassOut(parent);
     auto* centre = new PageMidOut(parent);
     auto* setUp = new PageSetUp(parent);
-    std::array<QWidget*, 8> pages = {music, mic, effect, mainOut, centre, bass, surround, setUp};
+    PageArray pages{};
+    pages[pageindex::kMusic] = music;
+    pages[pageindex::kMic] = mic;
+    pages[pageindex::kEffect] = effect;
+    pages[pageindex::kMainOut] = mainOut;
+    pages[pageindex::kMidOut] = centre;
+    pages[pageindex::kBassOut] = bass;
+    pages[pageindex::kSubOut] = surround;
+    pages[pageindex::kSetUp] = setUp;
     for (QWidget* page : pages) {
         win::SetOwnIdSpace(page);
         if (auto* channel = qobject_cast<Page*>(page)) channel->Init();

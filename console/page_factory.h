@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "console/channel_pages.h"
+
 class IWave;
 class PageSetUp;
 
@@ -14,7 +16,7 @@ namespace console {
 // Builds the pages in their construction order (microphone, music, effect, main, surround, bass,
 // centre, set-up) as hidden children of the parent, and returns them in tab order (music,
 // microphone, effect, main, centre, bass, surround, set-up).
-std::array<QWidget*, 8> CreatePages(QWidget* parent);
+PageArray CreatePages(QWidget* parent);
 
 // The page's IWave, or null (the set-up page, or a page that is not a channel page).
 IWave* WaveOf(QWidget* page);

@@ -3,51 +3,54 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "link/frame.h"
+#include "link/output_channels.h"
+#include "link/readback_codes.h"
 #include "pages/page_model.h"
 
 namespace reply {
 
 Kind Answer::Classify() const {
     const Answer& a = *this;
-    if (a[2] != 0xF6) return Kind::NotAnswer;
-    switch (a[3] << 8 | a[4]) {
-        case 0x01A0:
+    if (a[2] != ZemCmd::kClassAnswer) return Kind::NotAnswer;
+    switch (a.Pair()) {
+        case readback::kMusicMaster.Key():
             return Kind::MusicMaster;
-        case 0x01A2:
-        case 0x06B0:
-        case 0x079A:
-        case 0x0892:
+        case readback::kMusicLevel.Key():
+        case readback::kDirectLevel.Key():
+        case readback::kEchoLevel.Key():
+        case readback::kReverbLevel.Key():
             return Kind::MixLevels;
-        case 0x01A1:
+        case readback::kMusicEq.Key():
             return Kind::MusicEq;
-        case 0x0280:
+        case readback::kMicMaster.Key():
             return Kind::MicMaster;
-        case 0x0285:
+        case readback::kEffectMaster.Key():
             return Kind::EffectMaster;
-        case 0x0282:
+        case readback::kMicLimiter.Key():
             return Kind::MicLimiter;
-        case 0x0281:
+        case readback::kMicEq.Key():
             return (a[5] == 0 && a[7] < 2) ? Kind::MicEq : Kind::PassOver;
-        case 0x0283:
+        case readback::kNoiseGate.Key():
             return Kind::NoiseGate;
-        case 0x0284:
+        case readback::kFbc.Key():
             return Kind::Fbc;
-        case 0x0288:
-        case 0x0798:
+        case readback::kFbcThreshold.Key():
+        case readback::kEchoOther.Key():
             return Kind::PassOver;
-        case 0x04C0:
+        case readback::kOutputLimiter.Key():
             return Kind::OutputLimiter;
-        case 0x04C1:
+        case readback::kDelays.Key():
             return Kind::Delays;
-        case 0x04C2:
+        case readback::kOutputEq.Key():
             return (a[7] == 3 && a[6] == 0) ? Kind::Crossover : Kind::OutputEq;
-        case 0x0799:
+        case readback::kEchoEq.Key():
             return Kind::EchoEq;
-        case 0x0890:
+        case readback::kEffectBlock.Key():
             return Kind::EffectBlock;
-        case 0x0891:
+        case readback::kReverbEq.Key():
             return Kind::ReverbEq;
-        case 0xF0D0:
+        case readback::kStatus.Key():
             return Kind::Status;
         default:
             return Kind::Unknown;
@@ -58,39 +61,39 @@ int Answer::MinimumLength() const {
     const Answer& a = *this;
     // The highest byte index a row reads, plus one, plus the checksum.
     auto upTo = [](int lastIndex) { return lastIndex + 2; };
-    switch (a[3] << 8 | a[4]) {
-        case 0x0288:
-        case 0x0798:
+    switch (a.Pair()) {
+        case readback::kFbcThreshold.Key():
+        case readback::kEchoOther.Key():
             return upTo(4);  // passed over: nothing past the code
-        case 0x01A0:
-        case 0x0280:
-        case 0x0285:
+        case readback::kMusicMaster.Key():
+        case readback::kMicMaster.Key():
+        case readback::kEffectMaster.Key():
             return upTo(6);
-        case 0x0283:
+        case readback::kNoiseGate.Key():
             return upTo(7);
-        case 0x0284:
+        case readback::kFbc.Key():
             return upTo(8);
-        case 0x01A2:
-        case 0x06B0:
-        case 0x079A:
-        case 0x0892:
+        case readback::kMusicLevel.Key():
+        case readback::kDirectLevel.Key():
+        case readback::kEchoLevel.Key():
+        case readback::kReverbLevel.Key():
             return upTo(10);
-        case 0x04C1:
+        case readback::kDelays.Key():
             return upTo(11);
-        case 0x0282:
-        case 0x04C0:
+        case readback::kMicLimiter.Key():
+        case readback::kOutputLimiter.Key():
             return upTo(12);
-        case 0xF0D0:
+        case readback::kStatus.Key():
             return upTo(14);
-        case 0x01A1:
-        case 0x0281:
-        case 0x04C2:
+        case readback::kMusicEq.Key():
+        case readback::kMicEq.Key():
+        case readback::kOutputEq.Key():
             return upTo(15);
-        case 0x0799:  // the low-pass band carries the echo pre-delay
+        case readback::kEchoEq.Key():  // the low-pass band carries the echo pre-delay
             return upTo(a[6] == 4 ? 17 : 15);
-        case 0x0891:  // the low-pass band carries the reverb pre-delay
+        case readback::kReverbEq.Key():  // the low-pass band carries the reverb pre-delay
             return upTo(a[6] == 1 ? 17 : 15);
-        case 0x0890:
+        case readback::kEffectBlock.Key():
             return upTo(20);
         default:
             return 0;
@@ -138,18 +141,17 @@ Limiter DecodeLimiter(const Answer& a) {
     return l;
 }
 
-int LimiterPage(int channel) {
-    // The limiter frames number the subwoofer 2 and the centre 3; the answers echo that channel.
+pageindex::Index LimiterPage(int channel) {
     switch (channel) {
-        case 0:
-        case 1:
-            return kMainOut;
-        case 2:
-            return kBassOut;
-        case 3:
-            return kMidOut;
+        case outch::kLimiterMain:
+        case outch::kLimiterMainSecond:
+            return pageindex::kMainOut;
+        case outch::kLimiterSubwoofer:
+            return pageindex::kBassOut;
+        case outch::kLimiterCentre:
+            return pageindex::kMidOut;
         default:
-            return kSubOut;
+            return pageindex::kSubOut;
     }
 }
 
@@ -158,15 +160,15 @@ Outputs DecodeOutputs(const Answer& a) {
 }
 
 int LevelKind(const Answer& a) {
-    switch (a[3] << 8 | a[4]) {
-        case 0x06B0:
-            return 1;
-        case 0x079A:
-            return 2;
-        case 0x0892:
-            return 3;
+    switch (a.Pair()) {
+        case readback::kDirectLevel.Key():
+            return kDirectLevelKind;
+        case readback::kEchoLevel.Key():
+            return kEchoLevelKind;
+        case readback::kReverbLevel.Key():
+            return kReverbLevelKind;
         default:
-            return 0;
+            return kMusicLevelKind;
     }
 }
 

@@ -7,12 +7,11 @@
 #include <cstdint>
 #include <string>
 
+#include "pages/page_index.h"
+
 namespace reply {
 
 constexpr int kWords = 50;
-
-// Page indices in tab order.
-enum PageIndex { kMusic = 0, kMic = 1, kEffect = 2, kMainOut = 3, kMidOut = 4, kBassOut = 5, kSubOut = 6 };
 
 enum class Kind {
     NotAnswer,  // byte 2 is not 0xF6
@@ -44,6 +43,8 @@ class Answer {
 
     int operator[](int k) const { return static_cast<int>(w_[k] & 0xFF); }
     int Le16(int k) const { return (*this)[k] + 256 * (*this)[k + 1]; }
+    // The group/code pair (bytes 3 and 4), as readback::Pair::Key() gives it.
+    int Pair() const { return (*this)[3] << 8 | (*this)[4]; }
     Kind Classify() const;
     // Bytes (checksum included) an answer of this group and code must have so that everything
     // its row reads is its own; 0 for a pair no row takes.
@@ -87,15 +88,16 @@ struct Limiter {
     int multiplier;  // slider 1081
 };
 Limiter DecodeLimiter(const Answer& a);
-// Which output page a limiter answer's channel belongs to.
-int LimiterPage(int channel);
+// Which output page a limiter answer's channel (outch::Limiter) belongs to.
+pageindex::Index LimiterPage(int channel);
 
 // Mix levels and delays per output page.
 struct Outputs {
     int main, mainRight, mid, bass, surround, surroundRight;
 };
 Outputs DecodeOutputs(const Answer& a);
-// 0 music, 1 direct, 2 echo, 3 reverb, by the answer's code.
+// Which level a mix-level answer carries, by its code.
+enum LevelKindIndex { kMusicLevelKind, kDirectLevelKind, kEchoLevelKind, kReverbLevelKind };
 int LevelKind(const Answer& a);
 
 // Noise-gate slider positions.

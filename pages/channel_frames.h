@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "link/frame.h"
+#include "link/output_channels.h"
 
 namespace chan {
 
@@ -27,10 +28,11 @@ struct LimiterTarget {
 };
 
 inline constexpr LimiterTarget kMicLimiter{2, 1, 1};
-inline constexpr LimiterTarget kMainLimiter{4, 0, 0};  // the second front channel goes out with 1
-inline constexpr LimiterTarget kBassLimiter{4, 0, 2};
-inline constexpr LimiterTarget kMidLimiter{4, 0, 3};
-inline constexpr LimiterTarget kSurroundLimiter{4, 0, 4};
+// The second front channel goes out with outch::kLimiterMainSecond.
+inline constexpr LimiterTarget kMainLimiter{4, 0, outch::kLimiterMain};
+inline constexpr LimiterTarget kBassLimiter{4, 0, outch::kLimiterSubwoofer};
+inline constexpr LimiterTarget kMidLimiter{4, 0, outch::kLimiterCentre};
+inline constexpr LimiterTarget kSurroundLimiter{4, 0, outch::kLimiterSurround};
 
 ZemCmd::AlcFrame LimiterFrame(LimiterTarget target, const LimiterValues& v);
 

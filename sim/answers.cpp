@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "link/output_channels.h"
+#include "link/readback_codes.h"
+
 namespace sim {
 
 ZemCmd::Cmd MakeAnswer(int group, int code, const int* payload, int n) {
@@ -15,16 +18,16 @@ ZemCmd::Cmd MakeAnswer(int group, int code, const int* payload, int n) {
 
 bool OutputPathOfChannel(int channel, Path& out) {
     switch (channel) {
-        case 0:
+        case outch::kMixMainLeft:
             out = Path::Main;
             return true;
-        case 2:
+        case outch::kMixCentre:
             out = Path::Mid;
             return true;
-        case 3:
+        case outch::kMixSubwoofer:
             out = Path::Bass;
             return true;
-        case 4:
+        case outch::kMixSurroundLeft:
             out = Path::Surround;
             return true;
         default:
@@ -79,58 +82,58 @@ std::optional<ZemCmd::Cmd> AnswerRead(const Store& s, const ZemCmd::Cmd& request
     const int p3 = request[7];
     const auto key = (group << 8) | code;
     switch (key) {
-        case 0x0280:
+        case readback::kMicMaster.Key():
             return Make(group, code, {0, s.micMaster});
-        case 0x0285:
+        case readback::kEffectMaster.Key():
             return Make(group, code, {0, s.effectMaster});
-        case 0x01A0:
+        case readback::kMusicMaster.Key():
             return Make(group, code, {0, s.musicMaster});
-        case 0x0282:
+        case readback::kMicLimiter.Key():
             return LimiterAnswer(group, code, 1, s.limiters[kMicLimiter]);
-        case 0x0283:
+        case readback::kNoiseGate.Key():
             return Make(group, code, {s.gateOn, s.gateStart, s.gateRelease});
-        case 0x0284:
+        case readback::kFbc.Key():
             return Make(group, code, {s.fbcOn, s.fbc[0], s.fbc[1], s.fbc[2]});
-        case 0x0288:
+        case readback::kFbcThreshold.Key():
             return Make(group, code, {0, 0});
-        case 0x0890: {
+        case readback::kEffectBlock.Key(): {
             Payload p{8};
             p.insert(p.end(), s.effect.begin(), s.effect.end());
             return Make(group, code, p);
         }
-        case 0x01A2:
+        case readback::kMusicLevel.Key():
             return SixBytes(group, code, s.levels[kMusicLevel]);
-        case 0x06B0:
+        case readback::kDirectLevel.Key():
             return SixBytes(group, code, s.levels[kDirectLevel]);
-        case 0x079A:
+        case readback::kEchoLevel.Key():
             return SixBytes(group, code, s.levels[kEchoLevel]);
-        case 0x0892:
+        case readback::kReverbLevel.Key():
             return SixBytes(group, code, s.levels[kReverbLevel]);
-        case 0x04C0:
+        case readback::kOutputLimiter.Key():
             if (p1 > 4) return std::nullopt;
             return LimiterAnswer(group, code, p1, s.limiters[p1]);
-        case 0x04C1:
+        case readback::kDelays.Key():
             return SixBytes(group, code, s.delays);
-        case 0xF0D0: {
+        case readback::kStatus.Key(): {
             Payload p{s.group, (s.musicInput & 0x0F) << 4, s.mutes, 0};
             p.insert(p.end(), s.limits.begin(), s.limits.end());
             return Make(group, code, p);
         }
-        case 0x0281:
+        case readback::kMicEq.Key():
             if (p2 >= kMaxBands) return std::nullopt;
             return BandAnswer(group, code, p2, 0, s.Eq(Path::Mic)[p2], false);
-        case 0x01A1:
+        case readback::kMusicEq.Key():
             if (p2 >= kMaxBands) return std::nullopt;
             return BandAnswer(group, code, p2, 0, s.Eq(Path::Music)[p2], false);
-        case 0x04C2: {
+        case readback::kOutputEq.Key(): {
             Path path;
             if (p2 >= kMaxBands || !OutputPathOfChannel(p3, path)) return std::nullopt;
             return BandAnswer(group, code, p2, p3, s.Eq(path)[p2], false);
         }
-        case 0x0799:
+        case readback::kEchoEq.Key():
             if (p2 > 4) return std::nullopt;
             return BandAnswer(group, code, p2, 0, s.Eq(Path::Echo)[p2], p2 == 4);
-        case 0x0891:
+        case readback::kReverbEq.Key():
             if (p2 > 1) return std::nullopt;
             return BandAnswer(group, code, p2, 0, s.Eq(Path::Reverb)[p2], p2 == 1);
         default:

@@ -21,7 +21,7 @@ using MainWindow = WindowTest;
 
 // The title of menu m, or its item k.
 QString MenuText(const CVelmor_Zem_R7Dlg& d, int m, int k = -1) {
-    QAction* top = d.m_pMenu->actions()[m];
+    QAction* top = d.MenuBar()->actions()[m];
     return k < 0 ? top->text() : top->menu()->actions()[k]->text();
 }
 
@@ -47,7 +47,7 @@ TEST_P(MainWindowLayout, TemplatePlacesInDialogFontPixelsAndEveryPageFits) {
         const QRect actual = control->geometry();
         if (c.id == kIdGraph) {  // its top follows the pages
             EXPECT_EQ(actual.adjusted(0, expected.top() - actual.top(), 0, 0), expected);
-            EXPECT_EQ(actual.top(), dialog->m_pageRect.bottom() + 1 + 5);
+            EXPECT_EQ(actual.top(), dialog->PageRect().bottom() + 1 + 5);
         } else if (c.id == kIdTab || c.id == kIdEqReset || c.id == kIdEqPass) {
             EXPECT_EQ(actual, expected) << c.id;
         } else {
@@ -62,11 +62,12 @@ TEST_P(MainWindowLayout, TemplatePlacesInDialogFontPixelsAndEveryPageFits) {
             EXPECT_TRUE(c.id != kIdPresetCombo || actual.width() >= expected.width());
         }
     }
-    EXPECT_EQ(dialog->m_pageRect, QRect(units.X(7), units.Y(25) + kTabItemSize.height(),
-                                        units.X(7 + 493) - units.X(7), dialog->m_pageRect.height()));
-    EXPECT_EQ(
-        std::make_tuple(dialog->m_layoutReady, dialog->m_locked, dialog->m_connected, dialog->minimumSize()),
-        std::make_tuple(170, 1, 0, QSize(900, 520)));
+    EXPECT_EQ(dialog->PageRect(), QRect(units.X(7), units.Y(25) + kTabItemSize.height(),
+                                        units.X(7 + 493) - units.X(7), dialog->PageRect().height()));
+    EXPECT_TRUE(dialog->LayoutReady()) << "the resize rule waits for the layout";
+    EXPECT_TRUE(dialog->Locked()) << "the panel starts locked";
+    EXPECT_EQ(dialog->m_connected, 0) << "connected before any answer";
+    EXPECT_EQ(dialog->minimumSize(), QSize(900, 520));
 
     // On a 1280-pixel screen every shown control lies inside its page, above the graph.
     dialog->show();
@@ -117,12 +118,14 @@ TEST_F(MainWindow, ConfigSetsTheMasterSlidersClampedAndTheLanguageIsWrittenBack)
         QStringList sliders;
         for (int k = 0; k < 3; ++k) {
             auto* s = Control<QSlider>(kIdMicSlider + k);
-            EXPECT_EQ(std::make_pair(s->minimum(), s->tickInterval()), std::make_pair(0, 8));
+            EXPECT_EQ(s->minimum(), 0) << "master " << k;
+            EXPECT_EQ(s->tickInterval(), 8) << "master " << k;
             sliders << QString("%1@%2").arg(s->maximum()).arg(Text(kIdMicValue + k));
         }
-        EXPECT_EQ(std::make_tuple(sliders.join(' '), dialog->m_language + 0,
-                                  ini::FindValue(ReadBytes(config), "Config", "Language")),
-                  std::make_tuple(QString(r.sliders), 0, std::optional<std::string>("0")));
+        EXPECT_EQ(sliders.join(' '), r.sliders) << "maximum@label of the three masters";
+        EXPECT_EQ(dialog->m_language, 0);
+        EXPECT_EQ(ini::FindValue(ReadBytes(config), "Config", "Language"), std::optional<std::string>("0"))
+            << "the language is written back";
     }
 }
 
@@ -130,7 +133,7 @@ TEST_F(MainWindow, LanguageSwitchChangesEveryTextAndWritesTheFile) {
     Start("[Config]\r\nmicendvol=40\r\nLanguage=1\r\n");
     auto menuIds = [&] {  // 0: separator, -1: an item without text
         std::vector<int> ids;
-        for (QAction* top : dialog->m_pMenu->actions())
+        for (QAction* top : dialog->MenuBar()->actions())
             for (QAction* item : top->menu()->actions())
                 ids.push_back(item->isSeparator() ? 0 : item->text().isEmpty() ? -1 : item->data().toInt());
         return ids;
@@ -155,21 +158,25 @@ TEST_F(MainWindow, LanguageSwitchChangesEveryTextAndWritesTheFile) {
     for (int id : {kIdMicCaption, kIdEffectCaption, kIdMusicCaption, kIdSave, kIdLoad, kIdEqReset})
         texts << Text(id);
     EXPECT_EQ(texts.join('|'), "Micro|Hiệu ứng|Nhạc|Lưu|Tải|EQ Reset");
-    EXPECT_EQ(std::make_tuple(combo->count(), combo->currentIndex(), combo->itemText(15)),
-              std::make_tuple(16, 0, QString("Hiệu ứng16")));
+    EXPECT_EQ(combo->count(), 16);
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(combo->itemText(15), "Hiệu ứng16");
     EXPECT_EQ(menuIds(), ids);
     EXPECT_EQ(MenuText(*dialog, 0) + MenuText(*dialog, 1, 3), "Cấu hình(&F)ViệtName(&V)");
-    EXPECT_EQ(std::make_pair(dialog->m_language + 0, dialog->SetUpPage()->Language()), std::make_pair(3, 3));
+    EXPECT_EQ(dialog->m_language, 3);
+    EXPECT_EQ(dialog->SetUpPage()->Language(), 3) << "the set-up page kept the old language";
     EXPECT_EQ(ReadBytes(config), "[Config]\r\nmicendvol=40\r\nLanguage=3\r\n");
 }
 
 TEST_F(MainWindow, TimersOfTheLampAndTheFirstConnect) {
     Start("[Config]\nLanguage=4\n");
     auto* lamp = Control<StatusLampButton>(kIdStatusLamp);
-    ASSERT_TRUE(lamp && dialog->Timers().IsSet(kTimerFirstConnect));
+    ASSERT_NE(lamp, nullptr);
+    EXPECT_TRUE(dialog->Timers().IsSet(kTimerFirstConnect));
     EXPECT_EQ(lamp->BitmapId(), 194);  // Chinese until timer 1226 fires
     dialog->OnTimer(kTimerStatusLamp);
-    EXPECT_TRUE(lamp->BitmapId() == 212 && !dialog->Timers().IsSet(kTimerStatusLamp));
+    EXPECT_EQ(lamp->BitmapId(), 212);
+    EXPECT_FALSE(dialog->Timers().IsSet(kTimerStatusLamp)) << "the lamp timer fires once";
     dialog->m_connected = 1;
     dialog->OnCommand(kCmdThai);
     EXPECT_EQ(lamp->BitmapId(), 207);
@@ -179,52 +186,62 @@ TEST_F(MainWindow, TimersOfTheLampAndTheFirstConnect) {
     dialog->OnTimer(kTimerFirstConnect);
     EXPECT_FALSE(dialog->Timers().IsSet(kTimerFirstConnect));
     QCoreApplication::processEvents();  // the posted connect request
-    EXPECT_EQ(std::make_pair(dialog->m_linkWatchdog + 0, dialog->SetUpPage()->Link().frameMode + 0),
-              std::make_pair(4, 0));
+    EXPECT_EQ(dialog->LinkWatchdog(), 4);
+    EXPECT_EQ(dialog->SetUpPage()->Link().frameMode, 0) << "the connect request resets the frame mode";
 }
 
 TEST_F(MainWindow, ResizeStretchesGraphBothWaysAndPagesInWidth) {
     Start();
-    const QRect graph = dialog->m_graphRect, pages = dialog->m_pageRect, tab = dialog->TabStrip()->geometry();
-    const QRect pass = dialog->m_eqPassRect, reset = dialog->m_eqResetRect;
+    const QRect graph = dialog->GraphRect(), pages = dialog->PageRect(), tab = dialog->TabStrip()->geometry();
+    const QRect pass = dialog->EqPassRect(), reset = dialog->EqResetRect();
     dialog->show();
     dialog->resize(dialog->size() + QSize(130, 70));
     QCoreApplication::processEvents();
-    const int dx = dialog->Client()->width() - dialog->m_initClientRect.width();
-    const int dy = dialog->Client()->height() - dialog->m_initClientRect.height();
-    ASSERT_TRUE(dx > 0 && dy > 0);
+    const int dx = dialog->Client()->width() - dialog->InitClientRect().width();
+    const int dy = dialog->Client()->height() - dialog->InitClientRect().height();
+    ASSERT_GT(dx, 0);
+    ASSERT_GT(dy, 0);
     EXPECT_EQ(dialog->Graph()->geometry(), graph.adjusted(0, 0, dx, dy));
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(dialog->PageAt(i)->geometry(), pages.adjusted(0, 0, dx, 0)) << i;
-    EXPECT_EQ(std::make_tuple(Control(kIdEqPass)->geometry(), Control(kIdEqReset)->geometry(),
-                              dialog->TabStrip()->geometry()),
-              std::make_tuple(pass.translated(0, dy), reset.translated(0, dy), tab));
+    for (int i = 0; i < pageindex::kCount; ++i)
+        EXPECT_EQ(dialog->PageAt(i)->geometry(), pages.adjusted(0, 0, dx, 0)) << "page " << i;
+    EXPECT_EQ(Control(kIdEqPass)->geometry(), pass.translated(0, dy)) << "EQ Pass moves down with the graph";
+    EXPECT_EQ(Control(kIdEqReset)->geometry(), reset.translated(0, dy))
+        << "EQ Reset moves down with the graph";
+    EXPECT_EQ(dialog->TabStrip()->geometry(), tab) << "the tab strip stays";
 }
 
 TEST_F(MainWindow, TabsShowTheirPageAndPutItsCurveOnTheGraph) {
     Start();
-    const int bands[] = {9, 17, 5, 7, 5, 5, 5};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(dialog->WaveAt(i)->GetBandCount(), bands[i]) << i;
-    EXPECT_EQ(dialog->WaveAt(7), nullptr);
+    const int bands[] = {9, 17, 5, 7, 5, 5, 5};  // in tab order
+    for (int i = 0; i < pageindex::kSetUp; ++i)
+        EXPECT_EQ(dialog->WaveAt(i)->GetBandCount(), bands[i]) << "page " << i;
+    EXPECT_EQ(dialog->WaveAt(pageindex::kSetUp), nullptr);
 
-    auto* effect = qobject_cast<PageEffect*>(dialog->PageAt(2));
+    auto* effect = dialog->Pages().Effect();
     effect->SetEchoHighPass(125);
     effect->SetEchoLowPass(9000);
     controls::CGraphWave* graph = dialog->Graph();
     ASSERT_FALSE(graph->isVisible());  // nothing painted yet
-    dialog->OnTabSelChange(2);
-    EXPECT_EQ(std::vector<int>({graph->freq[0], graph->type[0], graph->freq[4], graph->type[4],
-                                graph->bandCount, graph->selected, graph->BlinkArmed()}),
-              std::vector<int>({125, 4, 9000, 5, 3, -1, 0}));
-    dialog->OnTabSelChange(0);
+    dialog->OnTabSelChange(pageindex::kEffect);
+    EXPECT_EQ(graph->freq[0], 125);
+    EXPECT_EQ(graph->type[0], 4) << "the echo high-pass";
+    EXPECT_EQ(graph->freq[4], 9000);
+    EXPECT_EQ(graph->type[4], 5) << "the echo low-pass";
+    EXPECT_EQ(graph->bandCount, 3);
+    EXPECT_EQ(graph->selected, -1) << "a page switch selects no band";
+    EXPECT_FALSE(graph->BlinkArmed());
+    dialog->OnTabSelChange(pageindex::kMusic);
     CurveRecord music;
-    dialog->WaveAt(0)->CopyCurve(music);
-    EXPECT_EQ(std::make_tuple(graph->bandCount, graph->freq[0], graph->type[0]),
-              std::make_tuple(7, music.freq[0], music.type[0]));
+    dialog->WaveAt(pageindex::kMusic)->CopyCurve(music);
+    EXPECT_EQ(graph->bandCount, 7);
+    EXPECT_EQ(graph->freq[0], music.freq[0]);
+    EXPECT_EQ(graph->type[0], music.type[0]);
 
-    dialog->OnTabSelChange(3);
-    dialog->OnTabSelChange(7);  // outside the tabs: ignored
+    dialog->OnTabSelChange(pageindex::kMainOut);
+    dialog->OnTabSelChange(pageindex::kSetUp);  // outside the tabs: ignored
     dialog->OnTabSelChange(-1);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(dialog->PageAt(i)->isVisibleTo(dialog->Client()), i == 3) << i;
+    for (int i = 0; i < pageindex::kCount; ++i)
+        EXPECT_EQ(dialog->PageAt(i)->isVisibleTo(dialog->Client()), i == pageindex::kMainOut) << "page " << i;
 }
 
 TEST_F(MainWindow, EnterAndEscLeaveTheWindowOpen) {

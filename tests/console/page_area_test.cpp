@@ -162,15 +162,15 @@ TEST_P(WholeWindow, AtTheDefaultSizeAndTheMinimum) {
     // where the resize rule puts them.
     dialog->resize(1264, 520);
     QCoreApplication::processEvents();
-    const int dx = dialog->Client()->width() - dialog->m_initClientRect.width();
-    const int dy = dialog->Client()->height() - dialog->m_initClientRect.height();
+    const int dx = dialog->Client()->width() - dialog->InitClientRect().width();
+    const int dy = dialog->Client()->height() - dialog->InitClientRect().height();
     for (int tab = 0; tab < kTabCount; ++tab) {
         dialog->TabStrip()->setCurrentIndex(tab);
         for (auto* bar : dialog->Client()->findChildren<QScrollBar*>())
             EXPECT_TRUE(bar->isHidden()) << "tab " << tab;
-        EXPECT_EQ(dialog->PageView(), dialog->m_pageRect.adjusted(0, 0, dx, 0)) << "tab " << tab;
+        EXPECT_EQ(dialog->PageView(), dialog->PageRect().adjusted(0, 0, dx, 0)) << "tab " << tab;
         EXPECT_EQ(dialog->PageAt(tab)->geometry(), dialog->PageView()) << "tab " << tab;
-        EXPECT_EQ(dialog->Graph()->geometry(), dialog->m_graphRect.adjusted(0, 0, dx, dy)) << "tab " << tab;
+        EXPECT_EQ(dialog->Graph()->geometry(), dialog->GraphRect().adjusted(0, 0, dx, dy)) << "tab " << tab;
     }
 }
 

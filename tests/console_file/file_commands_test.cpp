@@ -46,11 +46,13 @@ class FileCommands : public WindowTest {
         Start(nullptr, [this](CVelmor_Zem_R7Dlg::Options& o) {
             o.frameTap = [this](const ZemCmd::Cmd& frame) { sent.push_back(frame.b); };
         });
-        dialog->m_waitTiming = {1};
+        dialog->SetWaitTiming({1});
     }
     QSlider* Master(int k) { return Control<QSlider>(kIdMicSlider + k); }
-    chan::OutputPage* Output(int o) { return qobject_cast<chan::OutputPage*>(dialog->PageAt(3 + o)); }
-    PageEffect* Effect() { return qobject_cast<PageEffect*>(dialog->PageAt(2)); }
+    chan::OutputPage* Output(int o) {
+        return qobject_cast<chan::OutputPage*>(dialog->PageAt(pageindex::kMainOut + o));
+    }
+    PageEffect* Effect() { return dialog->Pages().Effect(); }
 
     void Set(const Mains& m) {
         for (int k = 0; k < 3; ++k) {
@@ -116,7 +118,7 @@ TEST_F(FileCommands, ExportIsUtf16LeWithoutMarkOrCarriageReturns) {
 TEST_F(FileCommands, ImportRestoresWhatWasExportedBehindASelfClosingWait) {
     Prepare(kFirst, 130, -3.5f);
     Effect()->SetEchoHighPass(150);
-    dialog->TabStrip()->setCurrentIndex(3);
+    dialog->TabStrip()->setCurrentIndex(pageindex::kMainOut);
     dialog->SyncAllToDevice();
     const std::string first = Export(dir.File("first.inf"));
 
@@ -127,16 +129,18 @@ TEST_F(FileCommands, ImportRestoresWhatWasExportedBehindASelfClosingWait) {
     const auto imported = sent;  // goes to the device once, as a whole
     sent.clear();
     dialog->SyncAllToDevice();
-    EXPECT_TRUE(!imported.empty() && imported == sent);
+    EXPECT_FALSE(imported.empty()) << "the import sent nothing";
+    EXPECT_EQ(imported, sent) << "the import is not what a full sync sends";
     EXPECT_EQ(Get(), kFirst);
     // The shown page's curve is refilled, nothing selected.
-    EXPECT_EQ(std::make_tuple(Effect()->Model().band.freq[0], dialog->Graph()->Curve().freq[1],
-                              dialog->Graph()->selected),
-              std::make_tuple(150, 133, -1));
+    EXPECT_EQ(Effect()->Model().band.freq[0], 150);
+    EXPECT_EQ(dialog->Graph()->Curve().freq[1], 133) << "the shown page's curve was not refilled";
+    EXPECT_EQ(dialog->Graph()->selected, -1) << "a band stays selected";
     EXPECT_EQ(Export(dir.File("again.inf")), first);
 
     QPointer<PageWait> wait = dialog->findChild<PageWait*>();
-    ASSERT_TRUE(wait && wait->isVisible());
+    ASSERT_NE(wait, nullptr) << "an import waits";
+    EXPECT_TRUE(wait->isVisible());
     EXPECT_EQ(wait->Progress()->value(), 0);
     Run(kCmdImport, dir.File("first.inf"));  // starts the count again with one dialog
     QApplication::processEvents();
@@ -178,7 +182,7 @@ TEST_F(FileCommands, DamagedFilesChangeNothingAndAMissingLineKeepsOnlyItsOwnValu
     const std::string text = kFirstMainText + PageTexts();
     const std::string file = Export(dir.File("first.inf"));
     ASSERT_EQ(file, AsciiUtf16(text));
-    auto* music = qobject_cast<PageMusic*>(dialog->PageAt(0));
+    auto* music = dialog->Pages().Music();
     // Before each import: other masters, levels and delays, pages at reset, music input 3, main muted.
     auto prior = [&] {
         Prepare(kSecond, 0, 0);
@@ -356,14 +360,18 @@ TEST_F(FileCommands, FailuresSaySoInTheLanguageAndCancelsSayNothingAndNothingCha
         boxes.shown.clear();
         sent.clear();
         Run(c.command, c.path);
-        EXPECT_TRUE(sent.empty() && (c.path || !dialog->findChild<PageWait*>()));  // a cancel shows no wait
+        EXPECT_TRUE(sent.empty()) << "a failure or a cancel sent frames";
+        if (!c.path) {
+            EXPECT_EQ(dialog->findChild<PageWait*>(), nullptr) << "a cancel shows no wait";
+        }
         ASSERT_EQ(boxes.shown.size(), c.text ? 1u : 0u);
-        for (const auto& box : boxes.shown)
-            EXPECT_EQ(std::make_pair(box.text, box.language),
-                      std::make_pair(QString::fromUtf8(c.text), c.language));
+        for (const auto& box : boxes.shown) {
+            EXPECT_EQ(box.text, QString::fromUtf8(c.text));
+            EXPECT_EQ(box.language, c.language);
+        }
     }
-    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.inf")) &&
-                !std::filesystem::exists(dir.File("no")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.inf"))) << "the folder was replaced";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
     int files = 0;  // before, empty and the folder: nothing from a failure or a cancel
     for (const auto& entry : std::filesystem::directory_iterator(dir.path))
         files += entry.path().extension() == ".inf";

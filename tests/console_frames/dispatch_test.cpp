@@ -228,7 +228,7 @@ TEST_F(Dispatch, TimerKeysBuildTheirFrames) {
         Of(PageOf<PageEffect>(kEffect)->BuildEffectCmd())};
     // clang-format on
     EXPECT_EQ(sent, expected);
-    EXPECT_EQ(dialog->m_lastMuteMask, 0x09);
+    EXPECT_EQ(dialog->LastMuteMask(), 0x09);
 }
 
 TEST_F(Dispatch, BandAndLimiterTimersPickTheirPath) {
@@ -307,7 +307,7 @@ TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentT
         setUp->Link().received = 1;
         dialog->OnTimer(kTimerHeartbeat);
     }
-    EXPECT_EQ(std::make_tuple(dialog->m_linkWatchdog, setUp->Link().received + 0, dialog->m_connected),
+    EXPECT_EQ(std::make_tuple(dialog->LinkWatchdog(), setUp->Link().received + 0, dialog->m_connected),
               std::make_tuple(4, 0, 1));
     // Now silence, at the real pace of the injected period; the last tick still sends its heartbeat.
     sent.clear();

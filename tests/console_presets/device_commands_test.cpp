@@ -29,12 +29,21 @@ TEST(DeviceCommands, FramesMatchTheWire) {
 }
 
 TEST(DeviceCommands, GroupCommandIds) {
-    const int rows[][3] = {
-        {1, 32794, 32844}, {12, 32805, 32855}, {13, 32826, 32856}, {14, 32807, 32857}, {16, 32809, 32859}};
-    for (const auto& r : rows)
-        EXPECT_EQ(std::make_tuple(SaveGroupCommand(r[0]), LoadGroupCommand(r[0]), GroupOfSaveCommand(r[1]),
-                                  GroupOfLoadCommand(r[2])),
-                  std::make_tuple(r[1], r[2], r[0], r[0]));
+    struct Row {
+        const char* name;
+        int group, save, load;
+    };
+    const Row rows[] = {{"first", 1, 32794, 32844},
+                        {"12", 12, 32805, 32855},
+                        {"13, whose save id is out of line", 13, 32826, 32856},
+                        {"14", 14, 32807, 32857},
+                        {"last", 16, 32809, 32859}};
+    for (const Row& r : rows) {
+        EXPECT_EQ(SaveGroupCommand(r.group), r.save) << r.name;
+        EXPECT_EQ(LoadGroupCommand(r.group), r.load) << r.name;
+        EXPECT_EQ(GroupOfSaveCommand(r.save), r.group) << r.name;
+        EXPECT_EQ(GroupOfLoadCommand(r.load), r.group) << r.name;
+    }
     for (int stranger : {32806, 32793, 32810, 32843, 32860, 0})
         EXPECT_EQ(GroupOfSaveCommand(stranger) + GroupOfLoadCommand(stranger), 0) << stranger;
     EXPECT_EQ(SaveGroupCommand(17) + LoadGroupCommand(0), 0);

@@ -35,8 +35,9 @@ TEST(VolumeLimitDialog, StartsFromTheMembersInItsLanguageAndPushesPartners) {
     }
     EXPECT_EQ(shown.join(' '), "84@0:0 84@84:84 84@10:10 84@50:50 70@0:0 70@70:70");
     dialog.SliderById(1003)->setSliderPosition(60);  // a drag of mic start past mic end (50)
-    EXPECT_EQ(std::make_tuple(dialog.SliderById(1002)->value(), TextOf(&dialog, 1461), dialog.limits),
-              std::make_tuple(60, QString("60"), VolumeLimits{0, 84, 60, 60, 0, 70}));
+    EXPECT_EQ(dialog.SliderById(1002)->value(), 60) << "mic end follows mic start up";
+    EXPECT_EQ(TextOf(&dialog, 1461), "60") << "the mic end label is not its slider";
+    EXPECT_EQ(dialog.limits, (VolumeLimits{0, 84, 60, 60, 0, 70}));
 }
 
 TEST(PageWaitDialog, CountsToAHundredThenCloses) {
@@ -55,8 +56,9 @@ TEST(PageWaitDialog, CountsToAHundredThenCloses) {
     EXPECT_EQ(wait.exec(), QDialog::Accepted);
     std::vector<int> expected(101);  // the reset to 0, then 1..100
     std::iota(expected.begin(), expected.end(), 0);
-    EXPECT_EQ(std::make_tuple(steps, wait.Text()->text(), wait.isVisible()),
-              std::make_tuple(expected, QString("100%"), false));
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(wait.Text()->text(), "100%");
+    EXPECT_FALSE(wait.isVisible()) << "the wait stays open at 100%";
 }
 
 TEST(PageWaitDialog, CountsOnTheEventLoopWithoutHoldingItUp) {
@@ -106,7 +108,8 @@ TEST(PasswordDialog, EachFaultHasItsMessageAndEnterInAnEditDoesNotPressOk) {
     for (QLineEdit* edit : {dialog.PasswordEdit(), dialog.RepeatEdit()}) {
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_Return);
-        EXPECT_TRUE(dialog.isVisible() && dialog.result() == 0);
+        EXPECT_TRUE(dialog.isVisible()) << "Enter closed the dialog";
+        EXPECT_EQ(dialog.result(), 0);
     }
     EXPECT_TRUE(boxes.shown.empty());
     // clang-format off
@@ -133,11 +136,13 @@ TEST(PasswordDialog, EachFaultHasItsMessageAndEnterInAnEditDoesNotPressOk) {
         dialog.RepeatEdit()->setText(QString::fromUtf8(c.repeat));
         QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
         ASSERT_EQ(boxes.shown.size(), c.message ? 1u : 0u);
-        for (const auto& box : boxes.shown)
-            EXPECT_EQ(std::make_pair(box.text, box.type & 0x0F),
-                      std::make_pair(QString::fromUtf8(c.message), win::kMbOk));
-        EXPECT_EQ(std::make_tuple(dialog.isVisible(), dialog.result(), dialog.password),
-                  std::make_tuple(c.staysOpen, c.result, QString::fromUtf8(c.password)));
+        for (const auto& box : boxes.shown) {
+            EXPECT_EQ(box.text, QString::fromUtf8(c.message));
+            EXPECT_EQ(box.type & 0x0F, win::kMbOk);
+        }
+        EXPECT_EQ(dialog.isVisible(), c.staysOpen);
+        EXPECT_EQ(dialog.result(), c.result);
+        EXPECT_EQ(dialog.password, QString::fromUtf8(c.password));
     }
 }
 

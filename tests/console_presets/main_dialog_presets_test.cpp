@@ -25,7 +25,7 @@ class MainWindowCommands : public WindowTest {
     void SetUp() override {
         Start("[Config]\nLanguage=1\n",
               [](CVelmor_Zem_R7Dlg::Options& o) { o.firstConnectDelayMs = 1000000; });
-        dialog->m_waitTiming = {1};
+        dialog->SetWaitTiming({1});
         dialog->SetUpPage()->Queue().Stop();  // frames stay in the queue where the test reads them
         dialog->installEventFilter(&posts);
         QObject::connect(&watch, &QTimer::timeout, [this] {
@@ -49,10 +49,9 @@ class MainWindowCommands : public WindowTest {
     // Lets the pending master-volume sends go now.
     void FireMasterTimers() {
         for (int i = 0; i < 3; ++i) dialog->OnTimer(timer::Id(notice::kMasterVolume, i));
-        dialog->m_masterPending.fill(false);
     }
     bool MasterArmed(int k) { return dialog->Timers().IsSet(timer::Id(notice::kMasterVolume, k)); }
-    QAction* OperationItem() { return dialog->m_pMenu->actions()[2]->menu()->actions()[0]; }
+    QAction* OperationItem() { return dialog->MenuBar()->actions()[2]->menu()->actions()[0]; }
 
     win::ScriptedMessageBoxes boxes;
     PostCounter posts;
@@ -83,12 +82,13 @@ TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
             Control<QPushButton>(c.load ? kIdLoad : kIdSave)->click();
             QCoreApplication::processEvents();
             ASSERT_EQ(boxes.shown.size(), 1u);
-            EXPECT_EQ(
-                std::make_tuple(boxes.shown[0].text, boxes.shown[0].caption, boxes.shown[0].type & 0x0F),
-                std::make_tuple(QString::fromUtf8(c.question), QString("Yes/No"), win::kMbOkCancel));
+            EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.question));
+            EXPECT_EQ(boxes.shown[0].caption, "Yes/No");
+            EXPECT_EQ(boxes.shown[0].type & 0x0F, win::kMbOkCancel) << "the question offers OK and Cancel";
             EXPECT_EQ(Since(before), answerOk ? std::vector<Bytes>{FromHex(c.hex)} : std::vector<Bytes>{});
-            EXPECT_EQ(std::make_pair(waitSeen, posts.posts),
-                      std::make_pair(answerOk && c.load, answerOk && c.load ? 1 : 0));
+            const bool recalled = answerOk && c.load;
+            EXPECT_EQ(waitSeen, recalled) << "only a recall waits";
+            EXPECT_EQ(posts.posts, recalled ? 1 : 0) << "only a recall reconnects";
         }
     }
     // The group menu commands reach their group.
@@ -107,7 +107,9 @@ TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
     dialog->OnCommand(kCmdResetFactory);
     QCoreApplication::processEvents();
     EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 06 F9 03 0F B6")});
-    EXPECT_EQ(std::make_tuple(boxes.shown.size(), waitSeen, posts.posts), std::make_tuple(0u, true, 1));
+    EXPECT_EQ(boxes.shown.size(), 0u) << "a factory reset asks nothing";
+    EXPECT_TRUE(waitSeen) << "a factory reset waits";
+    EXPECT_EQ(posts.posts, 1) << "a factory reset reconnects";
 }
 
 TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
@@ -129,10 +131,10 @@ TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
     std::vector<Bytes> sent = Since(before);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], testbytes::Of(frames::MasterVolume(0, 31))) << "the position at the time it goes";
-    EXPECT_FALSE(dialog->m_masterPending[0]);
+    EXPECT_FALSE(dialog->MasterPending(0));
     Control<QSlider>(kIdMusicSlider)->setSliderPosition(21);  // its send has gone: the next move arms again
     EXPECT_TRUE(MasterArmed(2));
-    dialog->m_masterPending.fill(false);
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, 2));             // the music send goes
     Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);  // positions set from code arm nothing
     EXPECT_FALSE(MasterArmed(1));
 }
@@ -175,8 +177,9 @@ void AnswerVolumeLimit(std::vector<std::pair<int, int>> moves, bool ok) {
 TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     AnswerVolumeLimit({{1004, 40}}, false);
     dialog->OnCommand(kCmdVolumeLimit);
-    EXPECT_EQ(std::make_tuple(QueuedCount(), dialog->m_musicEndVol, ReadBytes(config)),
-              std::make_tuple(0u, 84, std::string("[Config]\nLanguage=1\n")));
+    EXPECT_EQ(QueuedCount(), 0u) << "Cancel sent a frame";
+    EXPECT_EQ(dialog->StoredVolumeLimits().musicEnd, 84) << "Cancel stored a limit";
+    EXPECT_EQ(ReadBytes(config), "[Config]\nLanguage=1\n") << "Cancel wrote config.ini";
 
     auto* music = Control<QSlider>(kIdMusicSlider);
     music->setSliderPosition(70);
@@ -185,11 +188,13 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     AnswerVolumeLimit({{1004, 40}, {1003, 12}}, true);  // music end 40 (the slider at 70 drops), mic start 12
     dialog->OnCommand(kCmdVolumeLimit);
     EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 0B F1 1C 0C 54 00 28 00 46 8B")});
-    EXPECT_EQ(std::make_tuple(music->value(), music->maximum(), Control<QSlider>(kIdMicSlider)->maximum(),
-                              Text(kIdMusicValue)),
-              std::make_tuple(40, 40, 84, QString("40")));
-    EXPECT_TRUE(MasterArmed(0) && MasterArmed(1) && MasterArmed(2));
-    EXPECT_EQ(std::make_pair(dialog->m_musicEndVol, dialog->m_micStartVol), std::make_pair(40, 12));
+    EXPECT_EQ(music->value(), 40) << "the music slider drops to its new end";
+    EXPECT_EQ(music->maximum(), 40);
+    EXPECT_EQ(Control<QSlider>(kIdMicSlider)->maximum(), 84);
+    EXPECT_EQ(Text(kIdMusicValue), "40") << "the label is not the slider";
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(MasterArmed(k)) << "master " << k << " not sent again";
+    EXPECT_EQ(dialog->StoredVolumeLimits().musicEnd, 40);
+    EXPECT_EQ(dialog->StoredVolumeLimits().micStart, 12);
     EXPECT_EQ(ReadBytes(config),
               "[Config]\nLanguage=1\nmusicstartvol=0\nmusicendvol=40\nmicstartvol=12\nmicendvol=84\n"
               "effectstartvol=0\neffectendvol=70\n");
@@ -227,8 +232,8 @@ TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
         boxes.shown.clear();
         if (s.password) AnswerPassword(s.password);
         s.viaItem ? OperationItem()->trigger() : dialog->OnCommand(kCmdLock);
-        EXPECT_EQ(std::make_pair(dialog->m_locked + 0, OperationItem()->text()),
-                  std::make_pair(s.locked, QString(s.item)));
+        EXPECT_EQ(dialog->Locked(), s.locked != 0);
+        EXPECT_EQ(OperationItem()->text(), s.item);
         ASSERT_EQ(boxes.shown.size(), s.box ? 1u : 0u);
         for (const auto& box : boxes.shown) EXPECT_EQ(box.text, s.box);
         for (int id : {kIdMicSlider, kIdEffectSlider, kIdMusicSlider})
@@ -236,15 +241,17 @@ TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
     }
     // A language switch brings back the menu's own item and keeps the sliders as they are.
     dialog->OnCommand(kCmdChinese);
-    EXPECT_TRUE(OperationItem()->text() != "解锁(&L)" && !Control<QSlider>(kIdMicSlider)->isEnabled());
+    EXPECT_NE(OperationItem()->text(), "解锁(&L)");
+    EXPECT_FALSE(Control<QSlider>(kIdMicSlider)->isEnabled()) << "a language switch unlocked the sliders";
     QString caption;
     WhenModal<CDialogPW>([&caption](CDialogPW* d) {
         caption = d->windowTitle();
         d->reject();
     });
     dialog->OnCommand(kCmdLock);
-    EXPECT_EQ(std::make_tuple(caption, dialog->m_locked + 0, Control<QSlider>(kIdMicSlider)->isEnabled()),
-              std::make_tuple(QString("请输入密码"), 1, false));
+    EXPECT_EQ(caption, "请输入密码");
+    EXPECT_TRUE(dialog->Locked()) << "a cancelled password unlocked the panel";
+    EXPECT_FALSE(Control<QSlider>(kIdMicSlider)->isEnabled());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "controls/graph_layout.h"
 #include "pages/channel_output_page.h"
 #include "pages/page.h"
+#include "pages/page_index.h"
 #include "sim/processor.h"
 #include "tests/console/support.h"
 
@@ -25,7 +26,7 @@ class NoPainting : public QObject {
     }
 };
 
-enum { kMusic, kMic, kEffect, kMainOut, kMidOut, kBassOut, kSubOut };
+using namespace pageindex;
 
 class ChangesEndToEnd : public testing::Test {
   protected:

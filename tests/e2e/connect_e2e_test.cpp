@@ -7,9 +7,12 @@
 
 #include "console/images.h"
 #include "console/status_lamp_button.h"
+#include "link/connect_steps.h"
+#include "link/frame.h"
 #include "link/ui/uart_connect.h"
 #include "pages/page.h"
 #include "pages/page_ids.h"
+#include "pages/page_index.h"
 #include "pages/page_music.h"
 #include "platform/ui/window.h"
 #include "sim/processor.h"
@@ -25,7 +28,7 @@ class NoPainting : public QObject {
     }
 };
 
-enum { kMusic, kMic, kEffect, kMainOut, kMidOut, kBassOut, kSubOut };
+using namespace pageindex;
 
 // Values that differ from every page default and from each other.
 sim::Store DistinctStore() {
@@ -150,17 +153,20 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNotic
     music->SetSlopeFromCmd(steep);
     music->SetHighPass(8, 100);
     dialog->OnConnect();
-    EXPECT_EQ(std::tuple(dialog->m_connected, dialog->SetUpPage()->Link().frameMode.load(),
-                         dialog->Timers().IsSet(console::kTimerHeartbeat)),
-              std::tuple(1, 0, true));
-    // every step but the silent one and the end command; the unanswered end: three retries, then done
-    EXPECT_EQ(std::tuple(Received({0xF4}, 9), Received({0xF1, 0xF0, 0x77})), std::tuple(65, 4));
+    EXPECT_EQ(dialog->m_connected, 1);
+    EXPECT_EQ(dialog->SetUpPage()->Link().frameMode.load(), 0);
+    EXPECT_TRUE(dialog->Timers().IsSet(console::kTimerHeartbeat)) << "no heartbeat after the read-back";
+    EXPECT_EQ(Received({ZemCmd::kClassRead}, 9), connect::kStepCount - 2)
+        << "every step but the silent one and the end command, each once";
+    EXPECT_EQ(Received({ZemCmd::kClassWrite, 0xF0, ZemCmd::kGroupEndReadBack}), 4)
+        << "the unanswered end: three retries, then done";
     EXPECT_NE(Log().find("Open Uart=1\nOpen Ok\nStart Resv Data\nRead Mic Vol\n"), std::string::npos);
 
     auto slider = [&](int id) { return win::FindControlAs<QSlider>(dialog->Client(), id)->value(); };
-    EXPECT_EQ(std::tuple(slider(console::kIdMicSlider), slider(console::kIdEffectSlider),
-                         slider(console::kIdMusicSlider), TextOf(dialog->Client(), console::kIdMusicValue)),
-              std::tuple(25, 67, 70, "70"));
+    EXPECT_EQ(slider(console::kIdMicSlider), 25);
+    EXPECT_EQ(slider(console::kIdEffectSlider), 67);
+    EXPECT_EQ(slider(console::kIdMusicSlider), 70);
+    EXPECT_EQ(TextOf(dialog->Client(), console::kIdMusicValue), "70");
     // page, slider, value: levels, limiters and delays each on their own page
     // clang-format off
     using namespace pageid;
@@ -178,9 +184,10 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNotic
         {kEffect, 2, 1500, -10}};
     // clang-format on
     for (const auto& [page, id, value] : sliders) EXPECT_EQ(Pos(page, id), value) << page << " " << id;
-    for (const auto& [page, band, hz, gain2] : bands)
-        EXPECT_EQ(std::tuple(Band(page).freq[band], Band(page).gain[band] * 2), std::tuple(hz, gain2))
-            << page;
+    for (const auto& [page, band, hz, gain2] : bands) {
+        EXPECT_EQ(Band(page).freq[band], hz) << "page " << page << " band " << band;
+        EXPECT_EQ(Band(page).gain[band] * 2, gain2) << "page " << page << " band " << band;
+    }
     EXPECT_EQ(Band(kMic).enabled[5], 0);
 
     // A file exported now holds what the processor holds, and brings it back.
@@ -221,8 +228,8 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNotic
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    EXPECT_EQ(std::tuple(dialog->m_connected, dialog->Timers().IsSet(console::kTimerHeartbeat)),
-              std::tuple(0, false));
+    EXPECT_EQ(dialog->m_connected, 0) << "five silent ticks did not end the link";
+    EXPECT_FALSE(dialog->Timers().IsSet(console::kTimerHeartbeat));
 }
 
 // Connected only after a read-back that ran to its end: not after one that failed past the status
@@ -240,7 +247,7 @@ TEST_F(ConnectEndToEnd, ConnectedOnlyWhenTheReadBackFinishes) {
     // What came from the processor before the failure stays.
     EXPECT_EQ(win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider)->value(), 25);
     EXPECT_EQ(dynamic_cast<PageMusic*>(PageAt(kMusic))->MusicInput(), 2);
-    EXPECT_EQ(dialog->m_lastMuteMask, 0x05);
+    EXPECT_EQ(dialog->LastMuteMask(), 0x05);
 
     // Ten heartbeat periods later nothing has gone out: no heartbeat, no watchdog.
     ASSERT_TRUE(sim->WaitForLog([&](const auto&) { return dialog->SetUpPage()->Queue().Pending().empty(); },
@@ -314,11 +321,12 @@ TEST_F(ConnectEndToEnd, SilentProcessorLeavesTheConsoleDisconnected) {
     win::PostMessage(dialog.get(), console::kMsgConnect, 0,
                      0);  // arrives while the dialog runs: no second scan
     dialog->OnConnect();
-    EXPECT_EQ(std::tuple(dialog->m_connected, dialog->Timers().IsSet(console::kTimerHeartbeat),
-                         dialog->SetUpPage()->Link().frameMode.load(), dialog->m_linkWatchdog),
-              std::tuple(0, false, 0, 4));
-    // three probes, then the next ports
-    EXPECT_EQ(std::tuple(Received({0xF9, 0x03, 0x04}), Received({0xF4}, 9)), std::tuple(3, 0));
+    EXPECT_EQ(dialog->m_connected, 0);
+    EXPECT_FALSE(dialog->Timers().IsSet(console::kTimerHeartbeat));
+    EXPECT_EQ(dialog->SetUpPage()->Link().frameMode.load(), 0);
+    EXPECT_EQ(dialog->LinkWatchdog(), 4);
+    EXPECT_EQ(Received({ZemCmd::kClassSystem, 0x03, 0x04}), 3) << "three probes, then the next ports";
+    EXPECT_EQ(Received({ZemCmd::kClassRead}, 9), 0) << "a read-back without an answer to the probe";
     EXPECT_NE(Log().find("Open Uart=30\n"), std::string::npos);
     EXPECT_EQ(Log().find("Open Uart=1\n"), Log().rfind("Open Uart=1\n"));  // one scan only
     EXPECT_FALSE(dialog->SetUpPage()->Link().IsOpen());
