@@ -134,7 +134,7 @@ TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
     EXPECT_FALSE(dialog->MasterPending(0));
     Control<QSlider>(kIdMusicSlider)->setSliderPosition(21);  // its send has gone: the next move arms again
     EXPECT_TRUE(MasterArmed(2));
-    dialog->OnTimer(timer::Id(notice::kMasterVolume, 2));             // the music send goes
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, 2));            // the music send goes
     Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);  // positions set from code arm nothing
     EXPECT_FALSE(MasterArmed(1));
 }
