@@ -10,7 +10,7 @@
 #include "pages/page.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_font.h"
-#include "tests/pagebase/test_page.h"
+#include "tests/pages/test_page.h"
 #include "tests/pages/hex.h"
 
 template <class P>

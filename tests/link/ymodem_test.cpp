@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-#include "image_files.h"
+#include "tests/link/image_files.h"
 #include "link/uart.h"
 #include "link/ymodem_transfer.h"
 #include "sim/processor.h"

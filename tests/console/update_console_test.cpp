@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <thread>
 
-#include "image_files.h"
+#include "tests/link/image_files.h"
 #include "link/ui/dlg_debug.h"
 #include "sim/processor.h"
 #include "tests/console/support.h"

@@ -12,7 +12,7 @@
 
 inline QApplication& TestApp() {
     static int argc = 1;
-    static char* argv[] = {const_cast<char*>("pagebase_tests"), nullptr};
+    static char* argv[] = {const_cast<char*>("pages_tests"), nullptr};
     static QApplication* app = new QApplication(argc, argv);  // never destroyed: Qt's exit order
     return *app;
 }
