@@ -9,11 +9,35 @@
 
 #include "controls/notices.h"
 #include "pages/band_images.h"
+#include "pages/page_ids.h"
 #include "pages/preset_text.h"
 #include "platform/ui/message_box.h"
 #include "test_page.h"
 
 namespace {
+
+// Control ids of band b's controls.
+constexpr int GainEdit(int b) {
+    return pageid::kGainEdit + b;
+}
+constexpr int GainSlider(int b) {
+    return pageid::kGainSlider + b;
+}
+constexpr int FreqEdit(int b) {
+    return pageid::kFreqEdit + b;
+}
+constexpr int QEdit(int b) {
+    return pageid::kQEdit + b;
+}
+constexpr int QMinus(int b) {
+    return pageid::kQButton + 2 * b;
+}
+constexpr int QPlus(int b) {
+    return pageid::kQButton + 2 * b + 1;
+}
+constexpr int TypeButton(int b, int type) {
+    return pageid::kTypeButton + 3 * b + type - 1;
+}  // types 1..3
 
 QLineEdit* Edit(Page* p, int id) {
     return qobject_cast<QLineEdit*>(p->Control(id));
@@ -45,19 +69,33 @@ TEST(PageInit, BandControlIdsOf5And17BandPagesShowTheResetRecord) {
         for (int i = 0; i < n; ++i) {
             const bool peaking = i >= 1 && i <= n - 2;
             SCOPED_TRACE(testing::Message() << n << " band " << i);
-            for (int id : {1600 + i, 1800 + i, 1900 + i})
-                EXPECT_EQ(Edit(h.page, id) != nullptr, peaking) << id;
-            EXPECT_EQ(qobject_cast<QAbstractSlider*>(h.page->Control(1700 + i)) != nullptr, peaking);
-            for (int id : {2000 + 2 * i, 2001 + 2 * i, 2100 + 3 * i, 2101 + 3 * i, 2102 + 3 * i})
-                EXPECT_EQ(qobject_cast<QAbstractButton*>(h.page->Control(id)) != nullptr, peaking) << id;
+            const struct {
+                const char* name;
+                int id;
+            } edits[] = {{"gain edit", GainEdit(i)}, {"frequency edit", FreqEdit(i)}, {"Q edit", QEdit(i)}};
+            for (const auto& e : edits) EXPECT_EQ(Edit(h.page, e.id) != nullptr, peaking) << e.name;
+            EXPECT_EQ(qobject_cast<QAbstractSlider*>(h.page->Control(GainSlider(i))) != nullptr, peaking)
+                << "gain slider";
+            const struct {
+                const char* name;
+                int id;
+            } buttons[] = {{"Q minus", QMinus(i)},
+                           {"Q plus", QPlus(i)},
+                           {"peaking", TypeButton(i, kTypePeaking)},
+                           {"low shelf", TypeButton(i, kTypeLowShelf)},
+                           {"high shelf", TypeButton(i, kTypeHighShelf)}};
+            for (const auto& b : buttons)
+                EXPECT_EQ(qobject_cast<QAbstractButton*>(h.page->Control(b.id)) != nullptr, peaking)
+                    << b.name;
             if (!peaking) continue;
-            EXPECT_EQ((QStringList{Edit(h.page, 1600 + i)->text(), Edit(h.page, 1800 + i)->text(),
-                                   Edit(h.page, 1900 + i)->text()}),
-                      (QStringList{"+0.0 dB", QString("%1 Hz").arg(100 * i), "1.0"}));
+            EXPECT_EQ(Edit(h.page, GainEdit(i))->text(), QString("+0.0 dB")) << "gain shown";
+            EXPECT_EQ(Edit(h.page, FreqEdit(i))->text(), QString("%1 Hz").arg(100 * i)) << "frequency shown";
+            EXPECT_EQ(Edit(h.page, QEdit(i))->text(), QString("1.0")) << "Q shown";
         }
-        EXPECT_EQ(
-            std::tuple(h.page->resetsWithFlag, h.page->GetContentHeight() > 0, h.parent->notices.empty()),
-            std::tuple(1, n > 2, true));
+        SCOPED_TRACE(testing::Message() << n << " bands");
+        EXPECT_EQ(h.page->resetsWithFlag, 1) << "one reset, with the flag";
+        EXPECT_EQ(h.page->GetContentHeight() > 0, n > 2) << "content height";
+        EXPECT_TRUE(h.parent->notices.empty()) << "building the page notifies nobody";
     }
 }
 
@@ -80,11 +118,11 @@ TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
             h.page->SetBandFreqGain(1, 100, -5.0f);
             h.parent->notices.clear();
             win::ScriptedMessageBoxes boxes;
-            Edit(h.page, 1601)->setText(c.text);
-            EXPECT_EQ(h.page->ValidateEdit(1601), accepted) << "verdict";
+            Edit(h.page, GainEdit(1))->setText(c.text);
+            EXPECT_EQ(h.page->ValidateEdit(GainEdit(1)), accepted) << "verdict";
             EXPECT_EQ(h.page->Model().band.gain[1], static_cast<float>(c.tenths) / 10.0f) << "model gain";
-            EXPECT_EQ(Edit(h.page, 1601)->text(), QString(c.shown)) << "edit text";
-            EXPECT_EQ(*h.page->SliderPos(1701), -c.tenths) << "slider position";
+            EXPECT_EQ(Edit(h.page, GainEdit(1))->text(), QString(c.shown)) << "edit text";
+            EXPECT_EQ(*h.page->SliderPos(GainSlider(1)), -c.tenths) << "slider position";
             EXPECT_EQ(h.Take(), (accepted ? Notices{{notice::kBandGain, 1, c.tenths}} : Notices{}))
                 << "notices";
             ASSERT_EQ(boxes.shown.size(), accepted ? 0u : 1u) << "boxes shown";
@@ -98,13 +136,14 @@ TEST(BandEdits, GainMatrixWithBoxesInFiveLanguages) {
             EXPECT_EQ(boxes.shown[0].type, unsigned(win::kMbOk)) << "box buttons";
         }
     }
-    for (int id : {1600, 1604, 1700, 0, 5000}) EXPECT_FALSE(h.page->ValidateEdit(id)) << id;
+    for (int id : {GainEdit(0), GainEdit(4), GainSlider(0), 0, 5000})
+        EXPECT_FALSE(h.page->ValidateEdit(id)) << "control " << id << " is no band edit";
 }
 
 TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) {
     PageHarness h(5);
     win::ScriptedMessageBoxes boxes;
-    for (int id : {1601, 1801, 1901, 1602}) {  // tabbing through unchanged edits
+    for (int id : {GainEdit(1), FreqEdit(1), QEdit(1), GainEdit(2)}) {  // tabbing through unchanged edits
         Edit(h.page, id)->setFocus();
         h.parent->setFocus();
     }
@@ -113,26 +152,27 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
                                  {notice::kBandFocus, 1, 0},
                                  {notice::kBandFocus, 1, 0},
                                  {notice::kBandFocus, 2, 0}}));
-    Type(h, 1802, "5000");
+    Type(h, FreqEdit(2), "5000");
     EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandFreq, 2, 5000}})) << "an accepted frequency notifies";
-    EXPECT_EQ(Edit(h.page, 1802)->text(), QString("5000 Hz")) << "and is shown with its unit";
+    EXPECT_EQ(Edit(h.page, FreqEdit(2))->text(), QString("5000 Hz")) << "and is shown with its unit";
     h.page->SetLanguage(1);
-    Type(h, 1802, "19");
+    Type(h, FreqEdit(2), "19");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QString("Out of range(20 - 20000Hz).")) << "range box";
     EXPECT_EQ(h.page->Model().band.freq[2], 5000) << "a refused frequency keeps the old one";
-    EXPECT_EQ(Edit(h.page, 1802)->selectedText(), QString("5000 Hz")) << "the old text comes back selected";
-    EXPECT_EQ(QApplication::focusWidget(), Edit(h.page, 1802));
+    EXPECT_EQ(Edit(h.page, FreqEdit(2))->selectedText(), QString("5000 Hz"))
+        << "the old text comes back selected";
+    EXPECT_EQ(QApplication::focusWidget(), Edit(h.page, FreqEdit(2)));
     EXPECT_TRUE(WithoutFocus(h).empty());
     // Enter validates once and leaves the edit; a refused Enter keeps it; Enter and Esc stay here.
-    Type(h, 1602, "2.5", Qt::Key_Return);
+    Type(h, GainEdit(2), "2.5", Qt::Key_Return);
     EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandGain, 2, 25}}));
     EXPECT_EQ(QApplication::focusWidget(), h.parent.get());
-    Type(h, 1802, "99999", Qt::Key_Enter);
-    QTest::keyClick(Edit(h.page, 1802), Qt::Key_Escape);
+    Type(h, FreqEdit(2), "99999", Qt::Key_Enter);
+    QTest::keyClick(Edit(h.page, FreqEdit(2)), Qt::Key_Escape);
     EXPECT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(QApplication::focusWidget(), Edit(h.page, 1802));
-    auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(1701));
+    EXPECT_EQ(QApplication::focusWidget(), Edit(h.page, FreqEdit(2)));
+    auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(GainSlider(1)));
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_Escape);
     QTest::keyClick(slider, Qt::Key_Return);
@@ -141,11 +181,11 @@ TEST(BandEdits, OnlyChangedTextValidatesARefusalKeepsFocusAndKeysStayOnThePage) 
 
 TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
     PageHarness h(5);
-    auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(1702));
+    auto* slider = qobject_cast<QAbstractSlider*>(h.page->Control(GainSlider(2)));
     slider->setFocus();
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(slider, key);
     EXPECT_EQ(h.page->Model().band.gain[2], -0.1f) << "model gain after up, down, down";
-    EXPECT_EQ(Edit(h.page, 1602)->text(), QString("-0.1 dB")) << "gain edit";
+    EXPECT_EQ(Edit(h.page, GainEdit(2))->text(), QString("-0.1 dB")) << "gain edit";
     EXPECT_EQ(WithoutFocus(h),
               (Notices{{notice::kBandGain, 2, 1}, {notice::kBandGain, 2, 0}, {notice::kBandGain, 2, -1}}));
     h.page->SetBand(1, 600, 2.0f, 3.0f, 6);
@@ -163,50 +203,60 @@ TEST(GainSlider, UpRaisesTheGainAndCodeNeverNotifies) {
 TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     PageHarness h(5);
     auto button = [&](int id) { return qobject_cast<QAbstractButton*>(h.page->Control(id)); };
-    for (int k = 0; k < 10; ++k) button(2003)->click();
+    for (int k = 0; k < 10; ++k) button(QPlus(1))->click();
     EXPECT_EQ(h.page->Model().band.q[1], 2.0f) << "ten plus steps of 0.1";
-    EXPECT_EQ(Edit(h.page, 1901)->text(), QString("2.0")) << "Q edit";
+    EXPECT_EQ(Edit(h.page, QEdit(1))->text(), QString("2.0")) << "Q edit";
     h.page->SetBandQ(1, 128.0f);
     h.page->SetBandQ(2, 0.4f);
     h.Take();
-    button(2003)->click();
-    button(2004)->click();
+    button(QPlus(1))->click();
+    button(QMinus(2))->click();
     EXPECT_EQ(h.page->Model().band.q[1], kMaxQ) << "plus stops at the top";
     EXPECT_EQ(h.page->Model().band.q[2], kMinQ) << "minus stops at the bottom";
-    button(2101 + 3 * 2)->click();
+    button(TypeButton(2, kTypeLowShelf))->click();
     EXPECT_EQ(WithoutFocus(h), (Notices{{notice::kBandQ, 1, kMaxQTenths},
                                         {notice::kBandQ, 2, kMinQTenths},
                                         {notice::kBandType, 2, kTypeLowShelf}}));
     auto faces = [&] {
         std::vector<QRgb> out;
-        for (int id : {2106, 2107, 2108})
-            out.push_back(button(id)->icon().pixmap(kTypeImageSize, kTypeImageSize).toImage().pixel(1, 1));
+        for (int type : {kTypePeaking, kTypeLowShelf, kTypeHighShelf})
+            out.push_back(button(TypeButton(2, type))
+                              ->icon()
+                              .pixmap(kTypeImageSize, kTypeImageSize)
+                              .toImage()
+                              .pixel(1, 1));
         return out;
     };
     const QRgb green = TypeImageFace(true).rgb(), grey = TypeImageFace(false).rgb();
     EXPECT_EQ(faces(), (std::vector<QRgb>{grey, green, grey}));
-    EXPECT_TRUE(h.page->SetTypeButtons(2, 4));  // a pass filter: none selected
+    EXPECT_TRUE(h.page->SetTypeButtons(2, kTypeHighPass));  // a pass filter: none selected
     EXPECT_EQ(faces(), (std::vector<QRgb>{grey, grey, grey}));
-    EXPECT_FALSE(h.page->SetTypeButtons(5, 1) || h.page->SetTypeButtons(-1, 1));
+    EXPECT_FALSE(h.page->SetTypeButtons(5, 1)) << "band 5 is beyond a five-band page";
+    EXPECT_FALSE(h.page->SetTypeButtons(-1, 1)) << "band -1";
 }
 
 TEST(PageSetters, ShowBandsQuietlyAndGuardTheRange) {
     PageHarness h(5);
     h.page->SetBand(2, 2500, -3.5f, 2.0f, 6);
-    EXPECT_EQ(std::tuple(h.page->Model().band.type[2], Edit(h.page, 1602)->text(), Edit(h.page, 1802)->text(),
-                         Edit(h.page, 1902)->text(), *h.page->SliderPos(1702)),
-              std::tuple(2, QString("-3.5 dB"), QString("2500 Hz"), QString("2.0"), 35));
+    EXPECT_EQ(h.page->Model().band.type[2], kTypeLowShelf) << "device code 6";
+    EXPECT_EQ(Edit(h.page, GainEdit(2))->text(), QString("-3.5 dB")) << "gain shown";
+    EXPECT_EQ(Edit(h.page, FreqEdit(2))->text(), QString("2500 Hz")) << "frequency shown";
+    EXPECT_EQ(Edit(h.page, QEdit(2))->text(), QString("2.0")) << "Q shown";
+    EXPECT_EQ(*h.page->SliderPos(GainSlider(2)), 35) << "gain slider";
     h.page->SetBand(3, 2500, 0, 1, 5);  // unknown device code: type 0, and the band off
-    EXPECT_EQ(std::pair(h.page->Model().band.type[3], h.page->Model().bypass), std::pair(0, true));
+    EXPECT_EQ(h.page->Model().band.type[3], kTypeOff) << "unknown device code";
+    EXPECT_TRUE(h.page->Model().bypass) << "band 3 off as well";
     const auto before = h.page->Model().band;
     h.page->SetBand(5, 1, 1, 1, 0);
     h.page->SetBandQ(5, 9);
     h.page->SetBandEnabled(5, 0);
     h.page->SetBandEnabled(-1, 0);
-    EXPECT_EQ(std::pair(h.page->Model().band.q, h.page->Model().band.enabled),
-              std::pair(before.q, before.enabled));
+    EXPECT_EQ(h.page->Model().band.q, before.q) << "setters beyond the page leave every Q";
+    EXPECT_EQ(h.page->Model().band.enabled, before.enabled)
+        << "setters beyond the page leave every band on or off";
     h.page->SetBandFreqGain(3, 800, 3.5f);
-    EXPECT_EQ(std::pair(*h.page->SliderPos(1703), h.parent->notices.empty()), std::pair(-35, true));
+    EXPECT_EQ(*h.page->SliderPos(GainSlider(3)), -35) << "gain slider of band 3";
+    EXPECT_TRUE(h.parent->notices.empty()) << "setters notify nobody";
 }
 
 // The gain and Q fields of the band frame the page would send, as plain numbers.
@@ -226,14 +276,14 @@ TEST(PageValuesFromOutside, FileAndReadBackValuesShowWhatTheBandFrameCarries) {
         "[test eq]", "20,-2400,71,0", "500,-1234,123,1", "1000,567,45,1", "10000,0,100,1", "20000,-2400,71,0",
         "0"};
     h.page->LoadText(file);
-    EXPECT_EQ(Edit(h.page, 1601)->text(), "-12.4 dB") << "a tenth away from zero, as typed values";
+    EXPECT_EQ(Edit(h.page, GainEdit(1))->text(), "-12.4 dB") << "a tenth away from zero, as typed values";
     EXPECT_EQ(FrameGainField(*h.page, 1), 25600 - 1240) << "the frame carries the gain shown";
-    EXPECT_EQ(*h.page->SliderPos(1701), 124);
-    EXPECT_EQ(Edit(h.page, 1901)->text(), "1.3") << "Q up to its step";
+    EXPECT_EQ(*h.page->SliderPos(GainSlider(1)), 124);
+    EXPECT_EQ(Edit(h.page, QEdit(1))->text(), "1.3") << "Q up to its step";
     EXPECT_EQ(FrameQField(*h.page, 1), 130);
-    EXPECT_EQ(Edit(h.page, 1602)->text(), "+5.7 dB");
+    EXPECT_EQ(Edit(h.page, GainEdit(2))->text(), "+5.7 dB");
     EXPECT_EQ(FrameGainField(*h.page, 2), 25600 + 570);
-    EXPECT_EQ(Edit(h.page, 1902)->text(), "0.5");
+    EXPECT_EQ(Edit(h.page, QEdit(2))->text(), "0.5");
     EXPECT_EQ(h.page->Model().band.q[0], QuantiseQ(0.71f)) << "pass bands take the same steps";
     EXPECT_TRUE(h.parent->notices.empty()) << "values put in from a file notify nobody";
 
@@ -247,9 +297,9 @@ TEST(PageValuesFromOutside, FileAndReadBackValuesShowWhatTheBandFrameCarries) {
 
     // A band read back from the processor with a finer value.
     h.page->SetBand(3, 4000, -12.34f, 1.23f, 0);
-    EXPECT_EQ(Edit(h.page, 1603)->text(), "-12.4 dB");
+    EXPECT_EQ(Edit(h.page, GainEdit(3))->text(), "-12.4 dB");
     EXPECT_EQ(FrameGainField(*h.page, 3), 25600 - 1240);
-    EXPECT_EQ(Edit(h.page, 1903)->text(), "1.3");
+    EXPECT_EQ(Edit(h.page, QEdit(3))->text(), "1.3");
     EXPECT_EQ(FrameQField(*h.page, 3), 130);
 }
 
@@ -265,12 +315,17 @@ TEST(PageText, LoadShowsValuesSendsNothingAndPointDecimalsUnderACommaLocale) {
         std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // without one the test still checks the C locale
     }
     h.page->LoadText(lines);
-    const auto shown =
-        std::tuple(Edit(h.page, 1601)->text(), Edit(h.page, 1801)->text(), Edit(h.page, 1901)->text(),
-                   *h.page->SliderPos(1701), h.parent->notices.empty());
+    const QString gainShown = Edit(h.page, GainEdit(1))->text(),
+                  freqShown = Edit(h.page, FreqEdit(1))->text(), qShown = Edit(h.page, QEdit(1))->text();
+    const int sliderPos = *h.page->SliderPos(GainSlider(1));
+    const bool quiet = h.parent->notices.empty();
     const std::string saved = h.page->SaveText();
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(shown, std::tuple(QString("-3.5 dB"), QString("500 Hz"), QString("1.5"), 35, true));
+    EXPECT_EQ(gainShown, QString("-3.5 dB")) << "gain shown";
+    EXPECT_EQ(freqShown, QString("500 Hz")) << "frequency shown";
+    EXPECT_EQ(qShown, QString("1.5")) << "Q shown";
+    EXPECT_EQ(sliderPos, 35) << "gain slider";
+    EXPECT_TRUE(quiet) << "a load notifies nobody";
     std::string expected;
     for (std::size_t i = 1; i < lines.size(); ++i) expected += lines[i] + "\n";
     EXPECT_EQ(saved, expected);

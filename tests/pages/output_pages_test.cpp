@@ -5,17 +5,24 @@
 #include "controls/notices.h"
 #include "pages/channel_output_page.h"
 #include "pages/channel_preset.h"
+#include "pages/channel_sliders.h"
 #include "pages/page_bass_out.h"
+#include "pages/page_ids.h"
 #include "pages/page_main_out.h"
 #include "pages/page_mid_out.h"
 #include "pages/page_sub_out.h"
 #include "tests/pages/page_harness.h"
 
 using testhex::Hex;
+namespace id = pageid;
 using V = std::vector<std::string>;
 using S = Notices;
 
 namespace {
+
+constexpr int kSlopeCombo = 1441;  // the bass page's "12db" / "24db" list
+constexpr int kLeftMute = 1428;    // the surround page's mute buttons
+constexpr int kRightMute = 1429;
 
 template <class P>
 V ResetFrames() {
@@ -44,44 +51,51 @@ TEST(OutputPages, FramesAtReset) {
 
 TEST(OutputPages, UserMoveNotifiesOnceCodeSetsNeverAndLimiterFromFile) {
     Harness<PageMainOut> h;
-    h.Drag(1273, 10);
+    h.Drag(chan::id::kLeftDelay, 10);
     EXPECT_EQ(h.Take(), (S{{notice::kDelays, 0, 0}}));
     h.page->SetDirectVolume(7);
     h.page->SetEchoVolume(8);
     h.page->SetReverbVolume(300);
-    const V labels{h.page->Label(1093)->value, h.page->Label(1094)->value, h.page->Label(1100)->value};
-    EXPECT_EQ(labels, (V{"7%", "8%", "200%"}));
+    EXPECT_EQ(h.page->Label(id::kDirectLevelLabel)->value, "7%") << "direct sound level";
+    EXPECT_EQ(h.page->Label(id::kEchoLevelLabel)->value, "8%") << "echo level";
+    EXPECT_EQ(h.page->Label(id::kReverbLevelLabel)->value, "200%") << "reverb level";
     h.page->SetMuteBits(3);
     h.page->ResetAll(true);
     h.page->SetLanguage(4);
     h.page->LoadText({"[MAIN ALC]", "10,30,4,50", "[main alc]", "1,2,3,4,5"});
-    EXPECT_EQ(
-        std::tuple(Hex(h.page->BuildAlcCmd(), 13), h.page->Label(1088)->value, h.parent->notices.empty()),
-        std::tuple(std::string("A5 0E F1 18 04 00 00 1E 00 78 00 4A 32"), std::string("Atk x 4"), true));
+    EXPECT_EQ(Hex(h.page->BuildAlcCmd(), 13), "A5 0E F1 18 04 00 00 1E 00 78 00 4A 32")
+        << "ALC frame after the load";
+    EXPECT_EQ(h.page->Label(id::kAttackLabel)->value, "Atk x 4") << "attack label after the load";
+    EXPECT_TRUE(h.parent->notices.empty()) << "code-set values and a file load notify nobody";
 }
 
 TEST(OutputPages, MuteButtonsToggleBitsAndFacesAndFilesAreMasked) {
     Harness<PageSubOut> h;
     QAbstractButton* left = h.page->MuteButton(0);
     QAbstractButton* right = h.page->MuteButton(1);
-    ASSERT_TRUE(left && right);
-    EXPECT_EQ((std::tuple<QWidget*, QWidget*, QString>(left, right, left->text())),
-              std::tuple(h.page->Control(1428), h.page->Control(1429), QString("Mute")));
-    auto faces = [&] {
-        return std::tuple(h.page->MuteBits(), chan::ButtonFace(left), chan::ButtonFace(right));
+    ASSERT_NE(left, nullptr) << "left mute button";
+    ASSERT_NE(right, nullptr) << "right mute button";
+    EXPECT_EQ(left, h.page->Control(kLeftMute)) << "bit 0 is the left button";
+    EXPECT_EQ(right, h.page->Control(kRightMute)) << "bit 1 is the right button";
+    EXPECT_EQ(left->text(), QString("Mute"));
+    auto expectFaces = [&](int bits, unsigned leftFace, unsigned rightFace, const char* when) {
+        EXPECT_EQ(h.page->MuteBits(), bits) << when << ": mute bits";
+        EXPECT_EQ(chan::ButtonFace(left), leftFace) << when << ": left face";
+        EXPECT_EQ(chan::ButtonFace(right), rightFace) << when << ": right face";
     };
     right->click();
-    EXPECT_EQ(std::pair(faces(), right->palette().color(QPalette::Button)),
-              std::pair(std::tuple(2, chan::kUnmutedFace, chan::kMutedFace), QColor(153, 217, 234)));
+    expectFaces(2, chan::kUnmutedFace, chan::kMutedFace, "right clicked");
+    EXPECT_EQ(right->palette().color(QPalette::Button), QColor(153, 217, 234)) << "a muted button's colour";
     right->click();
-    EXPECT_EQ(faces(), std::tuple(0, chan::kUnmutedFace, chan::kUnmutedFace));
+    expectFaces(0, chan::kUnmutedFace, chan::kUnmutedFace, "right clicked again");
     EXPECT_EQ(h.Take(), (S{{notice::kMutes, 0, 0}, {notice::kMutes, 0, 0}}));
     h.page->LoadText({"[surround mute]", "6"});
-    EXPECT_EQ(faces(), std::tuple(2, chan::kUnmutedFace, chan::kMutedFace));
+    expectFaces(2, chan::kUnmutedFace, chan::kMutedFace, "loaded 6, masked");
     h.page->LoadText({"x", "[surround mute]"});
+    EXPECT_EQ(h.page->MuteBits(), 2) << "a section without a value line";
     Harness<PageMidOut> mid;
     mid.page->LoadText({"[MID MUTE]", "7"});
-    EXPECT_EQ(std::pair(h.page->MuteBits(), mid.page->MuteBits()), std::pair(2, 1));
+    EXPECT_EQ(mid.page->MuteBits(), 1) << "the mid page has one mute bit";
 }
 
 template <class P>
@@ -102,16 +116,19 @@ TEST(OutputPages, PresetTextAndRoundTrip) {
     EXPECT_EQ(t.rfind("[main eq]\n", 0), 0u);
     EXPECT_NE(t.find("\n\n[main alc]\n20,50,2,5\n\n[main mute]\n0\n"), std::string::npos);
     RoundTrip<PageMainOut>(+[](PageMainOut& p) {
-        for (auto [id, pos] : {std::pair{1083, -34}, {1080, 90}, {1081, 32}, {1082, 0}})
-            p.SetSliderPos(id, pos);
+        p.SetSliderPos(chan::id::kLimit, -34);
+        p.SetSliderPos(chan::id::kStartTime, 90);
+        p.SetSliderPos(chan::id::kReleaseMultiplier, 32);
+        p.SetSliderPos(chan::id::kRatio, 0);
         p.SetMuteBits(3);
         p.SetBandFreqGain(3, 1500, -3.5f);
     });
-    RoundTrip<PageMidOut>(+[](PageMidOut& p) { p.SetSliderPos(1081, 7), p.SetMuteBits(1); });
-    RoundTrip<PageSubOut>(+[](PageSubOut& p) { p.SetSliderPos(1082, 99), p.SetMuteBits(2); });
+    RoundTrip<PageMidOut>(
+        +[](PageMidOut& p) { p.SetSliderPos(chan::id::kReleaseMultiplier, 7), p.SetMuteBits(1); });
+    RoundTrip<PageSubOut>(+[](PageSubOut& p) { p.SetSliderPos(chan::id::kRatio, 99), p.SetMuteBits(2); });
     RoundTrip<PageBassOut>(+[](PageBassOut& p) {
         p.ApplyCrossover(80, -12, 4, 0.7f);
-        p.SetSliderPos(1083, 0);
+        p.SetSliderPos(chan::id::kLimit, 0);
         p.SetMuteBits(1);
     });
 }
@@ -119,25 +136,26 @@ TEST(OutputPages, PresetTextAndRoundTrip) {
 TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
     Harness<PageBassOut> h;
     h.page->LoadText(chan::NonEmptyLines(h.page->SaveText()));  // the reset Q reads back as "12db"
-    EXPECT_EQ(std::pair(h.page->SlopeItem(), h.page->Label(1280)->value), std::pair(0, std::string("100Hz")));
-    h.Choose(1441, 1);
+    EXPECT_EQ(h.page->SlopeItem(), 0) << "slope after the reset round trip";
+    EXPECT_EQ(h.page->Label(id::kBassLowPassLabel)->value, "100Hz") << "crossover label";
+    h.Choose(kSlopeCombo, 1);
     h.Take();
-    h.Drag(1278, 150);
+    h.Drag(chan::id::kCrossover, 150);
     EXPECT_EQ(h.Take(), (S{{notice::kCrossover, 0, 0},
                            {notice::kBandType, 4, kTypeLowPass},
                            {notice::kBandFreq, 4, 150},
                            {notice::kCrossover, 0, 0}}));
-    EXPECT_EQ(h.State(0), std::tuple(150, kTypeLowPass, 1)) << "band 0: the crossover";
-    EXPECT_EQ(h.State(4), std::tuple(150, kTypeLowPass, 1)) << "band 4: the second section at 24db";
+    h.ExpectBand(0, 150, kTypeLowPass, 1, "the crossover");
+    h.ExpectBand(4, 150, kTypeLowPass, 1, "the second section at 24db");
     EXPECT_EQ(Hex(h.page->BuildCrossoverCmd()),
               "A5 11 F1 0A 09 00 0B 50 5F 96 00 46 00 08 00 04 00");  // Q 0.7
-    h.Choose(1441, 0);
+    h.Choose(kSlopeCombo, 0);
     EXPECT_EQ(
         h.Take(),
         (S{{notice::kBandType, 4, kTypeOff}, {notice::kBandFreq, 4, kMaxFreq}, {notice::kCrossover, 0, 0}}))
         << "12db turns the low-pass section off";
-    EXPECT_EQ(h.State(4), std::tuple(kMaxFreq, kTypeOff, 1)) << "band 4: frequency, type, enabled";
-    h.Drag(1278, 300);
+    h.ExpectBand(4, kMaxFreq, kTypeOff, 1, "back to 12db");
+    h.Drag(chan::id::kCrossover, 300);
     EXPECT_EQ(Hex(h.page->BuildCrossoverCmd()),
               "A5 11 F1 0A 09 00 0B 00 64 2C 01 32 00 08 00 04 00");  // Q 0.5
 }
@@ -148,17 +166,19 @@ TEST(BassPage, ApplyCrossover) {
     EXPECT_EQ(h.page->CrossoverHz(), 80) << "crossover";
     EXPECT_EQ(h.page->SlopeItem(), 1) << "slope 24db";
     EXPECT_EQ(h.page->Model().band.type[0], kTypeLowPass) << "band 0 type";
-    EXPECT_EQ(h.State(4), std::tuple(80, kTypeLowPass, 1)) << "band 4 follows";
+    h.ExpectBand(4, 80, kTypeLowPass, 1, "band 4 follows");
     EXPECT_EQ(h.page->Model().band.gain[4], 0.0f) << "band 4 gain";
     EXPECT_EQ(h.page->Model().band.freq[0], 80) << "the preset file would write another crossover";
     h.page->ApplyCrossover(150, 0, 4, 0.5f);  // 12db: band 4 goes flat too
-    EXPECT_EQ(std::tuple(h.page->CrossoverHz(), h.page->SlopeItem(), h.page->Model().band.freq[0]),
-              std::tuple(300, 0, 300));
-    EXPECT_EQ(h.State(4), std::tuple(kMaxFreq, kTypeOff, 1)) << "band 4 flat at 12db";
+    EXPECT_EQ(h.page->CrossoverHz(), 300) << "150 Hz at 12db";
+    EXPECT_EQ(h.page->SlopeItem(), 0) << "slope 12db";
+    EXPECT_EQ(h.page->Model().band.freq[0], 300) << "band 0 follows the crossover";
+    h.ExpectBand(4, kMaxFreq, kTypeOff, 1, "band 4 flat at 12db");
     h.page->LoadText(
         {"[bass eq]", "500,-2400,50,5", "25,0,100,1", "60,0,100,1", "160,0,100,1", "20000,0,70,0", "0"});
-    EXPECT_EQ(std::pair(h.page->CrossoverHz(), h.page->Model().band.freq[0]), std::pair(300, 300));
-    EXPECT_TRUE(h.parent->notices.empty());
+    EXPECT_EQ(h.page->CrossoverHz(), 300) << "a file's band 0 does not move the crossover";
+    EXPECT_EQ(h.page->Model().band.freq[0], 300) << "band 0 stays on the crossover after the load";
+    EXPECT_TRUE(h.parent->notices.empty()) << "code-set values notify nobody";
 }
 
 }  // namespace

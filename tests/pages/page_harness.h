@@ -4,14 +4,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QWidget>
-#include <tuple>
+#include <string>
 #include <vector>
 
 #include "pages/page.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog_font.h"
-#include "tests/pages/test_page.h"
 #include "tests/pages/hex.h"
+#include "tests/pages/test_page.h"
 
 template <class P>
 struct Harness {
@@ -44,9 +44,12 @@ struct Harness {
         const auto f = page->BuildBandCmd(b);
         return f ? testhex::Hex(*f) : "none";
     }
-    std::tuple<int, int, int> State(int b) const {
+    // A band's frequency, type and enabled flag, each checked on its own; `when` names the moment.
+    void ExpectBand(int b, int freq, int type, int enabled, const std::string& when) const {
         const auto& band = page->Model().band;
-        return {band.freq[b], band.type[b], band.enabled[b]};
+        EXPECT_EQ(band.freq[b], freq) << when << ": band " << b << " frequency";
+        EXPECT_EQ(band.type[b], type) << when << ": band " << b << " type";
+        EXPECT_EQ(band.enabled[b], enabled) << when << ": band " << b << " enabled";
     }
     Notices Take() { return std::exchange(parent->notices, {}); }
     std::unique_ptr<NoticeRecorder> parent;

@@ -26,17 +26,27 @@ TEST(Fields, GainQSliderPositionAndDeviceCode) {
         {-3.51f, 25240, 35}, {0.04f, 25610, 0},    {-0.05f, 25590, 1},   {3.5f, 25950, -35},
         {2.1f, 25810, -21},  {nan, 25600, 0}};
     // clang-format on
-    for (const auto& c : gains)
-        EXPECT_EQ((std::pair<int, int>(GainField(c.gain), GainSliderPos(c.gain))), std::pair(c.field, c.pos))
-            << c.gain;
+    for (const auto& c : gains) {
+        EXPECT_EQ(GainField(c.gain), c.field) << "gain field of " << c.gain;
+        EXPECT_EQ(GainSliderPos(c.gain), c.pos) << "slider position of " << c.gain;
+    }
     EXPECT_EQ(GainSliderPos(inf), 0);
     for (auto [q, field] : {std::pair{0.4f, 40}, {0.41f, 50}, {0.45f, 50}, {0.7f, 70}, {128.0f, 12800}})
-        EXPECT_EQ(QField(q), field) << q;
-    for (auto [type, code] :
-         {std::pair{0, 0}, {1, 0}, {2, 6}, {3, 7}, {4, 5}, {5, 4}, {-1, 0}, {6, 0}, {-100000, 0}})
-        EXPECT_EQ(DeviceCode(type), code) << type;
-    for (auto [code, type] : {std::pair{0, 1}, {6, 2}, {7, 3}}) EXPECT_EQ(TypeFromDeviceCode(code), type);
-    for (int c : {1, 4, 5, 255}) EXPECT_FALSE(TypeFromDeviceCode(c).has_value()) << c;
+        EXPECT_EQ(QField(q), field) << "Q " << q;
+    // clang-format off
+    const struct { const char* name; int type, code; } codes[] = {
+        {"off", kTypeOff, 0},          {"peaking", kTypePeaking, 0},   {"low shelf", kTypeLowShelf, 6},
+        {"high shelf", kTypeHighShelf, 7}, {"high-pass", kTypeHighPass, 5}, {"low-pass", kTypeLowPass, 4},
+        {"below the types", -1, 0},    {"cut, not sent", controls::kTypeCut, 0}, {"far below", -100000, 0}};
+    // clang-format on
+    for (const auto& c : codes) EXPECT_EQ(DeviceCode(c.type), c.code) << c.name;
+    const struct {
+        const char* name;
+        int code, type;
+    } readBack[] = {
+        {"peaking", 0, kTypePeaking}, {"low shelf", 6, kTypeLowShelf}, {"high shelf", 7, kTypeHighShelf}};
+    for (const auto& c : readBack) EXPECT_EQ(TypeFromDeviceCode(c.code), c.type) << c.name;
+    for (int c : {1, 4, 5, 255}) EXPECT_FALSE(TypeFromDeviceCode(c).has_value()) << "code " << c;
 }
 
 TEST(BandFrame, GoldenFramesForcedOffAtTheExactEndsTypeCodesAndGuards) {
@@ -57,11 +67,19 @@ TEST(BandFrame, GoldenFramesForcedOffAtTheExactEndsTypeCodesAndGuards) {
     for (const auto& c : cases) {
         m.band.freq[c.band] = c.freq;
         m.band.enabled[c.band] = c.enabled;
-        EXPECT_EQ(m.BandFrame(c.band)->b[6], c.byte6) << c.band << " " << c.freq;
+        EXPECT_EQ(m.BandFrame(c.band)->b[6], c.byte6)
+            << "band " << c.band << " at " << c.freq << " Hz, enabled " << c.enabled;
     }
-    for (auto [type, code] : {std::pair{2, 6}, {5, 4}, {42, 0}, {-1, 0}}) {
-        m.band.type[2] = type;
-        EXPECT_EQ(m.BandFrame(2)->b[15], code) << type;
+    const struct {
+        const char* name;
+        int type, code;
+    } typeBytes[] = {{"low shelf", kTypeLowShelf, 6},
+                     {"low-pass", kTypeLowPass, 4},
+                     {"unknown 42", 42, 0},
+                     {"negative", -1, 0}};
+    for (const auto& c : typeBytes) {
+        m.band.type[2] = c.type;
+        EXPECT_EQ(m.BandFrame(2)->b[15], c.code) << c.name;
     }
     for (int b : {-1, 7, 17}) EXPECT_FALSE(m.BandFrame(b).has_value()) << b;
     EXPECT_EQ(Hex(BaseAlcFrame(), 14), "A5 0E F1 18 00 00 00 00 00 00 00 00 00 00");
@@ -69,19 +87,24 @@ TEST(BandFrame, GoldenFramesForcedOffAtTheExactEndsTypeCodesAndGuards) {
 
 TEST(Reset, EveryBandAndPeqFollowingBypass) {
     PageModel m = ResetPage(5, {100, 1000, 10000});
-    m.band.gain[9] = 5, m.band.type[9] = 3, m.band.enabled[9] = 0;
+    m.band.gain[9] = 5, m.band.type[9] = kTypeHighShelf, m.band.enabled[9] = 0;
     m.bypass = true;
     m.ResetAll();  // the in-page values show in the saved reset body of the preset text tests
     for (int b = 0; b < 5; ++b) EXPECT_EQ(m.band.enabled[b], 1) << b;
     // Beyond the page: neutral values, type and enabled untouched; bypass untouched.
-    EXPECT_EQ(std::tuple(m.band.freq[9], m.band.gain[9], m.band.type[9], m.band.enabled[9], m.bypass),
-              std::tuple(20, 0.0f, 3, 0, true));
+    EXPECT_EQ(m.band.freq[9], kMinFreq) << "band 9 frequency";
+    EXPECT_EQ(m.band.gain[9], 0.0f) << "band 9 gain";
+    EXPECT_EQ(m.band.type[9], kTypeHighShelf) << "band 9 type untouched";
+    EXPECT_EQ(m.band.enabled[9], 0) << "band 9 enabled untouched";
+    EXPECT_TRUE(m.bypass) << "bypass untouched";
     m.band.freq[0] = 80, m.band.gain[2] = 6;
     for (bool bypass : {true, false}) {
         m.SetBypass(bypass);
         m.ResetPeq();
-        EXPECT_EQ(std::pair(m.band.freq[0], m.band.gain[2]), std::pair(80, 0.0f));
-        for (int b = 1; b <= 3; ++b) EXPECT_EQ(m.band.enabled[b], bypass ? 0 : 1) << b;
+        EXPECT_EQ(m.band.freq[0], 80) << "the pass filter keeps its frequency; bypass " << bypass;
+        EXPECT_EQ(m.band.gain[2], 0.0f) << "a peaking band is flat again; bypass " << bypass;
+        for (int b = 1; b <= 3; ++b)
+            EXPECT_EQ(m.band.enabled[b], bypass ? 0 : 1) << "band " << b << ", bypass " << bypass;
     }
 }
 
@@ -89,11 +112,15 @@ TEST(Bypass, CyclesIgnoreThePassFiltersAndGuardBands) {
     PageModel m = ResetPage(5, {100, 1000, 10000});
     EXPECT_FALSE(m.RecomputeBypass());
     m.SetBypass(true);
-    EXPECT_EQ(std::pair(m.RecomputeBypass(), m.band.enabled[0] + m.band.enabled[4]), std::pair(true, 2));
+    EXPECT_TRUE(m.RecomputeBypass()) << "every peaking band off";
+    EXPECT_EQ(m.band.enabled[0], 1) << "the high-pass band stays on in bypass";
+    EXPECT_EQ(m.band.enabled[4], 1) << "the low-pass band stays on in bypass";
     EXPECT_TRUE(m.SetEnabled(2, 0x100));  // stored as 1
-    EXPECT_EQ(std::pair(m.band.enabled[2], m.RecomputeBypass()), std::pair(1, false));
-    EXPECT_TRUE(m.SetEnabled(2, 0) && m.RecomputeBypass());
-    for (int b : {-1, 5, 17}) EXPECT_FALSE(m.SetEnabled(b, 1)) << b;
+    EXPECT_EQ(m.band.enabled[2], 1) << "0x100 stored as 1";
+    EXPECT_FALSE(m.RecomputeBypass()) << "a peaking band on";
+    EXPECT_TRUE(m.SetEnabled(2, 0)) << "band 2 off again";
+    EXPECT_TRUE(m.RecomputeBypass()) << "band 2 off again";
+    for (int b : {-1, 5, 17}) EXPECT_FALSE(m.SetEnabled(b, 1)) << "band " << b;
     for (int n : {0, 2}) EXPECT_TRUE(PageModel(n).RecomputeBypass()) << n;
 }
 
@@ -104,12 +131,19 @@ TEST(CopyCurve, FiveBandPageAndNeutralRest) {
     CurveRecord out;
     m.CopyCurve(out);
     const auto& b = m.band;  // in-page bands copied, the rest neutral and off
-    for (int i = 0; i < kMaxBands; ++i)
-        EXPECT_EQ(std::tuple(out.freq[i], out.gain[i], out.q[i], out.type[i], out.shown[i], out.enabled[i]),
-                  i < 5 ? std::tuple(b.freq[i], b.gain[i], b.q[i], b.type[i], 1, b.enabled[i])
-                        : std::tuple(20000, 0.0f, 1.0f, 1, 1, 0))
-            << i;
-    EXPECT_EQ(std::tuple(out.gain[2], out.enabled[3], out.freq[4]), std::tuple(-3.5f, 0, 20000));
+    for (int i = 0; i < kMaxBands; ++i) {
+        SCOPED_TRACE(testing::Message() << "band " << i << (i < 5 ? " (on the page)" : " (beyond the page)"));
+        const bool in = i < 5;
+        EXPECT_EQ(out.freq[i], in ? b.freq[i] : kMaxFreq) << "frequency";
+        EXPECT_EQ(out.gain[i], in ? b.gain[i] : 0.0f) << "gain";
+        EXPECT_EQ(out.q[i], in ? b.q[i] : 1.0f) << "Q";
+        EXPECT_EQ(out.type[i], in ? b.type[i] : kTypePeaking) << "type";
+        EXPECT_EQ(out.shown[i], 1) << "shown";
+        EXPECT_EQ(out.enabled[i], in ? b.enabled[i] : 0) << "enabled";
+    }
+    EXPECT_EQ(out.gain[2], -3.5f) << "band 2's own gain";
+    EXPECT_EQ(out.enabled[3], 0) << "band 3 off";
+    EXPECT_EQ(out.freq[4], kMaxFreq) << "band 4 at the low-pass reset frequency";
 }
 
 TEST(FollowUp, TakesTheFrameFrequencyOfItsBandOnly) {
@@ -122,7 +156,7 @@ TEST(FollowUp, TakesTheFrameFrequencyOfItsBandOnly) {
     for (int band : {5, 200}) {
         f[5] = static_cast<std::uint8_t>(band);
         m.TakeFrameFreq(f);
-        EXPECT_EQ(m.band.freq, before) << band;
+        EXPECT_EQ(m.band.freq, before) << "a frame of band " << band;
     }
 }
 

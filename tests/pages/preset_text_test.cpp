@@ -33,18 +33,24 @@ Lines With(Lines lines, std::initializer_list<std::string> more) {
 }
 
 TEST(SplitString, DropsEmptyPiecesAndAppendsAndSectionNames) {
-    // clang-format off
-    for (const auto& [text, pieces] : {std::pair<const char*, Lines>{"1000,,-350,70,1", {"1000", "-350", "70", "1"}},
-                                       {",a,", {"a"}}, {"", {}}, {",,,", {}}}) {
-        // clang-format on
+    const struct {
+        const char* name;
+        const char* text;
+        Lines pieces;
+    } cases[] = {{"an empty piece inside", "1000,,-350,70,1", {"1000", "-350", "70", "1"}},
+                 {"separators at both ends", ",a,", {"a"}},
+                 {"empty text", "", {}},
+                 {"separators only", ",,,", {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Lines out{"x"};  // appended after what is there
-        SplitString(out, text, ",");
-        EXPECT_EQ(out.front(), "x");
-        EXPECT_EQ(Lines(out.begin() + 1, out.end()), pieces) << text;
+        SplitString(out, c.text, ",");
+        EXPECT_EQ(out.front(), "x") << "what was there is kept";
+        EXPECT_EQ(Lines(out.begin() + 1, out.end()), c.pieces) << "pieces of \"" << c.text << '"';
     }
     EXPECT_TRUE(SameSectionName("[Bass EQ]", "[bass eq]"));
     for (const char* other : {"[bass eq]\r", " [bass eq]", "[bass eq"})
-        EXPECT_FALSE(SameSectionName(other, "[bass eq]"));
+        EXPECT_FALSE(SameSectionName(other, "[bass eq]")) << '"' << other << '"';
 }
 
 TEST(SaveEqText, ResetBodyAndRoundedHundredths) {
@@ -67,7 +73,8 @@ TEST(LoadEqText, RoundTripOfEveryGainSliderPosition) {
         const std::string text = m.sectionName + "\n" + SaveEqText(m), saved = Bands(m);
         m.ResetAll();
         ASSERT_TRUE(LoadEqText(m, chan::NonEmptyLines(text)));
-        EXPECT_EQ(std::pair(Bands(m), GainSliderPos(m.band.gain[2])), std::pair(saved, pos));
+        EXPECT_EQ(Bands(m), saved) << "bands read back, slider position " << pos;
+        EXPECT_EQ(GainSliderPos(m.band.gain[2]), pos) << "band 2's gain read back";
     }
 }
 
@@ -87,13 +94,17 @@ TEST(LoadEqText, BypassLineAndSectionsCutShort) {
     PageModel m = FivePage();
     ASSERT_TRUE(LoadEqText(m, With(kBody, {"1"})));  // exactly one section of n + 2 lines
     using Flags = decltype(m.band.enabled);
-    EXPECT_EQ(std::pair(m.bypass, m.band.enabled),
-              std::pair(true, Flags{1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_TRUE(m.bypass) << "bypass line 1";
+    EXPECT_EQ(m.band.enabled, (Flags{1, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}))
+        << "bypass turns the peaking bands off";
     LoadEqText(m, {"[bass eq]", "20,0,100,0", "456,0,100,1"});  // cut short: its bands, bypass kept
-    EXPECT_EQ(std::tuple(m.band.freq[1], m.band.freq[2], m.bypass), std::tuple(456, 200, true));
+    EXPECT_EQ(m.band.freq[1], 456) << "cut short: its band read";
+    EXPECT_EQ(m.band.freq[2], 200) << "cut short: the next band kept";
+    EXPECT_TRUE(m.bypass) << "cut short: bypass kept";
     LoadEqText(m, With(kBody, {"zero"}));  // no number counts 0
-    EXPECT_EQ(std::pair(m.bypass, m.band.enabled),
-              std::pair(false, Flags{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_FALSE(m.bypass) << "\"zero\" reads as 0";
+    EXPECT_EQ(m.band.enabled, (Flags{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}))
+        << "bypass off turns every band on";
 }
 
 TEST(LoadEqText, SectionEndsAtTheNextHeader) {
@@ -110,7 +121,8 @@ TEST(LoadEqText, SectionEndsAtTheNextHeader) {
     EXPECT_EQ(m.band.freq[4], 19999);
     // Any bracketed line ends the section, also one of a section this page does not know.
     LoadEqText(m, {"[bass eq]", "22,0,100,4", "[future]", "1,2,3,4", "1,2,3,4", "1,2,3,4", "0"});
-    EXPECT_EQ(std::pair(m.band.freq[0], m.band.freq[1]), std::pair(22, 123));
+    EXPECT_EQ(m.band.freq[0], 22) << "the line before [future]";
+    EXPECT_EQ(m.band.freq[1], 123) << "[future]'s lines are not this section's";
 }
 
 TEST(LoadEqText, ClampsAndSkipsBadBands) {
