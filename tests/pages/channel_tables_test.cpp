@@ -40,17 +40,16 @@ TEST(NoiseGate, AmplitudeTableAndClamp) {
             << i;
     for (auto [level, amplitude] :
          {std::pair{-81, 0}, {-200, 0}, {-80, 0}, {-40, 327}, {0, 32767}, {12, 32767}})
-        EXPECT_EQ(chan::NoiseGateAmplitude(level), amplitude) << level;
+        EXPECT_EQ(chan::NoiseGateAmplitude(level), amplitude) << "level " << level << " db";
 }
 
 TEST(Fbc, ModeFromPresetValues) {
     // clang-format off
-    const struct { int on, level, step, mode; } cases[] = {
-        {1, 100, 4, 2},  {1, 100, 7, 1}, {1, 100, 1, 3},
-        {1, 100, 10, 0}, {0, 100, 7, 0}, {5, 99, 7, 0}};
+    const struct { const char* name; int on, level, step, mode; } cases[] = {
+        {"step 4", 1, 100, 4, 2},  {"step 7", 1, 100, 7, 1}, {"step 1", 1, 100, 1, 3},
+        {"step 10", 1, 100, 10, 0}, {"off", 0, 100, 7, 0}, {"other on and level", 5, 99, 7, 0}};
     // clang-format on
-    for (const auto& c : cases)
-        EXPECT_EQ(chan::FbcModeFromValues(c.on, c.level, c.step, 0), c.mode) << c.step;
+    for (const auto& c : cases) EXPECT_EQ(chan::FbcModeFromValues(c.on, c.level, c.step, 0), c.mode) << c.name;
 }
 
 using chan::Lines;
@@ -62,7 +61,7 @@ TEST(PresetSections, NamesPiecesAndExactCounts) {
     using V = std::vector<std::string>;
     for (const auto& [text, pieces] :
          {std::pair<const char*, V>{"1,,2,", {"1", "2"}}, {",a,", {"a"}}, {"", {}}, {",,,", {}}})
-        EXPECT_EQ(chan::SplitPieces(text), pieces) << text;
+        EXPECT_EQ(chan::SplitPieces(text), pieces) << "pieces of \"" << text << '"';
     EXPECT_EQ(*chan::IntPieces("x,-3,7y, 8", 4), (std::vector<int>{0, -3, 7, 8}));
     EXPECT_FALSE(chan::IntPieces("1,2,3,4,5", 4));
     EXPECT_FALSE(chan::IntPieces("1,2,3", 4));
@@ -121,7 +120,8 @@ TEST(SliderTable, ValueTextsAndEffectTable) {
     bank.Add(chan::EffectSliders());
     EXPECT_EQ(bank.Ids().size(), 17u);
     for (const auto& s : chan::EffectSliders()) {
-        EXPECT_TRUE(s.min <= s.def && s.def <= s.max) << s.id;
+        EXPECT_LE(s.min, s.def) << "slider " << s.id << ": default below the range";
+        EXPECT_LE(s.def, s.max) << "slider " << s.id << ": default above the range";
         EXPECT_EQ(s.captions.size() == 3, s.id == chan::fx::kEchoInDry || s.id == chan::fx::kEchoInReverb)
             << s.id;
     }
