@@ -7,6 +7,7 @@
 
 #include "controls/slider.h"
 #include "tests/console/support.h"
+#include "tests/console/vol_limit_ids.h"
 
 using console::VolumeLimits;
 
@@ -23,20 +24,33 @@ TEST(VolumeLimitDialog, StartsFromTheMembersInItsLanguageAndPushesPartners) {
     for (const auto& l : languages) {
         dialog.language = l.language;
         dialog.OnInitDialog();
-        EXPECT_EQ(dialog.windowTitle() + "|" + TextOf(&dialog, 2),
-                  QString::fromUtf8(l.title) + "|" + l.cancel);
+        SCOPED_TRACE(testing::Message() << "language " << l.language);
+        EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(l.title)) << "title";
+        EXPECT_EQ(TextOf(&dialog, volid::kCancel), QString::fromUtf8(l.cancel)) << "cancel button";
     }
-    EXPECT_EQ(TextOf(&dialog, 1454) + TextOf(&dialog, 1), "Mic max volume:OK");
-    QStringList shown;  // max@value:label of music start, end, mic start, end, effect start, end
-    for (const auto& [slider, label] :
-         {std::pair{1001, 1459}, {1004, 1462}, {1003, 1460}, {1002, 1461}, {1005, 1463}, {1006, 1464}}) {
-        auto* s = dialog.SliderById(slider);
-        shown << QString("%1@%2:%3").arg(s->maximum()).arg(s->value()).arg(TextOf(&dialog, label));
+    EXPECT_EQ(TextOf(&dialog, volid::kMicEndCaption), "Mic max volume:") << "mic end caption";
+    EXPECT_EQ(TextOf(&dialog, volid::kOk), "OK") << "OK button";
+    // clang-format off
+    const struct { const char* name; int slider, label, maximum, value; } sliders[] = {
+        {"music start", volid::kMusicStartSlider, volid::kMusicStartValue, 84, 0},
+        {"music end", volid::kMusicEndSlider, volid::kMusicEndValue, 84, 84},
+        {"mic start", volid::kMicStartSlider, volid::kMicStartValue, 84, 10},
+        {"mic end", volid::kMicEndSlider, volid::kMicEndValue, 84, 50},
+        {"effect start", volid::kEffectStartSlider, volid::kEffectStartValue, 70, 0},
+        {"effect end", volid::kEffectEndSlider, volid::kEffectEndValue, 70, 70}};
+    // clang-format on
+    for (const auto& r : sliders) {
+        SCOPED_TRACE(r.name);
+        auto* s = dialog.SliderById(r.slider);
+        ASSERT_NE(s, nullptr) << "slider";
+        EXPECT_EQ(s->maximum(), r.maximum) << "slider maximum";
+        EXPECT_EQ(s->value(), r.value) << "slider position";
+        EXPECT_EQ(TextOf(&dialog, r.label), QString::number(r.value)) << "value label";
     }
-    EXPECT_EQ(shown.join(' '), "84@0:0 84@84:84 84@10:10 84@50:50 70@0:0 70@70:70");
-    dialog.SliderById(1003)->setSliderPosition(60);  // a drag of mic start past mic end (50)
-    EXPECT_EQ(dialog.SliderById(1002)->value(), 60) << "mic end follows mic start up";
-    EXPECT_EQ(TextOf(&dialog, 1461), "60") << "the mic end label is not its slider";
+    dialog.SliderById(volid::kMicStartSlider)
+        ->setSliderPosition(60);  // a drag of mic start past mic end (50)
+    EXPECT_EQ(dialog.SliderById(volid::kMicEndSlider)->value(), 60) << "mic end follows mic start up";
+    EXPECT_EQ(TextOf(&dialog, volid::kMicEndValue), "60") << "the mic end label is not its slider";
     EXPECT_EQ(dialog.limits, (VolumeLimits{0, 84, 60, 60, 0, 70}));
 }
 

@@ -293,8 +293,8 @@ TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {
     ShowTab(kEffect);
     const bool bypassBefore = dialog->Graph()->bypass;
     dialog->OnEqPass();
-    EXPECT_EQ(std::make_pair(sent.size(), std::count_if(sent.begin(), sent.end(), IsEq)),
-              std::make_pair(3ul, 3l));
+    EXPECT_EQ(sent.size(), 3u) << "the effect page's peaking bands";
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), IsEq), 3) << "every frame sent is a band frame";
     EXPECT_NE(dialog->Graph()->bypass, bypassBefore);
 }
 

@@ -56,24 +56,25 @@ TEST(MixLevels, GoldenFramesWithMuteBitsAndDelays) {
 
 TEST(PathFilters, ConvertedToEffectPathFrames) {
     // clang-format off
-    const struct { PathFilter which; int hz, preDelay; const char* hex; } rows[] = {
-        {PathFilter::EchoHighPass,   20,    300, "A5 12 F1 09 08 00 14 00 50 5F 3C 00 05 00 00 2C 01"},  // at its end: off
-        {PathFilter::EchoHighPass,   21,    0,   "A5 12 F1 09 08 00 15 00 50 5F 3C 00 05 01 00 00 00"},
-        {PathFilter::EchoLowPass,    20000, 7,   "A5 12 F1 09 08 00 20 4E 50 5F 3C 00 04 00 04 07 00"},
-        {PathFilter::ReverbHighPass, 100,   9,   "A5 12 F1 09 08 01 64 00 50 5F 3C 00 05 01 00 09 00"},
-        {PathFilter::ReverbLowPass,  15000, 9,   "A5 12 F1 09 08 01 98 3A 50 5F 3C 00 04 01 04 09 00"},
+    const struct { const char* name; PathFilter which; int hz, preDelay; const char* hex; } rows[] = {
+        {"echo high-pass at its end", PathFilter::EchoHighPass,   20,    300, "A5 12 F1 09 08 00 14 00 50 5F 3C 00 05 00 00 2C 01"},  // at its end: off
+        {"echo high-pass inside", PathFilter::EchoHighPass,   21,    0,   "A5 12 F1 09 08 00 15 00 50 5F 3C 00 05 01 00 00 00"},
+        {"echo low-pass at its end", PathFilter::EchoLowPass,    20000, 7,   "A5 12 F1 09 08 00 20 4E 50 5F 3C 00 04 00 04 07 00"},
+        {"reverb high-pass", PathFilter::ReverbHighPass, 100,   9,   "A5 12 F1 09 08 01 64 00 50 5F 3C 00 05 01 00 09 00"},
+        {"reverb low-pass", PathFilter::ReverbLowPass,  15000, 9,   "A5 12 F1 09 08 01 98 3A 50 5F 3C 00 04 01 04 09 00"},
         // clang-format on
     };
     for (const auto& r : rows) {
         const ZemCmd::EqFrame band = PathFilterBand(r.which, r.hz, 5);
-        EXPECT_TRUE(IsEffectPath(band));
-        EXPECT_EQ(Of(ToEffectPath(band, r.preDelay)), Sealed(r.hex)) << r.hz;
+        EXPECT_TRUE(IsEffectPath(band)) << r.name;
+        EXPECT_EQ(Of(ToEffectPath(band, r.preDelay)), Sealed(r.hex)) << r.name;
     }
     // Band frames of other channels are no effect path.
     ZemCmd::EqFrame e;
     for (int code : {0, 1, 6, 9, 15}) {
         e[4] = static_cast<std::uint8_t>(code << 1 | 1);
-        EXPECT_EQ(std::make_pair(ChannelCode(e), IsEffectPath(e)), std::make_pair(code, false));
+        EXPECT_EQ(ChannelCode(e), code) << "channel code " << code;
+        EXPECT_FALSE(IsEffectPath(e)) << "channel code " << code;
     }
     // An effect-page band frame (channel 7) keeps frequency, gain, Q, type, on and band; the
     // frequency's third byte is dropped.

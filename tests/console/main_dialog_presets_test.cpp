@@ -2,6 +2,7 @@
 #include "controls/notices.h"
 #include "controls/slider.h"
 #include "tests/console/support.h"
+#include "tests/console/vol_limit_ids.h"
 
 using namespace console;
 using testbytes::Bytes;
@@ -95,9 +96,10 @@ TEST_F(MainWindowCommands, PresetBarAsksThenQueuesAndRecallsWaitAndReconnect) {
     const std::size_t before = QueuedCount();
     boxes.shown.clear();
     boxes.answers = {win::kIdCancel, win::kIdCancel};
-    for (int command : {32826, 32859}) dialog->OnCommand(command);
+    for (int command : {SaveGroupCommand(13), LoadGroupCommand(16)}) dialog->OnCommand(command);
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text + boxes.shown[1].text, "Save Effect to Group13?Load Effect to Group16?");
+    EXPECT_EQ(boxes.shown[0].text, "Save Effect to Group13?") << "the save command of group 13";
+    EXPECT_EQ(boxes.shown[1].text, "Load Effect to Group16?") << "the load command of group 16";
     EXPECT_EQ(QueuedCount(), before);
 
     // A factory reset asks nothing, queues at once, waits and reconnects.
@@ -170,12 +172,12 @@ TEST_F(MainWindowCommands, AFailedImportStopsItsWaitBeforeItsBox) {
 void AnswerVolumeLimit(std::vector<std::pair<int, int>> moves, bool ok) {
     WhenModal<CVolLimit>([moves, ok](CVolLimit* d) {
         for (const auto& [id, pos] : moves) d->SliderById(id)->setSliderPosition(pos);
-        win::FindControlAs<QPushButton>(d, ok ? 1 : 2)->click();
+        win::FindControlAs<QPushButton>(d, ok ? volid::kOk : volid::kCancel)->click();
     });
 }
 
 TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
-    AnswerVolumeLimit({{1004, 40}}, false);
+    AnswerVolumeLimit({{volid::kMusicEndSlider, 40}}, false);
     dialog->OnCommand(kCmdVolumeLimit);
     EXPECT_EQ(QueuedCount(), 0u) << "Cancel sent a frame";
     EXPECT_EQ(dialog->StoredVolumeLimits().musicEnd, 84) << "Cancel stored a limit";
@@ -185,7 +187,7 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     music->setSliderPosition(70);
     FireMasterTimers();
     std::size_t before = QueuedCount();
-    AnswerVolumeLimit({{1004, 40}, {1003, 12}}, true);  // music end 40 (the slider at 70 drops), mic start 12
+    AnswerVolumeLimit({{volid::kMusicEndSlider, 40}, {volid::kMicStartSlider, 12}}, true);  // music end 40 (the slider at 70 drops), mic start 12
     dialog->OnCommand(kCmdVolumeLimit);
     EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 0B F1 1C 0C 54 00 28 00 46 8B")});
     EXPECT_EQ(music->value(), 40) << "the music slider drops to its new end";
@@ -202,11 +204,11 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     // Nothing above its new end: only the limit frame, no master timers.
     FireMasterTimers();
     before = QueuedCount();
-    AnswerVolumeLimit({{1006, 69}}, true);
+    AnswerVolumeLimit({{volid::kEffectEndSlider, 69}}, true);
     dialog->OnCommand(kCmdVolumeLimit);
     EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 0B F1 1C 0C 54 00 28 00 45 8A")});
     EXPECT_EQ(Control<QSlider>(kIdEffectSlider)->maximum(), 69);
-    EXPECT_FALSE(MasterArmed(0) || MasterArmed(1) || MasterArmed(2));
+    for (int k = 0; k < 3; ++k) EXPECT_FALSE(MasterArmed(k)) << "master " << k << " armed";
 }
 
 // Answers the password dialog with the password typed twice.

@@ -16,11 +16,13 @@ TEST(MainWindowTeardown, ExitOrDestructionJoinsTheSenderWhileItIsBusy) {
     const std::string config = "teardown_test_config.ini";
     auto dialog = StartMainWindow(config);
     PageSetUp* setUp = dialog->SetUpPage();
-    ASSERT_TRUE(setUp->Queue().IsRunning() && dialog->Timers().Count() > 0);
+    ASSERT_TRUE(setUp->Queue().IsRunning()) << "the sender runs";
+    ASSERT_GT(dialog->Timers().Count(), 0u) << "timers are armed";
     for (int i = 0; i < 20; ++i) setUp->PushCmd(kHeartbeat);
     dialog->OnCommand(kCmdExit);
-    EXPECT_EQ(std::make_tuple(dialog->Timers().Count(), setUp->Queue().IsRunning(), setUp->Link().IsOpen()),
-              std::make_tuple(0u, false, false));
+    EXPECT_EQ(dialog->Timers().Count(), 0u) << "Exit stops every timer";
+    EXPECT_FALSE(setUp->Queue().IsRunning()) << "Exit joins the sender";
+    EXPECT_FALSE(setUp->Link().IsOpen()) << "Exit closes the link";
     dialog.reset();  // the pages and the link go after their threads
     for (int round = 0; round < 3; ++round) {
         dialog = StartMainWindow(config);

@@ -49,7 +49,8 @@ TEST(Fbc, ModeFromPresetValues) {
         {"step 4", 1, 100, 4, 2},  {"step 7", 1, 100, 7, 1}, {"step 1", 1, 100, 1, 3},
         {"step 10", 1, 100, 10, 0}, {"off", 0, 100, 7, 0}, {"other on and level", 5, 99, 7, 0}};
     // clang-format on
-    for (const auto& c : cases) EXPECT_EQ(chan::FbcModeFromValues(c.on, c.level, c.step, 0), c.mode) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(chan::FbcModeFromValues(c.on, c.level, c.step, 0), c.mode) << c.name;
 }
 
 using chan::Lines;
@@ -122,8 +123,9 @@ TEST(SliderTable, ValueTextsAndEffectTable) {
     for (const auto& s : chan::EffectSliders()) {
         EXPECT_LE(s.min, s.def) << "slider " << s.id << ": default below the range";
         EXPECT_LE(s.def, s.max) << "slider " << s.id << ": default above the range";
-        EXPECT_EQ(s.captions.size() == 3, s.id == chan::fx::kEchoInDry || s.id == chan::fx::kEchoInReverb)
-            << s.id;
+        const bool echoIn = s.id == chan::fx::kEchoInDry || s.id == chan::fx::kEchoInReverb;
+        EXPECT_EQ(s.captions.size() == 3, echoIn)
+            << "slider " << s.id << ": three captions exactly on the echo-in sliders";
     }
     EXPECT_EQ(bank.Set(chan::fx::kEchoLowPass, 100), 5000);
     EXPECT_EQ(bank.Set(12345, 1), 0);
