@@ -44,9 +44,12 @@ TEST(DeviceCommands, GroupCommandIds) {
         EXPECT_EQ(GroupOfSaveCommand(r.save), r.group) << r.name;
         EXPECT_EQ(GroupOfLoadCommand(r.load), r.group) << r.name;
     }
-    for (int stranger : {32806, 32793, 32810, 32843, 32860, 0})
-        EXPECT_EQ(GroupOfSaveCommand(stranger) + GroupOfLoadCommand(stranger), 0) << stranger;
-    EXPECT_EQ(SaveGroupCommand(17) + LoadGroupCommand(0), 0);
+    for (int stranger : {32806, 32793, 32810, 32843, 32860, 0}) {
+        EXPECT_EQ(GroupOfSaveCommand(stranger), 0) << "command " << stranger << " taken as a save";
+        EXPECT_EQ(GroupOfLoadCommand(stranger), 0) << "command " << stranger << " taken as a load";
+    }
+    EXPECT_EQ(SaveGroupCommand(17), 0) << "group 17 has no save command";
+    EXPECT_EQ(LoadGroupCommand(0), 0) << "group 0 has no load command";
 }
 
 TEST(DeviceCommands, MovingOneLimitPushesItsPartner) {

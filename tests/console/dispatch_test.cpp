@@ -27,7 +27,10 @@ namespace {
 bool IsEq(const Bytes& frame) {  // an effect-path frame
     return frame[3] == 0x09;
 }
-constexpr int kMusic = 0, kMic = 1, kEffect = 2, kMain = 3, kMid = 4, kBass = 5, kSurround = 6;
+// Short names of the page indices for the tables below.
+constexpr int kMusic = pageindex::kMusic, kMic = pageindex::kMic, kEffect = pageindex::kEffect,
+              kMain = pageindex::kMainOut, kMid = pageindex::kMidOut, kBass = pageindex::kBassOut,
+              kSurround = pageindex::kSubOut;
 
 class Dispatch : public WindowTest {
   protected:

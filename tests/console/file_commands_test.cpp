@@ -187,7 +187,7 @@ TEST_F(FileCommands, DamagedFilesChangeNothingAndAMissingLineKeepsOnlyItsOwnValu
     auto prior = [&] {
         Prepare(kSecond, 0, 0);
         music->SetMusicInput(2);
-        Output(0)->SetMuteBits(2);
+        dialog->Pages().Output(pageindex::kMainOut)->SetMuteBits(2);
     };
     prior();
     const std::string before = Export(dir.File("before.inf"));
