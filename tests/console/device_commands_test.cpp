@@ -13,16 +13,15 @@ namespace {
 // The preset bar's own cases are checked through the main window; these are the rest.
 TEST(DeviceCommands, FramesMatchTheWire) {
     // clang-format off
-    const struct { PresetOp op; int group; bool frameMode; const char* hex; } rows[] = {
-        {PresetOp::Save, 1, false, "A5 06 F9 03 11 B8"},
-        {PresetOp::Save, 15, false, "A5 06 F9 03 F1 98"},
-        {PresetOp::Load, 16, false, "A5 06 F9 03 FE A5"},
-        {PresetOp::Load, 17, false, "A5 06 F9 03 05 AC"},  // outside 1..16: no stray action byte
-        {PresetOp::Load, kFactoryGroup, true, "A5 09 F1 F0 74 00 00 00 03"},
+    const struct { const char* name; PresetOp op; int group; bool frameMode; const char* hex; } rows[] = {
+        {"save group 1", PresetOp::Save, 1, false, "A5 06 F9 03 11 B8"},
+        {"save group 15", PresetOp::Save, 15, false, "A5 06 F9 03 F1 98"},
+        {"load group 16", PresetOp::Load, 16, false, "A5 06 F9 03 FE A5"},
+        {"load group 17, outside 1..16: no stray action byte", PresetOp::Load, 17, false, "A5 06 F9 03 05 AC"},
+        {"load the factory group as a frame", PresetOp::Load, kFactoryGroup, true, "A5 09 F1 F0 74 00 00 00 03"},
     };
     // clang-format on
-    for (const auto& r : rows)
-        EXPECT_EQ(Of(PresetFrame(r.op, r.group, r.frameMode)), FromHex(r.hex)) << r.group;
+    for (const auto& r : rows) EXPECT_EQ(Of(PresetFrame(r.op, r.group, r.frameMode)), FromHex(r.hex)) << r.name;
     EXPECT_EQ(Of(FactoryResetFrame()), FromHex("A5 06 F9 03 0F B6"));
     // music 10..70, mic 5..60, effect 0..50: mic pair first, then music, then effect.
     EXPECT_EQ(Of(VolumeLimitFrame({10, 70, 5, 60, 0, 50})), FromHex("A5 0B F1 1C 05 3C 0A 46 00 32 80"));
@@ -55,15 +54,15 @@ TEST(DeviceCommands, GroupCommandIds) {
 TEST(DeviceCommands, MovingOneLimitPushesItsPartner) {
     const VolumeLimits base{0, 84, 10, 50, 20, 40};
     // clang-format off
-    const struct { VolumeLimits before; LimitField field; int value; VolumeLimits after; } rows[] = {
-        {base, LimitField::MicStart, 60, {0, 84, 60, 60, 20, 40}},
-        {base, LimitField::MicEnd, 5, {0, 84, 5, 5, 20, 40}},
-        {base, LimitField::MicStart, 30, {0, 84, 30, 50, 20, 40}},
-        {{30, 40, 10, 50, 20, 40}, LimitField::MusicEnd, 12, {12, 12, 10, 50, 20, 40}},
-        {base, LimitField::EffectEnd, 3, {0, 84, 10, 50, 3, 3}},
+    const struct { const char* name; VolumeLimits before; LimitField field; int value; VolumeLimits after; } rows[] = {
+        {"mic start past mic end pushes it up", base, LimitField::MicStart, 60, {0, 84, 60, 60, 20, 40}},
+        {"mic end below mic start pulls it down", base, LimitField::MicEnd, 5, {0, 84, 5, 5, 20, 40}},
+        {"mic start inside its range", base, LimitField::MicStart, 30, {0, 84, 30, 50, 20, 40}},
+        {"music end below music start", {30, 40, 10, 50, 20, 40}, LimitField::MusicEnd, 12, {12, 12, 10, 50, 20, 40}},
+        {"effect end below effect start", base, LimitField::EffectEnd, 3, {0, 84, 10, 50, 3, 3}},
     };
     // clang-format on
-    for (const auto& r : rows) EXPECT_EQ(WithLimitMoved(r.before, r.field, r.value), r.after) << r.value;
+    for (const auto& r : rows) EXPECT_EQ(WithLimitMoved(r.before, r.field, r.value), r.after) << r.name;
 }
 
 }  // namespace

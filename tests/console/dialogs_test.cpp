@@ -141,7 +141,8 @@ TEST(PasswordDialog, EachFaultHasItsMessageAndEnterInAnEditDoesNotPressOk) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.password) + "/" + c.repeat);
+        SCOPED_TRACE(testing::Message() << "language " << c.language << ", \"" << c.password << "\" / \""
+                                        << c.repeat << '"');
         boxes.shown.clear();
         dialog.language = c.language;
         dialog.setResult(0);

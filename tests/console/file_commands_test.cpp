@@ -355,7 +355,8 @@ TEST_F(FileCommands, FailuresSaySoInTheLanguageAndCancelsSayNothingAndNothingCha
     };
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.path.value_or("cancelled"));
+        SCOPED_TRACE(testing::Message() << (c.command == kCmdImport ? "import " : "export ")
+                                        << c.path.value_or("cancelled") << ", language " << c.language);
         dialog->SetLanguage(c.language);
         boxes.shown.clear();
         sent.clear();

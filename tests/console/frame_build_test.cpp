@@ -34,7 +34,9 @@ TEST(MasterVolume, LevelBytesAndGoldenFrames) {
         {0, 84, "A5 11 F1 0F 02 01 D6 D6 D6 D6 D6 D6 00 00 04 00"},
         // clang-format on
     };
-    for (const auto& r : rows) EXPECT_EQ(Of(MasterVolume(r.index, r.position)), Sealed(r.hex)) << r.hex;
+    for (const auto& r : rows)
+        EXPECT_EQ(Of(MasterVolume(r.index, r.position)), Sealed(r.hex))
+            << "master " << r.index << " at " << r.position;
 }
 
 TEST(MixLevels, GoldenFramesWithMuteBitsAndDelays) {
@@ -93,21 +95,20 @@ TEST(SystemActions, MusicInputAndMutes) {
         EXPECT_EQ(Of(MusicInput(input)),
                   Sealed({0xA5, 0x06, 0xF9, 0x03, static_cast<std::uint8_t>(actions[input + 1])}));
     // clang-format off
-    const struct { Mutes mutes; int lastMask, mask; std::vector<std::uint8_t> actions; } rows[] = {
-        {{1, 0, 0, 0}, 0, 0x01, {0x17}},           // main left muted
-        {{0, 0, 1, 0}, 0, 0x08, {0x28}},           // bass alone
-        {{1, 0, 1, 0}, 0, 0x09, {0x17, 0x28}},     // main and bass together: both go out
-        {{1, 0, 1, 0}, 0x09, 0x09, {0x28}},        // nothing changed: the others' state again
-        {{3, 1, 0, 3}, 0x03, 0x37, {0xD8}},        // mid and surround pair, main as sent
-        {{2, 0, 0, 1}, 0x01, 0x12, {0x27, 0x48}},  // main left to right and surround left together
-        {{0, 0, 0, 0}, 0x03, 0x00, {0x07}},        // main unmuted
-        {{0, 0, 0, 0}, 0x08, 0x00, {0x08}},        // bass unmuted
+    const struct { const char* name; Mutes mutes; int lastMask, mask; std::vector<std::uint8_t> actions; } rows[] = {
+        {"main left muted", {1, 0, 0, 0}, 0, 0x01, {0x17}},
+        {"bass alone", {0, 0, 1, 0}, 0, 0x08, {0x28}},
+        {"main and bass together: both go out", {1, 0, 1, 0}, 0, 0x09, {0x17, 0x28}},
+        {"nothing changed: the others' state again", {1, 0, 1, 0}, 0x09, 0x09, {0x28}},
+        {"mid and surround pair, main as sent", {3, 1, 0, 3}, 0x03, 0x37, {0xD8}},
+        {"main left to right and surround left together", {2, 0, 0, 1}, 0x01, 0x12, {0x27, 0x48}},
+        {"main unmuted", {0, 0, 0, 0}, 0x03, 0x00, {0x07}},
+        {"bass unmuted", {0, 0, 0, 0}, 0x08, 0x00, {0x08}},
     };
     // clang-format on
     for (const auto& r : rows) {
-        EXPECT_EQ(MuteMask(r.mutes), r.mask) << "last mask " << r.lastMask;
-        EXPECT_EQ(MuteActions(r.mutes, r.lastMask), r.actions)
-            << "mask " << r.mask << ", last " << r.lastMask;
+        EXPECT_EQ(MuteMask(r.mutes), r.mask) << r.name << ": mask";
+        EXPECT_EQ(MuteActions(r.mutes, r.lastMask), r.actions) << r.name << ": actions";
     }
 }
 

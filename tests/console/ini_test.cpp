@@ -108,11 +108,13 @@ TEST(Ini, WriterKeepsModeLinksAndReadOnlyFilesAndFollowsNoPlantedLink) {
 TEST(VolumeLimits, EndsToTheirRangeStartsToTheirEnd) {
     using console::VolumeLimits;
     // clang-format off
-    const struct { VolumeLimits in, out; } rows[] = {
-        {{0, 84, 0, 84, 0, 70}, {0, 84, 0, 84, 0, 70}}, {{85, 85, 85, 85, 71, 71}, {84, 84, 84, 84, 70, 70}},
-        {{-1, -1, -1, -1, -1, -1}, {0, 0, 0, 0, 0, 0}}, {{60, 50, 41, 40, 33, 32}, {50, 50, 40, 40, 32, 32}}};
+    const struct { const char* name; VolumeLimits in, out; } rows[] = {
+        {"the whole ranges", {0, 84, 0, 84, 0, 70}, {0, 84, 0, 84, 0, 70}},
+        {"above the ranges", {85, 85, 85, 85, 71, 71}, {84, 84, 84, 84, 70, 70}},
+        {"below zero", {-1, -1, -1, -1, -1, -1}, {0, 0, 0, 0, 0, 0}},
+        {"starts above their ends", {60, 50, 41, 40, 33, 32}, {50, 50, 40, 40, 32, 32}}};
     // clang-format on
-    for (const auto& r : rows) EXPECT_EQ(console::Clamped(r.in), r.out) << r.in.musicEnd;
+    for (const auto& r : rows) EXPECT_EQ(console::Clamped(r.in), r.out) << r.name;
 }
 
 }  // namespace

@@ -223,19 +223,21 @@ void AnswerPassword(const QString& password) {
 TEST_F(MainWindowCommands, LockAndUnlockWithThePassword) {
     // clang-format off
     // password null: no dialog expected; via the menu item, which carries the lock command once it says "Unlock"
-    const struct { const char* password; bool viaItem; int locked; const char *item, *box; } steps[] = {
-        {"kavunPL", false, 0, "Lock(&L)", nullptr},  // the first run asks although nothing is locked yet
-        {nullptr, false, 1, "Unlock(&L)", nullptr}, {"KAVUNpl", true, 1, "Unlock(&L)", "Password Error"},
-        {"kavunPL", true, 0, "Lock(&L)", nullptr},  {nullptr, false, 1, "Unlock(&L)", nullptr},
+    const struct { const char* name; const char* password; bool viaItem; int locked; const char *item, *box; } steps[] = {
+        {"the first run asks although nothing is locked yet", "kavunPL", false, 0, "Lock(&L)", nullptr},
+        {"lock", nullptr, false, 1, "Unlock(&L)", nullptr},
+        {"unlock with the wrong case refused", "KAVUNpl", true, 1, "Unlock(&L)", "Password Error"},
+        {"unlock", "kavunPL", true, 0, "Lock(&L)", nullptr},
+        {"lock again", nullptr, false, 1, "Unlock(&L)", nullptr},
     };
     // clang-format on
     for (const auto& s : steps) {
-        SCOPED_TRACE(s.password ? s.password : "no password");
+        SCOPED_TRACE(s.name);
         boxes.shown.clear();
         if (s.password) AnswerPassword(s.password);
         s.viaItem ? OperationItem()->trigger() : dialog->OnCommand(kCmdLock);
-        EXPECT_EQ(dialog->Locked(), s.locked != 0);
-        EXPECT_EQ(OperationItem()->text(), s.item);
+        EXPECT_EQ(dialog->Locked(), s.locked != 0) << "locked";
+        EXPECT_EQ(OperationItem()->text(), s.item) << "the menu item";
         ASSERT_EQ(boxes.shown.size(), s.box ? 1u : 0u);
         for (const auto& box : boxes.shown) EXPECT_EQ(box.text, s.box);
         for (int id : {kIdMicSlider, kIdEffectSlider, kIdMusicSlider})

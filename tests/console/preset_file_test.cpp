@@ -122,21 +122,21 @@ TEST(TextFile, EncodesAndDecodesUtf16Le) {
     const std::string fffd16("\xFD\xFF", 2);
     // clang-format off
     // both: also decodes back
-    const struct { std::string utf8, utf16; bool both; } cases[] = {
-        {"[v]\n", std::string("[\0v\0]\0\n\0", 8), true},
-        {"信", "\xE1\x4F", true},                                  // U+4FE1
-        {"\xF0\x9F\x8E\xB5", "\x3C\xD8\xB5\xDF", true},            // U+1F3B5, a surrogate pair
-        {std::string("a\0", 2), std::string("a\0\0\0", 4), true},  // U+0000 kept
-        {"\xFF", fffd16, false},                                   // malformed
-        {"\xE4\xBF", fffd16 + fffd16, false},                      // cut sequence
-        {"\xC0\xAF", fffd16, false},                               // overlong
-        {"\xED\xA0\x80", fffd16, false},                           // encoded surrogate
+    const struct { const char* name; std::string utf8, utf16; bool both; } cases[] = {
+        {"ASCII", "[v]\n", std::string("[\0v\0]\0\n\0", 8), true},
+        {"U+4FE1", "信", "\xE1\x4F", true},
+        {"U+1F3B5, a surrogate pair", "\xF0\x9F\x8E\xB5", "\x3C\xD8\xB5\xDF", true},
+        {"U+0000 kept", std::string("a\0", 2), std::string("a\0\0\0", 4), true},
+        {"malformed", "\xFF", fffd16, false},
+        {"cut sequence", "\xE4\xBF", fffd16 + fffd16, false},
+        {"overlong", "\xC0\xAF", fffd16, false},
+        {"encoded surrogate", "\xED\xA0\x80", fffd16, false},
     };
     // clang-format on
     for (const auto& c : cases) {
-        EXPECT_EQ(textfile::EncodeUtf16Le(c.utf8), c.utf16) << c.utf8;
+        EXPECT_EQ(textfile::EncodeUtf16Le(c.utf8), c.utf16) << c.name << ": encoded";
         if (c.both) {
-            EXPECT_EQ(textfile::DecodeUtf16Le(c.utf16).text, c.utf8) << c.utf8;
+            EXPECT_EQ(textfile::DecodeUtf16Le(c.utf16).text, c.utf8) << c.name << ": decoded back";
         }
     }
     EXPECT_EQ(textfile::DecodeUtf16Le(std::string("\x00\xDCx\0", 4)).text,

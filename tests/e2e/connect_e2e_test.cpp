@@ -167,26 +167,45 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNotic
     EXPECT_EQ(slider(console::kIdEffectSlider), 67);
     EXPECT_EQ(slider(console::kIdMusicSlider), 70);
     EXPECT_EQ(TextOf(dialog->Client(), console::kIdMusicValue), "70");
-    // page, slider, value: levels, limiters and delays each on their own page
-    // clang-format off
+    // Levels, limiters and delays, each on its own page.
     using namespace pageid;
-    const std::tuple<int, int, int> sliders[] = {
-        {kMainOut, kDirectLevelSlider, 17}, {kMainOut, kReverbLevelSlider, 41}, {kMainOut, kLimitSlider, -2},
-        {kMidOut, kDirectLevelSlider, 23}, {kMidOut, kReverbLevelSlider, 43}, {kMidOut, kLimitSlider, 10},
-        {kBassOut, kDirectLevelSlider, 29}, {kBassOut, kReverbLevelSlider, 44}, {kBassOut, kLimitSlider, -5},
-        {kSubOut, kDirectLevelSlider, 31}, {kSubOut, kReverbLevelSlider, 45}, {kSubOut, kLimitSlider, -8},
-        {kBassOut, kStartTimeSlider, 40}, {kMidOut, kAttackSlider, 4}, {kMic, kRatioSlider, 55},
-        {kMainOut, kRightDelaySlider, 4}, {kMidOut, kDelaySlider, 5}, {kBassOut, kDelaySlider, 6},
-        {kSubOut, kRightDelaySlider, 8}};  // the effect block: the reply tests
-    // page, band, Hz, gain (x2: exact)
-    const std::tuple<int, int, int, int> bands[] = {  // music bands: the reply tests
-        {kMic, 5, 777, 9}, {kMainOut, 2, 1111, 2}, {kMidOut, 1, 333, 4}, {kBassOut, 2, 66, 6}, {kSubOut, 3, 4444, 8},
-        {kEffect, 2, 1500, -10}};
-    // clang-format on
-    for (const auto& [page, id, value] : sliders) EXPECT_EQ(Pos(page, id), value) << page << " " << id;
-    for (const auto& [page, band, hz, gain2] : bands) {
-        EXPECT_EQ(Band(page).freq[band], hz) << "page " << page << " band " << band;
-        EXPECT_EQ(Band(page).gain[band] * 2, gain2) << "page " << page << " band " << band;
+    const struct {
+        const char* name;
+        int page, id, value;
+    } sliders[] = {
+        {"main direct level", kMainOut, kDirectLevelSlider, 17},
+        {"main reverb level", kMainOut, kReverbLevelSlider, 41},
+        {"main limit", kMainOut, kLimitSlider, -2},
+        {"centre direct level", kMidOut, kDirectLevelSlider, 23},
+        {"centre reverb level", kMidOut, kReverbLevelSlider, 43},
+        {"centre limit", kMidOut, kLimitSlider, 10},
+        {"subwoofer direct level", kBassOut, kDirectLevelSlider, 29},
+        {"subwoofer reverb level", kBassOut, kReverbLevelSlider, 44},
+        {"subwoofer limit", kBassOut, kLimitSlider, -5},
+        {"surround direct level", kSubOut, kDirectLevelSlider, 31},
+        {"surround reverb level", kSubOut, kReverbLevelSlider, 45},
+        {"surround limit", kSubOut, kLimitSlider, -8},
+        {"subwoofer start time", kBassOut, kStartTimeSlider, 40},
+        {"centre attack", kMidOut, kAttackSlider, 4},
+        {"mic ratio", kMic, kRatioSlider, 55},
+        {"main right delay", kMainOut, kRightDelaySlider, 4},
+        {"centre delay", kMidOut, kDelaySlider, 5},
+        {"subwoofer delay", kBassOut, kDelaySlider, 6},
+        {"surround right delay", kSubOut, kRightDelaySlider, 8},
+    };  // the effect block: the reply tests
+    // Gains doubled to compare exactly; the music bands: the reply tests.
+    const struct {
+        const char* name;
+        int page, band, hz, gain2;
+    } bands[] = {
+        {"mic band 5", kMic, 5, 777, 9},         {"main band 2", kMainOut, 2, 1111, 2},
+        {"centre band 1", kMidOut, 1, 333, 4},   {"subwoofer band 2", kBassOut, 2, 66, 6},
+        {"surround band 3", kSubOut, 3, 4444, 8}, {"effect band 2", kEffect, 2, 1500, -10},
+    };
+    for (const auto& s : sliders) EXPECT_EQ(Pos(s.page, s.id), s.value) << s.name;
+    for (const auto& b : bands) {
+        EXPECT_EQ(Band(b.page).freq[b.band], b.hz) << b.name << " frequency";
+        EXPECT_EQ(Band(b.page).gain[b.band] * 2, b.gain2) << b.name << " gain";
     }
     EXPECT_EQ(Band(kMic).enabled[5], 0);
 
