@@ -13,21 +13,25 @@ namespace {
 TEST(ChannelFrames, LimiterGateFbcCrossoverGolden) {
     chan::EffectBlockValues damp100;
     damp100.damp = 100;  // sent as 100 - damp
-    const std::pair<ZemCmd::Cmd, const char*> cases[] = {
+    const struct {
+        const char* name;
+        ZemCmd::Cmd frame;
+        const char* hex;
+    } cases[] = {
         // clang-format off
         // release 90 x 32 = 0x0B40, limit -34 -> 0x1E
-        {chan::LimiterFrame(chan::kMainLimiter, {-34, 90, 32, 100}), "A5 0E F1 18 04 00 00 5A 00 40 0B 1E 64 E7"},
-        {chan::NoiseGateFrame(-40, -80), "A5 0F F1 12 01 02 47 01 47 01 00 00 00 00 4A"},
-        {chan::FbcFrame(1), "A5 0B F1 08 02 01 03 64 07 00 1A"},
-        {chan::FbcFrame(3), "A5 0B F1 08 02 01 03 64 01 00 14"},
-        {chan::FbcFrame(9), "A5 0B F1 08 02 01 03 64 01 00 14"},  // past the rows: the nearest one
-        {chan::FbcFrame(-1), "A5 0B F1 08 02 00 03 64 0A 00 1C"},
-        {chan::CrossoverFrame(100, 0), "A5 11 F1 0A 09 00 0B 50 5F 64 00 32 00 08 00 04 00"},
-        {chan::CrossoverFrame(299, 0), "A5 11 F1 0A 09 00 0B 50 5F 2B 01 32 00 08 00 04 00"},
-        {chan::EffectBlockFrame(damp100), "A5 16 F1 0D 01 08 00 5A 64 C8 00 1E 64 28 3C 64 00 64 64 32 32 BE"},
+        {"main limiter", chan::LimiterFrame(chan::kMainLimiter, {-34, 90, 32, 100}), "A5 0E F1 18 04 00 00 5A 00 40 0B 1E 64 E7"},
+        {"noise gate", chan::NoiseGateFrame(-40, -80), "A5 0F F1 12 01 02 47 01 47 01 00 00 00 00 4A"},
+        {"FBC mode 1", chan::FbcFrame(1), "A5 0B F1 08 02 01 03 64 07 00 1A"},
+        {"FBC mode 3", chan::FbcFrame(3), "A5 0B F1 08 02 01 03 64 01 00 14"},
+        {"FBC mode 9, past the rows: the nearest one", chan::FbcFrame(9), "A5 0B F1 08 02 01 03 64 01 00 14"},
+        {"FBC mode -1", chan::FbcFrame(-1), "A5 0B F1 08 02 00 03 64 0A 00 1C"},
+        {"crossover 100 Hz", chan::CrossoverFrame(100, 0), "A5 11 F1 0A 09 00 0B 50 5F 64 00 32 00 08 00 04 00"},
+        {"crossover 299 Hz", chan::CrossoverFrame(299, 0), "A5 11 F1 0A 09 00 0B 50 5F 2B 01 32 00 08 00 04 00"},
+        {"effect block, damp 100", chan::EffectBlockFrame(damp100), "A5 16 F1 0D 01 08 00 5A 64 C8 00 1E 64 28 3C 64 00 64 64 32 32 BE"},
         // clang-format on
     };
-    for (const auto& [frame, expected] : cases) EXPECT_EQ(Hex(frame), expected);
+    for (const auto& c : cases) EXPECT_EQ(Hex(c.frame), c.hex) << c.name;
 }
 
 TEST(NoiseGate, AmplitudeTableAndClamp) {
@@ -105,7 +109,7 @@ TEST(PresetSections, MuteIsMaskedToThePagesBits) {
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(chan::LoadMuteSection({"[surround mute]", c.line}, "[surround mute]", c.mask), c.expected)
-            << c.line;
+            << "line \"" << c.line << "\", page mask " << c.mask;
     EXPECT_EQ(chan::MuteSection("[mid mute]", 1), "\n[mid mute]\n1\n");
 }
 
@@ -116,7 +120,9 @@ TEST(SliderTable, ValueTextsAndEffectTable) {
         {ValueText::LowPassHz, 20000, "OFF"}, {ValueText::GateStart, -81, "Off"}, {ValueText::GateStart, -80, "-80db"},
         {ValueText::Attack, 2, "Atk x 2"}, {ValueText::Percent, 5, "5%"}};
     // clang-format on
-    for (const auto& c : cases) EXPECT_EQ(chan::FormatValue(c.format, c.pos), c.text);
+    for (const auto& c : cases)
+        EXPECT_EQ(chan::FormatValue(c.format, c.pos), c.text)
+            << "format " << static_cast<int>(c.format) << " at " << c.pos;
     chan::SliderBank bank;
     bank.Add(chan::EffectSliders());
     EXPECT_EQ(bank.Ids().size(), 17u);

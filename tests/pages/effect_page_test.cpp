@@ -22,10 +22,12 @@ int LabelOf(int sliderId) {
 TEST(EffectPage, FramesAtResetAndEachSliderSendsItsNotice) {
     Harness<PageEffect> h;
     // clang-format off
-    EXPECT_EQ((V{Hex(h.page->BuildEffectCmd()), h.Band(0), h.Band(1), h.Band(4), h.Band(5)}),
-              (V{"A5 16 F1 0D 01 08 46 5A 64 C8 00 1E 64 28 3C 64 00 64 64 32 32 04",
-                 "A5 11 F1 0A 0F 00 0A A0 5A 14 00 46 00 FF 00 00 1D", "A5 11 F1 0A 0F 01 0B 00 64 90 01 64 00 FF 00 00 24",
-                 "A5 11 F1 0A 0F 04 0A A0 5A 20 4E 46 00 FF 00 00 7B", "none"}));
+    ExpectFrames({{"effect block", Hex(h.page->BuildEffectCmd()),
+                   "A5 16 F1 0D 01 08 46 5A 64 C8 00 1E 64 28 3C 64 00 64 64 32 32 04"},
+                  {"band 0", h.Band(0), "A5 11 F1 0A 0F 00 0A A0 5A 14 00 46 00 FF 00 00 1D"},
+                  {"band 1", h.Band(1), "A5 11 F1 0A 0F 01 0B 00 64 90 01 64 00 FF 00 00 24"},
+                  {"band 4", h.Band(4), "A5 11 F1 0A 0F 04 0A A0 5A 20 4E 46 00 FF 00 00 7B"},
+                  {"band 5, past the page", h.Band(5), "none"}});
     // clang-format on
     const struct {
         const char* name;

@@ -30,8 +30,10 @@ void ExpectInput(const Harness<P>& h, int checked, int stored, const char* when)
 TEST(MusicPage, FramesAtResetThenFollowUpAt24dbAnd12dbAndBackTo24db) {
     Harness<PageMusic> h;
     // clang-format off
-    EXPECT_EQ((V{h.Band(0), h.Band(1), h.Band(8), h.Band(9)}), (V{"A5 11 F1 0A 03 00 12 50 5F 14 00 46 00 03 00 00 D2",
-        "A5 11 F1 0A 03 01 13 00 64 50 00 64 00 03 00 00 E3", "A5 11 F1 0A 03 08 12 A0 5A 20 4E 46 00 03 00 00 7F", "none"}));
+    ExpectFrames({{"band 0", h.Band(0), "A5 11 F1 0A 03 00 12 50 5F 14 00 46 00 03 00 00 D2"},
+                  {"band 1", h.Band(1), "A5 11 F1 0A 03 01 13 00 64 50 00 64 00 03 00 00 E3"},
+                  {"band 8", h.Band(8), "A5 11 F1 0A 03 08 12 A0 5A 20 4E 46 00 03 00 00 7F"},
+                  {"band 9, past the page", h.Band(9), "none"}});
     // clang-format on
     EXPECT_EQ(h.page->CheckedInput(), 0);
     // band 0 carries the slope; its follow-up rewrites band 8: the high-pass at 24db, flat at 12db
@@ -118,11 +120,13 @@ TEST(MusicPage, PresetTextAndRoundTrip) {
 TEST(MicPage, FramesAtResetNoticesAndLanguage) {
     Harness<PageMic> h;
     // clang-format off
-    EXPECT_EQ((V{h.Band(0), h.Band(1), h.Band(16), h.Band(17), Hex(h.page->BuildAlcCmd()), Hex(h.page->BuildFbcCmd()),
-                 Hex(h.page->BuildNoiseGateCmd())}),
-              (V{"A5 11 F1 0A 05 00 22 A0 5A 14 00 46 00 01 00 00 2D", "A5 11 F1 0A 05 01 23 00 64 32 00 64 00 01 00 00 D5",
-                 "A5 11 F1 0A 05 10 22 00 64 20 4E 64 00 01 00 00 1F", "none", "A5 0E F1 18 02 01 01 32 00 64 00 54 05 AF",
-                 "A5 0B F1 08 02 00 03 64 0A 00 1C", "A5 0F F1 12 00 02 00 00 00 00 CC 0C CC 0C 69"}));
+    ExpectFrames({{"band 0", h.Band(0), "A5 11 F1 0A 05 00 22 A0 5A 14 00 46 00 01 00 00 2D"},
+                  {"band 1", h.Band(1), "A5 11 F1 0A 05 01 23 00 64 32 00 64 00 01 00 00 D5"},
+                  {"band 16", h.Band(16), "A5 11 F1 0A 05 10 22 00 64 20 4E 64 00 01 00 00 1F"},
+                  {"band 17, past the page", h.Band(17), "none"},
+                  {"limiter", Hex(h.page->BuildAlcCmd()), "A5 0E F1 18 02 01 01 32 00 64 00 54 05 AF"},
+                  {"FBC", Hex(h.page->BuildFbcCmd()), "A5 0B F1 08 02 00 03 64 0A 00 1C"},
+                  {"noise gate", Hex(h.page->BuildNoiseGateCmd()), "A5 0F F1 12 00 02 00 00 00 00 CC 0C CC 0C 69"}});
     // clang-format on
     ZemCmd::EqFrame f = *h.page->BuildBandCmd(0);
     EXPECT_EQ(h.page->FollowUpBandCmd(f), 1);

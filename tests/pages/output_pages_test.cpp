@@ -24,26 +24,34 @@ constexpr int kSlopeCombo = 1441;  // the bass page's "12db" / "24db" list
 constexpr int kLeftMute = 1428;    // the surround page's mute buttons
 constexpr int kRightMute = 1429;
 
+// Band 0, band 1, the last band, one past it, band -1 and the limiter at reset.
 template <class P>
-V ResetFrames() {
+void ExpectResetFrames(const V& expected) {
+    ASSERT_EQ(expected.size(), 6u);
     Harness<P> h;
+    SCOPED_TRACE(typeid(P).name());
     const int n = h.page->GetBandCount();
-    return {h.Band(0), h.Band(1), h.Band(n - 1), h.Band(n), h.Band(-1), Hex(h.page->BuildAlcCmd())};
+    ExpectFrames({{"band 0", h.Band(0), expected[0]},
+                  {"band 1", h.Band(1), expected[1]},
+                  {"the last band", h.Band(n - 1), expected[2]},
+                  {"one past the last band", h.Band(n), expected[3]},
+                  {"band -1", h.Band(-1), expected[4]},
+                  {"limiter", Hex(h.page->BuildAlcCmd()), expected[5]}});
 }
 
 TEST(OutputPages, FramesAtReset) {
     // clang-format off
-    EXPECT_EQ(ResetFrames<PageMainOut>(), (V{"A5 11 F1 0A 09 00 0E A0 5A 14 00 46 00 03 00 00 1F",
+    ExpectResetFrames<PageMainOut>((V{"A5 11 F1 0A 09 00 0E A0 5A 14 00 46 00 03 00 00 1F",
         "A5 11 F1 0A 09 01 0F 00 64 C8 00 64 00 03 00 00 5D", "A5 11 F1 0A 09 06 0E A0 5A 20 4E 46 00 03 00 00 7F",
         "none", "none", "A5 0E F1 18 04 00 00 32 00 64 00 54 05 AF"}));
-    EXPECT_EQ(ResetFrames<PageMidOut>(), (V{"A5 11 F1 0A 09 00 0A A0 5A 14 00 46 00 04 00 00 1C",
+    ExpectResetFrames<PageMidOut>((V{"A5 11 F1 0A 09 00 0A A0 5A 14 00 46 00 04 00 00 1C",
         "A5 11 F1 0A 09 01 0B 00 64 50 00 64 00 04 00 00 E2", "A5 11 F1 0A 09 04 0A A0 5A 20 4E 46 00 04 00 00 7A",
         "none", "none", "A5 0E F1 18 04 00 03 32 00 64 00 54 05 B2"}));
-    EXPECT_EQ(ResetFrames<PageSubOut>(), (V{"A5 11 F1 0A 09 00 0A A0 5A 14 00 46 00 30 00 00 48",
+    ExpectResetFrames<PageSubOut>((V{"A5 11 F1 0A 09 00 0A A0 5A 14 00 46 00 30 00 00 48",
         "A5 11 F1 0A 09 01 0B 00 64 64 00 64 00 30 00 00 22", "A5 11 F1 0A 09 04 0A A0 5A 20 4E 46 00 30 00 00 A6",
         "none", "none", "A5 0E F1 18 04 00 04 32 00 64 00 54 05 B3"}));
     // Subwoofer: band 0 is the crossover low-pass at 100 Hz with the Q of "12db"; band 4 is flat.
-    EXPECT_EQ(ResetFrames<PageBassOut>(), (V{"A5 11 F1 0A 09 00 0B A0 5A 64 00 32 00 08 00 04 61",
+    ExpectResetFrames<PageBassOut>((V{"A5 11 F1 0A 09 00 0B A0 5A 64 00 32 00 08 00 04 61",
         "A5 11 F1 0A 09 01 0B 00 64 19 00 64 00 08 00 00 AF", "A5 11 F1 0A 09 04 0A 00 64 20 4E 46 00 08 00 00 E8",
         "none", "none", "A5 0E F1 18 04 00 02 32 00 64 00 54 05 B1"}));
     // clang-format on

@@ -13,6 +13,16 @@
 #include "tests/pages/hex.h"
 #include "tests/pages/test_page.h"
 
+// A frame the page would send beside the one expected; each is checked on its own, by name.
+struct NamedFrame {
+    const char* name;
+    std::string actual;
+    std::string expected;
+};
+inline void ExpectFrames(const std::vector<NamedFrame>& frames) {
+    for (const auto& f : frames) EXPECT_EQ(f.actual, f.expected) << f.name;
+}
+
 template <class P>
 struct Harness {
     Harness() {
