@@ -182,9 +182,9 @@ TEST_F(MainWindow, TimersOfTheLampAndTheFirstConnect) {
     auto* lamp = Control<StatusLampButton>(kIdStatusLamp);
     ASSERT_NE(lamp, nullptr);
     EXPECT_TRUE(dialog->Timers().IsSet(kTimerFirstConnect));
-    EXPECT_EQ(lamp->BitmapId(), 194);  // Chinese until timer 1226 fires
+    EXPECT_EQ(lamp->BitmapId(), 194) << "Chinese, not connected, until the lamp timer fires";
     dialog->OnTimer(kTimerStatusLamp);
-    EXPECT_EQ(lamp->BitmapId(), 212);
+    EXPECT_EQ(lamp->BitmapId(), 212) << "Indonesian, not connected";
     EXPECT_FALSE(dialog->Timers().IsSet(kTimerStatusLamp)) << "the lamp timer fires once";
     dialog->m_connected = 1;
     dialog->OnCommand(kCmdThai);

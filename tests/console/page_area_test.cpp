@@ -11,6 +11,7 @@
 #include "controls/graph_layout.h"
 #include "controls/slider.h"
 #include "controls/text_height.h"
+#include "pages/channel_sliders.h"
 #include "support.h"
 
 using namespace console;
@@ -101,7 +102,8 @@ class WholeWindow : public WindowTest, public testing::WithParamInterface<int> {
         }
         // The effect page's reverb filter labels share ids with other pages' mute buttons, and keep
         // their own text empty.
-        for (int id : {1427, 1428}) {
+        for (int fxSlider : {chan::fx::kReverbHighPass, chan::fx::kReverbLowPass}) {
+            const int id = chan::FindSpec(chan::EffectSliders(), fxSlider)->labelId;
             if (auto* label = win::FindControlAs<QLabel>(page, id)) {
                 EXPECT_TRUE(label->text().isEmpty())
                     << "tab " << tab << " id " << id << ": " << label->text().toStdString();
