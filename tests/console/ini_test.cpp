@@ -56,7 +56,8 @@ TEST(Ini, ProfileFile) {
     EXPECT_EQ(ini::GetPrivateProfileInt("Config", "micendvol", 84, path), 84);        // no file
     WriteBytes(path, "[Config]\r\na=40abc\r\nb=  -7\r\nc=abc\r\nd=99999999999\r\n");  // leading integers
     const std::pair<const char*, int> rows[] = {{"A", 40}, {"b", -7}, {"c", 0}, {"d", 2147483647}, {"e", 5}};
-    for (const auto& [key, value] : rows) EXPECT_EQ(ini::GetPrivateProfileInt("config", key, 5, path), value);
+    for (const auto& [key, value] : rows)
+        EXPECT_EQ(ini::GetPrivateProfileInt("config", key, 5, path), value) << "key " << key;
     std::remove(path.c_str());  // a write creates file and section; what it keeps is checked above
     ASSERT_TRUE(ini::WritePrivateProfileString("Config", "Language", "2", path));
     EXPECT_EQ(ReadBytes(path), "[Config]\nLanguage=2\n");

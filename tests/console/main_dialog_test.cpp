@@ -159,13 +159,19 @@ TEST_F(MainWindow, LanguageSwitchChangesEveryTextAndWritesTheFile) {
     auto* combo = Control<QComboBox>(kIdPresetCombo);
     combo->setCurrentIndex(5);
     dialog->OnCommand(kCmdVietnamese);
-    QStringList tabs;
-    for (int i = 0; i < dialog->TabStrip()->count(); ++i) tabs << dialog->TabStrip()->tabText(i);
-    EXPECT_EQ(tabs.join('|'), "Nhạc|Micro|Hiệu ứng|Kênh main|Kênh center|Kênh sub|Kênh surround");
-    QStringList texts;
-    for (int id : {kIdMicCaption, kIdEffectCaption, kIdMusicCaption, kIdSave, kIdLoad, kIdEqReset})
-        texts << Text(id);
-    EXPECT_EQ(texts.join('|'), "Micro|Hiệu ứng|Nhạc|Lưu|Tải|EQ Reset");
+    const char* const vietnameseTabs[] = {"Nhạc",      "Micro",       "Hiệu ứng",     "Kênh main",
+                                          "Kênh center", "Kênh sub", "Kênh surround"};
+    ASSERT_EQ(dialog->TabStrip()->count(), kTabCount);
+    for (int i = 0; i < kTabCount; ++i)
+        EXPECT_EQ(dialog->TabStrip()->tabText(i), QString::fromUtf8(vietnameseTabs[i])) << "tab " << i;
+    const struct {
+        const char* name;
+        int id;
+        const char* text;
+    } vietnamese[] = {{"mic caption", kIdMicCaption, "Micro"},   {"effect caption", kIdEffectCaption, "Hiệu ứng"},
+                      {"music caption", kIdMusicCaption, "Nhạc"}, {"save button", kIdSave, "Lưu"},
+                      {"load button", kIdLoad, "Tải"},          {"EQ reset button", kIdEqReset, "EQ Reset"}};
+    for (const auto& v : vietnamese) EXPECT_EQ(Text(v.id), QString::fromUtf8(v.text)) << v.name;
     EXPECT_EQ(combo->count(), 16);
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(combo->itemText(15), "Hiệu ứng16");

@@ -52,12 +52,15 @@ TEST(Fields, GainQSliderPositionAndDeviceCode) {
 TEST(BandFrame, GoldenFramesForcedOffAtTheExactEndsTypeCodesAndGuards) {
     const PageModel r = ResetPage(5, {1000, 2000, 70000});
     // 70000 Hz spreads over bytes 9, 10 and 14.
-    EXPECT_EQ((std::vector{Hex(*r.BandFrame(0), 17), Hex(*r.BandFrame(1), 17), Hex(*r.BandFrame(3), 17),
-                           Hex(*r.BandFrame(4), 17)}),
-              (std::vector<std::string>{"A5 11 F1 0A 01 00 00 A0 5A 14 00 46 00 FF 00 00 00",
-                                        "A5 11 F1 0A 01 01 01 00 64 E8 03 64 00 FF 00 00 00",
-                                        "A5 11 F1 0A 01 03 01 00 64 70 11 64 00 FF 01 00 00",
-                                        "A5 11 F1 0A 01 04 00 A0 5A 20 4E 46 00 FF 00 00 00"}));
+    const struct {
+        const char* name;
+        int band;
+        const char* hex;
+    } golden[] = {{"band 0, the high-pass", 0, "A5 11 F1 0A 01 00 00 A0 5A 14 00 46 00 FF 00 00 00"},
+                  {"band 1 at 1000 Hz", 1, "A5 11 F1 0A 01 01 01 00 64 E8 03 64 00 FF 00 00 00"},
+                  {"band 3 at 70000 Hz", 3, "A5 11 F1 0A 01 03 01 00 64 70 11 64 00 FF 01 00 00"},
+                  {"band 4, the low-pass", 4, "A5 11 F1 0A 01 04 00 A0 5A 20 4E 46 00 FF 00 00 00"}};
+    for (const auto& g : golden) EXPECT_EQ(Hex(*r.BandFrame(g.band), 17), g.hex) << g.name;
     PageModel m = ResetPage(7, {100, 200, 300, 400, 500});
     // clang-format off
     const struct { int band, freq, enabled, byte6; } cases[] = {
