@@ -239,9 +239,9 @@ TEST_F(MainWindow, TabsShowTheirPageAndPutItsCurveOnTheGraph) {
     ASSERT_FALSE(graph->isVisible());  // nothing painted yet
     dialog->OnTabSelChange(pageindex::kEffect);
     EXPECT_EQ(graph->freq[0], 125);
-    EXPECT_EQ(graph->type[0], 4) << "the echo high-pass";
+    EXPECT_EQ(graph->type[0], controls::kTypeHighPass) << "the echo high-pass";
     EXPECT_EQ(graph->freq[4], 9000);
-    EXPECT_EQ(graph->type[4], 5) << "the echo low-pass";
+    EXPECT_EQ(graph->type[4], controls::kTypeLowPass) << "the echo low-pass";
     EXPECT_EQ(graph->bandCount, 3);
     EXPECT_EQ(graph->selected, -1) << "a page switch selects no band";
     EXPECT_FALSE(graph->BlinkArmed());

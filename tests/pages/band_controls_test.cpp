@@ -231,8 +231,8 @@ TEST(Buttons, QStepsInTenthsAndClampsTypeSelects) {
     EXPECT_EQ(faces(), (std::vector<QRgb>{grey, green, grey}));
     EXPECT_TRUE(h.page->SetTypeButtons(2, kTypeHighPass));  // a pass filter: none selected
     EXPECT_EQ(faces(), (std::vector<QRgb>{grey, grey, grey}));
-    EXPECT_FALSE(h.page->SetTypeButtons(5, 1)) << "band 5 is beyond a five-band page";
-    EXPECT_FALSE(h.page->SetTypeButtons(-1, 1)) << "band -1";
+    EXPECT_FALSE(h.page->SetTypeButtons(5, kTypePeaking)) << "band 5 is beyond a five-band page";
+    EXPECT_FALSE(h.page->SetTypeButtons(-1, kTypePeaking)) << "band -1";
 }
 
 TEST(PageSetters, ShowBandsQuietlyAndGuardTheRange) {
