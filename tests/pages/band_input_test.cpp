@@ -23,9 +23,10 @@ TEST(CheckBandEdit, VerdictsAndQuantisedValues) {
         {Q, "nan", R, 0}};
     // clang-format on
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "text \"" << c.text << "\"");
+        const char* edit = c.edit == G ? "gain" : c.edit == F ? "frequency" : "Q";
+        SCOPED_TRACE(testing::Message() << edit << " text \"" << c.text << "\"");
         const EditCheck r = CheckBandEdit(c.edit, c.text);
-        EXPECT_EQ(r.verdict, c.verdict);
+        EXPECT_EQ(r.verdict, c.verdict) << "verdict";
         if (r.verdict != V::kAccept) continue;
         if (c.edit == F) {
             EXPECT_EQ(r.hz, c.value) << "Hz";

@@ -67,9 +67,9 @@ TEST(PresetSections, NamesPiecesAndExactCounts) {
     for (const auto& [text, pieces] :
          {std::pair<const char*, V>{"1,,2,", {"1", "2"}}, {",a,", {"a"}}, {"", {}}, {",,,", {}}})
         EXPECT_EQ(chan::SplitPieces(text), pieces) << "pieces of \"" << text << '"';
-    EXPECT_EQ(*chan::IntPieces("x,-3,7y, 8", 4), (std::vector<int>{0, -3, 7, 8}));
-    EXPECT_FALSE(chan::IntPieces("1,2,3,4,5", 4));
-    EXPECT_FALSE(chan::IntPieces("1,2,3", 4));
+    EXPECT_EQ(*chan::IntPieces("x,-3,7y, 8", 4), (std::vector<int>{0, -3, 7, 8})) << "leading integers, else 0";
+    EXPECT_FALSE(chan::IntPieces("1,2,3,4,5", 4)) << "one piece too many";
+    EXPECT_FALSE(chan::IntPieces("1,2,3", 4)) << "one piece too few";
 }
 
 TEST(PresetSections, SlidersLaterSectionWinsClampedAndLastLineIgnored) {
