@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "console/vol_limit_ids.h"
 #include "controls/slider.h"
 #include "platform/lang.h"
 #include "platform/ui/controls.h"
@@ -55,12 +56,18 @@ QString Text(const char* const* table, int language) {
 
 // In the order the dialog sets them up.
 const std::array<CVolLimit::Row, 6> CVolLimit::kRows = {{
-    {LimitField::MusicStart, 1453, 1001, 1459, console::kMusicMaxVol},
-    {LimitField::MusicEnd, 1456, 1004, 1462, console::kMusicMaxVol},
-    {LimitField::MicStart, 1458, 1003, 1460, console::kMicMaxVol},
-    {LimitField::MicEnd, 1454, 1002, 1461, console::kMicMaxVol},
-    {LimitField::EffectStart, 1455, 1005, 1463, console::kEffectMaxVol},
-    {LimitField::EffectEnd, 1457, 1006, 1464, console::kEffectMaxVol},
+    {LimitField::MusicStart, volid::kMusicStartCaption, volid::kMusicStartSlider, volid::kMusicStartValue,
+     console::kMusicMaxVol},
+    {LimitField::MusicEnd, volid::kMusicEndCaption, volid::kMusicEndSlider, volid::kMusicEndValue,
+     console::kMusicMaxVol},
+    {LimitField::MicStart, volid::kMicStartCaption, volid::kMicStartSlider, volid::kMicStartValue,
+     console::kMicMaxVol},
+    {LimitField::MicEnd, volid::kMicEndCaption, volid::kMicEndSlider, volid::kMicEndValue,
+     console::kMicMaxVol},
+    {LimitField::EffectStart, volid::kEffectStartCaption, volid::kEffectStartSlider, volid::kEffectStartValue,
+     console::kEffectMaxVol},
+    {LimitField::EffectEnd, volid::kEffectEndCaption, volid::kEffectEndSlider, volid::kEffectEndValue,
+     console::kEffectMaxVol},
 }};
 
 CVolLimit::CVolLimit(QWidget* parent) : QDialog(parent) {
@@ -86,8 +93,8 @@ CVolLimit::CVolLimit(QWidget* parent) : QDialog(parent) {
     }
     ok_ = new QPushButton(this);
     cancel_ = new QPushButton(this);
-    win::SetControlId(ok_, 1);
-    win::SetControlId(cancel_, 2);
+    win::SetControlId(ok_, volid::kOk);
+    win::SetControlId(cancel_, volid::kCancel);
     ok_->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -7,7 +7,7 @@
 
 #include "controls/slider.h"
 #include "tests/console/support.h"
-#include "tests/console/vol_limit_ids.h"
+#include "console/vol_limit_ids.h"
 
 using console::VolumeLimits;
 

@@ -2,7 +2,7 @@
 #include "controls/notices.h"
 #include "controls/slider.h"
 #include "tests/console/support.h"
-#include "tests/console/vol_limit_ids.h"
+#include "console/vol_limit_ids.h"
 
 using namespace console;
 using testbytes::Bytes;

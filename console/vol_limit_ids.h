@@ -1,5 +1,5 @@
 #pragma once
-// Control ids of the "Volume limit" dialog, as the user meets them.
+// Control ids of the "Volume limit" dialog.
 
 namespace volid {
 
@@ -10,7 +10,12 @@ constexpr int kMusicEndSlider = 1004;
 constexpr int kEffectStartSlider = 1005;
 constexpr int kEffectEndSlider = 1006;
 
+constexpr int kMusicStartCaption = 1453;
 constexpr int kMicEndCaption = 1454;
+constexpr int kEffectStartCaption = 1455;
+constexpr int kMusicEndCaption = 1456;
+constexpr int kEffectEndCaption = 1457;
+constexpr int kMicStartCaption = 1458;
 
 constexpr int kMusicStartValue = 1459;
 constexpr int kMicStartValue = 1460;
