@@ -10,6 +10,7 @@
 #include "console/preset_file.h"
 #include "controls/graph_wave.h"
 #include "pages/channel_output_page.h"
+#include "pages/level_kind.h"
 #include "pages/page_effect.h"
 #include "pages/page_ids.h"
 #include "platform/ui/message_box.h"
@@ -105,7 +106,7 @@ void CVelmor_Zem_R7Dlg::ApplyMainSections(const preset::MainSectionValues& v) {
         if (!page) continue;
         if (v.music) {
             page->SetSliderPos(pageid::kMusicLevelSlider, (*v.music)[o]);
-            page->UpdateVolumeLabel(0);
+            page->UpdateVolumeLabel(levelkind::kMusic);
         }
         if (v.direct) page->SetDirectVolume((*v.direct)[o]);
         if (v.echo) page->SetEchoVolume((*v.echo)[o]);

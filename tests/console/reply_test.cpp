@@ -222,10 +222,10 @@ TEST(ReplyDecode, GateFbcLevelsStatus) {
     for (const FbcCase& c : fbc)
         EXPECT_EQ(reply::DecodeFbcMode(Of(MakeAnswer(readback::kFbc, c.bytes))), c.mode) << c.name;
 
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kMusicLevel, {}))), reply::kMusicLevelKind);
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kDirectLevel, {}))), reply::kDirectLevelKind);
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kEchoLevel, {}))), reply::kEchoLevelKind);
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kReverbLevel, {}))), reply::kReverbLevelKind);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kMusicLevel, {}))), levelkind::kMusic);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kDirectLevel, {}))), levelkind::kDirect);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kEchoLevel, {}))), levelkind::kEcho);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kReverbLevel, {}))), levelkind::kReverb);
 
     // The status fields: through the applier below.
     EXPECT_EQ(reply::StatusTrace(reply::DecodeStatus(
