@@ -28,11 +28,11 @@ TEST(MasterVolume, LevelBytesAndGoldenFrames) {
     for (const auto& l : levels) EXPECT_EQ(MasterLevel(l[0], l[1]), l[2]) << l[0] << " " << l[1];
     // clang-format off
     const struct { int index, position; const char* hex; } rows[] = {
-        {master::kMusic, 59, "A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00"},
-        {master::kMusic, 0,  "A5 11 F1 0F 01 07 50 50 50 50 50 50 00 00 04 00"},
+        {master::kMusic,  59, "A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00"},
+        {master::kMusic,  0,  "A5 11 F1 0F 01 07 50 50 50 50 50 50 00 00 04 00"},
         {master::kEffect, 0,  "A5 11 F1 0F 02 87 8C 8C 8C 8C 8C 8C 00 00 04 00"},
         {master::kEffect, 70, "A5 11 F1 0F 02 81 D2 D2 D2 D2 D2 D2 00 00 04 00"},
-        {master::kMic, 84, "A5 11 F1 0F 02 01 D6 D6 D6 D6 D6 D6 00 00 04 00"},
+        {master::kMic,    84, "A5 11 F1 0F 02 01 D6 D6 D6 D6 D6 D6 00 00 04 00"},
         // clang-format on
     };
     for (const auto& r : rows) EXPECT_EQ(Of(MasterVolume(r.index, r.position)), Sealed(r.hex)) << r.hex;
