@@ -1,5 +1,6 @@
 #include "console/frame_build.h"
 
+#include "console/master_index.h"
 #include "controls/band_limits.h"
 #include "link/output_channels.h"
 
@@ -34,9 +35,9 @@ std::uint8_t OtherMuteAction(const Mutes& m) {
 
 std::uint8_t MasterLevel(int index, int p) {
     switch (index) {
-        case 0:
+        case master::kMic:
             return Low8(p - 126);
-        case 1:
+        case master::kEffect:
             return Low8(p - 116);
         default:
             return Low8(p < 60 ? (p + 40) * 2 : p - 116);
@@ -45,8 +46,9 @@ std::uint8_t MasterLevel(int index, int p) {
 
 ZemCmd::Cmd MasterVolume(int index, int position) {
     ZemCmd::Cmd f = ZemCmd::Frame(17, ZemCmd::kClassWrite, 0x0F);
-    f[4] = index == 2 ? 1 : 2;
-    f[5] = static_cast<std::uint8_t>(0x01 | (index == 1 ? 0x80 : 0) | (position == 0 ? 0x06 : 0));
+    f[4] = index == master::kMusic ? 1 : 2;
+    f[5] =
+        static_cast<std::uint8_t>(0x01 | (index == master::kEffect ? 0x80 : 0) | (position == 0 ? 0x06 : 0));
     const std::uint8_t level = MasterLevel(index, position);
     for (int i = 6; i <= 11; ++i) f[static_cast<std::size_t>(i)] = level;
     f[14] = 4;

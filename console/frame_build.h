@@ -23,7 +23,7 @@ struct Mutes {
 // One value per output channel in frame order: main L, main R, mid, bass, surround L, surround R.
 using Six = std::array<int, 6>;
 
-// Master slider index: 0 microphone, 1 effect, 2 music.
+// `index` is a console::master::Index.
 std::uint8_t MasterLevel(int index, int position);
 ZemCmd::Cmd MasterVolume(int index, int position);
 

@@ -28,6 +28,7 @@
 
 #include "console/channel_pages.h"
 #include "console/console_config.h"
+#include "console/master_index.h"
 #include "console/page_wait.h"
 #include "link/frame.h"
 #include "platform/ui/timers.h"
@@ -150,7 +151,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     int LastMuteMask() const { return m_lastMuteMask; }
     // Heartbeats left before silence counts as a lost link.
     int LinkWatchdog() const { return m_linkWatchdog; }
-    // A master slider's move waits for its timer (0 microphone, 1 effect, 2 music).
+    // A master slider's move waits for its timer; `index` is a console::master::Index.
     bool MasterPending(int index) const { return m_masterPending.at(static_cast<std::size_t>(index)); }
     bool Locked() const { return m_locked != 0; }
     bool LayoutReady() const { return m_layoutReady == kLayoutReady; }
@@ -164,9 +165,11 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     // How long the device-preset and import waits last (tests shorten them).
     void SetWaitTiming(const PageWait::Timing& timing) { m_waitTiming = timing; }
 
-    // Still written from outside: tests fake a live link and a language without the menus.
-    int m_language = 0;
-    std::uint8_t m_connected = 0;
+    int Language() const { return m_language; }
+    bool Connected() const { return m_connected != 0; }
+    // Tests fake a live link and a language without a processor or the menus; nothing else moves.
+    void SetConnectedForTests(bool connected) { m_connected = connected ? 1 : 0; }
+    void SetLanguageForTests(int language) { m_language = language; }
 
     // Master volumes and volume limits
     void OnHScroll(QSlider* slider);
@@ -192,6 +195,9 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
 
   private:
     friend class console::MainClient;
+
+    int m_language = 0;
+    std::uint8_t m_connected = 0;
 
     void CreateControls();
     void CreatePages();
@@ -271,7 +277,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     int m_linkWatchdog = 0;
     int m_lastMuteMask = 0;
     // One pending master-volume send per master slider (0 microphone, 1 effect, 2 music).
-    std::array<bool, 3> m_masterPending{};
+    std::array<bool, console::master::kCount> m_masterPending{};
     QRect m_pageRect;
     QRect m_graphRect;
     int m_layoutReady = 0;

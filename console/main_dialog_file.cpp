@@ -10,6 +10,7 @@
 #include "console/preset_file.h"
 #include "controls/graph_wave.h"
 #include "pages/channel_output_page.h"
+#include "pages/level_kind.h"
 #include "pages/page_effect.h"
 #include "pages/page_ids.h"
 #include "platform/ui/message_box.h"
@@ -54,7 +55,8 @@ chan::OutputPage* CVelmor_Zem_R7Dlg::OutputPageAt(int output) const {
 
 preset::MainSections CVelmor_Zem_R7Dlg::CollectMainSections() const {
     preset::MainSections s;
-    s.master = {m_micSlider->value(), m_effectSlider->value(), m_musicSlider->value()};
+    for (int k = 0; k < console::master::kCount; ++k)
+        s.master[static_cast<std::size_t>(k)] = MasterSlider(k)->value();
     for (int o = 0; o < preset::kOutputCount; ++o) {
         const chan::OutputPage* page = OutputPageAt(o);
         if (!page) continue;
@@ -91,21 +93,21 @@ void CVelmor_Zem_R7Dlg::OnFileExport() {
 }
 
 void CVelmor_Zem_R7Dlg::ApplyMainSections(const preset::MainSectionValues& v) {
-    QSlider* const masters[3] = {m_micSlider, m_effectSlider, m_musicSlider};
-    QLabel* const values[3] = {m_micValue, m_effectValue, m_musicValue};
-    for (int k = 0; k < 3; ++k) {
+    QLabel* const values[console::master::kCount] = {m_micValue, m_effectValue, m_musicValue};
+    for (int k = 0; k < console::master::kCount; ++k) {
         if (!v.master[k]) continue;
-        const QSignalBlocker quiet(masters[k]);
-        masters[k]->setValue(*v.master[k]);
+        QSlider* const slider = MasterSlider(k);
+        const QSignalBlocker quiet(slider);
+        slider->setValue(*v.master[k]);
         // The label shows where the slider stands, also when the file's value was out of range.
-        values[k]->setText(QString::number(masters[k]->value()));
+        values[k]->setText(QString::number(slider->value()));
     }
     for (int o = 0; o < preset::kOutputCount; ++o) {
         chan::OutputPage* page = OutputPageAt(o);
         if (!page) continue;
         if (v.music) {
             page->SetSliderPos(pageid::kMusicLevelSlider, (*v.music)[o]);
-            page->UpdateVolumeLabel(0);
+            page->UpdateVolumeLabel(levelkind::kMusic);
         }
         if (v.direct) page->SetDirectVolume((*v.direct)[o]);
         if (v.echo) page->SetEchoVolume((*v.echo)[o]);

@@ -6,6 +6,7 @@
 #include "console/control_ids.h"
 #include "console/dialog_pw.h"
 #include "console/main_dialog.h"
+#include "console/master_index.h"
 #include "platform/lang.h"
 
 using namespace console;
@@ -36,7 +37,7 @@ void CVelmor_Zem_R7Dlg::OnLock() {
         connect(item, &QAction::triggered, this, [this] { OnCommand(kCmdLock); });
     };
     auto enableSliders = [this](bool on) {
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < master::kCount; ++i)
             if (QSlider* slider = MasterSlider(i)) slider->setEnabled(on);
     };
 

@@ -6,6 +6,7 @@
 #include "console/control_ids.h"
 #include "console/device_commands.h"
 #include "console/main_dialog.h"
+#include "console/master_index.h"
 #include "console/timer_ids.h"
 #include "console/vol_limit.h"
 #include "controls/notices.h"
@@ -19,11 +20,11 @@ constexpr int kMasterDragMs = 150;
 
 QSlider* CVelmor_Zem_R7Dlg::MasterSlider(int index) const {
     switch (index) {
-        case 0:
+        case master::kMic:
             return m_micSlider;
-        case 1:
+        case master::kEffect:
             return m_effectSlider;
-        case 2:
+        case master::kMusic:
             return m_musicSlider;
         default:
             return nullptr;
@@ -31,15 +32,15 @@ QSlider* CVelmor_Zem_R7Dlg::MasterSlider(int index) const {
 }
 
 void CVelmor_Zem_R7Dlg::WireMasterSliders() {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < master::kCount; ++i) {
         QSlider* slider = MasterSlider(i);
         connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider](int) { OnHScroll(slider); });
     }
 }
 
 void CVelmor_Zem_R7Dlg::OnHScroll(QSlider* slider) {
-    QLabel* const labels[] = {m_micValue, m_effectValue, m_musicValue};
-    for (int i = 0; i < 3; ++i) {
+    QLabel* const labels[master::kCount] = {m_micValue, m_effectValue, m_musicValue};
+    for (int i = 0; i < master::kCount; ++i) {
         if (MasterSlider(i) != slider || !slider) continue;
         labels[i]->setText(QString::number(slider->sliderPosition()));
         // One pending send per slider: a drag sends about every 150 ms, the frame carries the

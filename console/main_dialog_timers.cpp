@@ -9,6 +9,7 @@
 #include "console/control_ids.h"
 #include "console/frame_build.h"
 #include "console/main_dialog.h"
+#include "console/master_index.h"
 #include "console/timer_ids.h"
 #include "controls/graph_wave.h"
 #include "controls/notices.h"
@@ -137,9 +138,9 @@ void CVelmor_Zem_R7Dlg::SendFrame(const ZemCmd::Cmd& frame) {
 }
 
 void CVelmor_Zem_R7Dlg::SendMasterVolume(int index) {
-    const QSlider* sliders[] = {m_micSlider, m_effectSlider, m_musicSlider};
-    if (index < 0 || index > 2 || !sliders[index]) return;
-    SendFrame(frames::MasterVolume(index, sliders[index]->value()));
+    const QSlider* slider = MasterSlider(index);
+    if (!slider) return;
+    SendFrame(frames::MasterVolume(index, slider->value()));
     m_masterPending[static_cast<std::size_t>(index)] = false;
 }
 
@@ -252,7 +253,7 @@ std::array<int, 6> CVelmor_Zem_R7Dlg::OutputDelays() const {
 }
 
 void CVelmor_Zem_R7Dlg::ArmMasterVolumeTimers() {
-    for (int i = 0; i < 3; ++i) Rearm(timer::Id(notice::kMasterVolume, i), m_options.debounceMs);
+    for (int i = 0; i < master::kCount; ++i) Rearm(timer::Id(notice::kMasterVolume, i), m_options.debounceMs);
 }
 
 void CVelmor_Zem_R7Dlg::SyncAllToDevice() {

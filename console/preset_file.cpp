@@ -70,7 +70,7 @@ MainSectionValues ParseMainSections(const std::vector<std::string>& lines) {
         const std::string& line = lines[i];
         const std::string& next = lines[i + 1];
         if (SameSectionName(line, kVol)) {
-            for (std::size_t k = 0; k < 3 && i + 1 + k < count; ++k) {
+            for (std::size_t k = 0; k < found.master.size() && i + 1 + k < count; ++k) {
                 if (IsSectionHeader(lines[i + 1 + k])) break;
                 found.master[k] = num::ParseLeadingInt(lines[i + 1 + k]);
             }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "console/master_index.h"
+
 namespace preset {
 
 inline constexpr const char* kDefaultFileName = "zem.inf";
@@ -23,7 +25,7 @@ inline constexpr int kDelayCount = 6;
 
 // What the main dialog's sections hold.
 struct MainSections {
-    std::array<int, 3> master{};  // sliders 1015 (microphone), 1016 (effect), 1017 (music)
+    std::array<int, console::master::kCount> master{};  // by console::master::Index
     std::array<int, kOutputCount> music{};
     std::array<int, kOutputCount> direct{};
     std::array<int, kOutputCount> echo{};
@@ -37,7 +39,7 @@ std::string PresetText(const MainSections& main, const std::vector<std::string>&
 
 // What a file sets of the main dialog's sections; unset entries leave the console as it is.
 struct MainSectionValues {
-    std::array<std::optional<int>, 3> master;
+    std::array<std::optional<int>, console::master::kCount> master;
     std::optional<std::array<int, kOutputCount>> music, direct, echo, reverb;
     std::optional<std::array<int, kDelayCount>> delay;
     // The effect page's echo and reverb filters (Hz), read here as well as by the page.

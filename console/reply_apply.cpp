@@ -10,6 +10,7 @@
 #include "pages/channel_output_page.h"
 #include "pages/channel_sliders.h"
 #include "pages/channel_traits.h"
+#include "pages/level_kind.h"
 #include "pages/page_bass_out.h"
 #include "pages/page_effect.h"
 #include "pages/page_mic.h"
@@ -56,9 +57,9 @@ int WithinSlider(const Page* page, int id, int value) {
     return s ? std::clamp(value, s->min, s->max) : value;
 }
 
-int SliderOfLevel(int kind) {
-    static constexpr int kIds[] = {pageid::kMusicLevelSlider, pageid::kDirectLevelSlider,
-                                   pageid::kEchoLevelSlider, pageid::kReverbLevelSlider};
+int SliderOfLevel(levelkind::Index kind) {
+    static constexpr int kIds[levelkind::kCount] = {pageid::kMusicLevelSlider, pageid::kDirectLevelSlider,
+                                                    pageid::kEchoLevelSlider, pageid::kReverbLevelSlider};
     return kIds[kind];
 }
 
@@ -83,7 +84,7 @@ Page* OutputEqPage(const ChannelPages& pages, const reply::Band& b) {
 }  // namespace
 
 void MixLevels(const ChannelPages& pages, const reply::Answer& a) {
-    const int which = reply::LevelKind(a);
+    const levelkind::Index which = reply::LevelKind(a);
     const int id = SliderOfLevel(which);
     const reply::Outputs o = reply::DecodeOutputs(a);
     const std::pair<Page*, int> rows[] = {{pages.Output(kMainOut), o.main},

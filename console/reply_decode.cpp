@@ -159,16 +159,16 @@ Outputs DecodeOutputs(const Answer& a) {
     return Outputs{a[6], a[7], a[8], a[9], a[10], a[11]};
 }
 
-int LevelKind(const Answer& a) {
+levelkind::Index LevelKind(const Answer& a) {
     switch (a.Pair()) {
         case readback::kDirectLevel.Key():
-            return kDirectLevelKind;
+            return levelkind::kDirect;
         case readback::kEchoLevel.Key():
-            return kEchoLevelKind;
+            return levelkind::kEcho;
         case readback::kReverbLevel.Key():
-            return kReverbLevelKind;
+            return levelkind::kReverb;
         default:
-            return kMusicLevelKind;
+            return levelkind::kMusic;
     }
 }
 

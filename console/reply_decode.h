@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "pages/level_kind.h"
 #include "pages/page_index.h"
 
 namespace reply {
@@ -97,8 +98,7 @@ struct Outputs {
 };
 Outputs DecodeOutputs(const Answer& a);
 // Which level a mix-level answer carries, by its code.
-enum LevelKindIndex { kMusicLevelKind, kDirectLevelKind, kEchoLevelKind, kReverbLevelKind };
-int LevelKind(const Answer& a);
+levelkind::Index LevelKind(const Answer& a);
 
 // Noise-gate slider positions.
 struct Gate {

@@ -7,7 +7,7 @@
 
 namespace notice {
 
-inline constexpr unsigned kMasterVolume = 0x465;  // timer key only: master slider 0 mic, 1 effect, 2 music
+inline constexpr unsigned kMasterVolume = 0x465;  // timer key only, one timer per master slider
 inline constexpr unsigned kGraphBandQ = 0x466;    // graph: (band, Q x 10)
 // graph: (PackBandFreq, gain x 10); as a timer key, the band's frame of any band edit
 inline constexpr unsigned kGraphBandFreqGain = 0x467;

@@ -1,5 +1,5 @@
 #pragma once
-// The two ways the processor numbers the four outputs. Neither is the page order
+// The three ways the processor numbers the four outputs. None is the page order
 // (pages/page_index.h), and they differ from each other on the centre and subwoofer.
 
 #include <cstdint>
@@ -24,6 +24,14 @@ enum Limiter : std::uint8_t {
     kLimiterSubwoofer = 2,
     kLimiterCentre = 3,
     kLimiterSurround = 4,
+};
+
+// Output EQ pages in byte 13 of the band frames (channel 4); one bit, or a pair, per page.
+enum EqPage : std::uint8_t {
+    kEqPageMain = 0x03,
+    kEqPageCentre = 0x04,
+    kEqPageSubwoofer = 0x08,
+    kEqPageSurround = 0x30,
 };
 
 }  // namespace outch

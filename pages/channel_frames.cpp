@@ -121,7 +121,7 @@ ZemCmd::EqFrame CrossoverFrame(int hz, int slopeItem) {
     PutLe16(f, 7, hz == kCrossoverTop ? kGainField0db : kGainField12db);
     PutLe16(f, 9, static_cast<unsigned>(hz));
     PutLe16(f, 11, slopeItem == 0 ? 50 : 70);
-    f[13] = 0x08;
+    f[13] = outch::kEqPageSubwoofer;  // the crossover is the subwoofer's low-pass
     f[14] = 0x00;
     f[15] = 0x04;
     f[16] = 0x00;

@@ -97,10 +97,10 @@ struct BandMarks {
 inline constexpr BandMarks kMusicMarks{0x02, 0x12, 0x03};
 inline constexpr BandMarks kMicMarks{0x04, 0x22, 0x01};
 inline constexpr BandMarks kEffectMarks{0x0E, 0x0A, std::nullopt};
-inline constexpr BandMarks kMainMarks{0x08, 0x0E, 0x03};
-inline constexpr BandMarks kMidMarks{0x08, 0x0A, 0x04};
-inline constexpr BandMarks kBassMarks{0x08, 0x0A, 0x08};
-inline constexpr BandMarks kSurroundMarks{0x08, 0x0A, 0x30};
+inline constexpr BandMarks kMainMarks{0x08, 0x0E, outch::kEqPageMain};
+inline constexpr BandMarks kMidMarks{0x08, 0x0A, outch::kEqPageCentre};
+inline constexpr BandMarks kBassMarks{0x08, 0x0A, outch::kEqPageSubwoofer};
+inline constexpr BandMarks kSurroundMarks{0x08, 0x0A, outch::kEqPageSurround};
 
 // Marks and seals a base band frame. A band outside 0..bandCount-1 has no frame at all.
 std::optional<ZemCmd::EqFrame> MarkBandFrame(const ZemCmd::EqFrame& base, int band, int bandCount,

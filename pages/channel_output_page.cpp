@@ -149,7 +149,7 @@ void OutputPage::RefreshOwnLabels() {
     UpdateStartTimeLabel();
     UpdateAttackLabel();
     UpdateRatioLabel();
-    for (int k = 0; k < 4; ++k) UpdateVolumeLabel(k);
+    for (int k = 0; k < levelkind::kCount; ++k) UpdateVolumeLabel(k);
 }
 
 void OutputPage::ResetAll(bool withControls) {
@@ -213,17 +213,17 @@ void OutputPage::LoadText(const std::vector<std::string>& lines) {
 
 void OutputPage::SetDirectVolume(int value) {
     SetSliderPos(id::kDirectLevel, value);
-    UpdateVolumeLabel(1);
+    UpdateVolumeLabel(levelkind::kDirect);
 }
 
 void OutputPage::SetEchoVolume(int value) {
     SetSliderPos(id::kEchoLevel, value);
-    UpdateVolumeLabel(2);
+    UpdateVolumeLabel(levelkind::kEcho);
 }
 
 void OutputPage::SetReverbVolume(int value) {
     SetSliderPos(id::kReverbLevel, value);
-    UpdateVolumeLabel(3);
+    UpdateVolumeLabel(levelkind::kReverb);
 }
 
 void OutputPage::SetMuteBits(int bits) {

@@ -54,7 +54,7 @@ struct VolumePair {
     int label;
     const char* const* captions;
 };
-const VolumePair kVolumes[] = {
+const VolumePair kVolumes[levelkind::kCount] = {
     {pageid::kMusicLevelSlider, pageid::kMusicLevelLabel, kMusicLevel},
     {pageid::kDirectLevelSlider, pageid::kDirectLevelLabel, kDirectLevel},
     {pageid::kEchoLevelSlider, pageid::kEchoLevelLabel, kEchoLevel},
@@ -114,7 +114,7 @@ void Page::UpdateRightDelayLabel() {
 }
 
 void Page::UpdateVolumeLabel(int which) {
-    if (which < 0 || which > 3) return;
+    if (which < 0 || which >= levelkind::kCount) return;
     const VolumePair& v = kVolumes[which];
     RefreshSliderLabel(v.slider, v.label, v.captions, Percent);
 }

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "pages/iwave.h"
+#include "pages/level_kind.h"
 #include "pages/page_ids.h"
 #include "pages/page_model.h"
 #include "pages/page_slider_store.h"
@@ -108,7 +109,7 @@ class Page : public QWidget, public IWave {
     void UpdateRatioLabel();
     void UpdateGateStartLabel();
     void UpdateGateReleaseLabel();
-    void UpdateVolumeLabel(int which);  // 0 music, 1 direct sound, 2 echo, 3 reverb
+    void UpdateVolumeLabel(int which);  // a levelkind::Index
     void UpdateDelayLabel();
     void UpdateLeftDelayLabel();
     void UpdateRightDelayLabel();

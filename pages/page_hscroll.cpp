@@ -69,10 +69,10 @@ void Page::OnHScroll(int id, int pos) {
             UpdateLimitLabel();
             break;
         case pageid::kDirectLevelSlider:
-            UpdateVolumeLabel(1);
+            UpdateVolumeLabel(levelkind::kDirect);
             break;
         case pageid::kEchoLevelSlider:
-            UpdateVolumeLabel(2);
+            UpdateVolumeLabel(levelkind::kEcho);
             break;
         case pageid::kGateStartSlider:
             UpdateGateStartLabel();
@@ -81,10 +81,10 @@ void Page::OnHScroll(int id, int pos) {
             UpdateGateReleaseLabel();
             break;
         case pageid::kMusicLevelSlider:
-            UpdateVolumeLabel(0);
+            UpdateVolumeLabel(levelkind::kMusic);
             break;
         case pageid::kReverbLevelSlider:
-            UpdateVolumeLabel(3);
+            UpdateVolumeLabel(levelkind::kReverb);
             break;
         case pageid::kLeftDelaySlider:
             UpdateLeftDelayLabel();

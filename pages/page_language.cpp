@@ -57,7 +57,7 @@ void Page::SetLanguage(int language) {
     UpdateRatioLabel();
     UpdateGateStartLabel();
     UpdateGateReleaseLabel();
-    for (int which = 0; which < 4; ++which) UpdateVolumeLabel(which);
+    for (int which = 0; which < levelkind::kCount; ++which) UpdateVolumeLabel(which);
     UpdateDelayLabel();
     UpdateLeftDelayLabel();
     UpdateRightDelayLabel();

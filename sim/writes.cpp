@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "link/output_channels.h"
+
 namespace sim {
 
 namespace {
@@ -23,16 +25,16 @@ const char* const kLevelWhat[kLevelKinds] = {"music levels", "direct levels", "e
 // Output EQ page by the band frame's page code (byte 13).
 bool OutputPathOfPageCode(int code, Path& out) {
     switch (code) {
-        case 0x03:
+        case outch::kEqPageMain:
             out = Path::Main;
             return true;
-        case 0x04:
+        case outch::kEqPageCentre:
             out = Path::Mid;
             return true;
-        case 0x08:
+        case outch::kEqPageSubwoofer:
             out = Path::Bass;
             return true;
-        case 0x30:
+        case outch::kEqPageSurround:
             out = Path::Surround;
             return true;
         default:

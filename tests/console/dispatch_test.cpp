@@ -6,6 +6,7 @@
 
 #include "console/frame_build.h"
 #include "console/images.h"
+#include "console/master_index.h"
 #include "console/status_lamp_button.h"
 #include "controls/graph_layout.h"
 #include "controls/notices.h"
@@ -276,8 +277,8 @@ TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {
     EXPECT_EQ(sent[0][3], 0x18) << "the microphone limiter first";
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(), IsEq), 3) << "effect-path frames";
     for (std::uint32_t id :
-         {timer::Id(notice::kMasterVolume, 0), timer::Id(notice::kMasterVolume, 1),
-          timer::Id(notice::kMasterVolume, 2), notice::kMusicLevels, notice::kDirectLevels,
+         {timer::Id(notice::kMasterVolume, master::kMic), timer::Id(notice::kMasterVolume, master::kEffect),
+          timer::Id(notice::kMasterVolume, master::kMusic), notice::kMusicLevels, notice::kDirectLevels,
           notice::kEchoLevels, notice::kReverbLevels, notice::kEchoHighPass, notice::kEchoLowPass,
           notice::kReverbHighPass, notice::kReverbLowPass, notice::kDelays, notice::kEffectBlock})
         EXPECT_TRUE(Armed(id)) << "timer 0x" << std::hex << id << " armed";
@@ -303,22 +304,22 @@ TEST_F(Dispatch, SyncAndEqButtonsSendWholeStates) {
 
 TEST_F(Dispatch, HeartbeatKeepsTheLinkWhileBytesArriveAndDropsItAfterFiveSilentTicks) {
     PageSetUp* setUp = dialog->SetUpPage();
-    dialog->m_connected = 1;
+    dialog->SetConnectedForTests(true);
     dialog->StartHeartbeat();
     EXPECT_TRUE(Armed(kTimerHeartbeat));
     for (int tick = 0; tick < 6; ++tick) {
         setUp->Link().received = 1;
         dialog->OnTimer(kTimerHeartbeat);
     }
-    EXPECT_EQ(std::make_tuple(dialog->LinkWatchdog(), setUp->Link().received + 0, dialog->m_connected),
+    EXPECT_EQ(std::make_tuple(dialog->LinkWatchdog(), setUp->Link().received + 0, dialog->Connected()),
               std::make_tuple(4, 0, 1));
     // Now silence, at the real pace of the injected period; the last tick still sends its heartbeat.
     sent.clear();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Armed(kTimerHeartbeat); }, 3000));
-    EXPECT_EQ(dialog->m_connected, 0);
+    EXPECT_FALSE(dialog->Connected());
     EXPECT_EQ(sent, std::vector<Bytes>(5, testbytes::kHeartbeat));
     EXPECT_EQ(Control<StatusLampButton>(kIdStatusLamp)->BitmapId(),
-              StatusLampBitmapId(dialog->m_language, false));
+              StatusLampBitmapId(dialog->Language(), false));
     dialog->StartHeartbeat();
     dialog->StopHeartbeat();
     EXPECT_FALSE(Armed(kTimerHeartbeat));

@@ -287,7 +287,7 @@ TEST_F(FileCommands, APipeIsRefusedAtOnceAndNeverBlocksTheWindow) {
     EXPECT_FALSE(NeededRescue(pipe, [&] { dialog = StartMainWindow(pipe); }))
         << "the start blocked on a pipe";
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(dialog->m_language, 0);
+    EXPECT_EQ(dialog->Language(), 0);
     EXPECT_EQ(Master(2)->maximum(), 84);
 }
 
@@ -297,9 +297,9 @@ TEST_F(FileCommands, AReadOnlyConfigIsReadAndLeftReadOnly) {
     WriteBytes(path, "[Config]\nLanguage=1\n");
     ::chmod(path.c_str(), 0444);
     dialog = StartMainWindow(path);  // the start writes the language back: refused here
-    EXPECT_EQ(dialog->m_language, 1);
+    EXPECT_EQ(dialog->Language(), 1);
     dialog->SetLanguage(3);
-    EXPECT_EQ(dialog->m_language, 3);
+    EXPECT_EQ(dialog->Language(), 3);
     struct stat st {};
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0444u) << "config.ini came back writable";

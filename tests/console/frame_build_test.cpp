@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "console/master_index.h"
 #include "console/timer_ids.h"
 #include "controls/notices.h"
 #include "tests/link/bytes.h"
@@ -23,15 +24,15 @@ TEST(TimerIds, PageAndBandTravelInTheHighBytes) {
 
 // Expected frames are written without their checksum; the frames hold the other level bytes.
 TEST(MasterVolume, LevelBytesAndGoldenFrames) {
-    const int levels[][3] = {{0, 0, 0x82}, {2, 60, 0xC8}, {2, 84, 0xE0}};
+    const int levels[][3] = {{master::kMic, 0, 0x82}, {master::kMusic, 60, 0xC8}, {master::kMusic, 84, 0xE0}};
     for (const auto& l : levels) EXPECT_EQ(MasterLevel(l[0], l[1]), l[2]) << l[0] << " " << l[1];
     // clang-format off
     const struct { int index, position; const char* hex; } rows[] = {
-        {2, 59, "A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00"},
-        {2, 0,  "A5 11 F1 0F 01 07 50 50 50 50 50 50 00 00 04 00"},
-        {1, 0,  "A5 11 F1 0F 02 87 8C 8C 8C 8C 8C 8C 00 00 04 00"},
-        {1, 70, "A5 11 F1 0F 02 81 D2 D2 D2 D2 D2 D2 00 00 04 00"},
-        {0, 84, "A5 11 F1 0F 02 01 D6 D6 D6 D6 D6 D6 00 00 04 00"},
+        {master::kMusic,  59, "A5 11 F1 0F 01 01 C6 C6 C6 C6 C6 C6 00 00 04 00"},
+        {master::kMusic,  0,  "A5 11 F1 0F 01 07 50 50 50 50 50 50 00 00 04 00"},
+        {master::kEffect, 0,  "A5 11 F1 0F 02 87 8C 8C 8C 8C 8C 8C 00 00 04 00"},
+        {master::kEffect, 70, "A5 11 F1 0F 02 81 D2 D2 D2 D2 D2 D2 00 00 04 00"},
+        {master::kMic,    84, "A5 11 F1 0F 02 01 D6 D6 D6 D6 D6 D6 00 00 04 00"},
         // clang-format on
     };
     for (const auto& r : rows)

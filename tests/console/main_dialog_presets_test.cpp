@@ -1,4 +1,5 @@
 #include "console/frame_build.h"
+#include "console/master_index.h"
 #include "controls/notices.h"
 #include "controls/slider.h"
 #include "tests/console/support.h"
@@ -49,7 +50,7 @@ class MainWindowCommands : public WindowTest {
     std::size_t QueuedCount() { return dialog->SetUpPage()->Queue().Pending().size(); }
     // Lets the pending master-volume sends go now.
     void FireMasterTimers() {
-        for (int i = 0; i < 3; ++i) dialog->OnTimer(timer::Id(notice::kMasterVolume, i));
+        for (int i = 0; i < master::kCount; ++i) dialog->OnTimer(timer::Id(notice::kMasterVolume, i));
     }
     bool MasterArmed(int k) { return dialog->Timers().IsSet(timer::Id(notice::kMasterVolume, k)); }
     QAction* OperationItem() { return dialog->MenuBar()->actions()[2]->menu()->actions()[0]; }
@@ -118,27 +119,28 @@ TEST_F(MainWindowCommands, EachMasterSliderHasItsOwnPendingSend) {
     FireMasterTimers();
     Control<QSlider>(kIdMicSlider)->setSliderPosition(30);
     EXPECT_EQ(Text(kIdMicValue), "30");
-    EXPECT_TRUE(MasterArmed(0)) << "the first move arms the microphone's send";
+    EXPECT_TRUE(MasterArmed(master::kMic)) << "the first move arms the microphone's send";
     Control<QSlider>(kIdMusicSlider)->setSliderPosition(20);
     EXPECT_EQ(Text(kIdMusicValue), "20");
-    EXPECT_TRUE(MasterArmed(2)) << "another slider moved meanwhile arms its own send";
-    EXPECT_FALSE(MasterArmed(1));
+    EXPECT_TRUE(MasterArmed(master::kMusic)) << "another slider moved meanwhile arms its own send";
+    EXPECT_FALSE(MasterArmed(master::kEffect));
     // A drag's further moves arm nothing until the slider's send has gone.
-    dialog->OnTimer(timer::Id(notice::kMasterVolume, 2));
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, master::kMusic));
     const std::size_t before = QueuedCount();
     Control<QSlider>(kIdMicSlider)->setSliderPosition(31);
-    dialog->OnTimer(timer::Id(notice::kMasterVolume, 3));  // no such slider
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, master::kCount));  // no such slider
     EXPECT_EQ(QueuedCount(), before);
-    dialog->OnTimer(timer::Id(notice::kMasterVolume, 0));
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, master::kMic));
     std::vector<Bytes> sent = Since(before);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0], testbytes::Of(frames::MasterVolume(0, 31))) << "the position at the time it goes";
-    EXPECT_FALSE(dialog->MasterPending(0));
+    EXPECT_EQ(sent[0], testbytes::Of(frames::MasterVolume(master::kMic, 31)))
+        << "the position at the time it goes";
+    EXPECT_FALSE(dialog->MasterPending(master::kMic));
     Control<QSlider>(kIdMusicSlider)->setSliderPosition(21);  // its send has gone: the next move arms again
-    EXPECT_TRUE(MasterArmed(2));
-    dialog->OnTimer(timer::Id(notice::kMasterVolume, 2));            // the music send goes
+    EXPECT_TRUE(MasterArmed(master::kMusic));
+    dialog->OnTimer(timer::Id(notice::kMasterVolume, master::kMusic));  // the music send goes
     Control<controls::Slider>(kIdEffectSlider)->SetPosSilently(10);  // positions set from code arm nothing
-    EXPECT_FALSE(MasterArmed(1));
+    EXPECT_FALSE(MasterArmed(master::kEffect));
 }
 
 // Notes, for every box shown, whether an import's wait was still counting then.
@@ -208,7 +210,7 @@ TEST_F(MainWindowCommands, VolumeLimitOkClampsSendsAndStoresCancelDoesNothing) {
     dialog->OnCommand(kCmdVolumeLimit);
     EXPECT_EQ(Since(before), std::vector<Bytes>{FromHex("A5 0B F1 1C 0C 54 00 28 00 45 8A")});
     EXPECT_EQ(Control<QSlider>(kIdEffectSlider)->maximum(), 69);
-    for (int k = 0; k < 3; ++k) EXPECT_FALSE(MasterArmed(k)) << "master " << k << " armed";
+    for (int k = 0; k < master::kCount; ++k) EXPECT_FALSE(MasterArmed(k)) << "master " << k << " armed";
 }
 
 // Answers the password dialog with the password typed twice.

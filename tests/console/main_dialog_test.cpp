@@ -70,7 +70,7 @@ TEST_P(MainWindowLayout, TemplatePlacesInDialogFontPixelsAndEveryPageFits) {
                                         units.X(7 + 493) - units.X(7), dialog->PageRect().height()));
     EXPECT_TRUE(dialog->LayoutReady()) << "the resize rule waits for the layout";
     EXPECT_TRUE(dialog->Locked()) << "the panel starts locked";
-    EXPECT_EQ(dialog->m_connected, 0) << "connected before any answer";
+    EXPECT_FALSE(dialog->Connected()) << "connected before any answer";
     EXPECT_EQ(dialog->minimumSize(), QSize(900, 520));
 
     // On a 1280-pixel screen every shown control lies inside its page, above the graph.
@@ -130,7 +130,7 @@ TEST_F(MainWindow, ConfigSetsTheMasterSlidersClampedAndTheLanguageIsWrittenBack)
             sliders << QString("%1@%2").arg(s->maximum()).arg(Text(kIdMicValue + k));
         }
         EXPECT_EQ(sliders.join(' '), r.sliders) << "maximum@label of the three masters";
-        EXPECT_EQ(dialog->m_language, 0);
+        EXPECT_EQ(dialog->Language(), 0);
         EXPECT_EQ(ini::FindValue(ReadBytes(config), "Config", "Language"), std::optional<std::string>("0"))
             << "the language is written back";
     }
@@ -177,7 +177,7 @@ TEST_F(MainWindow, LanguageSwitchChangesEveryTextAndWritesTheFile) {
     EXPECT_EQ(combo->itemText(15), "Hiệu ứng16");
     EXPECT_EQ(menuIds(), ids);
     EXPECT_EQ(MenuText(*dialog, 0) + MenuText(*dialog, 1, 3), "Cấu hình(&F)ViệtName(&V)");
-    EXPECT_EQ(dialog->m_language, 3);
+    EXPECT_EQ(dialog->Language(), 3);
     EXPECT_EQ(dialog->SetUpPage()->Language(), 3) << "the set-up page kept the old language";
     EXPECT_EQ(ReadBytes(config), "[Config]\r\nmicendvol=40\r\nLanguage=3\r\n");
 }
@@ -191,11 +191,11 @@ TEST_F(MainWindow, TimersOfTheLampAndTheFirstConnect) {
     dialog->OnTimer(kTimerStatusLamp);
     EXPECT_EQ(lamp->BitmapId(), 212) << "Indonesian, not connected";
     EXPECT_FALSE(dialog->Timers().IsSet(kTimerStatusLamp)) << "the lamp timer fires once";
-    dialog->m_connected = 1;
+    dialog->SetConnectedForTests(true);
     dialog->OnCommand(kCmdThai);
     EXPECT_EQ(lamp->BitmapId(), 207);
 
-    dialog->m_connected = 0;
+    dialog->SetConnectedForTests(false);
     dialog->SetUpPage()->Link().frameMode = 1;
     dialog->OnTimer(kTimerFirstConnect);
     EXPECT_FALSE(dialog->Timers().IsSet(kTimerFirstConnect));

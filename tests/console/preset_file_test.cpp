@@ -22,10 +22,10 @@ std::string Found(const preset::MainSectionValues& v) {
             s.append(i ? "," : "").append(std::to_string((*x)[i]));
         return s;
     };
-    return one(v.master[0]) + " " + one(v.master[1]) + " " + one(v.master[2]) + " | " + many(v.music) +
-           " | " + many(v.direct) + " | " + many(v.echo) + " | " + many(v.reverb) + " | " + many(v.delay) +
-           " | " + one(v.echoHighPass) + " " + one(v.echoLowPass) + " " + one(v.reverbHighPass) + " " +
-           one(v.reverbLowPass);
+    return one(v.master[console::master::kMic]) + " " + one(v.master[console::master::kEffect]) + " " +
+           one(v.master[console::master::kMusic]) + " | " + many(v.music) + " | " + many(v.direct) + " | " +
+           many(v.echo) + " | " + many(v.reverb) + " | " + many(v.delay) + " | " + one(v.echoHighPass) + " " +
+           one(v.echoLowPass) + " " + one(v.reverbHighPass) + " " + one(v.reverbLowPass);
 }
 
 // "a|b|c" -> {"a", "b", "c"}

@@ -1,6 +1,7 @@
 // Read-back answers decoded, and applied to the pages without notifying or arming a timer.
 #include <gtest/gtest.h>
 
+#include "console/master_index.h"
 #include "console/reply_decode.h"
 #include "link/frame.h"
 #include "link/output_channels.h"
@@ -221,10 +222,10 @@ TEST(ReplyDecode, GateFbcLevelsStatus) {
     for (const FbcCase& c : fbc)
         EXPECT_EQ(reply::DecodeFbcMode(Of(MakeAnswer(readback::kFbc, c.bytes))), c.mode) << c.name;
 
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kMusicLevel, {}))), reply::kMusicLevelKind);
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kDirectLevel, {}))), reply::kDirectLevelKind);
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kEchoLevel, {}))), reply::kEchoLevelKind);
-    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kReverbLevel, {}))), reply::kReverbLevelKind);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kMusicLevel, {}))), levelkind::kMusic);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kDirectLevel, {}))), levelkind::kDirect);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kEchoLevel, {}))), levelkind::kEcho);
+    EXPECT_EQ(reply::LevelKind(Of(MakeAnswer(readback::kReverbLevel, {}))), levelkind::kReverb);
 
     // The status fields: through the applier below.
     EXPECT_EQ(reply::StatusTrace(reply::DecodeStatus(
@@ -375,7 +376,7 @@ TEST_F(ApplyReply, StatusSetsMutesLimitsPresetAndConnected) {
     EXPECT_EQ(d.LastMuteMask(), 0x3F);
     EXPECT_EQ(dialog->Pages().Music()->CheckedInput(), -1) << "input 5 is none of the buttons";
     EXPECT_EQ(PresetItem(), -1) << "group 0: no preset selected";
-    EXPECT_EQ(d.m_connected, 1) << "the status answer ends the read-back";
+    EXPECT_TRUE(d.Connected()) << "the status answer ends the read-back";
 
     // Only the bass bit (3) and the second surround bit (5); preset 4; input "USB".
     Apply(MakeAnswer(readback::kStatus, {4, 0x30, 0x28, 0, 1, 2, 3, 4, 5, 6}));
@@ -393,7 +394,7 @@ std::string StateOf(CVelmor_Zem_R7Dlg& d) {
         state.append(" label ").append(TextOf(d.Client(), id).toStdString());
     const console::VolumeLimits l = d.StoredVolumeLimits();
     for (int v : {l.micStart, l.micEnd, l.musicStart, l.musicEnd, l.effectStart, l.effectEnd,
-                  d.LastMuteMask(), static_cast<int>(d.m_connected)})
+                  d.LastMuteMask(), static_cast<int>(d.Connected())})
         state.append(" ").append(std::to_string(v));
     const auto* combo = win::FindControlAs<QComboBox>(d.Client(), console::kIdPresetCombo);
     state.append(" preset ").append(std::to_string(combo->currentIndex()));
@@ -440,7 +441,9 @@ TEST_F(ApplyReply, ShortAnswersAreRefusedAndApplyNothing) {
 }
 
 TEST_F(ApplyReply, MastersStayWithinTheirSlidersAndLabelsShowTheSliders) {
-    enum Master { kMic, kEffect, kMusic };  // MasterSlider's index; sliders 0..84, 0..70, 0..84
+    // Sliders 0..84, 0..70, 0..84.
+    using Master = console::master::Index;
+    using enum console::master::Index;
     struct Case {
         const char* name;
         readback::Pair pair;

@@ -78,7 +78,7 @@ TEST_F(UpdateCommand, ClosedPortShowsTheLanguageBoxAndAsksForNoFile) {
         SCOPED_TRACE(name);
         win::ScriptedMessageBoxes boxes;
         win::ScriptedFileDialogs files;
-        dialog_->m_language = language;
+        dialog_->SetLanguageForTests(language);
         dialog_->OnCommand(console::kCmdDspUpdate);
         EXPECT_EQ(files.asked, 0) << "no file is asked for while the port is closed";
         ASSERT_EQ(boxes.shown.size(), 1u);
@@ -91,7 +91,7 @@ TEST_F(UpdateCommand, ClosedPortShowsTheLanguageBoxAndAsksForNoFile) {
 TEST_F(UpdateCommand, UnreadableFileSendsNothingAndSaysSoAGoodOneReachesTheProcessor) {
     OpenLink();
     const int before = FramesReceived();
-    dialog_->m_language = 1;
+    dialog_->SetLanguageForTests(1);
     for (const std::optional<QString>& path :
          {std::optional(QString::fromStdString(dir_.path + "/missing.bin")), std::optional<QString>()}) {
         win::ScriptedMessageBoxes boxes;

@@ -24,7 +24,7 @@ class RecordingParent : public QWidget, public win::MessageSink {
     std::vector<Sent> sent;
     CGraphWave* graph = nullptr;
     win::LRESULT OnMessage(unsigned msg, win::WPARAM w, win::LPARAM l, QWidget*) override {
-        const int band = static_cast<int>((w >> 16) & 0xFF);
+        const int band = notice::WithoutPress(notice::BandOf(static_cast<std::uint32_t>(w)));
         sent.push_back({msg, static_cast<std::uint32_t>(w), static_cast<std::int32_t>(l),
                         graph && band < kGraphBands ? graph->freq[band] : 0});
         return 0;
@@ -98,7 +98,7 @@ TEST_F(GraphEdit, HitTestEdgesAndOverlaps) {
     graph->freq[2] = 1000, graph->gain[2] = -3.0f;
     Press();
     ASSERT_EQ(parent.sent.size(), 1u);
-    EXPECT_EQ(std::get<1>(parent.sent[0]) >> 16, 0x102u);
+    EXPECT_EQ(notice::BandOf(std::get<1>(parent.sent[0])), 2 | notice::kPressFlag);
     Reset();  // a hidden marker is not hit; the markers tried before it cleared the selection
     graph->shown[3] = 0, graph->selected = 4;
     Press();
@@ -108,8 +108,9 @@ TEST_F(GraphEdit, HitTestEdgesAndOverlaps) {
 
 TEST_F(GraphEdit, PressStoresThenSendsThePressForm) {
     Press();
-    // (3 | 0x100) << 16 | 990, -3.0 dB in tenths; stored before sending.
-    EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, 0x010303DEu, -30, 990}}));
+    // Band 3 with the press flag at 990 Hz, -3.0 dB in tenths; stored before sending.
+    EXPECT_EQ(parent.sent,
+              (std::vector<Sent>{{kBandMsg, notice::PackBandFreq(3 | notice::kPressFlag, 990), -30, 990}}));
     EXPECT_EQ(graph->freq[3], 990);
     EXPECT_EQ(graph->gain[3], -3.0f);
     EXPECT_EQ(graph->selected, 3);
@@ -126,7 +127,8 @@ TEST_F(GraphEdit, DragLimitsSendBeforeStoringAndOnlyOnChange) {
         const int before = graph->freq[3];
         parent.sent.clear();
         Drag(at);
-        EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, (3u << 16) | freq, tenths, before}})) << at.x();
+        const std::uint32_t w = notice::PackBandFreq(3, static_cast<int>(freq));
+        EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, w, tenths, before}})) << at.x();
         EXPECT_EQ(graph->freq[3], int(freq));
         EXPECT_EQ(graph->gain[3], tenths / 10.0f);
     }
@@ -219,7 +221,7 @@ TEST_F(GraphEdit, ArrowKeysNudgeGainAndFrequency) {
         parent.sent.clear();
         graph->freq[3] = freq, graph->gain[3] = gain;
         QTest::keyClick(graph, key);
-        const std::uint32_t w = (3u << 16) | static_cast<std::uint32_t>(expFreq);
+        const std::uint32_t w = notice::PackBandFreq(3, expFreq);
         EXPECT_EQ(parent.sent, (std::vector<Sent>{{kBandMsg, w, expGain, freq}})) << key;
         EXPECT_EQ(graph->freq[3], expFreq);
         EXPECT_EQ(graph->gain[3], expGain / 10.0f);

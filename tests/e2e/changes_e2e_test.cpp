@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "console/frame_build.h"
+#include "console/master_index.h"
 #include "controls/graph_layout.h"
 #include "pages/channel_output_page.h"
 #include "pages/page.h"
@@ -108,12 +109,14 @@ TEST_F(ChangesEndToEnd, TwoMastersMovedFortyMillisecondsApartBothArrive) {
     mic->setSliderPosition(30);
     QTest::qWait(40);
     music->setSliderPosition(50);
-    EXPECT_TRUE(Arrives(Of(console::frames::MasterVolume(0, 30)))) << "the microphone master";
-    EXPECT_TRUE(Arrives(Of(console::frames::MasterVolume(2, 50)))) << "the music master";
+    EXPECT_TRUE(Arrives(Of(console::frames::MasterVolume(console::master::kMic, 30))))
+        << "the microphone master";
+    EXPECT_TRUE(Arrives(Of(console::frames::MasterVolume(console::master::kMusic, 50))))
+        << "the music master";
 }
 
 TEST_F(ChangesEndToEnd, AnEqResetOnTheMicrophonePageKeepsAHeartbeatAfterEveryThirdBandFrame) {
-    dialog->m_connected = 1;
+    dialog->SetConnectedForTests(true);
     dialog->StartHeartbeat();
     ShowTab(kMic);
     QTest::qWait(150);  // a few heartbeats go ahead

@@ -127,13 +127,13 @@ class ConnectEndToEnd : public testing::Test {
     }
     // As after an earlier connect: connected, heartbeat and watchdog running.
     void AsIfConnectedBefore() {
-        dialog->m_connected = 1;
+        dialog->SetConnectedForTests(true);
         dialog->StartHeartbeat();
     }
     // The console disconnected, in words the test output can show.
     void ExpectDisconnected() {
-        EXPECT_EQ(dialog->m_connected, 0);
-        EXPECT_EQ(LampBitmap(), console::StatusLampBitmapId(dialog->m_language, false))
+        EXPECT_FALSE(dialog->Connected());
+        EXPECT_EQ(LampBitmap(), console::StatusLampBitmapId(dialog->Language(), false))
             << "the lamp says connected";
         EXPECT_FALSE(dialog->Timers().IsSet(console::kTimerHeartbeat)) << "heartbeat and watchdog still run";
         EXPECT_EQ(dialog->SetUpPage()->Link().frameMode.load(), 0);
@@ -153,7 +153,7 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNotic
     music->SetSlopeFromCmd(steep);
     music->SetHighPass(8, 100);
     dialog->OnConnect();
-    EXPECT_EQ(dialog->m_connected, 1);
+    EXPECT_TRUE(dialog->Connected());
     EXPECT_EQ(dialog->SetUpPage()->Link().frameMode.load(), 0);
     EXPECT_TRUE(dialog->Timers().IsSet(console::kTimerHeartbeat)) << "no heartbeat after the read-back";
     EXPECT_EQ(Received({ZemCmd::kClassRead}, 9), connect::kStepCount - 2)
@@ -243,11 +243,11 @@ TEST_F(ConnectEndToEnd, ReadsEveryParameterIntoThePagesAndFilesThenWatchdogNotic
     silent.silent = true;
     sim->SetFaults(silent);
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (dialog->m_connected != 0 && std::chrono::steady_clock::now() < end) {
+    while (dialog->Connected() && std::chrono::steady_clock::now() < end) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    EXPECT_EQ(dialog->m_connected, 0) << "five silent ticks did not end the link";
+    EXPECT_FALSE(dialog->Connected()) << "five silent ticks did not end the link";
     EXPECT_FALSE(dialog->Timers().IsSet(console::kTimerHeartbeat));
 }
 
@@ -298,7 +298,7 @@ TEST_F(ConnectEndToEnd, ConnectedOnlyWhenTheReadBackFinishes) {
     // The read-back ran on to its end: the end command and its retries, the last steps read.
     EXPECT_EQ(Received({0xF1, 0xF0, 0x77}) - endCommands, 4);
     EXPECT_EQ(Band(kSubOut).freq[3], 4444) << "a late step was not read";
-    EXPECT_EQ(dialog->m_connected, 1);
+    EXPECT_TRUE(dialog->Connected());
     EXPECT_EQ(LampBitmap(), 205);
     EXPECT_TRUE(dialog->Timers().IsSet(console::kTimerHeartbeat));
     const std::string start = "Open Uart=1\nOpen Ok\nStart Resv Data\nRead Mic Vol\n";
@@ -340,7 +340,7 @@ TEST_F(ConnectEndToEnd, SilentProcessorLeavesTheConsoleDisconnected) {
     win::PostMessage(dialog.get(), console::kMsgConnect, 0,
                      0);  // arrives while the dialog runs: no second scan
     dialog->OnConnect();
-    EXPECT_EQ(dialog->m_connected, 0);
+    EXPECT_FALSE(dialog->Connected());
     EXPECT_FALSE(dialog->Timers().IsSet(console::kTimerHeartbeat));
     EXPECT_EQ(dialog->SetUpPage()->Link().frameMode.load(), 0);
     EXPECT_EQ(dialog->LinkWatchdog(), 4);
