@@ -13,6 +13,7 @@
 #include "controls/text_height.h"
 #include "pages/channel_sliders.h"
 #include "support.h"
+#include "tests/controls/widget_test_support.h"
 
 using namespace console;
 
@@ -57,22 +58,6 @@ TEST(PageArea, FitsUnchangedScrollsWhereThePageIsLarger) {
     EXPECT_EQ(low.horizontalRange, 15);
     EXPECT_EQ(low.vBar.left(), low.view.right() + 1);
     EXPECT_EQ(low.graphTop, low.view.bottom() + 1 + 15 + 5);
-}
-
-// Rows of the graph's margin that carry label ink, as runs; labels that touch make one run.
-std::vector<std::pair<int, int>> LabelRuns(const QImage& img, int right) {
-    const QRgb background = img.pixel(1, 1);
-    std::vector<std::pair<int, int>> runs;
-    for (int y = 0; y < img.height(); ++y) {
-        bool ink = false;
-        for (int x = 0; x < right && !ink; ++x) ink = img.pixel(x, y) != background;
-        if (!ink) continue;
-        if (!runs.empty() && runs.back().second == y - 1)
-            runs.back().second = y;
-        else
-            runs.emplace_back(y, y);
-    }
-    return runs;
 }
 
 class WholeWindow : public WindowTest, public testing::WithParamInterface<int> {
@@ -129,7 +114,7 @@ class WholeWindow : public WindowTest, public testing::WithParamInterface<int> {
         const controls::GraphAxes axes = graph->Axes();
         const int ink = controls::GainLabelInkHeight(controls::GraphFont(controls::kSmallFontPx));
         const int stride = controls::GainLabelStride(axes, ink);
-        const auto runs = LabelRuns(img, axes.LeftMargin() - 5);
+        const auto runs = controls_test::InkRuns(img, axes.LeftMargin() - 5, img.pixel(1, 1) & 0xFFFFFF);
         EXPECT_EQ(runs.size(), static_cast<std::size_t>(18 / stride + 1))
             << "gain labels run together at graph height " << img.height();
     }

@@ -87,21 +87,6 @@ TEST(GraphGrid, GainLabelsOnTheirRowsInAMarginWideEnough) {
         EXPECT_GE(margin, fm.horizontalAdvance(label) + 5);
 }
 
-// Runs of rows with label ink in the margin, each run one label unless labels touch.
-std::vector<std::pair<int, int>> InkRuns(const QImage& img, int right) {
-    std::vector<std::pair<int, int>> runs;
-    for (int y = 0; y < img.height(); ++y) {
-        bool ink = false;
-        for (int x = 0; x < right && !ink; ++x) ink = Pixel(img, x, y) != kBg;
-        if (!ink) continue;
-        if (!runs.empty() && runs.back().second == y - 1)
-            runs.back().second = y;
-        else
-            runs.emplace_back(y, y);
-    }
-    return runs;
-}
-
 // Low graphs draw every other label, so none runs into the next; from the height where all
 // 19 keep a blank row between them, all are drawn.
 TEST(GraphGrid, GainLabelsNeverTouch) {
@@ -115,7 +100,7 @@ TEST(GraphGrid, GainLabelsNeverTouch) {
         const int stride = GainLabelStride(axes, ink);
         EXPECT_EQ(stride == 1, height >= allFit);
         EXPECT_EQ(18 % stride, 0) << "the -24 dB label must stay";
-        const auto runs = InkRuns(Render(FlatState(), QSize(kW, height)), kMargin - 5);
+        const auto runs = controls_test::InkRuns(Render(FlatState(), QSize(kW, height)), kMargin - 5, kBg);
         EXPECT_EQ(runs.size(), static_cast<std::size_t>(18 / stride + 1)) << "labels run together";
         if (runs.empty()) continue;
         // The top label stands on the +12 dB row, the bottom one on the -24 dB row.

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace controls_test {
@@ -22,6 +23,22 @@ inline QImage Render(QWidget& w) { return w.grab().toImage().convertToFormat(QIm
 inline QRgb Pixel(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
 inline QRgb Rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
 // clang-format on
+
+// Runs of rows [first, last] with any pixel other than `background` left of column `right`; in a
+// graph's margin each run is one label unless labels touch.
+inline std::vector<std::pair<int, int>> InkRuns(const QImage& img, int right, QRgb background) {
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 0; y < img.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < right && !ink; ++x) ink = Pixel(img, x, y) != background;
+        if (!ink) continue;
+        if (!runs.empty() && runs.back().second == y - 1)
+            runs.back().second = y;
+        else
+            runs.emplace_back(y, y);
+    }
+    return runs;
+}
 
 // True when `part` sits pixel for pixel at `at` in `img`.
 inline bool BlockAt(const QImage& img, const QImage& part, QPoint at) {
