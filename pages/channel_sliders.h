@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "pages/page_ids.h"
+
 namespace chan {
 
 // How a value label writes a slider position.
@@ -38,23 +40,23 @@ struct SliderSpec {
     unsigned notice;
 };
 
-// Slider ids shared by several pages.
+// Slider ids shared by several pages, by the names the slider tables use.
 namespace id {
-inline constexpr int kHighPass = 1078;
-inline constexpr int kStartTime = 1080;
-inline constexpr int kReleaseMultiplier = 1081;
-inline constexpr int kRatio = 1082;
-inline constexpr int kLimit = 1083;
-inline constexpr int kDirectLevel = 1084;
-inline constexpr int kEchoLevel = 1085;
-inline constexpr int kGateStart = 1090;
-inline constexpr int kGateRelease = 1091;
-inline constexpr int kMusicLevel = 1101;
-inline constexpr int kReverbLevel = 1102;
-inline constexpr int kLeftDelay = 1273;
-inline constexpr int kRightDelay = 1274;
-inline constexpr int kDelay = 1277;
-inline constexpr int kCrossover = 1278;
+inline constexpr int kHighPass = pageid::kHighPassSlider;
+inline constexpr int kStartTime = pageid::kStartTimeSlider;
+inline constexpr int kReleaseMultiplier = pageid::kAttackSlider;
+inline constexpr int kRatio = pageid::kRatioSlider;
+inline constexpr int kLimit = pageid::kLimitSlider;
+inline constexpr int kDirectLevel = pageid::kDirectLevelSlider;
+inline constexpr int kEchoLevel = pageid::kEchoLevelSlider;
+inline constexpr int kGateStart = pageid::kGateStartSlider;
+inline constexpr int kGateRelease = pageid::kGateReleaseSlider;
+inline constexpr int kMusicLevel = pageid::kMusicLevelSlider;
+inline constexpr int kReverbLevel = pageid::kReverbLevelSlider;
+inline constexpr int kLeftDelay = pageid::kLeftDelaySlider;
+inline constexpr int kRightDelay = pageid::kRightDelaySlider;
+inline constexpr int kDelay = pageid::kDelaySlider;
+inline constexpr int kCrossover = pageid::kBassLowPassSlider;
 }  // namespace id
 
 // Limiter sliders in the preset order: limit, start time, release multiplier, ratio.

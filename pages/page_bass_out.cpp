@@ -8,8 +8,6 @@
 #include "platform/ui/controls.h"
 
 namespace {
-constexpr int kSlopeCombo = 1441;
-constexpr int kCrossoverLabel = 1280;
 constexpr int kLastBand = 4;
 constexpr float kQ12db = 0.5f;
 constexpr float kQ24db = 0.7f;
@@ -21,14 +19,14 @@ void PageBassOut::BuildTemplate() {
     chan::OutputPage::BuildTemplate();
     const auto& s = chan::CrossoverSlider();
     AddSlider(s.id, Qt::Horizontal, QRect(0, 0, 10, 10), s.min, s.max, s.def);
-    AddLabel(kCrossoverLabel, QRect(0, 0, 10, 10));
+    AddLabel(pageid::kBassLowPassLabel, QRect(0, 0, 10, 10));
     slope_ = new QComboBox(this);
-    win::SetControlId(slope_, kSlopeCombo);
+    win::SetControlId(slope_, pageid::kBassSlopeCombo);
     connect(slope_, &QComboBox::activated, this, [this](int) { OnSlopeChanged(); });
 }
 
 void PageBassOut::LayOutColumns(int left) {
-    PlaceSliderRow(chan::id::kCrossover, kCrossoverLabel, left, 4);
+    PlaceSliderRow(chan::id::kCrossover, pageid::kBassLowPassLabel, left, 4);
     slope_->setGeometry(left, 4 + RowHeight(), ColumnWidth() / 2, fontMetrics().height() + 10);
     chan::OutputPage::LayOutColumns(left + ColumnWidth() + 12);
 }

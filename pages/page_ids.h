@@ -49,6 +49,11 @@ constexpr int kRightDelayLabel = 1276;
 constexpr int kDelayLabel = 1279;
 constexpr int kBassLowPassLabel = 1280;
 
+// Drop-down lists of single pages.
+constexpr int kFbcModeCombo = 1432;     // microphone: feedback-cancel modes
+constexpr int kMusicSlopeCombo = 1439;  // music: "12db" / "24db"
+constexpr int kBassSlopeCombo = 1441;   // subwoofer: "12db" / "24db"
+
 // Template captions that SetLanguage re-captions.
 constexpr int kHighPassCaption = 1369;
 constexpr int kLowPassCaption = 1370;

@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int kLastBand = chan::mic::kBandCount - 1;
-constexpr int kFbcCombo = 1432;
 constexpr int kFbcCaption = 1442;
 
 // The high-pass titles carry trailing blanks that push the value to the right.
@@ -48,7 +47,7 @@ void PageMic::BuildTemplate() {
     fbcCaption_ = new QLabel(QString::fromLatin1("MIC FBE  Mode:"), this);
     win::SetControlId(fbcCaption_, kFbcCaption);
     fbc_ = new QComboBox(this);
-    win::SetControlId(fbc_, kFbcCombo);
+    win::SetControlId(fbc_, pageid::kFbcModeCombo);
     connect(fbc_, &QComboBox::activated, this, [this](int) { Notify(notice::kFbc, 0, 0); });
     auto add = [&](const chan::SliderSpec& s) {
         AddLabel(s.labelId, nowhere);

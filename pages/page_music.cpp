@@ -21,7 +21,6 @@
 namespace {
 
 constexpr int kLastBand = chan::music::kBandCount - 1;
-constexpr int kSlopeCombo = 1439;
 constexpr int kSlopeCaption = 1019;
 constexpr int kHighPassLabel = 1084;
 constexpr int kInputBox = 1403;
@@ -75,7 +74,7 @@ void PageMusic::BuildTemplate() {
     AddSlider(hp.id, Qt::Horizontal, QRect(0, 0, 10, 10), hp.min, hp.max, hp.min);
     AddLabel(kSlopeCaption, QRect(0, 0, 10, 10));
     slope_ = new QComboBox(this);
-    win::SetControlId(slope_, kSlopeCombo);
+    win::SetControlId(slope_, pageid::kMusicSlopeCombo);
     connect(slope_, &QComboBox::activated, this, [this](int) { OnSlopeChanged(); });
     // Keep the frames above the controls they surround in the stacking order.
     inputBox_->lower();

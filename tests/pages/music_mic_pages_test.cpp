@@ -17,9 +17,7 @@ using S = Notices;
 namespace {
 
 namespace id = chan::id;
-constexpr int kMusicSlopeCombo = 1439;  // the music page's "12db" / "24db" list
-constexpr int kMusicInputFour = 1182;   // the fourth input radio button
-constexpr int kFbcCombo = 1432;         // the mic page's feedback-cancel modes
+constexpr int kMusicInputFour = 1182;  // the fourth input radio button
 
 template <class P>
 void ExpectInput(const Harness<P>& h, int checked, int stored, const char* when) {
@@ -45,7 +43,7 @@ TEST(MusicPage, FramesAtResetThenFollowUpAt24dbAnd12dbAndBackTo24db) {
     EXPECT_EQ(h.Take(), (S{{notice::kPassBand, kMaxFreq, notice::PackBandType(8, kTypeOff)}}))
         << "the second section is off at 12db";
     EXPECT_EQ(h.page->Model().band.enabled[8], 0) << "band 8 disabled";
-    h.Choose(kMusicSlopeCombo, 1);
+    h.Choose(pageid::kMusicSlopeCombo, 1);
     EXPECT_EQ(h.Take(), (S{{notice::kPassBand, 120, notice::PackBandType(8, kTypeHighPass)}}));
     const auto band8 = *h.page->BuildBandCmd(8);
     EXPECT_EQ(band8[6] & 1, 1) << "band 8 frame: enabled bit";
@@ -98,11 +96,11 @@ TEST(MusicPage, PresetTextAndRoundTrip) {
     h.page->SetMusicInput(4);
     h.page->SetHighPass(0, 150);
     h.page->SetHighPass(8, 150);
-    h.Choose(kMusicSlopeCombo, 1);
+    h.Choose(pageid::kMusicSlopeCombo, 1);
     const std::string saved = h.page->SaveText();
     h.page->ResetAll(true);
     h.page->SetMusicInput(0);
-    h.Choose(kMusicSlopeCombo, 0);
+    h.Choose(pageid::kMusicSlopeCombo, 0);
     h.page->LoadText(chan::NonEmptyLines(saved));
     EXPECT_EQ(h.page->SaveText(), saved);
     EXPECT_EQ(h.page->SlopeItem(), 1) << "slope after the round trip";
@@ -131,11 +129,11 @@ TEST(MicPage, FramesAtResetNoticesAndLanguage) {
     ZemCmd::EqFrame f = *h.page->BuildBandCmd(0);
     EXPECT_EQ(h.page->FollowUpBandCmd(f), 1);
     EXPECT_EQ(Hex(f), h.Band(0));
-    h.Choose(kFbcCombo, 2);
+    h.Choose(pageid::kFbcModeCombo, 2);
     EXPECT_EQ(h.Take(), (S{{notice::kFbc, 0, 0}})) << "the mode choice notifies";
     EXPECT_EQ(Hex(h.page->BuildFbcCmd()), "A5 0B F1 08 02 01 03 64 04 00 17") << "the FBC frame";
     h.page->SetLanguage(0);  // the mode list is refilled, not appended to
-    auto* combo = qobject_cast<QComboBox*>(h.page->Control(kFbcCombo));
+    auto* combo = qobject_cast<QComboBox*>(h.page->Control(pageid::kFbcModeCombo));
     ASSERT_NE(combo, nullptr) << "the FBC mode list";
     EXPECT_EQ(combo->count(), 4) << "modes after the refill";
     EXPECT_EQ(combo->currentIndex(), 2) << "the chosen mode kept";

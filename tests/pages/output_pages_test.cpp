@@ -20,8 +20,7 @@ using S = Notices;
 
 namespace {
 
-constexpr int kSlopeCombo = 1441;  // the bass page's "12db" / "24db" list
-constexpr int kLeftMute = 1428;    // the surround page's mute buttons
+constexpr int kLeftMute = 1428;  // the surround page's mute buttons
 constexpr int kRightMute = 1429;
 
 // Band 0, band 1, the last band, one past it, band -1 and the limiter at reset.
@@ -146,7 +145,7 @@ TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
     h.page->LoadText(chan::NonEmptyLines(h.page->SaveText()));  // the reset Q reads back as "12db"
     EXPECT_EQ(h.page->SlopeItem(), 0) << "slope after the reset round trip";
     EXPECT_EQ(h.page->Label(id::kBassLowPassLabel)->value, "100Hz") << "crossover label";
-    h.Choose(kSlopeCombo, 1);
+    h.Choose(pageid::kBassSlopeCombo, 1);
     h.Take();
     h.Drag(chan::id::kCrossover, 150);
     EXPECT_EQ(h.Take(), (S{{notice::kCrossover, 0, 0},
@@ -157,7 +156,7 @@ TEST(BassPage, SlopeSequenceAndResetExportsAs12db) {
     h.ExpectBand(4, 150, kTypeLowPass, 1, "the second section at 24db");
     EXPECT_EQ(Hex(h.page->BuildCrossoverCmd()),
               "A5 11 F1 0A 09 00 0B 50 5F 96 00 46 00 08 00 04 00");  // Q 0.7
-    h.Choose(kSlopeCombo, 0);
+    h.Choose(pageid::kBassSlopeCombo, 0);
     EXPECT_EQ(
         h.Take(),
         (S{{notice::kBandType, 4, kTypeOff}, {notice::kBandFreq, 4, kMaxFreq}, {notice::kCrossover, 0, 0}}))
