@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "controls/control_images.h"
+#include "controls/focus_ring.h"
 #include "controls/slider_style.h"
 #include "platform/ui/color.h"
 
@@ -139,6 +140,7 @@ void Slider::paintEvent(QPaintEvent*) {
         p.fillRect(c.adjusted(0, 1, 0, -1), channel);
     }
     p.drawImage(layout.thumb.topLeft(), thumb);
+    if (hasFocus()) DrawFocusRing(p, layout.thumb, palette());
 }
 
 }  // namespace controls

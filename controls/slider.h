@@ -13,6 +13,7 @@
 //  - Notices: actionTriggered / sliderMoved come only from the user. valueChanged and rangeChanged
 //    also fire for changes made in code; set values from code with SetPosSilently /
 //    SetRangeSilently (or a QSignalBlocker).
+//  - With the keyboard focus the thumb's outer ring of pixels is drawn in the highlight colour.
 
 #include <QSlider>
 #include <vector>

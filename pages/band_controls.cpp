@@ -13,10 +13,12 @@
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <initializer_list>
 
 #include "controls/notices.h"
 #include "pages/band_images.h"
 #include "pages/band_input.h"
+#include "pages/image_button.h"
 #include "pages/page.h"
 #include "pages/page_views.h"
 #include "pages/row_captions.h"
@@ -37,12 +39,9 @@ QLineEdit* NewBandEdit(QWidget* page, int id, const QRect& r, const QString& tex
 }
 
 QPushButton* NewImageButton(QWidget* page, int id, const QRect& r, const QPixmap& image) {
-    auto* b = new QPushButton(page);
+    auto* b = new ImageButton(image, page);
     win::SetControlId(b, id);
     b->setGeometry(r);
-    b->setFlat(true);
-    b->setIcon(QIcon(image));
-    b->setIconSize(image.size());
     return b;
 }
 
@@ -63,15 +62,24 @@ int RowCaptionWidth(const QFontMetrics& fm) {
     return widest;
 }
 
-// Width of a band column's edits: the frame and the edit's inner margins around the longest value
-// an edit shows.
-int BandEditWidth(const QWidget& page, const QFontMetrics& fm) {
+// Width of an edit that shows the widest of `texts` from its first character: QLineEdit scrolls a
+// text unless the text, a pixel and the caret fit inside its frame and inner margins.
+int EditWidthFor(const QWidget& page, const QFontMetrics& fm, std::initializer_list<const char*> texts) {
     int widest = 0;
-    for (const char* text : {"200000", "+12.0 dB", "-24.0 dB", "20000 Hz", "128.0"})
-        widest = std::max(widest, fm.horizontalAdvance(QString::fromLatin1(text)));
+    for (const char* text : texts) widest = std::max(widest, fm.horizontalAdvance(QString::fromLatin1(text)));
     constexpr int kLineEditMargin = 2;  // QLineEdit's own gap between frame and text, each side
-    const int frame = page.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &page);
-    return widest + 2 * (frame + kLineEditMargin) + 2;
+    const QStyle* style = page.style();
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &page);
+    const int caret = style->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, &page);
+    return widest + 1 + caret + 2 * (frame + kLineEditMargin);
+}
+
+// Width of a band column: the gain and frequency edits span it, and so does the Q row, whose edit
+// sits between the two arrows.
+int BandColumnWidth(const QWidget& page, const QFontMetrics& fm) {
+    const int edits = EditWidthFor(page, fm, {"200000", "+12.0 dB", "-24.0 dB", "20000 Hz"});
+    const int qRow = 2 * kArrowWidth + EditWidthFor(page, fm, {"128.0"});
+    return std::max(edits, qRow);
 }
 
 }  // namespace
@@ -80,7 +88,7 @@ void Page::CreateBandControls() {
     const QFontMetrics fm(font());
     // The edits span the type button and the slider: widen the slider to give them their text.
     const int w =
-        std::max(fm.horizontalAdvance(QStringLiteral("200000")), BandEditWidth(*this, fm) - kTypeImageSize);
+        std::max(fm.horizontalAdvance(QStringLiteral("200000")), BandColumnWidth(*this, fm) - kTypeImageSize);
     const int h = fm.height();
     constexpr int kCaptionGap = 4;
     const int captionWidth = RowCaptionWidth(fm);
@@ -116,17 +124,20 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
     v.gainSlider->setInvertedControls(true);
     v.gainSlider->setSingleStep(1);
     v.gainSlider->setPageStep(40);
+    // Only the three edits are Tab stops; the slider and the buttons take the focus by a click.
+    v.gainSlider->setFocusPolicy(Qt::ClickFocus);
     if (auto* s = qobject_cast<QSlider*>(v.gainSlider)) {
         s->setTickPosition(QSlider::TicksBothSides);
         s->setTickInterval(40);
     }
     pageview::SetScaleDivisor(v.gainSlider, 10);
     v.freqEdit = NewBandEdit(this, pageid::kFreqEdit + i, Ltrb(x, 2 * h + 138, x + bw + w, 3 * h + 138), "0");
-    const int qTop = 3 * h + 145;
+    // The Q row spans the column like the edits above it, so "128.0" shows whole between the arrows.
+    const int qTop = 3 * h + 145, qRight = x + bw + w;
     v.qMinus =
         NewImageButton(this, pageid::kQButton + 2 * i, Ltrb(x, qTop, x + qw, qTop + qh), QArrowImage(false));
-    v.qEdit = NewBandEdit(this, pageid::kQEdit + i, Ltrb(x + qw, qTop, x + w - qw, qTop + qh), "2.0");
-    v.qPlus = NewImageButton(this, pageid::kQButton + 2 * i + 1, Ltrb(x + w - qw, qTop, x + w, qTop + qh),
+    v.qEdit = NewBandEdit(this, pageid::kQEdit + i, Ltrb(x + qw, qTop, qRight - qw, qTop + qh), "2.0");
+    v.qPlus = NewImageButton(this, pageid::kQButton + 2 * i + 1, Ltrb(qRight - qw, qTop, qRight, qTop + qh),
                              QArrowImage(true));
     const int t = 2 * h + 1 + 3 * (42 - bh);
     for (int k = 0; k < 3; ++k) {
@@ -189,9 +200,10 @@ bool Page::ValidateEdit(int id) {
         }
         validating_ = false;
         if (kind == BandEdit::kFreq) ShowBandFreq(i);
-        if (kind == BandEdit::kGain) edit->setText(QString::fromStdString(GainText(model_.band.gain[i])));
+        if (kind == BandEdit::kGain)
+            pageview::ShowEditText(edit, QString::fromStdString(GainText(model_.band.gain[i])));
         if (kind == BandEdit::kQ) ShowBandQ(i);
-        edit->selectAll();
+        pageview::SelectWholeText(edit);
         return false;
     }
     switch (kind) {
@@ -199,7 +211,7 @@ bool Page::ValidateEdit(int id) {
             model_.band.freq[i] = check.hz;
             Notify(notice::kBandFreq, static_cast<win::WPARAM>(i), check.hz);
             ShowBandFreq(i);
-            edit->selectAll();
+            pageview::SelectWholeText(edit);
             break;
         case BandEdit::kGain:
             model_.band.gain[i] = check.value;
@@ -246,7 +258,7 @@ void Page::OnVScroll(int id, int pos) {
     const float g = static_cast<float>(-pos) / 10.0f;
     if (g == model_.band.gain[i]) return;
     model_.band.gain[i] = g;
-    if (QLineEdit* e = bands_[i].gainEdit) e->setText(QString::fromStdString(GainText(g)));
+    pageview::ShowEditText(bands_[i].gainEdit, QString::fromStdString(GainText(g)));
     Notify(notice::kBandGain, static_cast<win::WPARAM>(i), -pos);
 }
 
@@ -255,7 +267,7 @@ void Page::RefocusLater(QLineEdit* edit) {
     QTimer::singleShot(0, this, [target] {
         if (!target) return;
         target->setFocus(Qt::OtherFocusReason);
-        target->selectAll();
+        pageview::SelectWholeText(target);
     });
 }
 

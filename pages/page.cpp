@@ -209,19 +209,17 @@ void Page::Notify(unsigned msg, win::WPARAM wParam, win::LPARAM lParam) {
 // ---- showing the band record ----
 
 void Page::ShowBandFreq(int band) {
-    if (QLineEdit* e = bands_[band].freqEdit)
-        e->setText(QString::fromStdString(FreqText(model_.band.freq[band])));
+    pageview::ShowEditText(bands_[band].freqEdit, QString::fromStdString(FreqText(model_.band.freq[band])));
 }
 
 void Page::ShowBandGain(int band) {
-    if (QLineEdit* e = bands_[band].gainEdit)
-        e->setText(QString::fromStdString(GainText(model_.band.gain[band])));
+    pageview::ShowEditText(bands_[band].gainEdit, QString::fromStdString(GainText(model_.band.gain[band])));
     if (bands_[band].gainSlider)
         SetSliderPos(pageid::kGainSlider + band, GainSliderPos(model_.band.gain[band]));
 }
 
 void Page::ShowBandQ(int band) {
-    if (QLineEdit* e = bands_[band].qEdit) e->setText(QString::fromStdString(QText(model_.band.q[band])));
+    pageview::ShowEditText(bands_[band].qEdit, QString::fromStdString(QText(model_.band.q[band])));
 }
 
 void Page::ShowBand(int band) {

@@ -1,5 +1,7 @@
 #include "pages/page_views.h"
 
+#include <QLineEdit>
+
 #include "controls/double_label.h"
 #include "controls/slider.h"
 
@@ -31,6 +33,18 @@ void SetValueLabelColor(QWidget* label, QColor text) {
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, text);
     label->setPalette(p);
+}
+
+void ShowEditText(QLineEdit* edit, const QString& text) {
+    if (!edit) return;
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
+void SelectWholeText(QLineEdit* edit) {
+    if (!edit) return;
+    const int length = static_cast<int>(edit->text().size());
+    edit->setSelection(length, -length);
 }
 
 }  // namespace pageview

@@ -7,6 +7,7 @@
 #include <Qt>
 
 class QAbstractSlider;
+class QLineEdit;
 class QWidget;
 
 namespace pageview {
@@ -18,5 +19,10 @@ void SetScaleDivisor(QAbstractSlider* slider, int divisor);
 QWidget* NewValueLabel(QWidget* parent);
 void ShowValueLabel(QWidget* label, const QString& caption, const QString& value);
 void SetValueLabelColor(QWidget* label, QColor text);
+
+// A band edit's value, shown from its first character (the caret at the start, so nothing scrolls it).
+void ShowEditText(QLineEdit* edit, const QString& text);
+// The whole text selected with the caret at its start, so it stays in view from its first character.
+void SelectWholeText(QLineEdit* edit);
 
 }  // namespace pageview

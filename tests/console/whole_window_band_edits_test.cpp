@@ -1,0 +1,156 @@
+// Every band edit shows its whole value from its first character: read back or typed, at its widest
+// and narrowest, in all five languages, at the window's default size and at its 900 x 520 minimum.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTest>
+
+#include "pages/page.h"
+#include "pages/page_ids.h"
+#include "support.h"
+
+namespace {
+
+// The rectangle QLineEdit draws its text in: the style's contents rectangle less the text margins
+// and QLineEdit's own 2-pixel gap on either side.
+QRect TextArea(const QLineEdit& e) {
+    QStyleOptionFrame option;
+    option.initFrom(&e);
+    option.rect = e.rect();
+    option.lineWidth = e.hasFrame() ? e.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &e) : 0;
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    constexpr int kLineEditMargin = 2;
+    return e.style()
+        ->subElementRect(QStyle::SE_LineEditContents, &option, &e)
+        .marginsRemoved(e.textMargins())
+        .adjusted(kLineEditMargin, 0, -kLineEditMargin, 0);
+}
+
+// The edit's text fits its text area with the caret after it (else QLineEdit scrolls it), and as
+// painted its first character is at the area's left edge and its last at the right edge.
+void ExpectWhole(QLineEdit& e, const QString& expected, const std::string& what) {
+    ASSERT_EQ(e.text(), expected) << what << ": the value shown";
+    const QRect area = TextArea(e);
+    const int caret = e.style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, &e);
+    const int needed = e.fontMetrics().horizontalAdvance(e.text()) + 1 + caret;
+    EXPECT_LE(needed, area.width()) << what << ": \"" << e.text().toStdString() << "\" needs " << needed
+                                    << " px, the edit has " << area.width();
+    (void)e.grab();  // QLineEdit works out its scroll when it paints
+    const int y = area.center().y();
+    EXPECT_EQ(e.cursorPositionAt(QPoint(area.left(), y)), 0)
+        << what << ": \"" << e.text().toStdString() << "\" is scrolled, its first character out of sight";
+    EXPECT_EQ(e.cursorPositionAt(QPoint(area.right(), y)), e.text().size())
+        << what << ": \"" << e.text().toStdString() << "\" is cut at the right";
+}
+
+struct Values {
+    const char* name;
+    int freq;
+    float gain;
+    float q;
+    const char* freqText;
+    const char* gainText;
+    const char* qText;
+};
+constexpr Values kWidest{"widest", 20000, -24.0f, 128.0f, "20000 Hz", "-24.0 dB", "128.0"};
+constexpr Values kNarrowest{"narrowest", 20, 12.0f, 0.4f, "20 Hz", "+12.0 dB", "0.4"};
+
+class WholeWindowBandEdits : public WindowTest, public testing::WithParamInterface<int> {
+  protected:
+    Page* PageOf(int tab) { return dynamic_cast<Page*>(dialog->PageAt(tab)); }
+    QLineEdit* Edit(Page* page, int id) { return win::FindControlAs<QLineEdit>(page, id); }
+
+    // Every band of every page read back at `v`.
+    void ReadBack(const Values& v) {
+        for (int tab = 0; tab < console::kTabCount; ++tab) {
+            Page* page = PageOf(tab);
+            for (int b = 1; b < page->GetBandCount() - 1; ++b) page->SetBand(b, v.freq, v.gain, v.q, 0);
+        }
+    }
+
+    void CheckEveryEdit(const Values& v, const std::string& when) {
+        int edits = 0;
+        for (int tab = 0; tab < console::kTabCount; ++tab) {
+            dialog->TabStrip()->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            Page* page = PageOf(tab);
+            for (int b = 1; b < page->GetBandCount() - 1; ++b) {
+                const std::string at =
+                    when + ", " + v.name + ", tab " + std::to_string(tab) + " band " + std::to_string(b);
+                const struct {
+                    int id;
+                    const char* text;
+                    const char* name;
+                } rows[] = {{pageid::kGainEdit + b, v.gainText, " gain"},
+                            {pageid::kFreqEdit + b, v.freqText, " frequency"},
+                            {pageid::kQEdit + b, v.qText, " Q"}};
+                for (const auto& row : rows) {
+                    QLineEdit* e = Edit(page, row.id);
+                    ASSERT_NE(e, nullptr) << at << row.name;
+                    ExpectWhole(*e, row.text, at + row.name);
+                    ++edits;
+                }
+            }
+        }
+        EXPECT_EQ(edits, 3 * (7 + 15 + 3 + 5 + 3 + 3 + 3)) << "band edits checked";
+    }
+};
+
+TEST_P(WholeWindowBandEdits, ReadBackValuesShowWholeAtBothSizes) {
+    Start(("[Config]\nLanguage=" + std::to_string(GetParam()) + "\n").c_str());
+    dialog->show();
+    QCoreApplication::processEvents();
+    const QSize started = dialog->size();
+    for (const Values& v : {kWidest, kNarrowest}) {
+        dialog->resize(started);
+        QCoreApplication::processEvents();
+        ReadBack(v);
+        CheckEveryEdit(v, "as started");
+        dialog->resize(900, 520);
+        QCoreApplication::processEvents();
+        CheckEveryEdit(v, "900 x 520");
+    }
+}
+
+// A value typed and entered shows whole once it is taken, and so does the stored value a refusal
+// puts back.
+TEST_P(WholeWindowBandEdits, TypedValuesShowWholeAfterEnter) {
+    Start(("[Config]\nLanguage=" + std::to_string(GetParam()) + "\n").c_str());
+    dialog->resize(900, 520);
+    dialog->show();
+    dialog->activateWindow();
+    QApplication::setActiveWindow(dialog.get());
+    QCoreApplication::processEvents();
+    win::ScriptedMessageBoxes boxes;
+    constexpr int kMic = 1, kBand = 15;  // the last column of the widest page
+    dialog->TabStrip()->setCurrentIndex(kMic);
+    Page* page = PageOf(kMic);
+    const struct {
+        int id;
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {pageid::kQEdit + kBand, "128", "128.0"},         {pageid::kQEdit + kBand, "10", "10.0"},
+        {pageid::kQEdit + kBand, "500", "10.0"},  // refused: the stored 10.0 comes back
+        {pageid::kGainEdit + kBand, "-24", "-24.0 dB"},   {pageid::kGainEdit + kBand, "12", "+12.0 dB"},
+        {pageid::kFreqEdit + kBand, "20000", "20000 Hz"}, {pageid::kFreqEdit + kBand, "9", "20000 Hz"}};
+    for (const auto& c : cases) {
+        const std::string what = std::string("typed ") + c.typed + " into edit " + std::to_string(c.id);
+        QLineEdit* e = Edit(page, c.id);
+        ASSERT_NE(e, nullptr) << what;
+        e->setFocus(Qt::TabFocusReason);
+        e->selectAll();
+        QTest::keyClicks(e, c.typed);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        ExpectWhole(*e, c.shown, what);
+    }
+    EXPECT_EQ(boxes.shown.size(), 2u) << "the two values out of range are refused";
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, WholeWindowBandEdits, testing::Range(0, 5));
+
+}  // namespace
