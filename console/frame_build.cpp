@@ -159,6 +159,10 @@ std::vector<std::uint8_t> MuteActions(const Mutes& m, int lastMask) {
     return actions;
 }
 
+std::vector<std::uint8_t> AllMuteActions(const Mutes& m) {
+    return {MainMuteAction(m), OtherMuteAction(m)};
+}
+
 ZemCmd::Cmd SecondMainLimiter(const ZemCmd::Cmd& alc) {
     ZemCmd::Cmd f = alc;
     f[6] = outch::kLimiterMainSecond;

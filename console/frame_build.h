@@ -53,6 +53,8 @@ int MuteMask(const Mutes& mutes);
 // order: the main pair's ((main << 4) | 7) when a main bit changed, the other outputs' ((mid |
 // bass << 1 | surround << 2) << 4 | 8) when another bit changed or no main bit did.
 std::vector<std::uint8_t> MuteActions(const Mutes& mutes, int lastMask);
+// Both mute actions, the main pair's first: they set every output whatever was sent before.
+std::vector<std::uint8_t> AllMuteActions(const Mutes& mutes);
 
 // The main page's limiter frame for its second channel (byte 6 = 1), sealed again.
 ZemCmd::Cmd SecondMainLimiter(const ZemCmd::Cmd& alc);

@@ -249,6 +249,9 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void SendPeakingBands(int page);
     void SendLimiter(int page);
     void SendMutes();
+    void SendAllMutes();
+    void SendMuteActions(const console::frames::Mutes& mutes, const std::vector<std::uint8_t>& actions);
+    void SendMusicInput();
     void SendPathFilter(std::uint32_t key);
     int EffectPreDelay(bool echoPath) const;
     console::frames::Mutes OutputMutes() const;

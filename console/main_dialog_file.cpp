@@ -163,8 +163,11 @@ void CVelmor_Zem_R7Dlg::OnFileImport() {
         return;
     }
     ApplyPresetLines(read.lines);
-    // Values set from the file notified nobody: send the whole state once.
+    // Values set from the file notified nobody: send the whole state once. The sync leaves out the
+    // music input and the mutes; the screen now shows the file's, so the processor gets them too.
     SyncAllToDevice();
+    SendMusicInput();
+    SendAllMutes();
 }
 
 void CVelmor_Zem_R7Dlg::StartImportWait() {

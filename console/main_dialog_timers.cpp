@@ -115,7 +115,7 @@ void CVelmor_Zem_R7Dlg::SendTimerFrames(std::uint32_t id) {
             SendPathFilter(key);
             break;
         case notice::kMusicInput:
-            if (auto* music = Pages().Music()) SendFrame(frames::MusicInput(music->MusicInput()));
+            SendMusicInput();
             break;
         case notice::kMutes:
             SendMutes();
@@ -175,13 +175,26 @@ void CVelmor_Zem_R7Dlg::SendLimiter(int page) {
 void CVelmor_Zem_R7Dlg::SendMutes() {
     const frames::Mutes mutes = OutputMutes();
     // A change on the main pair and another output in one go needs both actions.
-    const std::vector<std::uint8_t> actions = frames::MuteActions(mutes, m_lastMuteMask);
+    SendMuteActions(mutes, frames::MuteActions(mutes, m_lastMuteMask));
+}
+
+void CVelmor_Zem_R7Dlg::SendAllMutes() {
+    const frames::Mutes mutes = OutputMutes();
+    SendMuteActions(mutes, frames::AllMuteActions(mutes));
+}
+
+void CVelmor_Zem_R7Dlg::SendMuteActions(const frames::Mutes& mutes,
+                                        const std::vector<std::uint8_t>& actions) {
     m_lastMuteMask = frames::MuteMask(mutes);
     for (const std::uint8_t action : actions) {
         const ZemCmd::Cmd frame = ZemCmd::SystemAction(action);
         SendFrame(frame);
         SendFrame(frame);
     }
+}
+
+void CVelmor_Zem_R7Dlg::SendMusicInput() {
+    if (auto* music = Pages().Music()) SendFrame(frames::MusicInput(music->MusicInput()));
 }
 
 void CVelmor_Zem_R7Dlg::SendPathFilter(std::uint32_t key) {

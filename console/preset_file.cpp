@@ -1,6 +1,7 @@
 #include "console/preset_file.h"
 
-#include <algorithm>
+#include <set>
+#include <utility>
 
 #include "pages/preset_text.h"
 #include "platform/ascii_text.h"
@@ -23,7 +24,6 @@ constexpr const char* kReverbHighPass = "[effect reverb high pass]";
 constexpr const char* kReverbLowPass = "[effect reverb low pass]";
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr const char* kMainSections[] = {kVol, kMusicVol, kDirectVol, kEchoVol, kReverbVol, kDelay};
 
 // A level section: main and surround stand twice (left and right).
 void AppendLevels(std::string& out, const char* name, const std::array<int, kOutputCount>& v) {
@@ -38,6 +38,15 @@ std::optional<std::array<int, 6>> SixValues(const std::string& line) {
     std::array<int, 6> values{};
     for (int i = 0; i < 6; ++i) values[i] = num::ParseLeadingInt(pieces[i]);
     return values;
+}
+
+// Every section the console writes is followed by an empty line, the file's last one too; a file
+// that ends without it was cut short.
+bool EndsWithEmptyLine(std::string_view text) {
+    if (text.empty() || text.back() != '\n') return false;
+    text.remove_suffix(1);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    return text.empty() || text.back() == '\n';
 }
 
 // Levels use the first of each left/right pair: pieces 1, 3, 4 and 5.
@@ -164,14 +173,20 @@ ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shap
     if (decoded.status != textfile::Status::Ok) return malformed("odd byte count");
     if (decoded.replaced) return malformed("not UTF-16LE: unpaired surrogates");
     std::string_view text = decoded.text;
-    text = text.substr(0, text.find('\0'));
+    // A NUL ends the text; anywhere but at the very end it cuts off what follows.
+    const auto nul = text.find('\0');
+    if (nul != std::string_view::npos && nul + 1 < text.size()) return malformed("a NUL inside the text");
+    text = text.substr(0, nul);
     if (text.empty() || text.back() != '\n') return malformed("the last line is cut short");
+    if (!EndsWithEmptyLine(text)) return malformed("cut short after a line end");
     result.lines = SplitFileLines(bytes);
     const auto& lines = result.lines;
-    for (const char* name : kMainSections) {
-        if (std::none_of(lines.begin(), lines.end(),
-                         [&](const std::string& l) { return SameSectionName(l, name); }))
-            return malformed(std::string("no ") + name + " section");
+    // Every section the console writes, the pages' too, in any order.
+    std::set<std::string> present;
+    for (const std::string& line : lines)
+        if (IsSectionHeader(line)) present.insert(ascii::Lower(line));
+    for (const auto& [name, valueLines] : shapes) {
+        if (!present.contains(name)) return malformed("no " + name + " section");
     }
     // Only the last section can run into the end of the file.
     for (std::size_t i = lines.size(); i-- > 0;) {

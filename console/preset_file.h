@@ -58,7 +58,8 @@ std::string EncodeFile(std::string_view text);
 // byte-order mark is dropped. The text ends at the first U+0000; a stray last byte is dropped.
 std::vector<std::string> SplitFileLines(std::string_view bytes);
 
-// How many value lines each section has (names in lower case), as the console writes them.
+// How many value lines each section has (names in lower case), as the console writes them. Taken
+// from the console's own export, it is also the list of sections a file must hold.
 using SectionShapes = std::map<std::string, std::size_t>;
 SectionShapes ShapesOf(std::string_view text);
 
@@ -72,9 +73,9 @@ struct ReadLinesResult {
     std::vector<std::string> lines;  // only when Ok
     std::string why;                 // for Malformed: what was wrong, for logs and tests
 };
-// Checks a file's bytes: an even byte count of UTF-16LE text (a byte-order mark allowed) holding
-// every one of the main dialog's sections, with its last line complete and no section that `shapes`
-// knows cut short at the end of the file.
+// Checks a file's bytes: an even byte count of UTF-16LE text (a byte-order mark allowed) with no
+// U+0000 but as its last character, ending in an empty line as the console's own files do, holding
+// every section that `shapes` names (in any order), and no section cut short at the end of the file.
 ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shapes);
 // Reads a preset file whole (without blocking, regular files only, with a size cap) and checks it.
 ReadLinesResult ReadTextLines(const std::string& path, const SectionShapes& shapes);

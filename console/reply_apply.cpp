@@ -255,7 +255,8 @@ void ReverbEq(const ChannelPages& pages, const reply::Answer& a) {
 }
 
 void StatusPages(const ChannelPages& pages, const reply::Status& s) {
-    // The stored input too: the music-input frame and the preset file's "[music type]" use it.
+    // The stored input too (one of the five only): the music-input frame and the preset file's
+    // "[music type]" use it.
     if (PageMusic* music = pages.Music()) music->ApplyDeviceInput(s.musicInput);
     // Each output page's own mute bits from the shared mute byte.
     struct MuteRoute {

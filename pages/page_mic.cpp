@@ -1,5 +1,6 @@
 #include "pages/page_mic.h"
 
+#include <QAbstractSlider>
 #include <QComboBox>
 #include <QLabel>
 #include <QSignalBlocker>
@@ -110,6 +111,11 @@ void PageMic::ResetAll(bool withControls) {
     Page::ResetAll(true);
     SetSliderRange(chan::id::kHighPass, 20, 300);
     SetSliderPos(chan::id::kHighPass, 0);
+    // The microphone's high-pass moves 1 Hz per key and per click in its channel.
+    if (auto* highPass = qobject_cast<QAbstractSlider*>(Control(chan::id::kHighPass))) {
+        highPass->setSingleStep(1);
+        highPass->setPageStep(1);
+    }
     UpdateHighPassLabel();
     model_.band.type[kLastBand] = kTypePeaking;
     model_.band.gain[kLastBand] = 0.0f;

@@ -198,7 +198,9 @@ int PageMusic::CheckedInput() const {
 }
 
 void PageMusic::ApplyDeviceInput(int input) {
-    musicInput_ = input;
+    // An input no button stands for is shown as none checked but not stored: the input frame and
+    // the preset file keep the last one the console knows.
+    if (input >= 0 && input <= 4) musicInput_ = input;
     ShowMusicInput(input);
 }
 

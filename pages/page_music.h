@@ -34,8 +34,8 @@ class PageMusic : public Page {
     void SetMusicInput(int input);
     // Moves the check marks only; outside 0..4 none is checked.
     void ShowMusicInput(int input);
-    // Read-back: the input the processor reports, stored as it is and shown (outside 0..4 no
-    // button is checked). No notice.
+    // Read-back: the input the processor reports, stored and shown; outside 0..4 no button is
+    // checked and the stored input stays as it was. No notice.
     void ApplyDeviceInput(int input);
     // The input whose button is checked, or -1.
     int CheckedInput() const;

@@ -118,19 +118,34 @@ TEST_F(FileCommands, ExportIsUtf16LeWithoutMarkOrCarriageReturns) {
 TEST_F(FileCommands, ImportRestoresWhatWasExportedBehindASelfClosingWait) {
     Prepare(kFirst, 130, -3.5f);
     Effect()->SetEchoHighPass(150);
+    dialog->Pages().Music()->SetMusicInput(2);  // "BT"
+    Output(0)->SetMuteBits(1);                  // main left
+    Output(2)->SetMuteBits(1);                  // the subwoofer
     dialog->TabStrip()->setCurrentIndex(pageindex::kMainOut);
     dialog->SyncAllToDevice();
     const std::string first = Export(dir.File("first.inf"));
 
     Prepare(kSecond, 0, 0);
     Effect()->SetEchoHighPass(60);
+    dialog->Pages().Music()->SetMusicInput(4);
+    Output(0)->SetMuteBits(0);
+    Output(2)->SetMuteBits(0);
     dialog->Graph()->selected = 2;
     Run(kCmdImport, dir.File("first.inf"));
     const auto imported = sent;  // goes to the device once, as a whole
     sent.clear();
     dialog->SyncAllToDevice();
+    // What a full sync sends, then the input and both mute actions, each mute action twice as a
+    // mute click hands it over.
+    auto expected = sent;
+    for (const char* action : {"29", "17", "17", "28", "28"}) {
+        ZemCmd::Cmd frame =
+            testbytes::ToCmd(testbytes::Sealed((std::string("A5 06 F9 03 ") + action).c_str()));
+        expected.push_back(frame.b);
+    }
     EXPECT_FALSE(imported.empty()) << "the import sent nothing";
-    EXPECT_EQ(imported, sent) << "the import is not what a full sync sends";
+    EXPECT_EQ(imported, expected) << "the import is not a full sync followed by the input and the mutes";
+    EXPECT_EQ(dialog->LastMuteMask(), 0x09) << "the mute mask is not what the import sent";
     EXPECT_EQ(Get(), kFirst);
     // The shown page's curve is refilled, nothing selected.
     EXPECT_EQ(Effect()->Model().band.freq[0], 150);

@@ -85,7 +85,7 @@ TEST(PresetLines, OnlyWellFormedFilesPass) {
         "[vol]\n1\n2\n3\n\n[music vol]\n1,1,2,3,4,4\n\n[direct vol]\n1,1,2,3,4,4\n\n[echo "
         "vol]\n1,1,2,3,4,4\n\n"
         "[reverb vol]\n1,1,2,3,4,4\n\n[delay]\n1,2,3,4,5,6\n\n";
-    const std::string whole = mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\n";
+    const std::string whole = mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\n\n";  // an empty line ends it
     const preset::SectionShapes shapes = preset::ShapesOf(whole);
     const std::string good = AsciiUtf16(whole);
     std::string utf16be;
@@ -104,10 +104,21 @@ TEST(PresetLines, OnlyWellFormedFilesPass) {
          ReadStatus::Malformed},
         {"last section cut at a line end", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n"),
          ReadStatus::Malformed},
+        {"last section short, then an empty line", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n\n"),
+         ReadStatus::Malformed},
+        {"last empty line cut", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\n"),
+         ReadStatus::Malformed},
+        {"a page's section missing", AsciiUtf16(mains), ReadStatus::Malformed},
+        {"sections in another order", AsciiUtf16("[bass eq]\n1,0,100,1\n2,0,100,1\n0\n\n" + mains), ReadStatus::Ok},
+        {"a NUL at a line start", AsciiUtf16(mains) + std::string(2, '\0') + AsciiUtf16(whole.substr(mains.size())),
+         ReadStatus::Malformed},
+        {"a NUL before the last line end", AsciiUtf16(whole.substr(0, whole.size() - 1)) + std::string(2, '\0') +
+         AsciiUtf16("\n"), ReadStatus::Malformed},
+        {"a NUL as the last character", good + std::string(2, '\0'), ReadStatus::Ok},
         {"last line cut", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0"), ReadStatus::Malformed},
         {"cut inside a header", AsciiUtf16(mains + "[bass"), ReadStatus::Malformed},
-        {"an unknown last section", AsciiUtf16(whole + "[later]\n"), ReadStatus::Ok},
-        {"a line missing mid-file", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n0\n[vol]\n1\n2\n3\n"),
+        {"an unknown last section", AsciiUtf16(whole + "[later]\n\n"), ReadStatus::Ok},
+        {"a line missing mid-file", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n0\n[vol]\n1\n2\n3\n\n"),
          ReadStatus::Ok},
     };
     // clang-format on
