@@ -80,12 +80,19 @@ void PageEffect::OnInitDialog() {
     LayOutColumns();
 }
 
-// The template's columns, each pair in its group box, laid out for the captions of every language:
-// a column widens to its longest caption, and a label whose caption cannot stand beside its widest
-// value in some language keeps a second line above it, so a language switch moves nothing.
+// The template's columns, each pair in its group box. A column is as wide as its longest caption in
+// any language, so the page keeps its width through a language switch; a row is as tall as its
+// labels need in the language shown (a second line where a caption cannot stand beside its widest
+// value), and the rows stay level across the columns as the template has them.
 void PageEffect::LayOutColumns() {
     const win::DialogUnits du(font());
     const int m = pageview::kFrameMargin;
+    const int baseH = du.Y(kLabelH), sliderH = du.Y(kSliderH);
+    struct Place {
+        int x, sliderW, labelW, row;
+    };
+    std::vector<Place> places(std::size(kPlaces));
+    std::vector<int> rowRoom;
     // The band columns are built at run time; with a wide font they could reach the first column.
     int x = std::max(du.X(kColumnX[0]), eqRight + 5 + m);
     for (int c = 0; c < 5; ++c) {
@@ -97,29 +104,38 @@ void PageEffect::LayOutColumns() {
                 widen = std::max(
                     widen, fm.horizontalAdvance(QString::fromUtf8(Caption(p.slider, language))) - du.X(p.lw));
         }
-        const int sliderW = du.X(kSliderW) + widen;
-        int y = m;
+        int row = 0;
         for (const auto& p : kPlaces) {
             if (ColumnOf(p) != c) continue;
+            Place& place = places[static_cast<std::size_t>(&p - kPlaces)];
+            place = {x, du.X(kSliderW) + widen, du.X(p.lw) + widen, row++};
+            if (Hidden(p.slider)) continue;
             QWidget* label = Control(p.label);
-            QWidget* slider = Control(p.slider);
-            const int inset = du.X(p.lx - p.sx);
-            const int baseH = du.Y(kLabelH);
-            label->setGeometry(x + inset, y, du.X(p.lw) + widen, baseH);
-            int room = baseH;
-            for (int language = 0; language < 5; ++language)
-                room = std::max(room, pageview::ValueLabelHeightFor(
-                                          label, QString::fromUtf8(Caption(p.slider, language))));
-            const int sliderTop = y + room + 1;
-            label->setGeometry(x + inset, y + room - baseH, du.X(p.lw) + widen, baseH);
-            pageview::FitValueLabel(label);
-            slider->setGeometry(x, sliderTop, sliderW, du.Y(kSliderH));
-            const QRect inner(x, y, sliderW, sliderTop + du.Y(kSliderH) - y);
-            pageview::SetGroupFrameAround(frames_[static_cast<std::size_t>(&p - kPlaces)], inner);
-            if (!Hidden(p.slider)) y = inner.bottom() + 1 + 2 * m + kFrameGap;
+            label->resize(place.labelW, label->height());
+            if (rowRoom.size() <= static_cast<std::size_t>(place.row)) rowRoom.resize(place.row + 1, baseH);
+            rowRoom[place.row] = std::max(
+                rowRoom[place.row],
+                pageview::ValueLabelHeightFor(label, QString::fromUtf8(Caption(p.slider, Language()))));
         }
         const int nextGap = c < 4 ? du.X(kColumnX[c + 1] - kColumnX[c] - kSliderW) : 0;
-        x += sliderW + std::max(nextGap, 2 * m + kFrameGap);
+        x += du.X(kSliderW) + widen + std::max(nextGap, 2 * m + kFrameGap);
+    }
+    std::vector<int> rowTop(rowRoom.size() + 2, m);
+    for (std::size_t r = 0; r < rowRoom.size(); ++r)
+        rowTop[r + 1] = rowTop[r] + rowRoom[r] + 1 + sliderH + 2 * m + kFrameGap;
+    for (std::size_t r = rowRoom.size(); r + 1 < rowTop.size(); ++r) rowTop[r + 1] = rowTop[r];
+    for (const auto& p : kPlaces) {
+        const std::size_t i = static_cast<std::size_t>(&p - kPlaces);
+        const Place& place = places[i];
+        const std::size_t r = std::min(static_cast<std::size_t>(place.row), rowTop.size() - 1);
+        const int room = r < rowRoom.size() ? rowRoom[r] : baseH;
+        const int y = rowTop[r];
+        QWidget* label = Control(p.label);
+        // The label stands on its slider and grows upwards into the row's room.
+        label->setGeometry(place.x + du.X(p.lx - p.sx), y + room - baseH, place.labelW, baseH);
+        pageview::FitValueLabel(label);
+        Control(p.slider)->setGeometry(place.x, y + room + 1, place.sliderW, sliderH);
+        pageview::SetGroupFrameAround(frames_[i], QRect(place.x, y, place.sliderW, room + 1 + sliderH));
     }
 }
 
@@ -168,6 +184,7 @@ void PageEffect::SetLanguage(int language) {
                    kRoomSize, kDamp, kEchoHighPass, kEchoLowPass, kReverbHighPass, kReverbLowPass,
                    kEchoPreDelay, kReverbPreDelay})
         RefreshLabel(id);
+    if (IsInitialised()) LayOutColumns();
 }
 
 ZemCmd::Cmd PageEffect::BuildEffectCmd() const {
