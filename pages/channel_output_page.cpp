@@ -82,7 +82,8 @@ void OutputPage::BuildTemplate() {
 
 void OutputPage::PlaceSliderRow(int sliderId, int labelId, int x, int y) {
     const int lh = fontMetrics().height() + 4;
-    if (QWidget* l = Control(labelId)) l->setGeometry(x, y, ColumnWidth(), lh);
+    const int inset = Frame(sliderId) ? pageview::kFramedLabelInset : 0;
+    if (QWidget* l = Control(labelId)) l->setGeometry(x + inset, y, ColumnWidth() - 2 * inset, lh);
     if (QWidget* s = Control(sliderId)) s->setGeometry(x, y + lh, ColumnWidth(), 26);
     pageview::SetGroupFrameAround(Frame(sliderId), QRect(x, y, ColumnWidth(), lh + 26));
 }

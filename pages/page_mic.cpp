@@ -90,7 +90,8 @@ void PageMic::OnInitDialog() {
     y += comboH + 2 + m;
     // Each pair in its group box.
     auto row = [&](const chan::SliderSpec& s, int frameId, int atX, int atY) {
-        Control(s.labelId)->setGeometry(atX, atY, w, lh);
+        const int inset = pageview::kFramedLabelInset;
+        Control(s.labelId)->setGeometry(atX + inset, atY, w - 2 * inset, lh);
         Control(s.id)->setGeometry(atX, atY + lh, w, sliderH);
         pageview::SetGroupFrameAround(Control(frameId), QRect(atX, atY, w, lh + sliderH));
     };

@@ -30,6 +30,8 @@ void SetValueLabelColor(QWidget* label, QColor text);
 // A group box without text framing `inner` (a slider and its label) with kFrameMargin to spare on
 // every side. It lies under the controls it frames and takes neither clicks nor the focus.
 inline constexpr int kFrameMargin = 3;
+// How far a framed value label stands in from its slider's ends, clear of the frame's sides.
+inline constexpr int kFramedLabelInset = 4;
 QWidget* NewGroupFrame(QWidget* parent, const QRect& inner);
 void SetGroupFrameAround(QWidget* frame, const QRect& inner);
 
