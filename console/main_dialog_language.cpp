@@ -62,6 +62,8 @@ void CVelmor_Zem_R7Dlg::SetLanguage(int language) {
         SetPageLanguage(PageAt(i), language);
     }
     if (QWidget* page = PageAt(current)) page->show();
+    // A page may lay its rows out anew for the captions of the language.
+    LayoutPageArea();
 
     auto setText = [this](int id, const char* text) {
         if (auto* label = win::FindControlAs<QLabel>(m_client, id)) label->setText(QString::fromUtf8(text));

@@ -11,7 +11,7 @@ namespace controls {
 
 namespace {
 
-constexpr int kTextGap = 4;  // between a shortened caption and its value
+constexpr int kTextGap = 4;  // between a caption and the value on its line
 
 }  // namespace
 
@@ -19,31 +19,64 @@ QColor DoubleLabelStripColor() {
     return win::ColorRef(0xDCDCDC);
 }
 
+int WidestText(const QFont& font, const QStringList& values) {
+    const QFontMetrics fm(font);
+    int widest = 0;
+    for (const QString& v : values) widest = std::max(widest, fm.horizontalAdvance(v));
+    return widest;
+}
+
 DoubleLabelLayout LayOutDoubleLabel(const QFont& font, const QRect& rect, const QString& caption,
-                                    const QString& value) {
+                                    const QString& value, int valueRoom) {
     const QFontMetrics fm(font);
     DoubleLabelLayout out;
     const int valueWidth = value.isEmpty() ? 0 : fm.horizontalAdvance(value);
-    out.valueRect = QRect(rect.right() + 1 - valueWidth, rect.top(), valueWidth, rect.height());
-    const int room = value.isEmpty() ? rect.width() : std::max(0, rect.width() - valueWidth - kTextGap);
+    const int captionWidth = fm.horizontalAdvance(caption);
+    const int room = std::max(valueWidth, valueRoom);
+    const bool oneLine =
+        caption.isEmpty() || value.isEmpty() || captionWidth + kTextGap + room <= rect.width();
+    out.lines = oneLine ? 1 : 2;
+    const int captionRoom =
+        oneLine && !value.isEmpty() ? std::max(0, rect.width() - valueWidth - kTextGap) : rect.width();
     out.caption = caption;
-    if (fm.horizontalAdvance(caption) > room) {
-        out.caption = fm.elidedText(caption, Qt::ElideRight, room);
+    if (captionWidth > captionRoom) {
+        out.caption = fm.elidedText(caption, Qt::ElideRight, captionRoom);
         out.shortened = true;
     }
-    out.captionRect = QRect(rect.left(), rect.top(), fm.horizontalAdvance(out.caption), rect.height());
+    const int captionHeight = TextLineHeight(font, caption);
+    const int valueHeight = TextLineHeight(font, value);
+    const int drawnWidth = fm.horizontalAdvance(out.caption);
+    if (oneLine) {
+        out.height = std::max(captionHeight, valueHeight);
+        out.valueRect = QRect(rect.right() + 1 - valueWidth, rect.top(), valueWidth, rect.height());
+        out.captionRect = QRect(rect.left(), rect.top(), drawnWidth, rect.height());
+    } else {
+        // The value keeps the bottom line, next to the slider below the strip.
+        out.height = captionHeight + valueHeight;
+        out.valueRect =
+            QRect(rect.right() + 1 - valueWidth, rect.bottom() + 1 - valueHeight, valueWidth, valueHeight);
+        out.captionRect =
+            QRect(rect.left(), rect.top(), drawnWidth, std::max(0, rect.height() - valueHeight));
+    }
     return out;
 }
 
-void PaintDoubleLabel(QPainter& p, const QRect& rect, const QString& caption, const QString& value) {
+void PaintDoubleLabel(QPainter& p, const QRect& rect, const QString& caption, const QString& value,
+                      int valueRoom) {
     p.fillRect(rect, DoubleLabelStripColor());
     p.setPen(Qt::black);
-    const DoubleLabelLayout layout = LayOutDoubleLabel(p.font(), rect, caption, value);
-    // Both texts on one baseline, under the taller script's ascent.
-    const int baseline =
-        rect.top() + std::max(TextLineAscent(p.font(), layout.caption), TextLineAscent(p.font(), value));
-    p.drawText(QPoint(layout.captionRect.left(), baseline), layout.caption);
-    p.drawText(QPoint(layout.valueRect.left(), baseline), value);
+    const DoubleLabelLayout layout = LayOutDoubleLabel(p.font(), rect, caption, value, valueRoom);
+    const int captionAscent = TextLineAscent(p.font(), layout.caption);
+    const int valueAscent = TextLineAscent(p.font(), value);
+    if (layout.lines == 1) {
+        // Both texts on one baseline, under the taller script's ascent.
+        const int baseline = rect.top() + std::max(captionAscent, valueAscent);
+        p.drawText(QPoint(layout.captionRect.left(), baseline), layout.caption);
+        p.drawText(QPoint(layout.valueRect.left(), baseline), value);
+        return;
+    }
+    p.drawText(QPoint(layout.captionRect.left(), rect.top() + captionAscent), layout.caption);
+    p.drawText(QPoint(layout.valueRect.left(), layout.valueRect.top() + valueAscent), value);
 }
 
 DoubleLabel::DoubleLabel(QWidget* parent) : QLabel(parent) {}
@@ -60,14 +93,28 @@ void DoubleLabel::SetValue(const QString& value) {
     update();
 }
 
+void DoubleLabel::SetValueSamples(const QStringList& values) {
+    samples_ = values;
+    UpdateToolTip();
+    update();
+}
+
+int DoubleLabel::ValueRoom() const {
+    return WidestText(font(), samples_);
+}
+
 DoubleLabelLayout DoubleLabel::Layout() const {
-    return LayOutDoubleLabel(font(), rect(), caption_, value_);
+    return LayOutDoubleLabel(font(), rect(), caption_, value_, ValueRoom());
+}
+
+int DoubleLabel::HeightFor(const QString& caption) const {
+    const QString value = value_.isEmpty() && !samples_.isEmpty() ? samples_.front() : value_;
+    return LayOutDoubleLabel(font(), rect(), caption, value, ValueRoom()).height;
 }
 
 void DoubleLabel::FitHeight() {
     if (baseHeight_ == 0) baseHeight_ = height();
-    const int needed =
-        std::max({baseHeight_, TextLineHeight(font(), caption_), TextLineHeight(font(), value_)});
+    const int needed = std::max(baseHeight_, Layout().height);
     if (needed == height()) return;
     QRect r = geometry();
     r.setTop(r.bottom() + 1 - needed);
@@ -91,7 +138,7 @@ void DoubleLabel::paintEvent(QPaintEvent* event) {
     }
     QPainter p(this);
     p.setFont(font());
-    PaintDoubleLabel(p, rect(), caption_, value_);
+    PaintDoubleLabel(p, rect(), caption_, value_, ValueRoom());
 }
 
 }  // namespace controls

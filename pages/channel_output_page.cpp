@@ -8,6 +8,7 @@
 
 #include "controls/notices.h"
 #include "pages/channel_preset.h"
+#include "pages/page_views.h"
 #include "platform/ui/color.h"
 #include "platform/ui/controls.h"
 
@@ -48,6 +49,7 @@ int OutputPage::RowHeight() const {
 void OutputPage::BuildTemplate() {
     const QRect nowhere(0, 0, 10, 10);
     auto add = [&](const SliderSpec& s) {
+        if (traits_.framedPairs) frames_[s.id] = pageview::NewGroupFrame(this, nowhere);
         AddSlider(s.id, Qt::Horizontal, nowhere, s.min, s.max, s.def);
         AddLabel(s.labelId, nowhere);
     };
@@ -61,6 +63,7 @@ void OutputPage::BuildTemplate() {
         // The limiter is set by reset, preset and read-back only; the user never sees it.
         Control(s.id)->hide();
         Control(s.labelId)->hide();
+        if (QWidget* frame = Frame(s.id)) frame->hide();
     }
     const int captionIds[] = {1408, 1409};
     for (std::size_t i = 0; i < traits_.mutes.size(); ++i) {
@@ -79,8 +82,15 @@ void OutputPage::BuildTemplate() {
 
 void OutputPage::PlaceSliderRow(int sliderId, int labelId, int x, int y) {
     const int lh = fontMetrics().height() + 4;
-    if (QWidget* l = Control(labelId)) l->setGeometry(x, y, ColumnWidth(), lh);
+    const int inset = Frame(sliderId) ? pageview::kFramedLabelInset : 0;
+    if (QWidget* l = Control(labelId)) l->setGeometry(x + inset, y, ColumnWidth() - 2 * inset, lh);
     if (QWidget* s = Control(sliderId)) s->setGeometry(x, y + lh, ColumnWidth(), 26);
+    pageview::SetGroupFrameAround(Frame(sliderId), QRect(x, y, ColumnWidth(), lh + 26));
+}
+
+QWidget* OutputPage::Frame(int sliderId) const {
+    const auto it = frames_.find(sliderId);
+    return it == frames_.end() ? nullptr : it->second;
 }
 
 void OutputPage::LayOutColumns(int left) {

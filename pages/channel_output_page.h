@@ -2,6 +2,7 @@
 // The common body of the four output pages (main, centre, surround, subwoofer): four mix levels,
 // one or two delays, a limiter the user never sees, and one mute button per channel.
 
+#include <map>
 #include <vector>
 
 #include "pages/channel_sliders.h"
@@ -47,7 +48,10 @@ class OutputPage : public Page {
     virtual void LayOutColumns(int left);
     int ColumnWidth() const;
     int RowHeight() const;
+    // The label above its slider, both in the pair's group box where the page has one.
     void PlaceSliderRow(int sliderId, int labelId, int x, int y);
+    // The group box of a slider's pair, or null.
+    QWidget* Frame(int sliderId) const;
     void ResetSpecs(std::span<const SliderSpec> specs);
     void ResetSpec(const SliderSpec& spec);
     void RefreshOwnLabels();
@@ -60,6 +64,7 @@ class OutputPage : public Page {
     int muteBits_ = 0;
     std::vector<QAbstractButton*> muteButtons_;  // indexed like traits_.mutes
     std::vector<QLabel*> channelCaptions_;
+    std::map<int, QWidget*> frames_;  // by slider id
 };
 
 // A page's slider positions for the preset sections (the reader has no setter).

@@ -32,6 +32,11 @@ std::string FormatValue(ValueText text, int position) {
     return {};
 }
 
+std::vector<std::string> ValueSamples(const SliderSpec& s) {
+    return {FormatValue(s.text, s.min), FormatValue(s.text, s.min + 1), FormatValue(s.text, s.max - 1),
+            FormatValue(s.text, s.max)};
+}
+
 namespace {
 
 using V = ValueText;

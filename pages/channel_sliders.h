@@ -40,6 +40,10 @@ struct SliderSpec {
     unsigned notice;
 };
 
+// The texts of the range's ends and their neighbours: with digits of one width, among them is the
+// widest value the slider's label can show.
+std::vector<std::string> ValueSamples(const SliderSpec& spec);
+
 // Slider ids shared by several pages, by the names the slider tables use.
 namespace id {
 inline constexpr int kHighPass = pageid::kHighPassSlider;

@@ -13,13 +13,14 @@ const OutputTraits& MainTraits() {
                                 kMainLimiter,
                                 {id::kLeftDelay, id::kRightDelay},
                                 {{1406, 0}, {1407, 1}},
+                                true,
                                 true};
     return t;
 }
 
 const OutputTraits& MidTraits() {
-    static const OutputTraits t{"[mid eq]", "[mid alc]", "[mid mute]", 5,           133,  {80, 680, 1200},
-                                kMidMarks,  kMidLimiter, {id::kDelay}, {{1411, 0}}, false};
+    static const OutputTraits t{"[mid eq]", "[mid alc]", "[mid mute]", 5,           133,   {80, 680, 1200},
+                                kMidMarks,  kMidLimiter, {id::kDelay}, {{1411, 0}}, false, true};
     return t;
 }
 
@@ -34,6 +35,7 @@ const OutputTraits& SurroundTraits() {
                                 kSurroundLimiter,
                                 {id::kLeftDelay, id::kRightDelay},
                                 {{1428, 0}, {1429, 1}},
+                                true,
                                 true};
     return t;
 }

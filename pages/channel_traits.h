@@ -27,6 +27,7 @@ struct OutputTraits {
     std::vector<int> delayIds;      // left/right or the single delay
     std::vector<MuteButton> mutes;  // button id and its bit in the mute word
     bool channelCaptions;           // the 1408/1409 "Left"/"Right" captions above the mutes
+    bool framedPairs = false;       // the level and delay pairs stand in group boxes
     int MuteMask() const {
         int m = 0;
         for (const auto& b : mutes) m |= 1 << b.bit;

@@ -49,6 +49,12 @@ std::string GateStart(int pos) {
     return pos == -81 ? std::string("Off") : Db(pos);
 }
 
+// A range's ends and their neighbours: with digits of one width, among them is the widest text the
+// label can show, whose room the caption keeps.
+std::vector<std::string> EndSamples(int min, int max, std::string (*value)(int pos)) {
+    return {value(min), value(min + 1), value(max - 1), value(max)};
+}
+
 struct VolumePair {
     int slider;
     int label;
@@ -67,13 +73,24 @@ void Page::RefreshSliderLabel(int sliderId, int labelId, const char* const* capt
                               std::string (*value)(int pos)) {
     const std::optional<int> pos = SliderPos(sliderId);
     if (!pos || !HasLabel(labelId)) return;
+    const SliderModel* range = Slider(sliderId);
+    SetLabelValueSamples(labelId, EndSamples(range->min, range->max, value));
     SetLabelCaption(labelId, lang::Pick(captions, 5, model_.language));
     SetLabelValue(labelId, value(*pos));
+}
+
+std::vector<std::string> Page::FilterSamples(int sliderId) const {
+    const SliderModel* range = Slider(sliderId);
+    std::vector<std::string> samples =
+        EndSamples(range ? range->min : kMinFreq, range ? range->max : kMaxFreq, Hz);
+    samples.push_back("OFF");
+    return samples;
 }
 
 void Page::UpdateHighPassLabel() {
     if (!HasLabel(pageid::kHighPassLabel) || model_.bandCount < 1) return;
     const int hz = model_.band.freq[0];
+    SetLabelValueSamples(pageid::kHighPassLabel, FilterSamples(pageid::kHighPassSlider));
     SetLabelCaption(pageid::kHighPassLabel, hpTitle[lang::Clamp(model_.language)]);
     SetLabelValue(pageid::kHighPassLabel, hz > kMinFreq ? Hz(hz) : std::string("OFF"));
 }
@@ -81,6 +98,7 @@ void Page::UpdateHighPassLabel() {
 void Page::UpdateLowPassLabel() {
     if (!HasLabel(pageid::kLowPassLabel) || model_.bandCount < 1) return;
     const int hz = model_.band.freq[model_.bandCount - 1];
+    SetLabelValueSamples(pageid::kLowPassLabel, FilterSamples(pageid::kLowPassSlider));
     SetLabelCaption(pageid::kLowPassLabel, lpTitle[lang::Clamp(model_.language)]);
     SetLabelValue(pageid::kLowPassLabel, hz < kMaxFreq ? Hz(hz) : std::string("OFF"));
 }

@@ -169,6 +169,13 @@ void Page::SetLabelValue(int id, const std::string& value) {
     }
 }
 
+void Page::SetLabelValueSamples(int id, const std::vector<std::string>& samples) {
+    if (LabelModel* l = labels_.Find(id); l && l->valueSamples != samples) {
+        l->valueSamples = samples;
+        ShowLabel(id);
+    }
+}
+
 QWidget* Page::Control(int id) const {
     return win::FindControl(this, id);
 }
@@ -185,8 +192,10 @@ void Page::ShowSlider(int id) {
 void Page::ShowLabel(int id) {
     const LabelModel* l = labels_.Find(id);
     if (!l) return;
+    QStringList samples;
+    for (const std::string& s : l->valueSamples) samples << QString::fromStdString(s);
     pageview::ShowValueLabel(Control(id), QString::fromStdString(l->caption),
-                             QString::fromStdString(l->value));
+                             QString::fromStdString(l->value), samples);
 }
 
 void Page::OnSliderAction(QAbstractSlider* slider) {

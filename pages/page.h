@@ -98,6 +98,7 @@ class Page : public QWidget, public IWave {
     const LabelModel* Label(int id) const { return labels_.Find(id); }
     void SetLabelCaption(int id, const std::string& caption);
     void SetLabelValue(int id, const std::string& value);
+    void SetLabelValueSamples(int id, const std::vector<std::string>& samples);
     QWidget* Control(int id) const;
 
     // Value labels (each does nothing on a page without its slider or label).
@@ -167,6 +168,8 @@ class Page : public QWidget, public IWave {
                             std::string (*value)(int pos));
     void ShowSlider(int id);
     void ShowLabel(int id);
+    // The widest values of a high-pass or low-pass label: its slider's range, or every frequency.
+    std::vector<std::string> FilterSamples(int sliderId) const;
 
     int templateId_;
     bool initialised_ = false;

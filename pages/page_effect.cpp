@@ -1,5 +1,6 @@
 #include "pages/page_effect.h"
 
+#include <QFontMetrics>
 #include <QSlider>
 #include <algorithm>
 
@@ -7,6 +8,7 @@
 #include "pages/channel_output_page.h"
 #include "pages/channel_preset.h"
 #include "pages/channel_traits.h"
+#include "pages/page_views.h"
 #include "platform/lang.h"
 #include "platform/ui/dialog_units.h"
 
@@ -30,6 +32,20 @@ constexpr Placement kPlaces[] = {
     {kEchoInReverb, 623, 128, 1109, 626, 119, 105},
 };
 constexpr int kSliderW = 110, kSliderH = 15, kLabelH = 8;
+// The template's five columns, by their sliders' x; the echo-in sliders, hidden, stand in the last.
+constexpr int kColumnX[] = {160, 274, 391, 508, 624};
+constexpr int kFrameGap = 2;  // between the group boxes of a column
+
+bool Hidden(int slider) {
+    return slider == kEchoInDry || slider == kEchoInReverb;
+}
+
+int ColumnOf(const Placement& p) {
+    int c = 0;
+    for (int i = 0; i < 5; ++i)
+        if (p.sx >= kColumnX[i] - 1) c = i;
+    return c;
+}
 
 const chan::SliderSpec& Spec(int id) {
     return *chan::FindSpec(chan::EffectSliders(), id);
@@ -46,9 +62,13 @@ void PageEffect::BuildTemplate() {
     const win::DialogUnits du(font());
     for (const auto& p : kPlaces) {
         const auto& s = Spec(p.slider);
-        AddSlider(s.id, Qt::Horizontal, du.Rect(p.sx, p.sy, kSliderW, kSliderH), s.min, s.max, s.def);
-        AddLabel(s.labelId, du.Rect(p.lx, p.ly, p.lw, kLabelH));
-        if (s.id == kEchoInDry || s.id == kEchoInReverb) {
+        const QRect slider = du.Rect(p.sx, p.sy, kSliderW, kSliderH);
+        const QRect label = du.Rect(p.lx, p.ly, p.lw, kLabelH);
+        frames_.push_back(pageview::NewGroupFrame(this, slider | label));
+        AddSlider(s.id, Qt::Horizontal, slider, s.min, s.max, s.def);
+        AddLabel(s.labelId, label);
+        if (Hidden(s.id)) {
+            frames_.back()->hide();
             Control(s.id)->hide();
             Control(s.labelId)->hide();
         }
@@ -57,14 +77,71 @@ void PageEffect::BuildTemplate() {
 
 void PageEffect::OnInitDialog() {
     Page::OnInitDialog();
-    // The band columns are built at run time; with a wide font they could reach the template's
-    // first column, so shift the template controls clear of them.
+    LayOutColumns();
+}
+
+// The template's columns, each pair in its group box. A column is as wide as its longest caption in
+// any language, so the page keeps its width through a language switch; a row is as tall as its
+// labels need in the language shown (a second line where a caption cannot stand beside its widest
+// value), and the rows stay level across the columns as the template has them.
+void PageEffect::LayOutColumns() {
     const win::DialogUnits du(font());
-    const int shift = eqRight + 5 - du.X(160);
-    if (eqRight < 0 || shift <= 0) return;
-    for (const auto& p : kPlaces)
-        for (int id : {p.slider, p.label})
-            if (QWidget* w = Control(id)) w->move(w->x() + shift, w->y());
+    const int m = pageview::kFrameMargin;
+    const int baseH = du.Y(kLabelH), sliderH = du.Y(kSliderH);
+    struct Place {
+        int x, sliderW, labelW, row;
+    };
+    std::vector<Place> places(std::size(kPlaces));
+    std::vector<int> rowRoom;
+    // The band columns are built at run time; with a wide font they could reach the first column.
+    int x = std::max(du.X(kColumnX[0]), eqRight + 5 + m);
+    for (int c = 0; c < 5; ++c) {
+        int widen = 0;
+        for (const auto& p : kPlaces) {
+            if (ColumnOf(p) != c || Hidden(p.slider)) continue;
+            const QFontMetrics fm(Control(p.label)->font());
+            for (int language = 0; language < 5; ++language)
+                widen = std::max(
+                    widen, fm.horizontalAdvance(QString::fromUtf8(Caption(p.slider, language))) - du.X(p.lw));
+        }
+        int row = 0;
+        for (const auto& p : kPlaces) {
+            if (ColumnOf(p) != c) continue;
+            Place& place = places[static_cast<std::size_t>(&p - kPlaces)];
+            place = {x, du.X(kSliderW) + widen, du.X(p.lw) + widen, row++};
+            if (Hidden(p.slider)) continue;
+            QWidget* label = Control(p.label);
+            label->resize(place.labelW, label->height());
+            if (rowRoom.size() <= static_cast<std::size_t>(place.row)) rowRoom.resize(place.row + 1, baseH);
+            rowRoom[place.row] = std::max(
+                rowRoom[place.row],
+                pageview::ValueLabelHeightFor(label, QString::fromUtf8(Caption(p.slider, Language()))));
+        }
+        const int nextGap = c < 4 ? du.X(kColumnX[c + 1] - kColumnX[c] - kSliderW) : 0;
+        x += du.X(kSliderW) + widen + std::max(nextGap, 2 * m + kFrameGap);
+    }
+    std::vector<int> rowTop(rowRoom.size() + 2, m);
+    for (std::size_t r = 0; r < rowRoom.size(); ++r)
+        rowTop[r + 1] = rowTop[r] + rowRoom[r] + 1 + sliderH + 2 * m + kFrameGap;
+    for (std::size_t r = rowRoom.size(); r + 1 < rowTop.size(); ++r) rowTop[r + 1] = rowTop[r];
+    for (const auto& p : kPlaces) {
+        const std::size_t i = static_cast<std::size_t>(&p - kPlaces);
+        const Place& place = places[i];
+        const std::size_t r = std::min(static_cast<std::size_t>(place.row), rowTop.size() - 1);
+        const int room = r < rowRoom.size() ? rowRoom[r] : baseH;
+        const int y = rowTop[r];
+        QWidget* label = Control(p.label);
+        // The label stands on its slider and grows upwards into the row's room.
+        label->setGeometry(place.x + du.X(p.lx - p.sx), y + room - baseH, place.labelW, baseH);
+        pageview::FitValueLabel(label);
+        Control(p.slider)->setGeometry(place.x, y + room + 1, place.sliderW, sliderH);
+        pageview::SetGroupFrameAround(frames_[i], QRect(place.x, y, place.sliderW, room + 1 + sliderH));
+    }
+}
+
+const char* PageEffect::Caption(int sliderId, int language) {
+    const chan::SliderSpec& s = Spec(sliderId);
+    return lang::Pick(s.captions.data(), s.captions.size(), language);
 }
 
 int PageEffect::Pos(int id) const {
@@ -74,7 +151,8 @@ int PageEffect::Pos(int id) const {
 void PageEffect::RefreshLabel(int sliderId) {
     const chan::SliderSpec* s = chan::FindSpec(chan::EffectSliders(), sliderId);
     if (!s || !HasSlider(sliderId) || !HasLabel(s->labelId)) return;
-    SetLabelCaption(s->labelId, lang::Pick(s->captions.data(), s->captions.size(), Language()));
+    SetLabelValueSamples(s->labelId, chan::ValueSamples(*s));
+    SetLabelCaption(s->labelId, Caption(sliderId, Language()));
     SetLabelValue(s->labelId, chan::FormatValue(s->text, Pos(sliderId)));
 }
 
@@ -106,6 +184,7 @@ void PageEffect::SetLanguage(int language) {
                    kRoomSize, kDamp, kEchoHighPass, kEchoLowPass, kReverbHighPass, kReverbLowPass,
                    kEchoPreDelay, kReverbPreDelay})
         RefreshLabel(id);
+    if (IsInitialised()) LayOutColumns();
 }
 
 ZemCmd::Cmd PageEffect::BuildEffectCmd() const {

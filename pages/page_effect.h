@@ -2,6 +2,8 @@
 // Effect page (tab Effect): the echo and reverb processors. Seventeen sliders of its own, the
 // effect block frame, and a five-band EQ whose ends are the echo high-pass and low-pass.
 
+#include <vector>
+
 #include "pages/channel_sliders.h"
 #include "pages/page.h"
 
@@ -60,4 +62,8 @@ class PageEffect : public Page {
 
   private:
     int Pos(int id) const;
+    void LayOutColumns();
+    static const char* Caption(int sliderId, int language);
+
+    std::vector<QWidget*> frames_;  // the group boxes, in the order of the template's pairs
 };

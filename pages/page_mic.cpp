@@ -12,6 +12,7 @@
 #include "pages/channel_preset.h"
 #include "pages/channel_sliders.h"
 #include "pages/channel_traits.h"
+#include "pages/page_views.h"
 #include "platform/lang.h"
 #include "platform/numbers.h"
 #include "platform/ui/controls.h"
@@ -20,6 +21,11 @@ namespace {
 
 constexpr int kLastBand = chan::mic::kBandCount - 1;
 constexpr int kFbcCaption = 1442;
+// The group boxes of the template: high-pass, then the limiter's limit, start time, release
+// multiplier and ratio; the hidden gate's two.
+constexpr int kHighPassFrame = 1445;
+constexpr int kLimiterFrames[] = {1446, 1447, 1448, 1449};
+constexpr int kGateFrames[] = {1443, 1444};
 
 // The high-pass titles carry trailing blanks that push the value to the right.
 const std::string kHighPassTitle[] = {
@@ -50,16 +56,20 @@ void PageMic::BuildTemplate() {
     fbc_ = new QComboBox(this);
     win::SetControlId(fbc_, pageid::kFbcModeCombo);
     connect(fbc_, &QComboBox::activated, this, [this](int) { Notify(notice::kFbc, 0, 0); });
-    auto add = [&](const chan::SliderSpec& s) {
+    auto add = [&](const chan::SliderSpec& s, int frameId) {
+        win::SetControlId(pageview::NewGroupFrame(this, nowhere), frameId);
         AddLabel(s.labelId, nowhere);
         AddSlider(s.id, Qt::Horizontal, nowhere, s.min, s.max, s.def);
     };
-    add(chan::MicHighPassSlider());
-    for (const auto& s : chan::LimiterSliders()) add(s);
-    for (const auto& s : chan::GateSliders()) {
-        add(s);
+    add(chan::MicHighPassSlider(), kHighPassFrame);
+    for (std::size_t i = 0; i < chan::LimiterSliders().size(); ++i)
+        add(chan::LimiterSliders()[i], kLimiterFrames[i]);
+    for (std::size_t i = 0; i < chan::GateSliders().size(); ++i) {
+        const chan::SliderSpec& s = chan::GateSliders()[i];
+        add(s, kGateFrames[i]);
         Control(s.id)->hide();
         Control(s.labelId)->hide();
+        Control(kGateFrames[i])->hide();
     }
 }
 
@@ -67,9 +77,10 @@ void PageMic::OnInitDialog() {
     Page::OnInitDialog();
     // The page's own column stands right of the band columns and ends with them: the page is no
     // taller than the band rows, so every row is kept to its caption and a slim slider.
-    const int x = std::max(eqRight, 0) + 5;
+    const int m = pageview::kFrameMargin;
+    const int x = std::max(eqRight, 0) + 5 + m;
     const int lh = fontMetrics().height() + 4;
-    const int sliderH = 20;
+    const int sliderH = 16;
     const int w = std::max(230, fontMetrics().averageCharWidth() * 34);
     int y = 4;
     // Mode caption and list share one row.
@@ -77,22 +88,25 @@ void PageMic::OnInitDialog() {
     const int comboH = std::max(lh + 6, fbc_->sizeHint().height());
     fbcCaption_->setGeometry(x, y + (comboH - lh) / 2, w - comboW - 4, lh);
     fbc_->setGeometry(x + w - comboW, y, comboW, comboH);
-    y += comboH + 6;
-    auto row = [&](const chan::SliderSpec& s, int atX, int atY) {
-        Control(s.labelId)->setGeometry(atX, atY, w, lh);
+    y += comboH + 2 + m;
+    // Each pair in its group box.
+    auto row = [&](const chan::SliderSpec& s, int frameId, int atX, int atY) {
+        const int inset = pageview::kFramedLabelInset;
+        Control(s.labelId)->setGeometry(atX + inset, atY, w - 2 * inset, lh);
         Control(s.id)->setGeometry(atX, atY + lh, w, sliderH);
+        pageview::SetGroupFrameAround(Control(frameId), QRect(atX, atY, w, lh + sliderH));
     };
-    const int step = lh + sliderH + 4;
-    row(chan::MicHighPassSlider(), x, y);
+    const int step = lh + sliderH + 2 * m + 2;
+    row(chan::MicHighPassSlider(), kHighPassFrame, x, y);
     y += step;
-    for (const auto& s : chan::LimiterSliders()) {
-        row(s, x, y);
+    for (std::size_t i = 0; i < chan::LimiterSliders().size(); ++i) {
+        row(chan::LimiterSliders()[i], kLimiterFrames[i], x, y);
         y += step;
     }
     // The hidden gate sits in a second column.
-    int gy = 4;
-    for (const auto& s : chan::GateSliders()) {
-        row(s, x + w + 12, gy);
+    int gy = 4 + m;
+    for (std::size_t i = 0; i < chan::GateSliders().size(); ++i) {
+        row(chan::GateSliders()[i], kGateFrames[i], x + w + 12, gy);
         gy += step;
     }
 }

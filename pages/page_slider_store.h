@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct SliderModel {
     int min = 0;
@@ -32,6 +33,7 @@ class SliderStore {
 struct LabelModel {
     std::string caption;
     std::string value;
+    std::vector<std::string> valueSamples;  // the widest values it may show, whose room the caption keeps
 };
 
 class LabelStore {

@@ -1,5 +1,6 @@
 #include "pages/page_views.h"
 
+#include <QGroupBox>
 #include <QLineEdit>
 
 #include "controls/double_label.h"
@@ -19,13 +20,25 @@ QWidget* NewValueLabel(QWidget* parent) {
     return new controls::DoubleLabel(parent);
 }
 
-void ShowValueLabel(QWidget* label, const QString& caption, const QString& value) {
+void ShowValueLabel(QWidget* label, const QString& caption, const QString& value,
+                    const QStringList& samples) {
     if (auto* l = qobject_cast<controls::DoubleLabel*>(label)) {
-        const bool recaptioned = l->Caption() != caption;
+        const bool refit = l->Caption() != caption || l->ValueSamples() != samples;
+        l->SetValueSamples(samples);
         l->SetCaption(caption);
         l->SetValue(value);
-        if (recaptioned) l->FitHeight();  // a caption in another script may stand taller
+        // A caption in another script may stand taller, or need a line of its own.
+        if (refit) l->FitHeight();
     }
+}
+
+int ValueLabelHeightFor(const QWidget* label, const QString& caption) {
+    if (const auto* l = qobject_cast<const controls::DoubleLabel*>(label)) return l->HeightFor(caption);
+    return label ? label->height() : 0;
+}
+
+void FitValueLabel(QWidget* label) {
+    if (auto* l = qobject_cast<controls::DoubleLabel*>(label)) l->FitHeight();
 }
 
 void SetValueLabelColor(QWidget* label, QColor text) {
@@ -45,6 +58,19 @@ void SelectWholeText(QLineEdit* edit) {
     if (!edit) return;
     const int length = static_cast<int>(edit->text().size());
     edit->setSelection(length, -length);
+}
+
+QWidget* NewGroupFrame(QWidget* parent, const QRect& inner) {
+    auto* frame = new QGroupBox(parent);
+    frame->setFocusPolicy(Qt::NoFocus);
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    SetGroupFrameAround(frame, inner);
+    frame->lower();
+    return frame;
+}
+
+void SetGroupFrameAround(QWidget* frame, const QRect& inner) {
+    if (frame) frame->setGeometry(inner.adjusted(-kFrameMargin, -kFrameMargin, kFrameMargin, kFrameMargin));
 }
 
 }  // namespace pageview

@@ -354,41 +354,94 @@ TEST(DoubleLabel, CaptionLeftValueRightOnAGreyStrip) {
     EXPECT_FALSE(InkBox(img, Rgb(plain.palette().color(QPalette::Window)), img.rect()).isEmpty());
 }
 
-// A caption that cannot stand beside its value is cut with an ellipsis, shown whole as the tooltip.
-TEST(DoubleLabel, LongCaptionEndsWithAnEllipsisBeforeItsValue) {
+// A caption that cannot stand beside its value takes the top line and the value the bottom one, both
+// whole; only a caption longer than the strip is cut with an ellipsis and shown whole as the tooltip.
+TEST(DoubleLabel, LongCaptionTakesALineOfItsOwnAboveItsValue) {
     App();
     const QRgb strip = Rgb(controls::DoubleLabelStripColor());
     // clang-format off
-    const struct { const char *caption, *value; bool cut; } cases[] = {
-        {"Memperlambat Sebelum Berkumandang:", "0ms", true}, {"Berkumandang Tingkat Tinggi:", "OFF", true},
-        {"Echo delay:", "200ms", false}, {"Memperlambat Sebelum Berkumandang:", "", false}};
+    const struct { const char *caption, *value; int lines; bool cut; } cases[] = {
+        {"Berkumandang Tingkat Tinggi:", "OFF", 2, false}, {"Memperlambat Sebelum Gema:", "200ms", 2, false},
+        {"Echo delay:", "200ms", 1, false}, {"Memperlambat Sebelum Berkumandang Sekali Lagi:", "0ms", 2, true},
+        {"Memperlambat Sebelum Berkumandang:", "", 1, false}};
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
-        controls::DoubleLabel label;
-        label.resize(c.value[0] ? 160 : 400, 13);
-        label.SetCaption(QString::fromUtf8(c.caption));
-        label.SetValue(QString::fromUtf8(c.value));
-        const controls::DoubleLabelLayout l = label.Layout();
+        QWidget parent;
+        auto* label = new controls::DoubleLabel(&parent);
+        const QFontMetrics fm(label->font());
+        const QString caption = QString::fromUtf8(c.caption), value = QString::fromUtf8(c.value);
+        // Room for the caption alone but not beside its value; less than the caption for the cut one.
+        const int cw = fm.horizontalAdvance(caption), vw = fm.horizontalAdvance(value);
+        const int width = c.cut ? cw - 40 : c.lines == 2 ? cw + 2 : cw + 4 + vw + 10;
+        label->setGeometry(10, 50, width, 13);
+        const int bottom = label->geometry().bottom();
+        label->SetCaption(caption);
+        label->SetValue(value);
+        label->FitHeight();
+        const controls::DoubleLabelLayout l = label->Layout();
+        EXPECT_EQ(l.lines, c.lines);
         EXPECT_EQ(l.shortened, c.cut);
         EXPECT_EQ(l.caption.endsWith(QChar(0x2026)), c.cut);
-        EXPECT_EQ(label.toolTip().toStdString(), c.cut ? c.caption : "");
+        EXPECT_EQ(label->toolTip().toStdString(), c.cut ? c.caption : "");
+        EXPECT_EQ(label->geometry().bottom(), bottom) << "the strip must grow upwards, clear of its slider";
+        EXPECT_GE(label->height(), l.height) << "the strip is lower than its texts";
         EXPECT_FALSE(l.captionRect.intersects(l.valueRect)) << "caption runs into the value";
+        EXPECT_TRUE(label->rect().contains(l.captionRect));
         if (!c.value[0]) continue;
-        // No caption ink reaches the value's columns.
-        const QImage img = Render(label);
-        const QRect captionInk = InkBox(img, strip, {0, 0, l.valueRect.left(), img.height()});
+        EXPECT_TRUE(label->rect().contains(l.valueRect));
+        const QImage img = Render(*label);
         const QRect valueInk = InkBox(img, strip, l.valueRect);
-        EXPECT_LT(captionInk.right(), valueInk.left());
-        EXPECT_GE(valueInk.right(), 160 - 3);
+        EXPECT_GE(valueInk.right(), label->width() - 3) << "value not right-aligned";
+        if (c.lines == 1) {
+            // No caption ink reaches the value's columns.
+            const QRect captionInk = InkBox(img, strip, {0, 0, l.valueRect.left(), img.height()});
+            EXPECT_LT(captionInk.right(), valueInk.left());
+        } else {
+            // The caption's ink stands wholly above the value's line.
+            const QRect captionInk = InkBox(img, strip, {0, 0, img.width(), l.valueRect.top()});
+            EXPECT_FALSE(captionInk.isEmpty());
+            EXPECT_LT(captionInk.bottom(), valueInk.top());
+            EXPECT_TRUE(InkBox(img, strip, {0, l.valueRect.top(), l.valueRect.left(), l.valueRect.height()})
+                            .isEmpty())
+                << "caption ink on the value's line";
+        }
     }
-    // The value alone keeps its place when a caption comes back short.
+    // Back to one line for a short caption, and the first height again.
+    QWidget parent;
+    auto* label = new controls::DoubleLabel(&parent);
+    label->setGeometry(0, 40, 160, 13);
+    label->SetValue(QStringLiteral("100%"));
+    label->SetCaption(QStringLiteral("Memperlambat Sebelum Berkumandang:"));
+    label->FitHeight();
+    EXPECT_GT(label->height(), 13);
+    label->SetCaption(QStringLiteral("Width:"));
+    label->FitHeight();
+    EXPECT_TRUE(label->toolTip().isEmpty());
+    EXPECT_EQ(label->height(), std::max(13, TextLineHeight(label->font(), QStringLiteral("Width:"))));
+    EXPECT_EQ(label->geometry().bottom(), 52);
+}
+
+// The room of the widest value the label may show is kept beside the caption, so a caption does not
+// move between one line and two while its slider moves.
+TEST(DoubleLabel, WidestValueDecidesTheLines) {
+    App();
     controls::DoubleLabel label;
-    label.resize(160, 13);
-    label.SetValue(QStringLiteral("100%"));
-    label.SetCaption(QStringLiteral("Memperlambat Sebelum Berkumandang:"));
-    label.SetCaption(QStringLiteral("Width:"));
-    EXPECT_TRUE(label.toolTip().isEmpty());
+    const QFontMetrics fm(label.font());
+    const QString caption = QStringLiteral("Menggema Tingkat Rendah:");
+    // Room for the caption beside "OFF", not beside "19999Hz".
+    label.resize(fm.horizontalAdvance(caption) + 4 + fm.horizontalAdvance(QStringLiteral("OFF")) + 2, 13);
+    label.SetCaption(caption);
+    label.SetValue(QStringLiteral("OFF"));
+    EXPECT_EQ(label.Layout().lines, 1);
+    label.SetValueSamples({QStringLiteral("5000Hz"), QStringLiteral("19999Hz"), QStringLiteral("OFF")});
+    EXPECT_EQ(label.Layout().lines, 2);
+    EXPECT_EQ(label.HeightFor(caption), label.Layout().height);
+    EXPECT_EQ(label.HeightFor(QStringLiteral("Lebar:")),
+              TextLineHeight(label.font(), QStringLiteral("Lebar:")));
+    label.SetValue(QStringLiteral("19999Hz"));
+    EXPECT_EQ(label.Layout().lines, 2);
+    EXPECT_FALSE(label.Layout().shortened);
 }
 
 // Thai and CJK captions come from taller faces: the strip grows upwards to hold them and goes back
@@ -397,7 +450,7 @@ TEST(DoubleLabel, HeightFitsTheCaptionsScript) {
     App();
     QWidget parent;
     auto* label = new controls::DoubleLabel(&parent);
-    label->setGeometry(10, 40, 160, 12);
+    label->setGeometry(10, 40, 260, 12);  // one line for each caption beside its value
     const int bottom = label->geometry().bottom();
     for (const char* caption : {"เพิ่ม-ลด เสียงเอคโค่โดยตรง:", "回声直达声音量:", "Echo Direct Volume:"}) {
         SCOPED_TRACE(caption);
