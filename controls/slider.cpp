@@ -19,6 +19,13 @@ QString ScaleText(const ScaleRow& row) {
     return QString::number(row.label);
 }
 
+int WidestLabel(const SliderScale& scale) {
+    const QFontMetrics fm(Slider::ScaleFont());
+    int widest = 0;
+    for (const ScaleRow& row : scale.rows) widest = std::max(widest, fm.horizontalAdvance(ScaleText(row)));
+    return widest;
+}
+
 }  // namespace
 
 QFont Slider::ScaleFont() {
@@ -72,15 +79,30 @@ SliderFrame Slider::Frame() const {
     QStyleOptionSlider o;
     initStyleOption(&o);
     o.rect = rect();
-    return FrameOf(o);
+    return FrameFor(o);
+}
+
+SliderFrame Slider::FrameFor(const QStyleOptionSlider& option) const {
+    SliderFrame f = FrameOf(option);
+    f.scaleWidth = ScaleWidth();
+    return f;
+}
+
+int Slider::ScaleWidth() const {
+    if (orientation() != Qt::Vertical || tickPosition() == NoTicks) return 0;
+    // The labels do not depend on where the channel stands across the widget: measure them on a
+    // centred one.
+    QStyleOptionSlider o;
+    initStyleOption(&o);
+    o.rect = rect();
+    return WidestLabel(ComputeScale(ScaleInput(LayoutSlider(FrameOf(o)))));
 }
 
 SliderLayout Slider::Layout() const {
     return LayoutSlider(Frame());
 }
 
-SliderScale Slider::Scale(const SliderLayout& layout) const {
-    if (orientation() != Qt::Vertical || tickPosition() == NoTicks) return {};
+ScaleFrame Slider::ScaleInput(const SliderLayout& layout) const {
     ScaleFrame sf;
     sf.rect = rect();
     sf.channel = layout.channel;
@@ -89,11 +111,13 @@ SliderScale Slider::Scale(const SliderLayout& layout) const {
     sf.maximum = maximum();
     sf.divisor = divisor_;
     sf.ticks = TrackBarTickCount(minimum(), maximum(), tickInterval());
-    SliderScale scale = ComputeScale(sf);
-    const QFontMetrics fm(ScaleFont());
-    int widest = 0;
-    for (const ScaleRow& row : scale.rows) widest = std::max(widest, fm.horizontalAdvance(ScaleText(row)));
-    KeepLabelsInside(scale, rect().left(), widest);
+    return sf;
+}
+
+SliderScale Slider::Scale(const SliderLayout& layout) const {
+    if (orientation() != Qt::Vertical || tickPosition() == NoTicks) return {};
+    SliderScale scale = ComputeScale(ScaleInput(layout));
+    KeepLabelsInside(scale, rect().left(), WidestLabel(scale), layout.thumb.left());
     return scale;
 }
 

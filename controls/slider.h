@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <vector>
 
+class QStyleOptionSlider;
+
 #include "controls/slider_geometry.h"
 
 namespace controls {
@@ -49,12 +51,17 @@ class Slider : public QSlider {
     std::vector<ScaleLabel> ScaleLabels() const;
     // The scale's font: the face the console was drawn for, else one with its narrow digits.
     static QFont ScaleFont();
+    // Width of the scale's widest label; 0 without a scale. The thumb keeps right of it.
+    int ScaleWidth() const;
+    // The painted geometry's input, for this slider's style option.
+    SliderFrame FrameFor(const QStyleOptionSlider& option) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     SliderFrame Frame() const;
+    ScaleFrame ScaleInput(const SliderLayout& layout) const;
     SliderScale Scale(const SliderLayout& layout) const;
 
     int divisor_ = 0;
