@@ -97,10 +97,14 @@ namespace {
 
 constexpr int kValuesEdgeGap = 3;
 
-// The text's line box at `at` joined with its glyphs' bounds (a glyph may reach past its advance).
+// Where the text drawn from `at` may leave pixels: across its advance and any glyph reaching past
+// it, down the rows of its glyphs.
 QRect TextRect(const QFontMetrics& fm, QPoint at, const QString& text) {
-    const QRect box(at, QSize(fm.horizontalAdvance(text), fm.height()));
-    return box | fm.boundingRect(text).translated(at + QPoint(0, fm.ascent()));
+    const QRect bounds = fm.boundingRect(text), ink = fm.tightBoundingRect(text);
+    const int left = std::min(0, bounds.left()),
+              right = std::max(fm.horizontalAdvance(text), bounds.right() + 1);
+    return QRect(QPoint(left, ink.top()), QPoint(right - 1, ink.bottom()))
+        .translated(at + QPoint(0, fm.ascent()));
 }
 
 }  // namespace
@@ -124,9 +128,14 @@ FreqLabelRow PlaceFreqLabels(const GraphAxes& axes, const QFont& font) {
     for (int f : LabelFreqs()) {
         const QString text = FreqLabel(f);
         const int width = TextRect(fm, QPoint(0, 0), text).right() + 1;
-        const int left = std::min(axes.LeftMargin() + axes.FreqToX(f), axes.Width() - width);
-        const QPoint at(left, top);
-        row.labels.push_back({text, at, TextRect(fm, at, text)});
+        const int column = axes.LeftMargin() + axes.FreqToX(f);
+        const QPoint at(std::min(column, axes.Width() - width), top);
+        const QRect rect = TextRect(fm, at, text);
+        // Moved left to stay inside, a label could run into the one before it on a narrow graph:
+        // it is left out there.
+        if (at.x() < column && !row.labels.empty() && rect.left() <= row.labels.back().rect.right() + 1)
+            continue;
+        row.labels.push_back({text, at, rect});
     }
     return row;
 }

@@ -36,7 +36,8 @@ QRect PlotRect(const GraphAxes& axes);
 // Last row of the frequency lines: they stop on the -24 dB line and never reach the labels below it.
 int FreqLinesEnd(const GraphAxes& axes);
 
-// A text of the graph: drawn left- and top-aligned from `at`; `rect` holds its line box and glyphs.
+// A text of the graph: drawn left- and top-aligned from `at`; `rect` holds every pixel its glyphs
+// may cover (across its advance, down the rows of its glyphs).
 struct PlacedText {
     QString text;
     QPoint at;
@@ -45,7 +46,8 @@ struct PlacedText {
 
 // The frequency labels along the bottom, a line's height above the control's bottom edge where that
 // clears the -24 dB line, else a row under that line and as low as the control allows; never past
-// the control's edges ("20kHz" ends at the right edge).
+// the control's edges ("20kHz" ends at the right edge, and is left out on a graph too narrow for it
+// beside "10kHz").
 struct FreqLabelRow {
     std::vector<PlacedText> labels;  // in LabelFreqs() order
     int inkTop = 0, inkBottom = -1;  // client rows the labels' glyphs may cover

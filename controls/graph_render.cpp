@@ -306,7 +306,8 @@ void GraphRenderer::BuildCurve(const GraphAxes& axes) {
     stroke_.Prepare(line_, QRect(), kCurveWidth);
     const std::vector<float>& sum = curves_.Sum();
     const int n = static_cast<int>(sum.size());
-    const int layerHeight = axes.Height() - axes.RowInt();
+    // Like the frequency lines, the curve stops on the -24 dB line, clear of the labels under it.
+    const int layerHeight = std::min(axes.Height() - axes.RowInt(), FreqLinesEnd(axes) + 1);
     if (n < 2 || layerHeight <= 0) return;
 
     points_.resize(n);
