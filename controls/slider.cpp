@@ -122,7 +122,10 @@ SliderScale Slider::Scale(const SliderLayout& layout) const {
 }
 
 std::vector<Slider::ScaleLabel> Slider::ScaleLabels() const {
-    const SliderScale scale = Scale(Layout());
+    return LabelsOf(Scale(Layout()));
+}
+
+std::vector<Slider::ScaleLabel> Slider::LabelsOf(const SliderScale& scale) {
     const QFontMetrics fm(ScaleFont());
     const int h = fm.height();
     std::vector<ScaleLabel> labels;
@@ -147,7 +150,7 @@ void Slider::paintEvent(QPaintEvent*) {
         const SliderScale scale = Scale(layout);
         p.setFont(ScaleFont());
         p.setPen(Qt::black);
-        for (const ScaleLabel& label : ScaleLabels())
+        for (const ScaleLabel& label : LabelsOf(scale))
             p.drawText(label.rect, Qt::AlignRight | Qt::AlignTop, label.text);
         for (const ScaleRow& row : scale.rows) {
             const int y = static_cast<int>(row.y);

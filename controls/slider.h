@@ -63,6 +63,7 @@ class Slider : public QSlider {
     SliderFrame Frame() const;
     ScaleFrame ScaleInput(const SliderLayout& layout) const;
     SliderScale Scale(const SliderLayout& layout) const;
+    static std::vector<ScaleLabel> LabelsOf(const SliderScale& scale);
 
     int divisor_ = 0;
 };
