@@ -3,6 +3,8 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
+#include <array>
 #include <vector>
 
 #include "controls/graph_axes.h"
@@ -28,6 +30,39 @@ std::vector<int> GridLineFreqs();
 const std::vector<int>& LabelFreqs();
 // "%dHz" below 1000, else "%dkHz".
 QString FreqLabel(int freq);
+// The plot: the 20 Hz to 20 kHz columns and the rows from the +12 dB line to the -24 dB line (the
+// lower row of its 2 pixels), both ends included.
+QRect PlotRect(const GraphAxes& axes);
+// Last row of the frequency lines: they stop on the -24 dB line and never reach the labels below it.
+int FreqLinesEnd(const GraphAxes& axes);
+
+// A text of the graph: drawn left- and top-aligned from `at`; `rect` holds every pixel its glyphs
+// may cover (across its advance, down the rows of its glyphs).
+struct PlacedText {
+    QString text;
+    QPoint at;
+    QRect rect;
+};
+
+// The frequency labels along the bottom, a line's height above the control's bottom edge where that
+// clears the -24 dB line, else a row under that line and as low as the control allows; never past
+// the control's edges ("20kHz" ends at the right edge, and is left out on a graph too narrow for it
+// beside "10kHz").
+struct FreqLabelRow {
+    std::vector<PlacedText> labels;  // in LabelFreqs() order
+    int inkTop = 0, inkBottom = -1;  // client rows the labels' glyphs may cover
+    // Rows above this are not drawn: where the strip under the -24 dB line is a row short of the
+    // tallest glyph, that glyph loses its top row rather than touching the line.
+    int clipTop = 0;
+};
+FreqLabelRow PlaceFreqLabels(const GraphAxes& axes, const QFont& font);
+
+// The selected band's values beside its marker (frequency, gain, Q), kept inside the plot: below
+// the marker for a boost and above it for a cut unless only the other side has room, and moved
+// left or right only as far as the plot's edges ask.
+std::array<PlacedText, 3> PlaceBandValues(const GraphState& state, const GraphAxes& axes, int band,
+                                          const QFont& font);
+
 // Gain label k = 1..19 reads 14 - 2k dB and stands at grid line k - 1.
 int GainLabelValue(int k);
 // Box of gain label k, right-aligned to the margin and centred on its grid row.

@@ -197,20 +197,12 @@ void GraphRenderer::ListOverlays(const GraphState& state, const GraphAxes& axes)
     };
 
     // The selected band's values first: they are painted before the markers are combined.
-    const int valuesFlags = Qt::AlignLeft | Qt::AlignTop;
     if (state.HasMarker(state.selected)) {
-        const int b = state.selected;
-        const QRect square = MarkerSquare(state, axes, b);
-        const int s = state.gain[b] >= 0 ? 1 : -1;  // below the marker for a cut-free gain, above for a cut
-        const int base = square.top() + (27 * s) / 2;
-        const int line = kValueLinePx * s;
-        const auto at = [&](int y) { return QRect(square.left(), y, 400, 100); };
-        text(Overlay::Values, 0, kSmallFontPx, at(base + 3 * line), valuesFlags,
-             QString::fromStdString(num::Format("%dHz", state.freq[b])));
-        text(Overlay::Values, 1, kSmallFontPx, at(base + 2 * line), valuesFlags,
-             QString::fromStdString(num::Format("%.1fdB", static_cast<double>(state.gain[b]))));
-        text(Overlay::Values, 2, kSmallFontPx, at(base + line), valuesFlags,
-             QString::fromStdString(num::Format("Q:%1.1f", static_cast<double>(state.q[b]))));
+        const auto values = PlaceBandValues(state, axes, state.selected, GraphText::At(kSmallFontPx).Font());
+        for (int k = 0; k < 3; ++k) {
+            text(Overlay::Values, k, kSmallFontPx, QRect(values[k].at, QSize(400, 100)),
+                 Qt::AlignLeft | Qt::AlignTop, values[k].text);
+        }
     }
     for (int b = 1; b <= state.LastMarkerBand(); ++b) {
         if (!state.HasMarker(b)) continue;
@@ -264,27 +256,33 @@ void GraphRenderer::BuildGrid(const GraphAxes& axes) {
     const int lm = axes.LeftMargin();
     const int h = axes.Height();
     const int yTop = axes.RowInt();
-    const int yBot = h - axes.RowInt();
     const int xL = axes.FreqToX(kMinFreq) + lm;
     const int xR = axes.FreqToX(kMaxFreq) + lm;
 
-    QPainter p(&grid_);
-    // Lines exclude their far end pixel.
-    for (int f : GridLineFreqs())
-        p.fillRect(QRect(axes.FreqToX(f) + lm, yTop, 1, yBot - yTop), win::ColorRef(kFreqLine));
-    for (int i = 0; i < 20; ++i)
-        p.fillRect(QRect(xL, GridRowY(axes, i), xR - xL, 1), win::ColorRef(kGainLine));
-
     const GraphText& labels = GraphText::At(kSmallFontPx);
     const QFont& font = labels.Font();
+    const FreqLabelRow freqLabels = PlaceFreqLabels(axes, font);
+
+    QPainter p(&grid_);
+    // Lines exclude their far end pixel.
+    const int freqLinesBottom = FreqLinesEnd(axes) + 1;
+    for (int f : GridLineFreqs())
+        p.fillRect(QRect(axes.FreqToX(f) + lm, yTop, 1, freqLinesBottom - yTop), win::ColorRef(kFreqLine));
+    for (int i = 0; i < 20; ++i) {
+        // The -26 dB row lies on or past the control's last row: it gives way to labels standing there.
+        const int y = GridRowY(axes, i);
+        if (i > 18 && y >= freqLabels.inkTop && y <= freqLabels.inkBottom) continue;
+        p.fillRect(QRect(xL, y, xR - xL, 1), win::ColorRef(kGainLine));
+    }
+
     const QFontMetrics fm(font);
     const int th = fm.height();
     p.setFont(font);
     p.setPen(win::ColorRef(kLabelText));
-    for (int f : LabelFreqs()) {
-        labels.DrawKept(p, QRect(axes.FreqToX(f) + lm, h - th, 40, 40), Qt::AlignLeft | Qt::AlignTop,
-                        FreqLabel(f));
-    }
+    p.setClipRect(QRect(0, freqLabels.clipTop, axes.Width(), h - freqLabels.clipTop));
+    for (const PlacedText& label : freqLabels.labels)
+        labels.DrawKept(p, QRect(label.at, QSize(40, 40)), Qt::AlignLeft | Qt::AlignTop, label.text);
+    p.setClipping(false);
 
     // +12 dB edge 1 px, -24 dB edge 2 px.
     p.fillRect(QRect(xL, yTop, xR - xL, 1), win::ColorRef(kEdgeLine));
@@ -308,7 +306,8 @@ void GraphRenderer::BuildCurve(const GraphAxes& axes) {
     stroke_.Prepare(line_, QRect(), kCurveWidth);
     const std::vector<float>& sum = curves_.Sum();
     const int n = static_cast<int>(sum.size());
-    const int layerHeight = axes.Height() - axes.RowInt();
+    // Like the frequency lines, the curve stops on the -24 dB line, clear of the labels under it.
+    const int layerHeight = std::min(axes.Height() - axes.RowInt(), FreqLinesEnd(axes) + 1);
     if (n < 2 || layerHeight <= 0) return;
 
     points_.resize(n);

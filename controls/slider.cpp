@@ -20,6 +20,13 @@ QString ScaleText(const ScaleRow& row) {
     return QString::number(row.label);
 }
 
+int WidestLabel(const SliderScale& scale) {
+    const QFontMetrics fm(Slider::ScaleFont());
+    int widest = 0;
+    for (const ScaleRow& row : scale.rows) widest = std::max(widest, fm.horizontalAdvance(ScaleText(row)));
+    return widest;
+}
+
 }  // namespace
 
 QFont Slider::ScaleFont() {
@@ -73,15 +80,30 @@ SliderFrame Slider::Frame() const {
     QStyleOptionSlider o;
     initStyleOption(&o);
     o.rect = rect();
-    return FrameOf(o);
+    return FrameFor(o);
+}
+
+SliderFrame Slider::FrameFor(const QStyleOptionSlider& option) const {
+    SliderFrame f = FrameOf(option);
+    f.scaleWidth = ScaleWidth();
+    return f;
+}
+
+int Slider::ScaleWidth() const {
+    if (orientation() != Qt::Vertical || tickPosition() == NoTicks) return 0;
+    // The labels do not depend on where the channel stands across the widget: measure them on a
+    // centred one.
+    QStyleOptionSlider o;
+    initStyleOption(&o);
+    o.rect = rect();
+    return WidestLabel(ComputeScale(ScaleInput(LayoutSlider(FrameOf(o)))));
 }
 
 SliderLayout Slider::Layout() const {
     return LayoutSlider(Frame());
 }
 
-SliderScale Slider::Scale(const SliderLayout& layout) const {
-    if (orientation() != Qt::Vertical || tickPosition() == NoTicks) return {};
+ScaleFrame Slider::ScaleInput(const SliderLayout& layout) const {
     ScaleFrame sf;
     sf.rect = rect();
     sf.channel = layout.channel;
@@ -90,16 +112,21 @@ SliderScale Slider::Scale(const SliderLayout& layout) const {
     sf.maximum = maximum();
     sf.divisor = divisor_;
     sf.ticks = TrackBarTickCount(minimum(), maximum(), tickInterval());
-    SliderScale scale = ComputeScale(sf);
-    const QFontMetrics fm(ScaleFont());
-    int widest = 0;
-    for (const ScaleRow& row : scale.rows) widest = std::max(widest, fm.horizontalAdvance(ScaleText(row)));
-    KeepLabelsInside(scale, rect().left(), widest);
+    return sf;
+}
+
+SliderScale Slider::Scale(const SliderLayout& layout) const {
+    if (orientation() != Qt::Vertical || tickPosition() == NoTicks) return {};
+    SliderScale scale = ComputeScale(ScaleInput(layout));
+    KeepLabelsInside(scale, rect().left(), WidestLabel(scale), layout.thumb.left());
     return scale;
 }
 
 std::vector<Slider::ScaleLabel> Slider::ScaleLabels() const {
-    const SliderScale scale = Scale(Layout());
+    return LabelsOf(Scale(Layout()));
+}
+
+std::vector<Slider::ScaleLabel> Slider::LabelsOf(const SliderScale& scale) {
     const QFontMetrics fm(ScaleFont());
     const int h = fm.height();
     std::vector<ScaleLabel> labels;
@@ -124,7 +151,7 @@ void Slider::paintEvent(QPaintEvent*) {
         const SliderScale scale = Scale(layout);
         p.setFont(ScaleFont());
         p.setPen(Qt::black);
-        for (const ScaleLabel& label : ScaleLabels())
+        for (const ScaleLabel& label : LabelsOf(scale))
             p.drawText(label.rect, Qt::AlignRight | Qt::AlignTop, label.text);
         for (const ScaleRow& row : scale.rows) {
             const int y = static_cast<int>(row.y);

@@ -18,6 +18,8 @@
 #include <QSlider>
 #include <vector>
 
+class QStyleOptionSlider;
+
 #include "controls/slider_geometry.h"
 
 namespace controls {
@@ -50,13 +52,19 @@ class Slider : public QSlider {
     std::vector<ScaleLabel> ScaleLabels() const;
     // The scale's font: the face the console was drawn for, else one with its narrow digits.
     static QFont ScaleFont();
+    // Width of the scale's widest label; 0 without a scale. The thumb keeps right of it.
+    int ScaleWidth() const;
+    // The painted geometry's input, for this slider's style option.
+    SliderFrame FrameFor(const QStyleOptionSlider& option) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     SliderFrame Frame() const;
+    ScaleFrame ScaleInput(const SliderLayout& layout) const;
     SliderScale Scale(const SliderLayout& layout) const;
+    static std::vector<ScaleLabel> LabelsOf(const SliderScale& scale);
 
     int divisor_ = 0;
 };

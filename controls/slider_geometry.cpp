@@ -33,7 +33,14 @@ SliderLayout LayoutSlider(const SliderFrame& f) {
     const int travel = std::max(0, length - bs.height());
     const int y = QStyle::sliderPositionFromValue(f.minimum, f.maximum, f.position, travel, f.upsideDown);
     const int d = out.channel.width() - bs.width();
-    const int left = out.channel.left() + d / 2 - (d % 2 != 0 ? 1 : 0);
+    int left = out.channel.left() + d / 2 - (d % 2 != 0 ? 1 : 0);
+    if (f.scaleWidth > 0) {
+        const int shift = std::min(r.left() + f.scaleWidth + 1 - left, r.right() + 1 - bs.width() - left);
+        if (shift > 0) {
+            out.channel.translate(shift, 0);
+            left += shift;
+        }
+    }
     out.thumb = QRect(left, out.channel.top() + y, bs.width(), bs.height());
     return out;
 }
@@ -76,9 +83,11 @@ SliderScale ComputeScale(const ScaleFrame& f) {
     return out;
 }
 
-void KeepLabelsInside(SliderScale& scale, int left, int widestLabel) {
-    const int shift = left + widestLabel - scale.labelRight;
-    if (shift <= 0) return;
+void KeepLabelsInside(SliderScale& scale, int left, int widestLabel, int thumbLeft) {
+    // A free column before the thumb also holds a glyph reaching past its advance.
+    const int shift =
+        std::min(std::max(left + widestLabel, scale.labelRight), thumbLeft - 1) - scale.labelRight;
+    if (shift == 0) return;
     scale.labelRight += shift;
     for (ScaleRow& row : scale.rows) row.tickLeft = std::min(row.tickLeft + shift, row.tickRight);
 }

@@ -19,6 +19,7 @@ struct SliderFrame {
     bool vertical = false;
     int minimum = 0, maximum = 0, position = 0;
     bool upsideDown = false;  // QStyleOptionSlider::upsideDown: the maximum at the left or top
+    int scaleWidth = 0;       // widest scale label left of a vertical channel; 0: no scale
 };
 
 struct SliderLayout {
@@ -27,6 +28,9 @@ struct SliderLayout {
     QRect thumb;    // exactly the thumb image
 };
 
+// A vertical channel is centred in the widget, unless the thumb would then cover the scale's labels:
+// channel and thumb then move right until a label `scaleWidth` wide fits left of the thumb with a
+// free column between, as far as the widget's width allows.
 SliderLayout LayoutSlider(const SliderFrame& frame);
 
 // The tick count of a track bar with automatic ticks every `interval` positions (0: every
@@ -61,7 +65,8 @@ SliderScale ComputeScale(const ScaleFrame& frame);
 
 // Moves the labels' right edge (and the ticks' left ends with it) right until a label
 // `widestLabel` pixels wide starts no further left than `left`, so no label is cut by the
-// slider's edge; a scale with room enough is left as it is.
-void KeepLabelsInside(SliderScale& scale, int left, int widestLabel);
+// slider's edge; a scale with room enough is left as it is. The labels keep a free column before
+// the thumb: in a widget too narrow for both, they are cut at its left edge instead.
+void KeepLabelsInside(SliderScale& scale, int left, int widestLabel, int thumbLeft);
 
 }  // namespace controls

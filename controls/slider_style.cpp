@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QStyleOptionSlider>
 
+#include "controls/slider.h"
 #include "controls/slider_geometry.h"
 
 namespace controls {
@@ -24,6 +25,12 @@ namespace {
 bool Vertical(const QStyleOption* option) {
     const auto* s = qstyleoption_cast<const QStyleOptionSlider*>(option);
     return s && s->orientation == Qt::Vertical;
+}
+
+// A Slider knows its scale, which the thumb keeps clear of.
+SliderFrame FrameFor(const QStyleOptionSlider& option, const QWidget* widget) {
+    if (const auto* s = qobject_cast<const Slider*>(widget)) return s->FrameFor(option);
+    return FrameOf(option);
 }
 
 }  // namespace
@@ -56,7 +63,7 @@ QRect SliderStyle::subControlRect(ComplexControl control, const QStyleOptionComp
                                   const QWidget* widget) const {
     const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
     if (control != CC_Slider || !slider) return QProxyStyle::subControlRect(control, option, sub, widget);
-    const SliderLayout layout = LayoutSlider(FrameOf(*slider));
+    const SliderLayout layout = LayoutSlider(FrameFor(*slider, widget));
     switch (sub) {
         case SC_SliderGroove:
             return layout.groove;
@@ -73,7 +80,7 @@ QStyle::SubControl SliderStyle::hitTestComplexControl(ComplexControl control,
     const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
     if (control != CC_Slider || !slider)
         return QProxyStyle::hitTestComplexControl(control, option, pos, widget);
-    const SliderLayout layout = LayoutSlider(FrameOf(*slider));
+    const SliderLayout layout = LayoutSlider(FrameFor(*slider, widget));
     if (layout.thumb.contains(pos)) return SC_SliderHandle;
     if (layout.groove.contains(pos)) return SC_SliderGroove;
     return SC_None;

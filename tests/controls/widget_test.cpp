@@ -138,7 +138,7 @@ TEST(VerticalSlider, NarrowSliderKeepsEveryLabelWholeInside) {
     for (int width : {40, 42, 64}) {
         SCOPED_TRACE(testing::Message() << "width " << width);
         auto s = MakeSlider(Qt::Vertical, {width, 220}, 240);
-        // The thumb may cover a label's last column on its own row: look with it at the far end.
+        // Each label looked at with the thumb at the far end (on their own rows: slider_scale_test).
         const QImage thumbAtBottom = Render(*s);
         s->SetPosSilently(-120);
         const QImage thumbAtTop = Render(*s);
