@@ -121,20 +121,4 @@ TEST_F(QtTexts, ChineseBoxButtonsAndFileDialogsFollowTheLanguageAndEnglishComesB
     EXPECT_EQ(ShownButtonTexts(nullptr, win::kMbOkCancel), english) << "the translation outlived the window";
 }
 
-TEST(QtTranslationFiles, ATranslationIsInUseExactlyWhenItChangesQtsTexts) {
-    TestApp();
-    win::QtTranslation translation;
-    for (int language = 0; language < 5; ++language) {
-        const bool inUse = translation.Use(language);
-        const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
-        EXPECT_EQ(inUse, cancel != QStringLiteral("Cancel"))
-            << "language " << language << " (" << win::QtLanguageName(language).toStdString()
-            << "): Use says " << inUse << " while Qt's Cancel reads \"" << cancel.toStdString() << "\"";
-        if (language == 0 && !win::QtTranslationFile(0).isEmpty()) {
-            EXPECT_TRUE(inUse) << "Qt's Chinese file is installed but was not loaded";
-        }
-    }
-    EXPECT_EQ(win::QtLanguageName(7), QStringLiteral("zh_CN")) << "an unknown language is taken as Chinese";
-}
-
 }  // namespace
