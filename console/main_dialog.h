@@ -31,6 +31,7 @@
 #include "console/master_index.h"
 #include "console/page_wait.h"
 #include "link/frame.h"
+#include "platform/ui/qt_translation.h"
 #include "platform/ui/timers.h"
 #include "platform/ui/window.h"
 
@@ -198,6 +199,8 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
 
     int m_language = 0;
     std::uint8_t m_connected = 0;
+    // Qt's own texts (file dialogs, box buttons) follow the console's language.
+    win::QtTranslation m_qtTranslation;
 
     void CreateControls();
     void CreatePages();

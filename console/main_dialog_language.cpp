@@ -43,6 +43,7 @@ void CVelmor_Zem_R7Dlg::BuildMenu(int language) {
 
 void CVelmor_Zem_R7Dlg::SetLanguage(int language) {
     language = lang::Clamp(language);
+    m_qtTranslation.Use(language);
     BuildMenu(language);
 
     const int current = m_tab->currentIndex();

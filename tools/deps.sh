@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev qt6-base-dev-tools libgl-dev
+          qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
           libgtest-dev libgmock-dev libbenchmark-dev
           clang libclang-rt-dev
           fonts-dejavu-core fonts-liberation2 fonts-noto-cjk fonts-thai-tlwg

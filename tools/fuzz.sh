@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a bounded time (seconds, default 30),
 # starting from its seed corpus in fuzz/seeds/<name>. A crash fails the run and leaves the input in
-# build/fuzz/artifacts.
+# build/fuzz/artifacts. JOBS=n limits the build to n parallel jobs (default: one per core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
@@ -18,7 +18,7 @@ fi
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DK417B_FUZZ=ON -DK417B_BENCH=OFF \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
-cmake --build build/fuzz -j "$(nproc)" --target fuzz_targets
+cmake --build build/fuzz -j "${JOBS:-$(nproc)}" --target fuzz_targets
 mkdir -p build/fuzz/artifacts
 # Leaks inside system libraries (fontconfig under the preset import's window) are not ours.
 export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp"

@@ -1,10 +1,26 @@
 #include "platform/ui/message_box.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLayout>
 #include <QMessageBox>
+#include <QStyle>
 
 namespace win {
 namespace {
+
+// The window manager shortens a title wider than its window. The button row spans the box, and
+// QMessageBox keeps it when it rebuilds its layout (a new icon), so its least width holds the box
+// open wide enough for the whole title.
+void FitTitle(QMessageBox& box) {
+    auto* buttons = box.findChild<QDialogButtonBox*>();
+    if (!buttons || !box.layout()) return;
+    const QMargins margins = box.layout()->contentsMargins() + box.contentsMargins();
+    buttons->setMinimumWidth(TitleBarWidth(box.windowTitle(), &box) - margins.left() - margins.right());
+}
 
 class RealMessageBoxes : public MessageBoxes {
   public:
@@ -39,6 +55,7 @@ class RealMessageBoxes : public MessageBoxes {
                 mb.setStandardButtons(QMessageBox::Ok);
                 break;
         }
+        FitTitle(mb);
         switch (mb.exec()) {
             case QMessageBox::Ok:
                 return kIdOk;
@@ -70,6 +87,18 @@ MessageBoxes* g_boxes = nullptr;
 FileDialogs* g_files = nullptr;
 
 }  // namespace
+
+int TitleBarWidth(const QString& title, const QWidget* window) {
+    // Window managers draw titles bold, and in the desktop's size rather than the dialog font's.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QStyle* style = window ? window->style() : QApplication::style();
+    // An icon and up to three buttons (some window managers offer minimise and maximise on a dialog
+    // too), each about as wide as the bar is high, and the frame on both sides.
+    const int button = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const int frame = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+    return QFontMetrics(font).horizontalAdvance(title) + 4 * button + 2 * frame;
+}
 
 int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned type, int language) {
     static RealMessageBoxes real;

@@ -38,7 +38,11 @@ class MessageBoxes {
     virtual int Show(QWidget* parent, const MessageBoxShown& box) = 0;
 };
 
-// Shows a modal box in the given language (0..4) and returns its answer.
+// How wide a top-level window must be for the window manager to show its title whole: the title
+// in a bold face of the desktop's title size, the title bar's icon and buttons, and the frame.
+int TitleBarWidth(const QString& title, const QWidget* window);
+
+// Shows a modal box, at least as wide as its title, in the given language (0..4) and returns its answer.
 int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned type, int language);
 
 // Which boxes are in use; null restores the real ones. The caller keeps ownership.
