@@ -53,12 +53,17 @@ class SendQueue {
     // shorter than its layout reads).
     static bool TranslateCmd(const ZemCmd::Cmd& in, std::uint8_t* out);
 
+    // Drops every frame still waiting (the sender, if it runs, carries on with what comes next).
+    void DropWaiting();
+
     // Copies of the waiting frames, oldest first.
     std::vector<std::vector<std::uint8_t>> Pending() const;
     // Non-system frames queued since the last heartbeat or system frame.
     int HeartbeatCount() const;
 
   private:
+    // SendOne, with anything it throws caught and traced as "Exception...".
+    void SendGuarded(const std::vector<std::uint8_t>& frame);
     void SendOne(const std::vector<std::uint8_t>& frame);
     bool Pause(std::chrono::milliseconds d);
 
