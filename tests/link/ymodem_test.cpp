@@ -110,7 +110,8 @@ TEST(YmodemOpen, ReadsNameSizeAndImageAndRefusesUnusableFiles) {
                                                     {dir.path + "/no.bin", E::Missing},
                                                     {dir.path, E::NotAFile},
                                                     {pipe, E::NotAFile},
-                                                    {huge, E::TooLarge}};
+                                                    {huge, E::TooLarge},
+                                                    {dir.Write("empty.bin", {}), E::Empty}};
     if (::access(locked.c_str(), R_OK) != 0) cases.push_back({locked, E::Unreadable});  // not root
     for (const auto& [path, error] : cases) {
         Ymodem held;
