@@ -3,7 +3,8 @@
 // the link one frame per 60 ms. A frame pushed again while a copy still waits moves to the back,
 // except a heartbeat, which is dropped then; every third non-system frame gets a heartbeat behind
 // it. While the link is in frame mode the sender re-lays eight kinds of parameter write into the
-// processor's alternate layout.
+// processor's alternate layout. Anything thrown while a frame is written or traced costs that frame
+// only: the sender traces "Exception..." and goes on.
 
 #include <chrono>
 #include <condition_variable>
