@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -31,6 +32,9 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
+// The harness's folder, removed when the run ends (a crash leaves it, with the input's file).
+std::string g_folder;
+
 struct Harness {
     Harness() {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -40,6 +44,8 @@ struct Harness {
         app = new QApplication(argc, argv);
         char folder[] = "/tmp/k417b-preset-fuzz.XXXXXX";
         Check(::mkdtemp(folder) != nullptr);
+        g_folder = folder;
+        std::atexit([] { std::filesystem::remove_all(g_folder); });
         file = std::string(folder) + "/zem.inf";
         CVelmor_Zem_R7Dlg::Options options;
         options.configPath = std::string(folder) + "/config.ini";  // none: the defaults
