@@ -25,15 +25,31 @@ LanguageBox DisconnectedBox(int language) {
     return (language >= 0 && language < 5) ? kBoxes[language] : kBoxes[1];
 }
 
-LanguageBox UnreadableFileBox(int language) {
-    static const LanguageBox kBoxes[] = {
+// Why an image is refused before anything is sent: %1 is the path, %2 the size limit in MiB.
+LanguageBox RefusedFileBox(Ymodem::OpenError why, int language) {
+    static const LanguageBox kUnreadable[] = {
         {"无法读取固件文件：\n%1", "提示", 0},
         {"Cannot read the firmware file:\n%1", "Tips", 1},
         {"ไม่สามารถอ่านไฟล์เฟิร์มแวร์ได้:\n%1", "Tips", 2},
         {"Không thể đọc tệp firmware:\n%1", "Tips", 3},
         {"Tidak dapat membaca file firmware:\n%1", "Tips", 4},
     };
-    return (language >= 0 && language < 5) ? kBoxes[language] : kBoxes[1];
+    static const LanguageBox kEmpty[] = {
+        {"固件文件是空的：\n%1", "提示", 0},      {"The firmware file is empty:\n%1", "Tips", 1},
+        {"ไฟล์เฟิร์มแวร์ว่างเปล่า:\n%1", "Tips", 2},    {"Tệp firmware trống:\n%1", "Tips", 3},
+        {"File firmware kosong:\n%1", "Tips", 4},
+    };
+    static const LanguageBox kTooLarge[] = {
+        {"固件文件太大（最大 %2 MiB）：\n%1", "提示", 0},
+        {"The firmware file is too large (at most %2 MiB):\n%1", "Tips", 1},
+        {"ไฟล์เฟิร์มแวร์ใหญ่เกินไป (สูงสุด %2 MiB):\n%1", "Tips", 2},
+        {"Tệp firmware quá lớn (tối đa %2 MiB):\n%1", "Tips", 3},
+        {"File firmware terlalu besar (maksimal %2 MiB):\n%1", "Tips", 4},
+    };
+    const LanguageBox* boxes = why == Ymodem::OpenError::Empty      ? kEmpty
+                               : why == Ymodem::OpenError::TooLarge ? kTooLarge
+                                                                    : kUnreadable;
+    return boxes[(language >= 0 && language < 5) ? language : 1];
 }
 
 const char kFirmwareFilter[] = "bin文件(*.bin)|*.bin|所有文件(*.*)|*.*|";
@@ -61,10 +77,13 @@ void CVelmor_Zem_R7Dlg::OnDspUpdate() {
     StopHeartbeat();
     Ymodem& firmware = m_pageSetUp->Firmware();
     if (!firmware.Open(QFile::encodeName(*path).toStdString())) {
+        // Refused before the enter-update frame: nothing goes to the processor.
         link.updateResult.store(ymodem::kFileNotOpened);
-        const LanguageBox box = UnreadableFileBox(m_language);
-        win::MessageBox(this, QString::fromUtf8(box.text).arg(*path), QString::fromUtf8(box.caption),
-                        win::kMbOk | win::kMbIconError, box.language);
+        const LanguageBox box = RefusedFileBox(firmware.LastOpenError(), m_language);
+        const QString text = QString::fromUtf8(box.text).replace(
+            QLatin1String("%2"), QString::number(Ymodem::kMaxSize / (1024 * 1024)));
+        win::MessageBox(this, text.arg(*path), QString::fromUtf8(box.caption), win::kMbOk | win::kMbIconError,
+                        box.language);
     } else {
         link.updateRequest.store(1);
         UpdateDialog dialog(link, firmware, m_language, this);

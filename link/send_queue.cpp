@@ -24,6 +24,10 @@ SendQueue::SendQueue(Uart& uart, Timing timing) : uart_(uart), timing_(timing) {
 
 SendQueue::~SendQueue() {
     Stop();
+    DropWaiting();
+}
+
+void SendQueue::DropWaiting() {
     std::lock_guard lock(mutex_);
     queue_.clear();
 }
@@ -99,8 +103,21 @@ void SendQueue::SendThread(SendQueue* q) {
             }
         }
         // Written outside the queue lock, so a push never waits for the port.
-        if (!frame.empty()) q->SendOne(frame);
+        if (!frame.empty()) q->SendGuarded(frame);
         q->Pause(q->timing_.gap);
+    }
+}
+
+void SendQueue::SendGuarded(const std::vector<std::uint8_t>& frame) {
+    // Whatever is thrown while a frame is written or traced costs that frame only: it must neither end
+    // the program nor the sender, which goes on with the next frame.
+    try {
+        SendOne(frame);
+    } catch (...) {
+        try {
+            trace::Write("Exception...\n");
+        } catch (...) {
+        }
     }
 }
 

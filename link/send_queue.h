@@ -3,7 +3,8 @@
 // the link one frame per 60 ms. A frame pushed again while a copy still waits moves to the back,
 // except a heartbeat, which is dropped then; every third non-system frame gets a heartbeat behind
 // it. While the link is in frame mode the sender re-lays eight kinds of parameter write into the
-// processor's alternate layout.
+// processor's alternate layout. Anything thrown while a frame is written or traced costs that frame
+// only: the sender traces "Exception..." and goes on.
 
 #include <chrono>
 #include <condition_variable>
@@ -53,12 +54,17 @@ class SendQueue {
     // shorter than its layout reads).
     static bool TranslateCmd(const ZemCmd::Cmd& in, std::uint8_t* out);
 
+    // Drops every frame still waiting (the sender, if it runs, carries on with what comes next).
+    void DropWaiting();
+
     // Copies of the waiting frames, oldest first.
     std::vector<std::vector<std::uint8_t>> Pending() const;
     // Non-system frames queued since the last heartbeat or system frame.
     int HeartbeatCount() const;
 
   private:
+    // SendOne, with anything it throws caught and traced as "Exception...".
+    void SendGuarded(const std::vector<std::uint8_t>& frame);
     void SendOne(const std::vector<std::uint8_t>& frame);
     bool Pause(std::chrono::milliseconds d);
 

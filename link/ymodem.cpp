@@ -30,6 +30,10 @@ bool Ymodem::Open(const std::string& path) {
             openError_ = OpenError::Unreadable;
             return false;
     }
+    if (read.bytes.empty()) {
+        openError_ = OpenError::Empty;
+        return false;
+    }
     const std::size_t slash = path.find_last_of('/');
     Hold(slash == std::string::npos ? path : path.substr(slash + 1),
          std::vector<std::uint8_t>(read.bytes.begin(), read.bytes.end()));

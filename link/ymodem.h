@@ -23,12 +23,13 @@ class Ymodem {
     using HeaderBlock = std::array<std::uint8_t, kHeaderSize>;
     using DataBlock = std::array<std::uint8_t, kBlockSize>;
 
-    enum class OpenError { None, NoPath, Missing, NotAFile, Unreadable, TooLarge };
+    // Empty: a file of no bytes is no image; sent, it would still end in success.
+    enum class OpenError { None, NoPath, Missing, NotAFile, Unreadable, TooLarge, Empty };
 
     virtual ~Ymodem() = default;
 
-    // Reads the whole file; true when it is held with its name and size. The block count is left
-    // alone (the transfer resets it).
+    // Reads the whole file; true when it is held with its name and size. An empty file, or one above
+    // kMaxSize, is refused. The block count is left alone (the transfer resets it).
     bool Open(const std::string& path);
     OpenError LastOpenError() const { return openError_; }
     bool IsOpen() const { return open_; }

@@ -67,12 +67,37 @@ std::string_view LineEndOf(std::string_view text) {
     return (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') ? "\r\n" : "\n";
 }
 
+// A profile's text and how the file stores it: UTF-8 (ASCII) as it is, or UTF-16LE behind a byte-order
+// mark, the form a Windows editor saves "Unicode" in. Either is read as its text and written back in
+// its own form.
+struct Profile {
+    std::string text;  // UTF-8
+    bool utf16 = false;
+    // Whether the text encodes back to the file's very bytes; a UTF-16 file with a stray byte or an
+    // unpaired surrogate does not, and is never rewritten.
+    bool exact = true;
+};
+
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+Profile Decode(std::string bytes) {
+    if (!std::string_view(bytes).starts_with(kUtf16Mark)) return {std::move(bytes), false, true};
+    textfile::Decoded decoded = textfile::DecodeUtf16Le(std::string_view(bytes).substr(kUtf16Mark.size()));
+    const bool exact = decoded.status == textfile::Status::Ok && decoded.replaced == 0;
+    return {std::move(decoded.text), true, exact};
+}
+
+std::string Encode(const Profile& profile, std::string_view text) {
+    if (!profile.utf16) return std::string(text);
+    return std::string(kUtf16Mark) + textfile::EncodeUtf16Le(text);
+}
+
 // Reads the whole file; nullopt when it cannot be read, is too large or is not a regular file (a
 // pipe or a device is never waited on). A missing file is empty.
-std::optional<std::string> ReadProfile(const std::string& path) {
+std::optional<Profile> ReadProfile(const std::string& path) {
     textfile::ReadResult read = textfile::ReadWholeFile(path, kMaxFileSize);
-    if (read.status == textfile::Status::Ok) return std::move(read.bytes);
-    if (read.status == textfile::Status::OpenFailed && read.error == ENOENT) return std::string();
+    if (read.status == textfile::Status::Ok) return Decode(std::move(read.bytes));
+    if (read.status == textfile::Status::OpenFailed && read.error == ENOENT) return Profile{};
     return std::nullopt;
 }
 
@@ -147,18 +172,19 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
 
 int GetPrivateProfileInt(std::string_view section, std::string_view key, int defaultValue,
                          const std::string& path) {
-    const auto text = ReadProfile(path);
-    if (!text) return defaultValue;
-    const auto value = FindValue(*text, section, key);
+    const auto profile = ReadProfile(path);
+    if (!profile) return defaultValue;
+    const auto value = FindValue(profile->text, section, key);
     return value ? num::ParseLeadingInt(*value) : defaultValue;
 }
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::string& path) {
-    const auto text = ReadProfile(path);
-    if (!text) return false;
+    const auto profile = ReadProfile(path);
+    if (!profile || !profile->exact) return false;
     // The same safe writer as the preset files: unique temporary name, mode kept, read-only refused.
-    return textfile::WriteFileAtomically(path, WithValue(*text, section, key, value)) == textfile::Status::Ok;
+    const std::string bytes = Encode(*profile, WithValue(profile->text, section, key, value));
+    return textfile::WriteFileAtomically(path, bytes) == textfile::Status::Ok;
 }
 
 }  // namespace ini

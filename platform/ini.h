@@ -1,7 +1,9 @@
 #pragma once
 // Profile (INI) files as the console keeps them: "[Section]" lines and "key=value" lines.
 // Section and key names match without regard to the case of ASCII letters; a write keeps every
-// other line byte for byte and creates the file and the section when they are missing.
+// other line byte for byte and creates the file and the section when they are missing. A file is
+// UTF-8 (ASCII), or UTF-16LE behind a byte-order mark (a Windows editor's "Unicode"); a write keeps
+// the file's own encoding.
 
 #include <optional>
 #include <string>
@@ -26,7 +28,8 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 // Sets the key and writes the file whole with the safe writer (a unique temporary file renamed over
 // it, the mode kept, a link written through). False when the file cannot be read, is read-only or
-// cannot be written; the old file is then left as it was.
+// cannot be written, or is UTF-16 that would not come back byte for byte (a stray last byte, an
+// unpaired surrogate); the old file is then left as it was.
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::string& path);
 

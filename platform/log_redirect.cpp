@@ -11,9 +11,11 @@ namespace trace {
 namespace {
 // The log file opened for writing from its start, or -1. Opened without blocking and kept only
 // when it is a regular file: a pipe or a device named log.txt must neither hang the start nor
-// take the trace.
+// take the trace. A symbolic link is not followed (the open fails on it), so the truncation can
+// never reach a file outside the working directory.
 int OpenLogFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::ftruncate(fd, 0) != 0 ||

@@ -16,6 +16,7 @@
 #include "pages/page_ids.h"
 #include "pages/page_music.h"
 #include "tests/console/support.h"
+#include "tests/console/unprivileged.h"
 
 using namespace console;
 
@@ -337,19 +338,35 @@ TEST_F(FileCommands, ExportRefusesAReadOnlyFileAndRewritesOneInAFolderThatRefuse
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0444u);
 
-    if (::geteuid() == 0) GTEST_SKIP() << "running as root: a folder's permissions do not bind root";
+    // The rest as a user whom permissions bind (nobody, when the tests run as root): a file of
+    // someone else's is refused; in a folder that refuses new files, the user's own file is rewritten
+    // in place and a new file fails.
     const std::string second = Export(dir.File("second.inf"));
-    std::filesystem::create_directory(dir.File("locked"));
-    const std::string inside = dir.File("locked/zem.inf");
+    unprivileged::SharedDir shared;
+    const std::string theirs = shared.File("theirs.inf"), locked = shared.File("locked");
+    const std::string inside = locked + "/zem.inf";
+    WriteBytes(theirs, "theirs");
+    if (!unprivileged::AsRoot()) ::chmod(theirs.c_str(), 0444);  // else root's own, which nobody may not write
+    std::filesystem::create_directory(locked);
     WriteBytes(inside, "old");
-    ::chmod(dir.File("locked").c_str(), 0555);
-    boxes.shown.clear();
-    Run(kCmdExport, inside);
-    Run(kCmdExport, dir.File("locked/new.inf"));
-    ::chmod(dir.File("locked").c_str(), 0755);
+    shared.GiveToCheckUser(inside);
+    ::chmod(locked.c_str(), 0555);
+    const int status = unprivileged::Run([&] {
+        boxes.shown.clear();
+        Run(kCmdExport, theirs);
+        if (boxes.shown.size() != 1) return 1;
+        Run(kCmdExport, inside);
+        if (boxes.shown.size() != 1) return 2;
+        Run(kCmdExport, locked + "/new.inf");
+        return boxes.shown.size() == 2 ? 0 : 3;
+    });
+    ::chmod(locked.c_str(), 0755);
+    EXPECT_EQ(status, 0) << unprivileged::Why(status, {"exporting over a file the user may not write showed no box",
+                                                       "rewriting the user's own file in a locked folder showed a box",
+                                                       "a new file in a locked folder showed no box"});
+    EXPECT_EQ(ReadBytes(theirs), "theirs") << "a file the user may not write was replaced";
     EXPECT_EQ(ReadBytes(inside), second) << "the writable file was not rewritten in place";
-    ASSERT_EQ(boxes.shown.size(), 1u) << "a new file in the locked folder must fail, and only that";
-    EXPECT_FALSE(std::filesystem::exists(dir.File("locked/new.inf")));
+    EXPECT_FALSE(std::filesystem::exists(locked + "/new.inf"));
 }
 
 TEST_F(FileCommands, FailuresSaySoInTheLanguageAndCancelsSayNothingAndNothingChanges) {

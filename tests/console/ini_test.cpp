@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "console/console_config.h"
 #include "support.h"
@@ -102,6 +103,68 @@ TEST(Ini, WriterKeepsModeLinksAndReadOnlyFilesAndFollowsNoPlantedLink) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_EQ(ini::GetPrivateProfileInt("Config", "Language", 7, pipe), 7);
     EXPECT_FALSE(ini::WritePrivateProfileString("Config", "Language", "1", pipe));
+}
+
+// "Unicode" as a Windows editor saves it: the UTF-16LE byte-order mark, then ASCII as UTF-16LE.
+std::string Utf16File(const std::string& ascii) {
+    return "\xFF\xFE" + AsciiUtf16(ascii);
+}
+
+TEST(Ini, Utf16LeProfileIsReadAndRewrittenInItsOwnEncoding) {
+    const std::string path = "ini_test_utf16.ini";
+    // Non-ASCII lines written out as UTF-16LE units: "; 设置" and a microphone emoji (a surrogate pair).
+    const std::string comment = AsciiUtf16("; ") + "\xBE\x8B\x6E\x7F" + AsciiUtf16("\r\n");
+    const std::string emoji = AsciiUtf16("[Mic ") + "\x3C\xD8\xA4\xDF" + AsciiUtf16("]\r\nk=v\r\n");
+    // clang-format off
+    // the file, the Language read (-1: default), the file after writing Language=3 (null: refused, unchanged)
+    const struct { const char* name; std::string before; int language; std::optional<std::string> after; } rows[] = {
+        {"CRLF, other sections kept", Utf16File("[Other]\r\nk=v\r\n[Config]\r\nLanguage=2\r\nmicendvol=40\r\n"), 2,
+         Utf16File("[Other]\r\nk=v\r\n[Config]\r\nLanguage=3\r\nmicendvol=40\r\n")},
+        {"LF, key added to its section", Utf16File("[config]\nmicendvol=40\n\n[Other]\nLanguage=4\n"), -1,
+         Utf16File("[config]\nmicendvol=40\nLanguage=3\n\n[Other]\nLanguage=4\n")},
+        {"section added in UTF-16", Utf16File("[Other]\r\nk=v"), -1,
+         Utf16File("[Other]\r\nk=v\r\n[Config]\r\nLanguage=3\r\n")},
+        {"non-ASCII lines kept unit for unit", "\xFF\xFE" + comment + emoji + AsciiUtf16("[Config]\r\nLanguage=1\r\n"), 1,
+         "\xFF\xFE" + comment + emoji + AsciiUtf16("[Config]\r\nLanguage=3\r\n")},
+        {"just the mark", "\xFF\xFE", -1, Utf16File("[Config]\nLanguage=3\n")},
+        {"an unpaired surrogate", Utf16File("[Config]\r\nLanguage=2\r\n;") + std::string("\x00\xD8", 2), 2, std::nullopt},
+        {"a stray last byte", Utf16File("[Config]\r\nLanguage=2\r\n") + "\x41", 2, std::nullopt},
+    };
+    // clang-format on
+    auto hex = [](const std::string& bytes) {
+        return testbytes::Hex(testbytes::Bytes(bytes.begin(), bytes.end()));
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        WriteBytes(path, r.before);
+        EXPECT_EQ(ini::GetPrivateProfileInt("Config", "Language", -1, path), r.language) << "Language read";
+        EXPECT_EQ(ini::WritePrivateProfileString("Config", "Language", "3", path), r.after.has_value());
+        EXPECT_EQ(hex(ReadBytes(path)), hex(r.after.value_or(r.before))) << "the file after the write";
+    }
+    std::remove(path.c_str());
+}
+
+// The main window reads its language and limits from a UTF-16LE config.ini, and its language switch
+// rewrites that file in UTF-16LE with every other section and line as it was.
+TEST(Ini, MainWindowKeepsAUtf16LeConfigUtf16AndWhole) {
+    TempDir dir("ini_utf16_window");
+    const std::string path = dir.File("config.ini");
+    const std::string text = std::string("; K417B\r\n[Window]\r\nx=10\r\n\r\n") +
+                             "[Config]\r\nmicendvol=40\r\nLanguage=2\r\nmusicendvol=60\r\n" +
+                             "[Tail]\r\nk=v\r\n";
+    WriteBytes(path, Utf16File(text));
+    auto dialog = StartMainWindow(path);
+    EXPECT_EQ(dialog->Language(), 2) << "Language of a UTF-16LE config.ini";
+    auto* mic = win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider);
+    ASSERT_TRUE(mic);
+    EXPECT_EQ(mic->maximum(), 40) << "micendvol of a UTF-16LE config.ini";
+    EXPECT_EQ(ReadBytes(path), Utf16File(text)) << "the start's own write changed the file";
+    dialog->SetLanguage(3);
+    std::string switched = text;
+    switched.replace(switched.find("Language=2"), 10, "Language=3");
+    EXPECT_EQ(ReadBytes(path), Utf16File(switched)) << "the switch did not keep the file UTF-16LE and whole";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
+        << "a temporary file was left";
 }
 
 // Ends to 0..84 (music, microphone) and 0..70 (effect), starts to 0..end. Reading garbage from the

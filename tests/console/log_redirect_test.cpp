@@ -43,4 +43,20 @@ TEST(LogRedirect, APipeNamedLikeTheLogIsNotTakenAndDoesNotBlock) {
     std::remove(path.c_str());
 }
 
+TEST(LogRedirect, ALinkNamedLikeTheLogIsNotFollowedAndItsTargetStaysIntact) {
+    const std::string target = "log_redirect_test.target", link = "log_redirect_test.link";
+    const std::string missing = "log_redirect_test.missing";
+    for (const auto& p : {target, link, missing}) std::remove(p.c_str());
+    WriteBytes(target, "another file's contents\n");
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    EXPECT_EQ(RedirectInChild(link, "lost\n"), 10) << "a link must leave the trace off";
+    EXPECT_EQ(ReadBytes(target), "another file's contents\n") << "the link's target was truncated or written";
+    std::remove(link.c_str());
+    // A link to nothing yet: following it would create the file it names.
+    ASSERT_EQ(symlink(missing.c_str(), link.c_str()), 0);
+    EXPECT_EQ(RedirectInChild(link, "lost\n"), 10) << "a dangling link must leave the trace off";
+    EXPECT_NE(access(missing.c_str(), F_OK), 0) << "a dangling link's target was created";
+    for (const auto& p : {target, link, missing}) std::remove(p.c_str());
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/text_file.h"
 #include "tests/console/support.h"
+#include "tests/console/unprivileged.h"
 
 using textfile::Status;
 
@@ -208,17 +209,23 @@ TEST(TextFile, WritesAtomicallyOrLeavesEverythingAsItWas) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 6);
 }
 
+// Run by a user whom the folder's permissions bind (nobody, when the tests run as root).
 TEST(TextFile, AFolderThatRefusesNewFilesGetsItsWritableFileRewrittenInPlace) {
-    if (::geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not bind root";
-    TempDir dir("text_file_folder");
+    unprivileged::SharedDir dir;
     const std::string path = dir.File("zem.inf");
     WriteBytes(path, "old and longer");
+    dir.GiveToCheckUser(path);
     ::chmod(dir.path.c_str(), 0555);
-    EXPECT_EQ(textfile::WriteFileAtomically(path, "new"), Status::Ok);
-    EXPECT_EQ(textfile::WriteFileAtomically(dir.File("other.inf"), "new"), Status::WriteFailed);
+    const int status = unprivileged::Run([&] {
+        if (textfile::WriteFileAtomically(path, "new") != Status::Ok) return 1;
+        if (textfile::WriteFileAtomically(dir.File("other.inf"), "new") != Status::WriteFailed) return 2;
+        return 0;
+    });
     ::chmod(dir.path.c_str(), 0755);
+    EXPECT_EQ(status, 0) << unprivileged::Why(status, {"the writable file was not rewritten in place",
+                                                       "a new file in the folder did not fail"});
     EXPECT_EQ(ReadBytes(path), "new");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1) << "a file was left";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The DSP Update command, the set-up page and the debug window, against the simulator on a pty.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -121,6 +122,49 @@ TEST_F(UpdateCommand, UnreadableFileSendsNothingAndSaysSoAGoodOneReachesTheProce
     ASSERT_TRUE(PumpUntil([&] { return sim_->SavedImages().size() == 1; }));
     EXPECT_EQ(ReadFile(sim_->SavedImages()[0]), image);
     EXPECT_TRUE(sim_->SavedImages()[0].ends_with("/dsp.bin"));
+}
+
+TEST_F(UpdateCommand, EmptyAndOversizedImagesAreRefusedInTheLanguageBeforeAnythingIsSent) {
+    OpenLink();
+    const int before = FramesReceived();
+    const std::string empty = dir_.Write("empty.bin", {});
+    const std::string huge = dir_.Write("huge.bin", {});
+    // Sparse: one byte over the limit without writing 64 MiB.
+    ASSERT_EQ(::truncate(huge.c_str(), static_cast<off_t>(Ymodem::kMaxSize + 1)), 0);
+    // clang-format off
+    // the file's path follows the text after a line end
+    const struct { int language; const std::string& path; const char* text; const char* caption; int boxLanguage; } cases[] = {
+        {0, empty, "固件文件是空的：", "提示", 0},
+        {1, empty, "The firmware file is empty:", "Tips", 1},
+        {2, empty, "ไฟล์เฟิร์มแวร์ว่างเปล่า:", "Tips", 2},
+        {3, empty, "Tệp firmware trống:", "Tips", 3},
+        {4, empty, "File firmware kosong:", "Tips", 4},
+        {0, huge, "固件文件太大（最大 64 MiB）：", "提示", 0},
+        {1, huge, "The firmware file is too large (at most 64 MiB):", "Tips", 1},
+        {2, huge, "ไฟล์เฟิร์มแวร์ใหญ่เกินไป (สูงสุด 64 MiB):", "Tips", 2},
+        {3, huge, "Tệp firmware quá lớn (tối đa 64 MiB):", "Tips", 3},
+        {4, huge, "File firmware terlalu besar (maksimal 64 MiB):", "Tips", 4},
+        {7, huge, "The firmware file is too large (at most 64 MiB):", "Tips", 1},
+    };
+    // clang-format on
+    for (const auto& [language, path, text, caption, boxLanguage] : cases) {
+        SCOPED_TRACE(testing::Message() << path << ", language " << language);
+        win::ScriptedMessageBoxes boxes;
+        win::ScriptedFileDialogs files;
+        files.answers.push_back(QString::fromStdString(path));
+        dialog_->SetLanguageForTests(language);
+        dialog_->OnCommand(console::kCmdDspUpdate);
+        ASSERT_EQ(boxes.shown.size(), 1u) << "one box saying why, and no update dialog";
+        EXPECT_EQ(boxes.shown[0].text.toStdString(), std::string(text) + "\n" + path);
+        EXPECT_EQ(boxes.shown[0].caption.toStdString(), caption);
+        EXPECT_EQ(boxes.shown[0].language, boxLanguage) << "language of the box";
+        EXPECT_EQ(page_->Link().updateResult.load(), -3) << "result of a refused image";
+        EXPECT_EQ(page_->Link().updateRequest.load(), 0) << "no update may be left requested";
+        EXPECT_TRUE(dialog_->Timers().IsSet(console::kTimerHeartbeat)) << "the heartbeat must run again";
+    }
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(FramesReceived(), before) << "a refused image must send nothing, not even the enter-update frame";
+    EXPECT_FALSE(sim_->InUpdateMode());
 }
 
 TEST_F(UpdateCommand, SetUpPageCaptionsFollowTheLanguageAndItsButtonOpensAndCloses) {

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <deque>
+#include <future>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -106,11 +108,10 @@ TEST(YmodemOpen, ReadsNameSizeAndImageAndRefusesUnusableFiles) {
     const std::string pipe = dir.path + "/pipe.bin";  // opened without waiting for a writer
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     using E = Ymodem::OpenError;
-    std::vector<std::pair<std::string, E>> cases = {{"", E::NoPath},
-                                                    {dir.path + "/no.bin", E::Missing},
-                                                    {dir.path, E::NotAFile},
-                                                    {pipe, E::NotAFile},
-                                                    {huge, E::TooLarge}};
+    std::vector<std::pair<std::string, E>> cases = {
+        {"", E::NoPath},         {dir.path + "/no.bin", E::Missing},
+        {dir.path, E::NotAFile}, {pipe, E::NotAFile},
+        {huge, E::TooLarge},     {dir.Write("empty.bin", {}), E::Empty}};
     if (::access(locked.c_str(), R_OK) != 0) cases.push_back({locked, E::Unreadable});  // not root
     for (const auto& [path, error] : cases) {
         Ymodem held;
@@ -270,46 +271,77 @@ TEST(YmodemTransfer, RefusedBlocksGoAgainAndCancelsEndAtOnce) {
     }
 }
 
-TEST(YmodemWait, AnswersRefusalsCancelsAndLeftovers) {
-    using ymodem::Reply;
-    const ymodem::Timing timing = Quick();
+// Everything a wait uses, shared with the thread it runs on, so that a wait that never ends can be
+// left behind without its state going from under it.
+struct WaitRig {
     ReceiverLink link;
     std::atomic<bool> go{true};
     ymodem::Inbox inbox;
+    ymodem::Timing timing = Quick();
+};
+
+// Runs one wait on a thread of its own with a bound far above the timing's limit: a wait that would
+// never end gives nullopt (it is told to stop and left running) instead of hanging the test run.
+std::optional<ymodem::Reply> BoundedWait(const std::shared_ptr<WaitRig>& rig, std::uint8_t byte,
+                                         bool refusals, std::chrono::milliseconds bound) {
+    auto done = std::make_shared<std::promise<ymodem::Reply>>();
+    std::future<ymodem::Reply> reply = done->get_future();
+    std::thread waiter([rig, done, byte, refusals] {
+        done->set_value(ymodem::WaitForReply(rig->link, byte, refusals, rig->timing, rig->go, rig->inbox));
+    });
+    if (reply.wait_for(bound) == std::future_status::ready) {
+        waiter.join();
+        return reply.get();
+    }
+    rig->go = false;
+    waiter.detach();
+    return std::nullopt;
+}
+
+TEST(YmodemWait, AnswersRefusalsCancelsAndLeftovers) {
+    using ymodem::Reply;
+    const auto rig = std::make_shared<WaitRig>();
+    ReceiverLink& link = rig->link;
+    std::atomic<bool>& go = rig->go;
+    constexpr auto kBound = 5s;  // the limit is 50 ms
     auto wait = [&](std::uint8_t byte, bool refusals) {
-        return ymodem::WaitForReply(link, byte, refusals, timing, go, inbox);
+        const std::optional<Reply> reply = BoundedWait(rig, byte, refusals, kBound);
+        if (!reply)
+            ADD_FAILURE() << "a wait for 0x" << std::hex << int{byte}
+                          << " did not return within 5 s, though its limit is 50 ms: it never ends";
+        return reply;
     };
     link.Queue({ymodem::kNak, ymodem::kCan, 0x01, ymodem::kCan});  // NAK not counted, CAN apart: nothing
-    EXPECT_EQ(wait('C', false), Reply::Silent);
+    ASSERT_EQ(wait('C', false), Reply::Silent);
     // ACK and "C" in one read: the "C" is there for the next wait without another read; the byte
     // before the ACK is dropped.
     link.reads_ = 0;
     link.Queue({0x01, Ymodem::kAck, 0x11, 'C'});
-    EXPECT_EQ(wait(Ymodem::kAck, true), Reply::Wanted);
-    EXPECT_EQ(wait('C', false), Reply::Wanted);
+    ASSERT_EQ(wait(Ymodem::kAck, true), Reply::Wanted);
+    ASSERT_EQ(wait('C', false), Reply::Wanted);
     EXPECT_EQ(link.reads_, 1);
     link.Queue({0x01, ymodem::kNak, Ymodem::kAck});
-    EXPECT_EQ(wait(Ymodem::kAck, true), Reply::Refused);
-    EXPECT_EQ(wait(Ymodem::kAck, true), Reply::Wanted);
+    ASSERT_EQ(wait(Ymodem::kAck, true), Reply::Refused);
+    ASSERT_EQ(wait(Ymodem::kAck, true), Reply::Wanted);
     link.Queue({ymodem::kCan, ymodem::kCan, Ymodem::kAck});
-    EXPECT_EQ(wait(Ymodem::kAck, true), Reply::Cancelled);
-    EXPECT_EQ(wait(Ymodem::kAck, true), Reply::Wanted);
+    ASSERT_EQ(wait(Ymodem::kAck, true), Reply::Cancelled);
+    ASSERT_EQ(wait(Ymodem::kAck, true), Reply::Wanted);
     link.Queue({ymodem::kCan});  // a CAN at the end of one read and one at the start of the next
-    EXPECT_EQ(wait('C', false), Reply::Silent);
+    ASSERT_EQ(wait('C', false), Reply::Silent);
     link.Queue({ymodem::kCan});
-    EXPECT_EQ(wait('C', false), Reply::Cancelled);
+    ASSERT_EQ(wait('C', false), Reply::Cancelled);
 
-    link.noise_ = true;  // ends at the limit (an endless wait would hang here)
-    EXPECT_EQ(wait('C', false), Reply::Silent);
+    link.noise_ = true;  // an endless stream of other bytes: the wait ends at its limit all the same
+    ASSERT_EQ(wait('C', false), Reply::Silent);
     link.noise_ = false;
 
     link.reads_ = 0;
     go = false;
-    EXPECT_EQ(wait('C', false), Reply::Silent);
+    ASSERT_EQ(wait('C', false), Reply::Silent);
     EXPECT_EQ(link.reads_, 0);
     go = true;
     link.gone_ = true;
-    EXPECT_EQ(wait('C', false), Reply::Silent);
+    ASSERT_EQ(wait('C', false), Reply::Silent);
     EXPECT_EQ(link.reads_, 1);
 }
 
