@@ -1,5 +1,6 @@
 #include "controls/double_label.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -82,25 +83,34 @@ void PaintDoubleLabel(QPainter& p, const QRect& rect, const QString& caption, co
 DoubleLabel::DoubleLabel(QWidget* parent) : QLabel(parent) {}
 
 void DoubleLabel::SetCaption(const QString& caption) {
-    caption_ = caption;
-    UpdateToolTip();
-    update();
+    SetTexts(caption, value_, samples_);
 }
 
 void DoubleLabel::SetValue(const QString& value) {
-    value_ = value;
-    UpdateToolTip();
-    update();
+    SetTexts(caption_, value, samples_);
 }
 
 void DoubleLabel::SetValueSamples(const QStringList& values) {
-    samples_ = values;
+    SetTexts(caption_, value_, values);
+}
+
+void DoubleLabel::SetTexts(const QString& caption, const QString& value, const QStringList& samples) {
+    if (caption == caption_ && value == value_ && samples == samples_) return;
+    if (samples != samples_) valueRoom_ = -1;
+    caption_ = caption;
+    value_ = value;
+    samples_ = samples;
+    TextsChanged();
+}
+
+void DoubleLabel::TextsChanged() {
     UpdateToolTip();
     update();
 }
 
 int DoubleLabel::ValueRoom() const {
-    return WidestText(font(), samples_);
+    if (valueRoom_ < 0) valueRoom_ = WidestText(font(), samples_);
+    return valueRoom_;
 }
 
 DoubleLabelLayout DoubleLabel::Layout() const {
@@ -129,6 +139,15 @@ void DoubleLabel::UpdateToolTip() {
 void DoubleLabel::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     UpdateToolTip();
+}
+
+void DoubleLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    // Another font measures every text anew.
+    if (event->type() == QEvent::FontChange) {
+        valueRoom_ = -1;
+        TextsChanged();
+    }
 }
 
 void DoubleLabel::paintEvent(QPaintEvent* event) {

@@ -148,6 +148,7 @@ class Page : public QWidget, public IWave {
         QLineEdit* qEdit = nullptr;
         QAbstractSlider* gainSlider = nullptr;
         std::array<QAbstractButton*, 3> typeButtons{};
+        int shownType = -1;  // the type the buttons' images show (-1: none drawn yet)
         QAbstractButton* qMinus = nullptr;
         QAbstractButton* qPlus = nullptr;
     };

@@ -24,9 +24,7 @@ void ShowValueLabel(QWidget* label, const QString& caption, const QString& value
                     const QStringList& samples) {
     if (auto* l = qobject_cast<controls::DoubleLabel*>(label)) {
         const bool refit = l->Caption() != caption || l->ValueSamples() != samples;
-        l->SetValueSamples(samples);
-        l->SetCaption(caption);
-        l->SetValue(value);
+        l->SetTexts(caption, value, samples);
         // A caption in another script may stand taller, or need a line of its own.
         if (refit) l->FitHeight();
     }
