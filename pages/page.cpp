@@ -178,7 +178,7 @@ void Page::SetLabelValueSamples(int id, const std::vector<std::string>& samples)
 }
 
 QWidget* Page::Control(int id) const {
-    return win::FindControl(this, id);
+    return controlCache_.Find(this, id);
 }
 
 void Page::ShowSlider(int id) {

@@ -40,6 +40,7 @@
 #include "pages/page_ids.h"
 #include "pages/page_model.h"
 #include "pages/page_slider_store.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/window.h"
 
 class QAbstractSlider;
@@ -177,6 +178,7 @@ class Page : public QWidget, public IWave {
     bool validating_ = false;
     SliderStore sliders_;
     LabelStore labels_;
+    mutable win::ControlCache controlCache_;  // every slider and label refresh looks its control up
     std::array<BandViews, kMaxBands> bands_{};
     std::array<QLabel*, 4> rowCaptions_{};
 };
