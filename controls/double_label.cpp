@@ -27,21 +27,41 @@ int WidestText(const QFont& font, const QStringList& values) {
     return widest;
 }
 
+namespace {
+
+// Where the texts go across the strip: on one line or two, and the room the caption has.
+struct Widths {
+    int value = 0;
+    int caption = 0;
+    bool oneLine = true;
+    int captionRoom = 0;
+};
+
+Widths MeasureWidths(const QFontMetrics& fm, const QRect& rect, const QString& caption, const QString& value,
+                     int valueRoom) {
+    Widths w;
+    w.value = value.isEmpty() ? 0 : fm.horizontalAdvance(value);
+    w.caption = fm.horizontalAdvance(caption);
+    const int room = std::max(w.value, valueRoom);
+    w.oneLine = caption.isEmpty() || value.isEmpty() || w.caption + kTextGap + room <= rect.width();
+    w.captionRoom =
+        w.oneLine && !value.isEmpty() ? std::max(0, rect.width() - w.value - kTextGap) : rect.width();
+    return w;
+}
+
+}  // namespace
+
 DoubleLabelLayout LayOutDoubleLabel(const QFont& font, const QRect& rect, const QString& caption,
                                     const QString& value, int valueRoom) {
     const QFontMetrics fm(font);
     DoubleLabelLayout out;
-    const int valueWidth = value.isEmpty() ? 0 : fm.horizontalAdvance(value);
-    const int captionWidth = fm.horizontalAdvance(caption);
-    const int room = std::max(valueWidth, valueRoom);
-    const bool oneLine =
-        caption.isEmpty() || value.isEmpty() || captionWidth + kTextGap + room <= rect.width();
+    const Widths w = MeasureWidths(fm, rect, caption, value, valueRoom);
+    const int valueWidth = w.value;
+    const bool oneLine = w.oneLine;
     out.lines = oneLine ? 1 : 2;
-    const int captionRoom =
-        oneLine && !value.isEmpty() ? std::max(0, rect.width() - valueWidth - kTextGap) : rect.width();
     out.caption = caption;
-    if (captionWidth > captionRoom) {
-        out.caption = fm.elidedText(caption, Qt::ElideRight, captionRoom);
+    if (w.caption > w.captionRoom) {
+        out.caption = fm.elidedText(caption, Qt::ElideRight, w.captionRoom);
         out.shortened = true;
     }
     const int captionHeight = TextLineHeight(font, caption);
@@ -132,7 +152,12 @@ void DoubleLabel::FitHeight() {
 }
 
 void DoubleLabel::UpdateToolTip() {
-    const bool cut = !caption_.isEmpty() && Layout().shortened;
+    // Whether the caption is cut needs its widths only, not the whole layout's line heights.
+    bool cut = false;
+    if (!caption_.isEmpty()) {
+        const Widths w = MeasureWidths(QFontMetrics(font()), rect(), caption_, value_, ValueRoom());
+        cut = w.caption > w.captionRoom;
+    }
     setToolTip(cut ? caption_ : QString());
 }
 
