@@ -48,7 +48,6 @@ struct Harness {
           dialog(window.dialog.get()),
           file(window.folder + "/zem.inf") {
         Shown(dialog->BuildPresetText());
-        exported = shown;
     }
 
     // Imports the bytes as the user would pick the file; the number of boxes shown.
@@ -65,7 +64,8 @@ struct Harness {
 
     // Runs what the import left to the event loop and ends its wait window.
     void Settle() {
-        for (PageWait* wait : dialog->findChildren<PageWait*>()) delete wait;
+        // The import makes its wait window a child of the main window.
+        for (PageWait* wait : dialog->findChildren<PageWait*>(Qt::FindDirectChildrenOnly)) delete wait;
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         dialog->SetUpPage()->Queue().DropWaiting();
@@ -93,9 +93,10 @@ struct Harness {
     fuzzwindow::Window window;
     CVelmor_Zem_R7Dlg* dialog;
     std::string file;
-    std::string shown;     // the preset text of what the window shows now
-    std::string exported;  // the console's export as it starts: where the mutator starts from
+    std::string shown;  // the preset text of what the window shows now
     preset::SectionShapes shapes;
+    // From the console's export as it starts.
+    const presetfuzz::Mutator mutator{dialog->BuildPresetText()};
     std::array<std::size_t, 4096> roundTrips{};
 };
 
@@ -144,8 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
                                                unsigned int seed) {
-    const std::string out = presetfuzz::Mutate({reinterpret_cast<const char*>(data), size},
-                                               TheHarness().exported, maxSize, seed, LLVMFuzzerMutate);
+    const std::string out = TheHarness().mutator.Mutate({reinterpret_cast<const char*>(data), size}, maxSize,
+                                                        seed, LLVMFuzzerMutate);
     if (out.empty()) return LLVMFuzzerMutate ? LLVMFuzzerMutate(data, size, maxSize) : size;
     std::memcpy(data, out.data(), out.size());
     return out.size();

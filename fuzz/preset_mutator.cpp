@@ -63,13 +63,13 @@ std::set<std::string> Sections(const Text& t) {
     return names;
 }
 
-// The file as text when it is UTF-16LE text that holds every section of `base`.
-std::optional<Text> Parse(std::string_view file, const Text& base) {
+// The file as text when it is UTF-16LE text that holds every one of `sections`.
+std::optional<Text> Parse(std::string_view file, const std::set<std::string>& sections) {
     const textfile::Decoded decoded = textfile::DecodeUtf16Le(file);
     if (decoded.status != textfile::Status::Ok || decoded.replaced) return std::nullopt;
     Text t = Split(decoded.text);
     const std::set<std::string> have = Sections(t);
-    for (const std::string& name : Sections(base))
+    for (const std::string& name : sections)
         if (!have.contains(name)) return std::nullopt;
     return t;
 }
@@ -276,8 +276,20 @@ class Editor {
 
 }  // namespace
 
-std::string Mutate(std::string_view file, std::string_view base, std::size_t maxSize, std::uint32_t seed,
-                   RawMutate raw) {
+struct Mutator::Base {
+    Text text;
+    std::set<std::string> sections;
+};
+
+Mutator::Mutator(std::string_view base) : base_(std::make_unique<Base>()) {
+    base_->text = Split(base);
+    base_->sections = Sections(base_->text);
+}
+
+Mutator::~Mutator() = default;
+
+std::string Mutator::Mutate(std::string_view file, std::size_t maxSize, std::uint32_t seed,
+                            RawMutate raw) const {
     std::mt19937 rng(seed);
     if (raw && rng() % 16 == 0) {
         // Now and then bytes as they come: odd lengths, lone surrogates, a file that is no text.
@@ -286,13 +298,12 @@ std::string Mutate(std::string_view file, std::string_view base, std::size_t max
         bytes.resize(raw(reinterpret_cast<std::uint8_t*>(bytes.data()), file.size(), maxSize));
         return bytes;
     }
-    // A file the import refuses for a missing section mostly starts again from `base`: edits of it
-    // would mostly be refused as well.
-    const Text whole = Split(base);
-    std::optional<Text> parsed = Parse(file, whole);
+    // A file the import refuses for a missing section mostly starts again from the base: edits of
+    // it would mostly be refused as well.
+    std::optional<Text> parsed = Parse(file, base_->sections);
     if (!parsed && rng() % 4 == 0) parsed = Split(textfile::DecodeUtf16Le(file).text);
     for (int attempt = 0; attempt < 4; ++attempt) {
-        Text text = parsed ? *parsed : whole;
+        Text text = parsed ? *parsed : base_->text;
         Editor editor(text, static_cast<std::uint32_t>(rng()), raw);
         const unsigned edits = rng() % 4 == 0 ? 2 + rng() % 3 : 1;
         for (unsigned k = 0; k < edits; ++k) editor.Edit();
