@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "console/control_ids.h"
@@ -306,5 +307,31 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
     for (const Item& item : row) {
         if (QWidget* control = win::FindControl(m_client, item.id)) control->setGeometry(placed[i]);
         ++i;
+    }
+}
+
+void CVelmor_Zem_R7Dlg::FitEqButtons() {
+    // A text wider than its template button widens it, as in the top row; EQ PASS keeps its gap
+    // to EQ Reset. The rectangles the resize rule keeps follow.
+    const win::DialogUnits units(m_client->font());
+    constexpr int kTextRoom = 16;
+    const QRect resetSlot = TemplateRect(units, kIdEqReset);
+    const QRect passSlot = TemplateRect(units, kIdEqPass);
+    const int gap = passSlot.left() - resetSlot.right() - 1;
+    int previousRight = resetSlot.left() - gap - 1;
+    for (auto [button, slot, saved] : {std::tuple{m_eqReset, resetSlot, &m_eqResetRect},
+                                       std::tuple{m_eqPass, passSlot, &m_eqPassRect}}) {
+        const int left = std::max(slot.left(), previousRight + 1 + gap);
+        const int width =
+            std::max(slot.width(), button->fontMetrics().horizontalAdvance(button->text()) + kTextRoom);
+        QRect r = button->geometry();
+        r.moveLeft(left);
+        r.setWidth(width);
+        button->setGeometry(r);
+        if (m_layoutReady == kLayoutReady) {
+            saved->moveLeft(left);
+            saved->setWidth(width);
+        }
+        previousRight = r.right();
     }
 }
