@@ -1,6 +1,7 @@
-// What the whole window shows around its captions, in all five languages, at the size it starts at and
-// at its 900 x 520 minimum: each group box's top line drawn above the caption it frames, not under it;
-// every button's text clear of its frame; the status lamp clear of the tab strip.
+// What the whole window shows around its captions, in all five languages, at the sizes it starts at
+// on 1366- and 1024-pixel screens and at its 900 x 520 minimum: each group box's top line drawn above
+// the caption it frames, not under it; every button's text clear of its frame; the status lamp clear
+// of the tab strip; the master sliders' values on their captions' baselines.
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
@@ -8,6 +9,7 @@
 
 #include "console/status_lamp_button.h"
 #include "controls/double_label.h"
+#include "controls/text_height.h"
 #include "support.h"
 #include "tests/controls/widget_test_support.h"
 
@@ -70,6 +72,26 @@ class WholeWindowFrames : public WindowTest, public testing::WithParamInterface<
         }
     }
 
+    // A master slider's value stands on its caption's baseline, whatever script the caption is in
+    // (the template puts the effect value one dialog unit higher: a pixel or two).
+    void CheckMasterBaselines(const std::string& where) {
+        const int pairs[][2] = {{console::kIdMusicCaption, console::kIdMusicValue},
+                                {console::kIdMicCaption, console::kIdMicValue},
+                                {console::kIdEffectCaption, console::kIdEffectValue}};
+        for (const auto& pair : pairs) {
+            auto* caption = Control<QLabel>(pair[0]);
+            auto* value = Control<QLabel>(pair[1]);
+            ASSERT_TRUE(caption && value);
+            auto baseline = [](const QLabel* l) {
+                return l->y() + controls::TextLineAscent(l->font(), l->text());
+            };
+            EXPECT_LE(std::abs(baseline(caption) - baseline(value)), 2)
+                << where << ": the value " << value->text().toStdString() << " stands "
+                << baseline(caption) - baseline(value) << " px above the baseline of "
+                << caption->text().toStdString();
+        }
+    }
+
     void CheckLampClearOfTabs(const std::string& where) {
         auto* lamp = dialog->Client()->findChild<console::StatusLampButton*>();
         ASSERT_NE(lamp, nullptr);
@@ -83,12 +105,14 @@ class WholeWindowFrames : public WindowTest, public testing::WithParamInterface<
 };
 
 TEST_P(WholeWindowFrames, FrameLinesAboveCaptionsButtonTextsInsideLampClearOfTabs) {
-    for (const QSize size : {dialog->size(), QSize(900, 520)}) {
+    // As the window starts on a 1366- and on a 1024-pixel screen, and at its minimum.
+    for (const QSize size : {QSize(1188, 520), QSize(1008, 520), QSize(900, 520)}) {
         dialog->resize(size);
         QCoreApplication::processEvents();
         const std::string at = "language " + std::to_string(GetParam()) + " at " +
                                std::to_string(size.width()) + " x " + std::to_string(size.height());
         CheckLampClearOfTabs(at);
+        CheckMasterBaselines(at);
         CheckButtonTexts(dialog->Client(), at);
         for (int tab = 0; tab < kTabCount; ++tab) {
             dialog->TabStrip()->setCurrentIndex(tab);
