@@ -323,7 +323,7 @@ TEST_F(MainWindow, EnterInAGainEditValidatesOnEveryPage) {
         EXPECT_EQ(page->Model().band.gain[1], -3.5f);
         EXPECT_EQ(edit->text().toStdString(), "-3.5 dB");
         EXPECT_FALSE(edit->hasFocus()) << "an accepted Enter leaves the edit";
-        ASSERT_TRUE(RunEventsUntil([&frames] { return !frames.empty(); }))
+        ASSERT_TRUE(QTest::qWaitFor([&frames] { return !frames.empty(); }, 5000))
             << "the accepted gain never reached the device";
         QTest::qWait(30);  // six debounce periods: time for a second frame, were there one
         ASSERT_EQ(frames.size(), 1u) << "one band frame for one Enter";

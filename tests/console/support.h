@@ -5,8 +5,6 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,7 +13,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -64,18 +61,6 @@ struct TempDir {
     std::string File(const std::string& name) const { return (path / name).string(); }
     const std::filesystem::path path;
 };
-
-// Runs the event loop until `done` holds or `limitMs` has passed; says whether it holds. For waits
-// on timers, which a loaded machine may fire late.
-inline bool RunEventsUntil(const std::function<bool()>& done, int limitMs = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < limitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 using Tune = std::function<void(CVelmor_Zem_R7Dlg::Options&)>;
 
