@@ -15,13 +15,14 @@ QIcon AppIcon();
 int StatusLampBitmapId(int language, bool connected);
 const char* StatusLampWord(int language, bool connected);
 
-constexpr QSize kStatusLampSize{96, 26};
+// As tall as the room between the template's top row and the tab strip below it.
+constexpr QSize kStatusLampSize{96, 22};
 // Colours of the lamp's light.
 constexpr unsigned kLampOnRgb = 0x22C03C;
 constexpr unsigned kLampOffRgb = 0xD23228;
 // Centre of the light in the image.
 constexpr int kLampLightX = 13;
-constexpr int kLampLightY = 13;
+constexpr int kLampLightY = 11;
 QImage StatusLamp(int language, bool connected);
 
 }  // namespace console

@@ -205,6 +205,7 @@ class CVelmor_Zem_R7Dlg : public QMainWindow, public win::MessageSink {
     void CreateControls();
     void CreatePages();
     void FitTopRow();
+    void FitEqButtons();
     void LayoutPages();
     // Pixels the widest page's shown controls reach past the page's right edge (0 when all fit).
     int PageOverflow() const;

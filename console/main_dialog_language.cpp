@@ -73,6 +73,7 @@ void CVelmor_Zem_R7Dlg::SetLanguage(int language) {
     setText(kIdEffectCaption, EffectCaption(language));
     setText(kIdMusicCaption, MusicCaption(language));
     m_eqReset->setText(QString::fromUtf8(EqResetText(language)));
+    FitEqButtons();
 
     SetPageLanguage(m_pages[pageindex::kSetUp], language);
     m_language = language;

@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "console/control_ids.h"
@@ -302,9 +303,48 @@ void CVelmor_Zem_R7Dlg::FitTopRow() {
         }
     }
 
+    // A Thai or CJK caption's line stands taller than its value's digits: the value comes down to
+    // the caption's baseline, so it does not read as raised beside it.
+    for (std::size_t k = 0; k + 2 < std::size(row); ++k) {
+        if (row[k].kind != Kind::Text || row[k + 1].kind != Kind::Slider || row[k + 2].kind != Kind::Text)
+            continue;
+        const auto* caption = qobject_cast<QLabel*>(win::FindControl(m_client, row[k].id));
+        const auto* value = qobject_cast<QLabel*>(win::FindControl(m_client, row[k + 2].id));
+        if (!caption || !value) continue;
+        const int drop = controls::TextLineAscent(caption->font(), caption->text()) -
+                         controls::TextLineAscent(value->font(), value->text());
+        if (drop > 0) placed[k + 2].translate(0, drop);
+    }
+
     std::size_t i = 0;
     for (const Item& item : row) {
         if (QWidget* control = win::FindControl(m_client, item.id)) control->setGeometry(placed[i]);
         ++i;
+    }
+}
+
+void CVelmor_Zem_R7Dlg::FitEqButtons() {
+    // A text wider than its template button widens it, as in the top row; EQ PASS keeps its gap
+    // to EQ Reset. The rectangles the resize rule keeps follow.
+    const win::DialogUnits units(m_client->font());
+    constexpr int kTextRoom = 16;
+    const QRect resetSlot = TemplateRect(units, kIdEqReset);
+    const QRect passSlot = TemplateRect(units, kIdEqPass);
+    const int gap = passSlot.left() - resetSlot.right() - 1;
+    int previousRight = resetSlot.left() - gap - 1;
+    for (auto [button, slot, saved] :
+         {std::tuple{m_eqReset, resetSlot, &m_eqResetRect}, std::tuple{m_eqPass, passSlot, &m_eqPassRect}}) {
+        const int left = std::max(slot.left(), previousRight + 1 + gap);
+        const int width =
+            std::max(slot.width(), button->fontMetrics().horizontalAdvance(button->text()) + kTextRoom);
+        QRect r = button->geometry();
+        r.moveLeft(left);
+        r.setWidth(width);
+        button->setGeometry(r);
+        if (m_layoutReady == kLayoutReady) {
+            saved->moveLeft(left);
+            saved->setWidth(width);
+        }
+        previousRight = r.right();
     }
 }

@@ -1,9 +1,9 @@
 #include "pages/page_views.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 
 #include "controls/double_label.h"
+#include "controls/group_frame.h"
 #include "controls/slider.h"
 
 namespace pageview {
@@ -63,7 +63,7 @@ void SelectWholeText(QLineEdit* edit) {
 }
 
 QWidget* NewGroupFrame(QWidget* parent, const QRect& inner) {
-    auto* frame = new QGroupBox(parent);
+    auto* frame = new controls::GroupFrame(parent);
     frame->setFocusPolicy(Qt::NoFocus);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
     SetGroupFrameAround(frame, inner);

@@ -13,26 +13,19 @@
 #include "pages/page_index.h"
 #include "sim/processor.h"
 #include "tests/console/support.h"
+#include "tests/e2e/no_painting.h"
 
 namespace {
 
 using testbytes::Bytes;
 using testbytes::Of;
 
-// Eats every paint: Qt's raster painting runs on helper threads the thread checker cannot see into.
-class NoPainting : public QObject {
-  protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest;
-    }
-};
-
 using namespace pageindex;
 
 class ChangesEndToEnd : public testing::Test {
   protected:
     void SetUp() override {
-        [[maybe_unused]] static bool filtered = (TestApp().installEventFilter(new NoPainting), true);
+        e2e::StopPainting();
         sim = std::make_unique<sim::Processor>(sim::Options{});
         std::string error;
         ASSERT_TRUE(sim->Start(error)) << error;

@@ -17,16 +17,9 @@
 #include "platform/ui/window.h"
 #include "sim/processor.h"
 #include "tests/console/support.h"
+#include "tests/e2e/no_painting.h"
 
 namespace {
-
-// Eats every paint: Qt's raster painting runs on helper threads the thread checker cannot see into.
-class NoPainting : public QObject {
-  protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        return e->type() == QEvent::Paint || e->type() == QEvent::UpdateRequest;
-    }
-};
 
 using namespace pageindex;
 
@@ -77,7 +70,7 @@ class ConnectEndToEnd : public testing::Test {
         StartSim(faults);
     }
     void StartSim(const sim::Faults& faults) {
-        [[maybe_unused]] static bool filtered = (TestApp().installEventFilter(new NoPainting), true);
+        e2e::StopPainting();
         sim::Options o;
         o.start = DistinctStore();
         o.faults = faults;
