@@ -2,21 +2,14 @@
 // controls are deleted, renumbered, moved or added.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <functional>
 #include <memory>
 
 #include "platform/ui/controls.h"
+#include "qt_app.h"
 
 namespace {
-
-void App() {
-    static int argc = 1;
-    static char* argv[] = {const_cast<char*>("platform_tests"), nullptr};
-    static QApplication* app = new QApplication(argc, argv);  // never destroyed: Qt's exit order
-    (void)app;
-}
 
 constexpr int kId = 1100;
 
