@@ -191,7 +191,10 @@ class Editor {
     }
     void Join(std::size_t line, const std::vector<std::string>& fields) {
         std::string joined;
-        for (std::size_t k = 0; k < fields.size(); ++k) joined += (k ? "," : "") + fields[k];
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            if (k) joined += ',';
+            joined += fields[k];
+        }
         t_.lines[line] = joined;
     }
 
