@@ -37,11 +37,12 @@ struct Widths {
     int captionRoom = 0;
 };
 
+// `captionWidth` is the caption's width when known already (-1: measure it).
 Widths MeasureWidths(const QFontMetrics& fm, const QRect& rect, const QString& caption, const QString& value,
-                     int valueRoom) {
+                     int valueRoom, int captionWidth = -1) {
     Widths w;
     w.value = value.isEmpty() ? 0 : fm.horizontalAdvance(value);
-    w.caption = fm.horizontalAdvance(caption);
+    w.caption = captionWidth >= 0 ? captionWidth : fm.horizontalAdvance(caption);
     const int room = std::max(w.value, valueRoom);
     w.oneLine = caption.isEmpty() || value.isEmpty() || w.caption + kTextGap + room <= rect.width();
     w.captionRoom =
@@ -117,6 +118,7 @@ void DoubleLabel::SetValueSamples(const QStringList& values) {
 void DoubleLabel::SetTexts(const QString& caption, const QString& value, const QStringList& samples) {
     if (caption == caption_ && value == value_ && samples == samples_) return;
     if (samples != samples_) valueRoom_ = -1;
+    if (caption != caption_) captionWidth_ = -1;
     caption_ = caption;
     value_ = value;
     samples_ = samples;
@@ -155,7 +157,10 @@ void DoubleLabel::UpdateToolTip() {
     // Whether the caption is cut needs its widths only, not the whole layout's line heights.
     bool cut = false;
     if (!caption_.isEmpty()) {
-        const Widths w = MeasureWidths(QFontMetrics(font()), rect(), caption_, value_, ValueRoom());
+        const QFontMetrics fm(font());
+        // Mostly the value alone changes: the caption is measured once per text and font.
+        if (captionWidth_ < 0) captionWidth_ = fm.horizontalAdvance(caption_);
+        const Widths w = MeasureWidths(fm, rect(), caption_, value_, ValueRoom(), captionWidth_);
         cut = w.caption > w.captionRoom;
     }
     setToolTip(cut ? caption_ : QString());
@@ -171,6 +176,7 @@ void DoubleLabel::changeEvent(QEvent* event) {
     // Another font measures every text anew.
     if (event->type() == QEvent::FontChange) {
         valueRoom_ = -1;
+        captionWidth_ = -1;
         TextsChanged();
     }
 }

@@ -68,6 +68,7 @@ class DoubleLabel : public QLabel {
     // The widest sample in the present font, measured when first needed: a page refreshes hundreds
     // of labels at a time, and shaping the samples again for each would be most of that work.
     mutable int valueRoom_ = -1;
+    int captionWidth_ = -1;  // the caption's width in the present font, for the tooltip
     int baseHeight_ = 0;
 };
 
