@@ -168,12 +168,17 @@ bool Page::SetTypeButtons(int band, int type) {
     for (int k = 0; k < 3; ++k) {
         const bool selected = type == kTypePeaking + k;
         if (v.shownType >= 0 && selected == (v.shownType == kTypePeaking + k)) continue;
-        if (QAbstractButton* b = v.typeButtons[k])
-            b->setIcon(QIcon(TypeButtonImage(kTypePeaking + k, selected)));
+        if (QAbstractButton* b = v.typeButtons[k]) b->setIcon(TypeIcon(kTypePeaking + k, selected));
     }
     v.shownType = type;
     model_.band.type[band] = type;
     return true;
+}
+
+const QIcon& Page::TypeIcon(int type, bool selected) {
+    QIcon& icon = typeIcons_[static_cast<std::size_t>(2 * (type - kTypePeaking) + (selected ? 1 : 0))];
+    if (icon.isNull()) icon = QIcon(TypeButtonImage(type, selected));
+    return icon;
 }
 
 bool Page::ValidateEdit(int id) {

@@ -28,6 +28,7 @@
 //      with SliderPos(id), set them with SetSliderPos(id, pos) (no notice), then call the
 //      matching Update...Label().
 
+#include <QIcon>
 #include <QRect>
 #include <QWidget>
 #include <array>
@@ -170,6 +171,7 @@ class Page : public QWidget, public IWave {
                             std::string (*value)(int pos));
     void ShowSlider(int id);
     void ShowLabel(int id);
+    const QIcon& TypeIcon(int type, bool selected);
     // The widest values of a high-pass or low-pass label: its slider's range, or every frequency.
     std::vector<std::string> FilterSamples(int sliderId) const;
 
@@ -179,6 +181,8 @@ class Page : public QWidget, public IWave {
     SliderStore sliders_;
     LabelStore labels_;
     mutable win::ControlCache controlCache_;  // every slider and label refresh looks its control up
+    // The type buttons' six images (P, LS, HS; not selected, selected), drawn when first shown.
+    std::array<QIcon, 6> typeIcons_;
     std::array<BandViews, kMaxBands> bands_{};
     std::array<QLabel*, 4> rowCaptions_{};
 };
