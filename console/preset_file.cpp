@@ -126,10 +126,10 @@ std::string EncodeFile(std::string_view text) {
     return textfile::EncodeUtf16Le(text);
 }
 
-std::vector<std::string> SplitFileLines(std::string_view bytes) {
-    std::string text = textfile::DecodeUtf16Le(bytes).text;
-    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-    std::string_view rest = text;
+namespace {
+
+// The non-empty lines of decoded text that ends where the file's text ends.
+std::vector<std::string> SplitTextLines(std::string_view rest) {
     if (rest.substr(0, 3) == kUtf8Bom) rest.remove_prefix(3);
     std::vector<std::string> lines;
     while (!rest.empty()) {
@@ -141,6 +141,14 @@ std::vector<std::string> SplitFileLines(std::string_view bytes) {
         rest.remove_prefix(end + 1);
     }
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitFileLines(std::string_view bytes) {
+    std::string text = textfile::DecodeUtf16Le(bytes).text;
+    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return SplitTextLines(text);
 }
 
 SectionShapes ShapesOf(std::string_view text) {
@@ -179,7 +187,7 @@ ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shap
     text = text.substr(0, nul);
     if (text.empty() || text.back() != '\n') return malformed("the last line is cut short");
     if (!EndsWithEmptyLine(text)) return malformed("cut short after a line end");
-    result.lines = SplitFileLines(bytes);
+    result.lines = SplitTextLines(text);  // the text decoded once, as SplitFileLines would split it
     const auto& lines = result.lines;
     // Every section the console writes, the pages' too, in any order.
     std::set<std::string> present;

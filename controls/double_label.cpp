@@ -1,5 +1,6 @@
 #include "controls/double_label.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
@@ -26,21 +27,42 @@ int WidestText(const QFont& font, const QStringList& values) {
     return widest;
 }
 
+namespace {
+
+// Where the texts go across the strip: on one line or two, and the room the caption has.
+struct Widths {
+    int value = 0;
+    int caption = 0;
+    bool oneLine = true;
+    int captionRoom = 0;
+};
+
+// `captionWidth` is the caption's width when known already (-1: measure it).
+Widths MeasureWidths(const QFontMetrics& fm, const QRect& rect, const QString& caption, const QString& value,
+                     int valueRoom, int captionWidth = -1) {
+    Widths w;
+    w.value = value.isEmpty() ? 0 : fm.horizontalAdvance(value);
+    w.caption = captionWidth >= 0 ? captionWidth : fm.horizontalAdvance(caption);
+    const int room = std::max(w.value, valueRoom);
+    w.oneLine = caption.isEmpty() || value.isEmpty() || w.caption + kTextGap + room <= rect.width();
+    w.captionRoom =
+        w.oneLine && !value.isEmpty() ? std::max(0, rect.width() - w.value - kTextGap) : rect.width();
+    return w;
+}
+
+}  // namespace
+
 DoubleLabelLayout LayOutDoubleLabel(const QFont& font, const QRect& rect, const QString& caption,
                                     const QString& value, int valueRoom) {
     const QFontMetrics fm(font);
     DoubleLabelLayout out;
-    const int valueWidth = value.isEmpty() ? 0 : fm.horizontalAdvance(value);
-    const int captionWidth = fm.horizontalAdvance(caption);
-    const int room = std::max(valueWidth, valueRoom);
-    const bool oneLine =
-        caption.isEmpty() || value.isEmpty() || captionWidth + kTextGap + room <= rect.width();
+    const Widths w = MeasureWidths(fm, rect, caption, value, valueRoom);
+    const int valueWidth = w.value;
+    const bool oneLine = w.oneLine;
     out.lines = oneLine ? 1 : 2;
-    const int captionRoom =
-        oneLine && !value.isEmpty() ? std::max(0, rect.width() - valueWidth - kTextGap) : rect.width();
     out.caption = caption;
-    if (captionWidth > captionRoom) {
-        out.caption = fm.elidedText(caption, Qt::ElideRight, captionRoom);
+    if (w.caption > w.captionRoom) {
+        out.caption = fm.elidedText(caption, Qt::ElideRight, w.captionRoom);
         out.shortened = true;
     }
     const int captionHeight = TextLineHeight(font, caption);
@@ -82,25 +104,35 @@ void PaintDoubleLabel(QPainter& p, const QRect& rect, const QString& caption, co
 DoubleLabel::DoubleLabel(QWidget* parent) : QLabel(parent) {}
 
 void DoubleLabel::SetCaption(const QString& caption) {
-    caption_ = caption;
-    UpdateToolTip();
-    update();
+    SetTexts(caption, value_, samples_);
 }
 
 void DoubleLabel::SetValue(const QString& value) {
-    value_ = value;
-    UpdateToolTip();
-    update();
+    SetTexts(caption_, value, samples_);
 }
 
 void DoubleLabel::SetValueSamples(const QStringList& values) {
-    samples_ = values;
+    SetTexts(caption_, value_, values);
+}
+
+void DoubleLabel::SetTexts(const QString& caption, const QString& value, const QStringList& samples) {
+    if (caption == caption_ && value == value_ && samples == samples_) return;
+    if (samples != samples_) valueRoom_ = -1;
+    if (caption != caption_) captionWidth_ = -1;
+    caption_ = caption;
+    value_ = value;
+    samples_ = samples;
+    TextsChanged();
+}
+
+void DoubleLabel::TextsChanged() {
     UpdateToolTip();
     update();
 }
 
 int DoubleLabel::ValueRoom() const {
-    return WidestText(font(), samples_);
+    if (valueRoom_ < 0) valueRoom_ = WidestText(font(), samples_);
+    return valueRoom_;
 }
 
 DoubleLabelLayout DoubleLabel::Layout() const {
@@ -122,13 +154,31 @@ void DoubleLabel::FitHeight() {
 }
 
 void DoubleLabel::UpdateToolTip() {
-    const bool cut = !caption_.isEmpty() && Layout().shortened;
+    // Whether the caption is cut needs its widths only, not the whole layout's line heights.
+    bool cut = false;
+    if (!caption_.isEmpty()) {
+        const QFontMetrics fm(font());
+        // Mostly the value alone changes: the caption is measured once per text and font.
+        if (captionWidth_ < 0) captionWidth_ = fm.horizontalAdvance(caption_);
+        const Widths w = MeasureWidths(fm, rect(), caption_, value_, ValueRoom(), captionWidth_);
+        cut = w.caption > w.captionRoom;
+    }
     setToolTip(cut ? caption_ : QString());
 }
 
 void DoubleLabel::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     UpdateToolTip();
+}
+
+void DoubleLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    // Another font measures every text anew.
+    if (event->type() == QEvent::FontChange) {
+        valueRoom_ = -1;
+        captionWidth_ = -1;
+        TextsChanged();
+    }
 }
 
 void DoubleLabel::paintEvent(QPaintEvent* event) {

@@ -33,11 +33,13 @@ class DoubleLabel : public QLabel {
   public:
     explicit DoubleLabel(QWidget* parent = nullptr);
 
-    // Each repaints the label.
+    // Each repaints the label when its text changes, and does nothing when it does not.
     void SetCaption(const QString& caption);
     void SetValue(const QString& value);
     // Every value the label may come to show (or its widest ones): their room is kept beside the caption.
     void SetValueSamples(const QStringList& values);
+    // The three at once, laid out once.
+    void SetTexts(const QString& caption, const QString& value, const QStringList& samples);
     const QString& Caption() const { return caption_; }
     const QString& Value() const { return value_; }
     const QStringList& ValueSamples() const { return samples_; }
@@ -53,14 +55,20 @@ class DoubleLabel : public QLabel {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void TextsChanged();
     void UpdateToolTip();
     int ValueRoom() const;
 
     QString caption_;
     QString value_;
     QStringList samples_;
+    // The widest sample in the present font, measured when first needed: a page refreshes hundreds
+    // of labels at a time, and shaping the samples again for each would be most of that work.
+    mutable int valueRoom_ = -1;
+    int captionWidth_ = -1;  // the caption's width in the present font, for the tooltip
     int baseHeight_ = 0;
 };
 

@@ -1,30 +1,39 @@
 // Fuzz target: the main window's File > Import. Whatever the bytes, the import either refuses the
-// file whole (one box, no frame sent) or applies it and sends only well-formed frames (sync byte,
-// length, checksum); and what an applied file leaves, exported and imported again, stays the same.
+// file whole (one box, no frame sent, nothing changed), exactly when the file reader refuses it, or
+// applies it and sends only well-formed frames (sync byte, length, checksum); and what an applied
+// file leaves, exported and imported again, stays the same.
 //
 // The window is built once and every input goes through the menu command, as a user's import
 // would. Between inputs the harness settles what an import leaves to the event loop (its wait
 // window, window-system events, deferred deletes) and drops the frames queued for the sender, so no
 // input leaves memory behind: libFuzzer runs a whole-heap leak scan after every input that
 // allocates more than it frees, and with a window's heap that scan, not the import, set the pace.
-#include <QApplication>
+//
+// Inputs are preset files. The mutator edits them as text (fuzz/preset_mutator.h), starting from the
+// console's own export, so most of them reach the code that applies a file; the reading of raw
+// bytes has a target of its own (preset_read_fuzz.cpp).
+#include <QCoreApplication>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "console/control_ids.h"
-#include "console/main_dialog.h"
 #include "console/page_wait.h"
 #include "console/preset_file.h"
+#include "fuzz/console_window.h"
+#include "fuzz/preset_mutator.h"
 #include "link/frame.h"
 #include "link/ui/page_setup.h"
 #include "platform/ui/message_box.h"
+
+// libFuzzer's byte mutator; absent where the target is built as a replay test.
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize)
+    __attribute__((weak));
 
 namespace {
 
@@ -32,35 +41,13 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-// The harness's folder, removed when the run ends (a crash leaves it, with the input's file).
-std::string g_folder;
-
 struct Harness {
-    Harness() {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "preset_import_fuzz";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-        char folder[] = "/tmp/k417b-preset-fuzz.XXXXXX";
-        Check(::mkdtemp(folder) != nullptr);
-        g_folder = folder;
-        std::atexit([] { std::filesystem::remove_all(g_folder); });
-        file = std::string(folder) + "/zem.inf";
-        CVelmor_Zem_R7Dlg::Options options;
-        options.configPath = std::string(folder) + "/config.ini";  // none: the defaults
-        options.logPath.clear();
-        options.firstConnectDelayMs = 1 << 30;  // no connect attempt while events are processed
-        // The values an import sets also arm the change timers; at 0 ms they fire in the import's
-        // own settling, so every frame is counted with the input that caused it.
-        options.debounceMs = 0;
-        options.frameTap = [this](const ZemCmd::Cmd& frame) { frames.push_back(frame); };
-        dialog = std::make_unique<CVelmor_Zem_R7Dlg>(options);
-        dialog->OnInitDialog();
-        // The frames are checked through the tap; a sender would free them on its own thread,
-        // after the input that queued them.
-        dialog->SetUpPage()->Queue().Stop();
-        shown = dialog->BuildPresetText();
+    Harness()
+        : window(fuzzwindow::Build("preset_import_fuzz",
+                                   [this](const ZemCmd::Cmd& frame) { frames.push_back(frame); })),
+          dialog(window.dialog.get()),
+          file(window.folder + "/zem.inf") {
+        Shown(dialog->BuildPresetText());
     }
 
     // Imports the bytes as the user would pick the file; the number of boxes shown.
@@ -77,10 +64,18 @@ struct Harness {
 
     // Runs what the import left to the event loop and ends its wait window.
     void Settle() {
-        for (PageWait* wait : dialog->findChildren<PageWait*>()) delete wait;
+        // The import makes its wait window a child of the main window.
+        for (PageWait* wait : dialog->findChildren<PageWait*>(Qt::FindDirectChildrenOnly)) delete wait;
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         dialog->SetUpPage()->Queue().DropWaiting();
+    }
+
+    // What the window shows now, and the sections an import checks a file against, which the
+    // import takes from the same export.
+    void Shown(std::string text) {
+        shown = std::move(text);
+        shapes = preset::ShapesOf(shown);
     }
 
     // Whether the export→import round trip of this text was checked already: it depends on the text
@@ -94,11 +89,14 @@ struct Harness {
         return false;
     }
 
-    QApplication* app;
+    std::vector<ZemCmd::Cmd> frames;  // before the window: its start-up frames come through the tap
+    fuzzwindow::Window window;
+    CVelmor_Zem_R7Dlg* dialog;
     std::string file;
-    std::vector<ZemCmd::Cmd> frames;
-    std::unique_ptr<CVelmor_Zem_R7Dlg> dialog;
     std::string shown;  // the preset text of what the window shows now
+    preset::SectionShapes shapes;
+    // From the console's export as it starts.
+    const presetfuzz::Mutator mutator{dialog->BuildPresetText()};
     std::array<std::size_t, 4096> roundTrips{};
 };
 
@@ -120,18 +118,36 @@ void CheckFrames(const std::vector<ZemCmd::Cmd>& frames) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Harness& h = TheHarness();
-    if (h.Import(std::string(reinterpret_cast<const char*>(data), size)) != 0) {
-        // Refused: nothing sent, nothing changed.
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const bool readable = preset::ParseFileBytes(bytes, h.shapes).status == preset::ReadStatus::Ok;
+    const std::size_t boxes = h.Import(bytes);
+    Check(readable == (boxes == 0));  // refused exactly when the reader refuses
+    if (!readable) {
+        // Refused: one box, nothing sent, nothing changed.
+        Check(boxes == 1);
         Check(h.frames.empty());
         Check(h.dialog->BuildPresetText() == h.shown);
         return 0;
     }
     Check(!h.frames.empty());
     CheckFrames(h.frames);
-    h.shown = h.dialog->BuildPresetText();
+    h.Shown(h.dialog->BuildPresetText());
     if (h.RoundTripChecked(h.shown)) return 0;
-    Check(h.Import(preset::EncodeFile(h.shown)) == 0);
-    CheckFrames(h.frames);
+    // The export of what the file left passes the import's checks and, applied, leaves the same.
+    // Applied straight: the menu's way around it (file, wait window, sync) ran for this input already.
+    const preset::ReadLinesResult again = preset::ParseFileBytes(preset::EncodeFile(h.shown), h.shapes);
+    Check(again.status == preset::ReadStatus::Ok);
+    h.dialog->ApplyPresetLines(again.lines);
+    h.Settle();
     Check(h.dialog->BuildPresetText() == h.shown);
     return 0;
+}
+
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned int seed) {
+    const std::string out = TheHarness().mutator.Mutate({reinterpret_cast<const char*>(data), size}, maxSize,
+                                                        seed, LLVMFuzzerMutate);
+    if (out.empty()) return LLVMFuzzerMutate ? LLVMFuzzerMutate(data, size, maxSize) : size;
+    std::memcpy(data, out.data(), out.size());
+    return out.size();
 }

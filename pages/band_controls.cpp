@@ -145,6 +145,7 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
         v.typeButtons[k] = NewImageButton(this, pageid::kTypeButton + 3 * i + k,
                                           Ltrb(x, top, x + bw, top + bh), TypeButtonImage(kTypePeaking + k, k == 0));
     }
+    v.shownType = kTypePeaking;
 
     for (QLineEdit* e : {v.gainEdit, v.freqEdit, v.qEdit}) e->installEventFilter(this);
     for (QAbstractButton* b : {v.qMinus, v.qPlus}) {
@@ -161,13 +162,23 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
 
 bool Page::SetTypeButtons(int band, int type) {
     if (!model_.IsBand(band)) return false;
-    const BandViews& v = bands_[band];
+    BandViews& v = bands_[band];
+    // Only a button whose selection changes gets a new image: a preset file or a reset sets every
+    // band's type, mostly to the one shown already.
     for (int k = 0; k < 3; ++k) {
-        if (QAbstractButton* b = v.typeButtons[k])
-            b->setIcon(QIcon(TypeButtonImage(kTypePeaking + k, type == kTypePeaking + k)));
+        const bool selected = type == kTypePeaking + k;
+        if (v.shownType >= 0 && selected == (v.shownType == kTypePeaking + k)) continue;
+        if (QAbstractButton* b = v.typeButtons[k]) b->setIcon(TypeIcon(kTypePeaking + k, selected));
     }
+    v.shownType = type;
     model_.band.type[band] = type;
     return true;
+}
+
+const QIcon& Page::TypeIcon(int type, bool selected) {
+    QIcon& icon = typeIcons_[static_cast<std::size_t>(2 * (type - kTypePeaking) + (selected ? 1 : 0))];
+    if (icon.isNull()) icon = QIcon(TypeButtonImage(type, selected));
+    return icon;
 }
 
 bool Page::ValidateEdit(int id) {

@@ -155,15 +155,16 @@ void Page::SetSliderRange(int id, int min, int max) {
     if (sliders_.SetRange(id, min, max)) ShowSlider(id);
 }
 
+// The label shows its model at all times: a text it holds already needs no lookup of the widget.
 void Page::SetLabelCaption(int id, const std::string& caption) {
-    if (LabelModel* l = labels_.Find(id)) {
+    if (LabelModel* l = labels_.Find(id); l && l->caption != caption) {
         l->caption = caption;
         ShowLabel(id);
     }
 }
 
 void Page::SetLabelValue(int id, const std::string& value) {
-    if (LabelModel* l = labels_.Find(id)) {
+    if (LabelModel* l = labels_.Find(id); l && l->value != value) {
         l->value = value;
         ShowLabel(id);
     }
@@ -177,7 +178,7 @@ void Page::SetLabelValueSamples(int id, const std::vector<std::string>& samples)
 }
 
 QWidget* Page::Control(int id) const {
-    return win::FindControl(this, id);
+    return controlCache_.Find(this, id);
 }
 
 void Page::ShowSlider(int id) {

@@ -28,6 +28,7 @@
 //      with SliderPos(id), set them with SetSliderPos(id, pos) (no notice), then call the
 //      matching Update...Label().
 
+#include <QIcon>
 #include <QRect>
 #include <QWidget>
 #include <array>
@@ -40,6 +41,7 @@
 #include "pages/page_ids.h"
 #include "pages/page_model.h"
 #include "pages/page_slider_store.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/window.h"
 
 class QAbstractSlider;
@@ -148,6 +150,7 @@ class Page : public QWidget, public IWave {
         QLineEdit* qEdit = nullptr;
         QAbstractSlider* gainSlider = nullptr;
         std::array<QAbstractButton*, 3> typeButtons{};
+        int shownType = -1;  // the type the buttons' images show (-1: none drawn yet)
         QAbstractButton* qMinus = nullptr;
         QAbstractButton* qPlus = nullptr;
     };
@@ -168,6 +171,7 @@ class Page : public QWidget, public IWave {
                             std::string (*value)(int pos));
     void ShowSlider(int id);
     void ShowLabel(int id);
+    const QIcon& TypeIcon(int type, bool selected);
     // The widest values of a high-pass or low-pass label: its slider's range, or every frequency.
     std::vector<std::string> FilterSamples(int sliderId) const;
 
@@ -176,6 +180,9 @@ class Page : public QWidget, public IWave {
     bool validating_ = false;
     SliderStore sliders_;
     LabelStore labels_;
+    mutable win::ControlCache controlCache_;  // every slider and label refresh looks its control up
+    // The type buttons' six images (P, LS, HS; not selected, selected), drawn when first shown.
+    std::array<QIcon, 6> typeIcons_;
     std::array<BandViews, kMaxBands> bands_{};
     std::array<QLabel*, 4> rowCaptions_{};
 };

@@ -24,9 +24,7 @@ void ShowValueLabel(QWidget* label, const QString& caption, const QString& value
                     const QStringList& samples) {
     if (auto* l = qobject_cast<controls::DoubleLabel*>(label)) {
         const bool refit = l->Caption() != caption || l->ValueSamples() != samples;
-        l->SetValueSamples(samples);
-        l->SetCaption(caption);
-        l->SetValue(value);
+        l->SetTexts(caption, value, samples);
         // A caption in another script may stand taller, or need a line of its own.
         if (refit) l->FitHeight();
     }
@@ -50,8 +48,12 @@ void SetValueLabelColor(QWidget* label, QColor text) {
 
 void ShowEditText(QLineEdit* edit, const QString& text) {
     if (!edit) return;
-    edit->setText(text);
-    edit->setCursorPosition(0);
+    // The text it shows, untouched since it was set: setText would only lay it out again. An edit
+    // the user typed in, or can undo, is set anew, which clears both.
+    const bool same = edit->text() == text && !edit->isModified() && !edit->isUndoAvailable() &&
+                      !edit->isRedoAvailable();
+    if (!same) edit->setText(text);
+    edit->setCursorPosition(0);  // also clears a selection
 }
 
 void SelectWholeText(QLineEdit* edit) {

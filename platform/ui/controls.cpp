@@ -39,4 +39,31 @@ QWidget* FindControl(const QWidget* window, int id) {
     return nullptr;
 }
 
+namespace {
+
+// Whether a lookup in `window` reaches `control`: a descendant through widgets that have no id space
+// of their own.
+bool InIdSpace(const QWidget* window, const QWidget* control) {
+    for (const QWidget* p = control->parentWidget(); p != window; p = p->parentWidget()) {
+        if (!p || p->property(kOwnIdSpaceProperty).toBool()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QWidget* ControlCache::Find(const QWidget* window, int id) {
+    if (!window) return nullptr;
+    if (const auto it = found_.find(id); it != found_.end()) {
+        QWidget* control = it->second;
+        if (control && ControlId(control) == id && InIdSpace(window, control)) return control;
+    }
+    QWidget* control = FindControl(window, id);
+    if (control)
+        found_[id] = control;
+    else
+        found_.erase(id);
+    return control;
+}
+
 }  // namespace win

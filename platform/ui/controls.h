@@ -1,7 +1,9 @@
 #pragma once
 // Controls found by their numeric id inside the window that holds them (GetDlgItem).
 
+#include <QPointer>
 #include <QWidget>
+#include <unordered_map>
 
 namespace win {
 
@@ -21,5 +23,17 @@ template <class T>
 T* FindControlAs(const QWidget* window, int id) {
     return qobject_cast<T*>(FindControl(window, id));
 }
+
+// FindControl for a window that looks up its controls over and over (a page refreshing its sliders
+// and labels): each id's control is remembered, and looked for again only when it was deleted, took
+// another id or left the window's id space. A control that comes to share an id with a remembered
+// one is not found by that id, as GetDlgItem finds one control per id.
+class ControlCache {
+  public:
+    QWidget* Find(const QWidget* window, int id);
+
+  private:
+    std::unordered_map<int, QPointer<QWidget>> found_;
+};
 
 }  // namespace win

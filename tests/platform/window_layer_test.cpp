@@ -14,15 +14,9 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/timers.h"
 #include "platform/ui/window.h"
+#include "qt_app.h"
 
 namespace {
-
-void App() {
-    static int argc = 1;
-    static char* argv[] = {const_cast<char*>("platform_tests"), nullptr};
-    static QApplication* app = new QApplication(argc, argv);  // never destroyed: Qt's exit order
-    (void)app;
-}
 
 using Received = std::tuple<unsigned, win::WPARAM, win::LPARAM, QWidget*>;
 
