@@ -40,13 +40,15 @@ std::optional<std::array<int, 6>> SixValues(const std::string& line) {
     return values;
 }
 
-// Every section the console writes is followed by an empty line, the file's last one too; a file
-// that ends without it was cut short.
-bool EndsWithEmptyLine(std::string_view text) {
-    if (text.empty() || text.back() != '\n') return false;
-    text.remove_suffix(1);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    return text.empty() || text.back() == '\n';
+// The text up to the end of its last line holding anything but blanks, or nothing when that line
+// has no line end: a file that stops mid-line may have lost part of its last number. Blank lines
+// and lines of spaces or tabs after it (an editor's or a hand-made file's) are dropped.
+std::optional<std::string_view> WholeText(std::string_view text) {
+    const auto last = text.find_last_not_of(" \t\r\n");
+    if (last == std::string_view::npos) return std::nullopt;
+    const auto end = text.find('\n', last);
+    if (end == std::string_view::npos) return std::nullopt;
+    return text.substr(0, end + 1);
 }
 
 // Levels use the first of each left/right pair: pieces 1, 3, 4 and 5.
@@ -185,9 +187,9 @@ ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shap
     const auto nul = text.find('\0');
     if (nul != std::string_view::npos && nul + 1 < text.size()) return malformed("a NUL inside the text");
     text = text.substr(0, nul);
-    if (text.empty() || text.back() != '\n') return malformed("the last line is cut short");
-    if (!EndsWithEmptyLine(text)) return malformed("cut short after a line end");
-    result.lines = SplitTextLines(text);  // the text decoded once, as SplitFileLines would split it
+    const auto whole = WholeText(text);
+    if (!whole) return malformed("the last line is cut short");
+    result.lines = SplitTextLines(*whole);  // the text decoded once, as SplitFileLines would split it
     const auto& lines = result.lines;
     // Every section the console writes, the pages' too, in any order.
     std::set<std::string> present;

@@ -74,8 +74,9 @@ struct ReadLinesResult {
     std::string why;                 // for Malformed: what was wrong, for logs and tests
 };
 // Checks a file's bytes: an even byte count of UTF-16LE text (a byte-order mark allowed) with no
-// U+0000 but as its last character, ending in an empty line as the console's own files do, holding
-// every section that `shapes` names (in any order), and no section cut short at the end of the file.
+// U+0000 but as its last character, whose last line holding more than blanks ends in a line end
+// (blank lines after it are dropped), holding every section that `shapes` names (in any order), and
+// no section cut short at the end of the file.
 ReadLinesResult ParseFileBytes(std::string_view bytes, const SectionShapes& shapes);
 // Reads a preset file whole (without blocking, regular files only, with a size cap) and checks it.
 ReadLinesResult ReadTextLines(const std::string& path, const SectionShapes& shapes);

@@ -50,7 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Check(read.why.empty());
-    Check(read.lines == preset::SplitFileLines(bytes));
+    // The reader's lines, less the lines of blanks after the last one that holds anything.
+    std::vector<std::string> split = preset::SplitFileLines(bytes);
+    while (!split.empty() && split.back().find_first_not_of(" \t\r") == std::string::npos) split.pop_back();
+    Check(read.lines == split);
     std::vector<std::string> headers;
     for (const std::string& line : read.lines) {
         Check(!line.empty());

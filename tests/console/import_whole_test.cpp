@@ -1,11 +1,13 @@
-// A preset file is imported whole or not at all: every cut of the console's own export and every NUL
-// inside it is refused with the box, changes nothing and sends nothing; the export itself, in any
-// section order and line-end style, imports exactly. And a read-back input no button stands for
+// A preset file is imported whole or not at all: every cut of the console's own export (but of its
+// closing empty lines) and every NUL inside it is refused with the box, changes nothing and sends
+// nothing; the export itself, in any section order, line-end style or case of its section names,
+// with or without empty lines at its end, imports exactly. And a read-back input no button stands for
 // never reaches the file.
 #include <gtest/gtest.h>
 
 #include <QSignalBlocker>
 #include <algorithm>
+#include <cctype>
 
 #include "link/readback_codes.h"
 #include "pages/channel_output_page.h"
@@ -124,8 +126,17 @@ TEST_F(ImportWhole, EveryCutAndEveryNulOfTheOwnExportIsRefusedAndTheExportItself
         int language;
     };
     std::vector<Case> cases;
-    for (std::size_t k = 0; k + 1 < ends.size(); ++k)
-        cases.push_back({"cut after line end " + std::to_string(k + 1), file.substr(0, ends[k]), 0});
+    std::string lastLineEnd;  // the export without the empty lines it ends with
+    for (std::size_t k = 0; k + 1 < ends.size(); ++k) {
+        const std::string cut = file.substr(0, ends[k]);
+        if (file.find_first_not_of(std::string("\n\0", 2), ends[k]) == std::string::npos) {
+            if (lastLineEnd.empty()) lastLineEnd = cut;
+            continue;  // only empty lines lost: the file is whole
+        }
+        cases.push_back({"cut after line end " + std::to_string(k + 1), cut, 0});
+    }
+    ASSERT_FALSE(lastLineEnd.empty()) << "the export does not end with an empty line";
+    cases.push_back({"ends mid-line", lastLineEnd.substr(0, lastLineEnd.size() - 2), 1});
     std::vector<std::size_t> starts = {0};
     starts.insert(starts.end(), ends.begin(), ends.end() - 1);
     for (std::size_t k = 0; k < starts.size(); ++k) {
@@ -157,12 +168,18 @@ TEST_F(ImportWhole, EveryCutAndEveryNulOfTheOwnExportIsRefusedAndTheExportItself
     for (std::size_t i = 0; i < file.size(); i += 2) text += file[i];
     std::string crlf;
     for (char ch : Reversed(text)) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    std::string upper = text;
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    ASSERT_NE(upper, text);
     const struct {
         const char* name;
         std::string bytes;
     } whole[] = {{"as exported", file},
                  {"sections reversed", AsciiUtf16(Reversed(text))},
-                 {"reversed, byte-order mark, CRLF", "\xFF\xFE" + AsciiUtf16(crlf)}};
+                 {"reversed, byte-order mark, CRLF", "\xFF\xFE" + AsciiUtf16(crlf)},
+                 {"section names in upper case", AsciiUtf16(upper)},
+                 {"without its final empty lines", lastLineEnd},
+                 {"blank and space-only lines after it", lastLineEnd + AsciiUtf16("\n \n\t \r\n\n")}};
     for (const auto& w : whole) {
         SCOPED_TRACE(w.name);
         Shape(0);

@@ -107,7 +107,11 @@ TEST(PresetLines, OnlyWellFormedFilesPass) {
          ReadStatus::Malformed},
         {"last section short, then an empty line", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n\n"),
          ReadStatus::Malformed},
-        {"last empty line cut", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\n"),
+        {"last empty line cut", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\n"), ReadStatus::Ok},
+        {"blank and space-only lines after the end", AsciiUtf16(whole + "\n  \n\t\r\n \t"), ReadStatus::Ok},
+        {"last line ends in a CR alone", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0\r"),
+         ReadStatus::Malformed},
+        {"last line cut, then blanks", AsciiUtf16(mains + "[bass eq]\n1,0,100,1\n2,0,100,1\n0 \t"),
          ReadStatus::Malformed},
         {"a page's section missing", AsciiUtf16(mains), ReadStatus::Malformed},
         {"sections in another order", AsciiUtf16("[bass eq]\n1,0,100,1\n2,0,100,1\n0\n\n" + mains), ReadStatus::Ok},
@@ -128,6 +132,9 @@ TEST(PresetLines, OnlyWellFormedFilesPass) {
         EXPECT_EQ(r.status, c.status) << c.name << ": " << r.why;
         EXPECT_EQ(r.lines.empty(), c.status != ReadStatus::Ok) << c.name;
     }
+    EXPECT_EQ(preset::ParseFileBytes(AsciiUtf16(whole + " \n\t\n"), shapes).lines,
+              preset::ParseFileBytes(good, shapes).lines)
+        << "the blank lines after the end reached the pages";
 }
 
 TEST(TextFile, EncodesAndDecodesUtf16Le) {
