@@ -67,29 +67,49 @@ std::string_view LineEndOf(std::string_view text) {
     return (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') ? "\r\n" : "\n";
 }
 
-// A profile's text and how the file stores it: UTF-8 (ASCII) as it is, or UTF-16LE behind a byte-order
-// mark, the form a Windows editor saves "Unicode" in. Either is read as its text and written back in
-// its own form.
+// A profile's text and how the file stores it: UTF-8 (ASCII), with or without the byte-order mark a
+// Windows editor puts in front, or UTF-16LE behind its mark, the form such an editor saves "Unicode"
+// in. Each is read as its text and written back in its own form. Anything else (UTF-16BE, UTF-16
+// without a mark, binary) holds no profile the console can read, and is never rewritten.
+enum class Form { kUtf8, kUtf8Marked, kUtf16Le, kForeign };
+
 struct Profile {
-    std::string text;  // UTF-8
-    bool utf16 = false;
+    std::string text;  // UTF-8, without a mark
+    Form form = Form::kUtf8;
     // Whether the text encodes back to the file's very bytes; a UTF-16 file with a stray byte or an
     // unpaired surrogate does not, and is never rewritten.
     bool exact = true;
 };
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 Profile Decode(std::string bytes) {
-    if (!std::string_view(bytes).starts_with(kUtf16Mark)) return {std::move(bytes), false, true};
-    textfile::Decoded decoded = textfile::DecodeUtf16Le(std::string_view(bytes).substr(kUtf16Mark.size()));
-    const bool exact = decoded.status == textfile::Status::Ok && decoded.replaced == 0;
-    return {std::move(decoded.text), true, exact};
+    const std::string_view view(bytes);
+    if (view.starts_with(kUtf8Mark)) return {bytes.substr(kUtf8Mark.size()), Form::kUtf8Marked, true};
+    if (view.starts_with(kUtf16Mark)) {
+        textfile::Decoded decoded = textfile::DecodeUtf16Le(view.substr(kUtf16Mark.size()));
+        const bool exact = decoded.status == textfile::Status::Ok && decoded.replaced == 0;
+        return {std::move(decoded.text), Form::kUtf16Le, exact};
+    }
+    // A NUL byte is no part of a UTF-8 profile: UTF-16 without a mark puts one beside every ASCII letter.
+    if (view.starts_with(kUtf16BeMark) || view.find('\0') != std::string_view::npos)
+        return {{}, Form::kForeign, false};
+    return {std::move(bytes), Form::kUtf8, true};
 }
 
 std::string Encode(const Profile& profile, std::string_view text) {
-    if (!profile.utf16) return std::string(text);
-    return std::string(kUtf16Mark) + textfile::EncodeUtf16Le(text);
+    switch (profile.form) {
+        case Form::kUtf8Marked:
+            return std::string(kUtf8Mark) + std::string(text);
+        case Form::kUtf16Le:
+            return std::string(kUtf16Mark) + textfile::EncodeUtf16Le(text);
+        case Form::kUtf8:
+        case Form::kForeign:
+            break;
+    }
+    return std::string(text);
 }
 
 // Reads the whole file; nullopt when it cannot be read, is too large or is not a regular file (a

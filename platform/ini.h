@@ -2,8 +2,9 @@
 // Profile (INI) files as the console keeps them: "[Section]" lines and "key=value" lines.
 // Section and key names match without regard to the case of ASCII letters; a write keeps every
 // other line byte for byte and creates the file and the section when they are missing. A file is
-// UTF-8 (ASCII), or UTF-16LE behind a byte-order mark (a Windows editor's "Unicode"); a write keeps
-// the file's own encoding.
+// UTF-8 (ASCII), with or without a byte-order mark, or UTF-16LE behind a byte-order mark (a Windows
+// editor's "Unicode"); a write keeps the file's own encoding and mark. A file in any other encoding
+// reads as empty and is never rewritten.
 
 #include <optional>
 #include <string>
@@ -28,8 +29,8 @@ int GetPrivateProfileInt(std::string_view section, std::string_view key, int def
 
 // Sets the key and writes the file whole with the safe writer (a unique temporary file renamed over
 // it, the mode kept, a link written through). False when the file cannot be read, is read-only or
-// cannot be written, or is UTF-16 that would not come back byte for byte (a stray last byte, an
-// unpaired surrogate); the old file is then left as it was.
+// cannot be written, is in an encoding the profile is not read in, or is UTF-16 that would not come
+// back byte for byte (a stray last byte, an unpaired surrogate); the old file is then left as it was.
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::string& path);
 

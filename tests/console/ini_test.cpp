@@ -110,7 +110,7 @@ std::string Utf16File(const std::string& ascii) {
     return "\xFF\xFE" + AsciiUtf16(ascii);
 }
 
-TEST(Ini, Utf16LeProfileIsReadAndRewrittenInItsOwnEncoding) {
+TEST(Ini, MarkedProfileIsReadAndRewrittenInItsOwnEncodingOthersAreLeftAlone) {
     const std::string path = "ini_test_utf16.ini";
     // Non-ASCII lines written out as UTF-16LE units: "; 设置" and a microphone emoji (a surrogate pair).
     const std::string comment = AsciiUtf16("; ") + "\xBE\x8B\x6E\x7F" + AsciiUtf16("\r\n");
@@ -129,6 +129,12 @@ TEST(Ini, Utf16LeProfileIsReadAndRewrittenInItsOwnEncoding) {
         {"just the mark", "\xFF\xFE", -1, Utf16File("[Config]\nLanguage=3\n")},
         {"an unpaired surrogate", Utf16File("[Config]\r\nLanguage=2\r\n;") + std::string("\x00\xD8", 2), 2, std::nullopt},
         {"a stray last byte", Utf16File("[Config]\r\nLanguage=2\r\n") + "\x41", 2, std::nullopt},
+        {"UTF-8 behind its mark", "\xEF\xBB\xBF[Config]\r\nLanguage=2\r\n", 2,
+         "\xEF\xBB\xBF[Config]\r\nLanguage=3\r\n"},
+        {"UTF-8 mark alone", "\xEF\xBB\xBF", -1, "\xEF\xBB\xBF[Config]\nLanguage=3\n"},
+        {"UTF-16BE", std::string("\xFE\xFF\0", 3) + AsciiUtf16("[Config]\r\nLanguage=2\r\n").substr(0, 43), -1,
+         std::nullopt},
+        {"UTF-16LE without a mark", AsciiUtf16("[Config]\r\nLanguage=2\r\n"), -1, std::nullopt},
     };
     // clang-format on
     auto hex = [](const std::string& bytes) {
@@ -144,27 +150,37 @@ TEST(Ini, Utf16LeProfileIsReadAndRewrittenInItsOwnEncoding) {
     std::remove(path.c_str());
 }
 
-// The main window reads its language and limits from a UTF-16LE config.ini, and its language switch
-// rewrites that file in UTF-16LE with every other section and line as it was.
-TEST(Ini, MainWindowKeepsAUtf16LeConfigUtf16AndWhole) {
-    TempDir dir("ini_utf16_window");
-    const std::string path = dir.File("config.ini");
-    const std::string text = std::string("; K417B\r\n[Window]\r\nx=10\r\n\r\n") +
-                             "[Config]\r\nmicendvol=40\r\nLanguage=2\r\nmusicendvol=60\r\n" +
-                             "[Tail]\r\nk=v\r\n";
-    WriteBytes(path, Utf16File(text));
-    auto dialog = StartMainWindow(path);
-    EXPECT_EQ(dialog->Language(), 2) << "Language of a UTF-16LE config.ini";
-    auto* mic = win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider);
-    ASSERT_TRUE(mic);
-    EXPECT_EQ(mic->maximum(), 40) << "micendvol of a UTF-16LE config.ini";
-    EXPECT_EQ(ReadBytes(path), Utf16File(text)) << "the start's own write changed the file";
-    dialog->SetLanguage(3);
-    std::string switched = text;
-    switched.replace(switched.find("Language=2"), 10, "Language=3");
-    EXPECT_EQ(ReadBytes(path), Utf16File(switched)) << "the switch did not keep the file UTF-16LE and whole";
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
-        << "a temporary file was left";
+// The main window reads its language and limits from a config.ini a Windows editor saved (UTF-16LE
+// or UTF-8 behind a byte-order mark), and its language switch rewrites that file in its own encoding
+// with every other section and line as it was.
+TEST(Ini, MainWindowKeepsAMarkedConfigInItsEncodingAndWhole) {
+    // [Config] first: the mark stands right before its name.
+    const std::string text = std::string("[Config]\r\nmicendvol=40\r\nLanguage=2\r\nmusicendvol=60\r\n\r\n") +
+                             "; K417B\r\n[Window]\r\nx=10\r\n[Tail]\r\nk=v\r\n";
+    const struct {
+        const char* name;
+        std::string (*file)(const std::string&);
+    } forms[] = {{"UTF-16LE", Utf16File},
+                 {"UTF-8 with a mark", [](const std::string& t) { return "\xEF\xBB\xBF" + t; }}};
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.name);
+        TempDir dir("ini_marked_window");
+        const std::string path = dir.File("config.ini");
+        WriteBytes(path, form.file(text));
+        auto dialog = StartMainWindow(path);
+        EXPECT_EQ(dialog->Language(), 2) << "Language of the config.ini";
+        auto* mic = win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider);
+        ASSERT_TRUE(mic);
+        EXPECT_EQ(mic->maximum(), 40) << "micendvol of the config.ini";
+        EXPECT_EQ(ReadBytes(path), form.file(text)) << "the start's own write changed the file";
+        dialog->SetLanguage(3);
+        std::string switched = text;
+        switched.replace(switched.find("Language=2"), 10, "Language=3");
+        EXPECT_EQ(ReadBytes(path), form.file(switched))
+            << "the switch did not keep the file's encoding and lines";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
+            << "a temporary file was left";
+    }
 }
 
 // Ends to 0..84 (music, microphone) and 0..70 (effect), starts to 0..end. Reading garbage from the
