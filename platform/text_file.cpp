@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace textfile {
@@ -112,16 +113,54 @@ bool Writable(const std::string& target, const struct stat& st) {
     return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-// Truncates and rewrites the file itself; 0 or the errno of the step that failed.
+bool WriteAllAt(int fd, std::string_view bytes) {
+    for (off_t at = 0; !bytes.empty();) {
+        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        at += n;
+    }
+    return true;
+}
+
+// The file's bytes through an open descriptor; nullopt when they cannot be read.
+std::optional<std::string> ReadAllAt(int fd, std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t got = 0; got < size;) {
+        const ssize_t n = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return std::nullopt;
+        got += static_cast<std::size_t>(n);
+    }
+    return bytes;
+}
+
+// Rewrites the file itself without ever losing the old bytes: the room for the new ones is reserved
+// first (a full disk refuses it while the old file is still whole), and a write that fails all the
+// same puts the old bytes back. 0 or the errno of the step that failed.
 int RewriteInPlace(const std::string& target, std::string_view bytes) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno;
     struct stat st {};
+    std::optional<std::string> old;
     int err = 0;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !(old = ReadAllAt(fd, static_cast<std::size_t>(st.st_size)))) {
         err = EINVAL;
-    else if (::ftruncate(fd, 0) != 0 || !WriteAll(fd, bytes) || ::fsync(fd) != 0)
+    } else if (!bytes.empty() && (err = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()))) != 0) {
+        // Whatever the reservation added lies past the old end.
+        if (::ftruncate(fd, st.st_size) != 0) {
+        }
+    } else if (!WriteAllAt(fd, bytes) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
+               ::fsync(fd) != 0) {
         err = errno;
+        if (!WriteAllAt(fd, *old) || ::ftruncate(fd, st.st_size) != 0 || ::fsync(fd) != 0) {
+            // Nothing more can be done for the old bytes here; the caller reports the failure.
+        }
+    }
     if (::close(fd) != 0 && err == 0) err = errno;
     return err;
 }

@@ -1,9 +1,11 @@
 #include "console/preset_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <regex>
 
 #include "platform/text_file.h"
@@ -224,13 +226,21 @@ TEST(TextFile, AFolderThatRefusesNewFilesGetsItsWritableFileRewrittenInPlace) {
     dir.GiveToCheckUser(path);
     ::chmod(dir.path.c_str(), 0555);
     const int status = unprivileged::Run([&] {
+        // A disk with room for 20 bytes of this file: the longer text cannot be written.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit room{20, 20};
+        if (::setrlimit(RLIMIT_FSIZE, &room) != 0) return 5;
+        if (textfile::WriteFileAtomically(path, std::string(64, 'x')) != Status::WriteFailed) return 3;
+        if (ReadBytes(path) != "old and longer") return 4;
         if (textfile::WriteFileAtomically(path, "new") != Status::Ok) return 1;
         if (textfile::WriteFileAtomically(dir.File("other.inf"), "new") != Status::WriteFailed) return 2;
         return 0;
     });
     ::chmod(dir.path.c_str(), 0755);
-    EXPECT_EQ(status, 0) << unprivileged::Why(status, {"the writable file was not rewritten in place",
-                                                       "a new file in the folder did not fail"});
+    EXPECT_EQ(status, 0) << unprivileged::Why(
+        status, {"the writable file was not rewritten in place", "a new file in the folder did not fail",
+                 "a write that did not fit was not refused", "a write that did not fit lost the old bytes",
+                 "the file size limit could not be set"});
     EXPECT_EQ(ReadBytes(path), "new");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1) << "a file was left";
 }
