@@ -37,12 +37,17 @@ TEST(DisplayCheck, ADisplayOrAScreenlessPlatformLetsTheConsoleStart) {
 }
 
 TEST(DisplayCheck, PlatformOnTheCommandLineWinsOverTheEnvironment) {
-    const char* const argv[] = {"k417b", "-platform", "offscreen"};
-    EXPECT_EQ(console::CurrentDisplaySetting(3, argv).platform, "offscreen")
+    // A platform the environment does not name (ctest sets offscreen), so only the argument can give it.
+    const std::string environment = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    ASSERT_NE(environment, "minimal");
+    const char* const argv[] = {"k417b", "-platform", "minimal"};
+    EXPECT_EQ(console::CurrentDisplaySetting(3, argv).platform, "minimal")
         << "the -platform argument was not read";
+    const char* const twoDashes[] = {"k417b", "--platform", "minimal", "-style", "fusion"};
+    EXPECT_EQ(console::CurrentDisplaySetting(5, twoDashes).platform, "minimal")
+        << "the --platform argument was not read";
     const char* const dangling[] = {"k417b", "-platform"};
-    EXPECT_EQ(console::CurrentDisplaySetting(2, dangling).platform,
-              std::string(std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : ""))
+    EXPECT_EQ(console::CurrentDisplaySetting(2, dangling).platform, environment)
         << "a -platform without a value must leave the environment's platform";
 }
 

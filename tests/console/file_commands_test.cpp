@@ -153,6 +153,10 @@ TEST_F(FileCommands, ImportRestoresWhatWasExportedBehindASelfClosingWait) {
     EXPECT_EQ(dialog->Graph()->Curve().freq[1], 133) << "the shown page's curve was not refilled";
     EXPECT_EQ(dialog->Graph()->selected, -1) << "a band stays selected";
     EXPECT_EQ(Export(dir.File("again.inf")), first);
+    // Again, now that the console last sent the file's very mutes: an import still sends both.
+    sent.clear();
+    Run(kCmdImport, dir.File("first.inf"));
+    EXPECT_EQ(sent, expected) << "an import whose mutes the console had sent already did not send them again";
 
     QPointer<PageWait> wait = dialog->findChild<PageWait*>();
     ASSERT_NE(wait, nullptr) << "an import waits";
@@ -346,7 +350,8 @@ TEST_F(FileCommands, ExportRefusesAReadOnlyFileAndRewritesOneInAFolderThatRefuse
     const std::string theirs = shared.File("theirs.inf"), locked = shared.File("locked");
     const std::string inside = locked + "/zem.inf";
     WriteBytes(theirs, "theirs");
-    if (!unprivileged::AsRoot()) ::chmod(theirs.c_str(), 0444);  // else root's own, which nobody may not write
+    if (!unprivileged::AsRoot())
+        ::chmod(theirs.c_str(), 0444);  // else root's own, which nobody may not write
     std::filesystem::create_directory(locked);
     WriteBytes(inside, "old");
     shared.GiveToCheckUser(inside);
@@ -361,9 +366,10 @@ TEST_F(FileCommands, ExportRefusesAReadOnlyFileAndRewritesOneInAFolderThatRefuse
         return boxes.shown.size() == 2 ? 0 : 3;
     });
     ::chmod(locked.c_str(), 0755);
-    EXPECT_EQ(status, 0) << unprivileged::Why(status, {"exporting over a file the user may not write showed no box",
-                                                       "rewriting the user's own file in a locked folder showed a box",
-                                                       "a new file in a locked folder showed no box"});
+    EXPECT_EQ(status, 0) << unprivileged::Why(
+        status, {"exporting over a file the user may not write showed no box",
+                 "rewriting the user's own file in a locked folder showed a box",
+                 "a new file in a locked folder showed no box"});
     EXPECT_EQ(ReadBytes(theirs), "theirs") << "a file the user may not write was replaced";
     EXPECT_EQ(ReadBytes(inside), second) << "the writable file was not rewritten in place";
     EXPECT_FALSE(std::filesystem::exists(locked + "/new.inf"));

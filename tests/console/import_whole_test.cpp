@@ -206,27 +206,37 @@ std::array<std::uint32_t, 50> StatusAnswer(int inputByte) {
     return a;
 }
 
-TEST_F(ImportWhole, AReadBackInputNoButtonStandsForIsNotExported) {
+TEST_F(ImportWhole, AReadBackInputIsExportedAndSentOnImportAnInputNoButtonStandsForIsNot) {
     PageMusic* music = dialog->Pages().Music();
-    ASSERT_EQ(dialog->ApplyReply(StatusAnswer(0x20).data()), 1);  // "BT"
-    ASSERT_EQ(music->CheckedInput(), 2);
-    ASSERT_EQ(dialog->ApplyReply(StatusAnswer(0x70).data()), 1);  // input 7: none of the buttons
-    EXPECT_EQ(music->CheckedInput(), -1) << "input 7 checked a button";
-    const std::string file = Export("input7.inf");
-    EXPECT_NE(file.find(AsciiUtf16("[music type]\n2\n")), std::string::npos)
-        << "the file does not keep the input the console last knew";
-    EXPECT_EQ(file.find(AsciiUtf16("[music type]\n7\n")), std::string::npos) << "the file holds input 7";
+    const struct {
+        int answer;  // the status answer's input byte
+        int input;
+        int action;  // the input action an import sends
+        const char* name;
+    } inputs[] = {{0x20, 2, 0x29, "BT"}, {0x40, 4, 0x49, "OPT"}};
+    for (const auto& in : inputs) {
+        SCOPED_TRACE(in.name);
+        ASSERT_EQ(dialog->ApplyReply(StatusAnswer(in.answer).data()), 1);
+        ASSERT_EQ(music->CheckedInput(), in.input);
+        ASSERT_EQ(dialog->ApplyReply(StatusAnswer(0x70).data()), 1);  // input 7: none of the buttons
+        EXPECT_EQ(music->CheckedInput(), -1) << "input 7 checked a button";
+        const std::string file = Export("input.inf");
+        const std::string type = "[music type]\n" + std::to_string(in.input) + "\n";
+        EXPECT_NE(file.find(AsciiUtf16(type)), std::string::npos)
+            << "the file does not keep the input the console last knew";
+        EXPECT_EQ(file.find(AsciiUtf16("[music type]\n7\n")), std::string::npos) << "the file holds input 7";
 
-    // What the file says comes back on import, and goes to the processor.
-    music->SetMusicInput(4);
-    Import(file);
-    EXPECT_EQ(music->MusicInput(), 2);
-    EXPECT_EQ(music->CheckedInput(), 2);
-    const auto input = std::find_if(sent.begin(), sent.end(), [](const ZemCmd::Cmd& f) {
-        return f.Length() == 6 && f[2] == ZemCmd::kClassSystem && f[3] == 0x03 && (f[4] & 0x0F) == 9;
-    });
-    ASSERT_NE(input, sent.end()) << "the import sent no input action";
-    EXPECT_EQ(static_cast<int>((*input)[4]), 0x29) << "the import's input action is not \"BT\"";
+        // What the file says comes back on import, and goes to the processor.
+        music->SetMusicInput(in.input == 4 ? 0 : 4);
+        Import(file);
+        EXPECT_EQ(music->MusicInput(), in.input);
+        EXPECT_EQ(music->CheckedInput(), in.input);
+        const auto action = std::find_if(sent.begin(), sent.end(), [](const ZemCmd::Cmd& f) {
+            return f.Length() == 6 && f[2] == ZemCmd::kClassSystem && f[3] == 0x03 && (f[4] & 0x0F) == 9;
+        });
+        ASSERT_NE(action, sent.end()) << "the import sent no input action";
+        EXPECT_EQ(static_cast<int>((*action)[4]), in.action) << "the import's input action";
+    }
 }
 
 TEST_F(ImportWhole, MasterSlidersMoveOnePerPageStep) {
