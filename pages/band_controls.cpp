@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "controls/notices.h"
 #include "pages/band_images.h"
@@ -49,17 +50,31 @@ QRect Ltrb(int left, int top, int right, int bottom) {
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-// Room the row captions need: the widest caption of any row in any language, so a language switch
-// never lets a caption run under the first band column.
-int RowCaptionWidth(const QFontMetrics& fm) {
-    int widest = fm.horizontalAdvance(QString::fromUtf8(kInitialRowCaptions[3]));
+// Every text a row caption shows: the one it starts with and its row's in each language.
+std::vector<QString> AllRowCaptions() {
+    std::vector<QString> texts;
     for (int row = 0; row < rowcaption::kRows; ++row) {
-        widest = std::max(widest, fm.horizontalAdvance(QString::fromUtf8(kInitialRowCaptions[row])));
+        texts.push_back(QString::fromUtf8(kInitialRowCaptions[row]));
         for (int language = 0; language < 5; ++language)
-            widest =
-                std::max(widest, fm.horizontalAdvance(QString::fromUtf8(rowcaption::Text(row, language))));
+            texts.push_back(QString::fromUtf8(rowcaption::Text(row, language)));
     }
-    return widest;
+    return texts;
+}
+
+// Room the row captions need: the widest caption of any row in any language, so a language switch
+// never lets a caption run under the first band column, and the tallest line the painter lays one
+// out in (Thai and Chinese come from fallback faces, whose lines stand taller than the dialog
+// font's), so none loses its top or bottom.
+QSize RowCaptionSize(const QFontMetrics& fm) {
+    QSize size;
+    for (const QString& text : AllRowCaptions())
+        size = size.expandedTo(QSize(fm.horizontalAdvance(text), fm.boundingRect(QRect(), 0, text).height()));
+    return size;
+}
+
+// `height` rows standing on the middle of `row`, from the left edge to `width`.
+QRect CentredOn(const QRect& row, int width, int height) {
+    return QRect(0, row.top() + (row.height() - height) / 2, width, height);
 }
 
 // Width of an edit that shows the widest of `texts` from its first character: QLineEdit scrolls a
@@ -91,25 +106,27 @@ void Page::CreateBandControls() {
         std::max(fm.horizontalAdvance(QStringLiteral("200000")), BandColumnWidth(*this, fm) - kTypeImageSize);
     const int h = fm.height();
     constexpr int kCaptionGap = 4;
-    const int captionWidth = RowCaptionWidth(fm);
-    const int x0 = captionWidth + kCaptionGap;
-    const int bh = kTypeImageSize;
+    const QSize captionSize = RowCaptionSize(fm);
+    const int x0 = captionSize.width() + kCaptionGap;
 
     for (int k = 0; k < 4; ++k) {
-        const QString text = QString::fromUtf8(kInitialRowCaptions[k]);
-        const int cx = captionWidth;
-        const int cy = h;
-        const int tops[] = {cy, cy + 130 - bh / 2, 2 * cy + 140, 3 * cy + 150};
-        const int bottoms[] = {2 * cy + 20, 2 * cy + 150 - bh / 2, 3 * cy + 160, 4 * cy + 170};
-        auto* caption = new QLabel(text, this);
+        auto* caption = new QLabel(QString::fromUtf8(kInitialRowCaptions[k]), this);
         win::SetControlId(caption, pageid::kRowCaption);
-        // Text at the top of its rectangle, level with the row it names.
-        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        caption->setGeometry(Ltrb(0, tops[k], cx, bottoms[k]));
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         rowCaptions_[k] = caption;
     }
     for (int i = 1; i < model_.bandCount - 1; ++i)
         CreateBandColumn(i, x0 + (i - 1) * (w + kTypeImageSize + 2), w, h);
+
+    // Each caption stands level with the row it names in the first column: the gain edit, the
+    // three type buttons together, the frequency edit, the Q row.
+    const BandViews& first = bands_[1];
+    if (!first.gainEdit) return;
+    const QRect rows[] = {first.gainEdit->geometry(),
+                          first.typeButtons[0]->geometry() | first.typeButtons[2]->geometry(),
+                          first.freqEdit->geometry(), first.qEdit->geometry()};
+    for (int k = 0; k < 4; ++k)
+        rowCaptions_[k]->setGeometry(CentredOn(rows[k], captionSize.width(), captionSize.height()));
 }
 
 void Page::CreateBandColumn(int i, int x, int w, int h) {
@@ -142,8 +159,9 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
     const int t = 2 * h + 1 + 3 * (42 - bh);
     for (int k = 0; k < 3; ++k) {
         const int top = t + k * (bh + 2);
-        v.typeButtons[k] = NewImageButton(this, pageid::kTypeButton + 3 * i + k,
-                                          Ltrb(x, top, x + bw, top + bh), TypeButtonImage(kTypePeaking + k, k == 0));
+        v.typeButtons[k] =
+            NewImageButton(this, pageid::kTypeButton + 3 * i + k, Ltrb(x, top, x + bw, top + bh),
+                           TypeButtonImage(kTypePeaking + k, k == 0));
     }
     v.shownType = kTypePeaking;
 

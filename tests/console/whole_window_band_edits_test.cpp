@@ -1,5 +1,6 @@
 // Every band edit shows its whole value from its first character: read back or typed, at its widest
 // and narrowest, in all five languages, at the window's default size and at its 900 x 520 minimum.
+// The row captions stand level with the rows they name.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -9,7 +10,9 @@
 
 #include "pages/page.h"
 #include "pages/page_ids.h"
+#include "pages/row_captions.h"
 #include "support.h"
+#include "tests/controls/widget_test_support.h"
 
 namespace {
 
@@ -149,6 +152,53 @@ TEST_P(WholeWindowBandEdits, TypedValuesShowWholeAfterEnter) {
         ExpectWhole(*e, c.shown, what);
     }
     EXPECT_EQ(boxes.shown.size(), 2u) << "the two values out of range are refused";
+}
+
+// Each row caption's text line, as its label lays it out, stands on the middle of the row it names
+// and its ink within the row (a Thai tone mark or a CJK glyph's soft edge may pass a 12-pixel edit's
+// frame by a row or two); the label holds the whole line and meets no other control.
+TEST_P(WholeWindowBandEdits, RowCaptionsCentredOnTheirRows) {
+    Start(("[Config]\nLanguage=" + std::to_string(GetParam()) + "\n").c_str());
+    dialog->Graph()->SetTraceSink([](const std::string&) {});
+    dialog->show();
+    for (const int width : {1188, 1008})  // as started on 1366- and 1024-pixel screens
+        for (int tab = 0; tab < console::kTabCount; ++tab) {
+            dialog->resize(width, 520);
+            dialog->TabStrip()->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            Page* page = PageOf(tab);
+            auto at = [page](int id) { return win::FindControl(page, id)->geometry(); };
+            const QRect rows[] = {at(pageid::kGainEdit + 1),
+                                  at(pageid::kTypeButton + 3) | at(pageid::kTypeButton + 5),
+                                  at(pageid::kFreqEdit + 1), at(pageid::kQEdit + 1)};
+            const QImage image = controls_test::Render(*page);
+            const QRgb background = controls_test::Rgb(page->palette().color(QPalette::Window));
+            const QList<QWidget*> controls = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            int k = 0;
+            for (auto* label : page->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+                if (win::ControlId(label) != pageid::kRowCaption) continue;
+                const QString text = label->text();
+                ASSERT_EQ(text, QString::fromUtf8(rowcaption::Text(k, GetParam()))) << "tab " << tab;
+                const std::string what = std::to_string(width) + " px, tab " + std::to_string(tab) + ", \"" +
+                                         text.toStdString() + "\"";
+                const QRect& row = rows[k++];
+                const QRect line =
+                    label->fontMetrics().boundingRect(label->contentsRect(), label->alignment(), text);
+                const double low = label->y() + (line.top() + line.bottom() - row.top() - row.bottom()) / 2.0;
+                EXPECT_LE(std::abs(low), 1.0)
+                    << what << ": the line stands " << low << " px below its row's middle";
+                EXPECT_TRUE(label->rect().contains(line)) << what << ": the label is lower than its line";
+                const QRect ink = controls_test::InkBox(image, background, label->geometry());
+                EXPECT_TRUE(ink.top() >= row.top() - 2 && ink.bottom() <= row.bottom() + 2)
+                    << what << ": ink on rows " << ink.top() << ".." << ink.bottom() << ", the row is "
+                    << row.top() << ".." << row.bottom();
+                for (QWidget* w : controls)
+                    EXPECT_TRUE(w == label || !w->isVisibleTo(page) ||
+                                !w->geometry().intersects(label->geometry()))
+                        << what << ": the label meets control " << win::ControlId(w);
+            }
+            EXPECT_EQ(k, rowcaption::kRows) << "tab " << tab << ": row captions";
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WholeWindowBandEdits, testing::Range(0, 5));
