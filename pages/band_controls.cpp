@@ -148,7 +148,8 @@ void Page::CreateBandColumn(int i, int x, int w, int h) {
         s->setTickInterval(40);
     }
     pageview::SetScaleDivisor(v.gainSlider, 10);
-    v.freqEdit = NewBandEdit(this, pageid::kFreqEdit + i, Ltrb(x, 2 * h + 138, x + bw + w, 3 * h + 138), "0");
+    // As tall as the gain edit: at one line high the value would sit on the frame.
+    v.freqEdit = NewBandEdit(this, pageid::kFreqEdit + i, Ltrb(x, 2 * h + 137, x + bw + w, 3 * h + 139), "0");
     // The Q row spans the column like the edits above it, so "128.0" shows whole between the arrows.
     const int qTop = 3 * h + 145, qRight = x + bw + w;
     v.qMinus =
