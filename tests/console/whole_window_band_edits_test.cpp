@@ -48,8 +48,8 @@ void ExpectWhole(QLineEdit& e, const QString& expected, const std::string& what)
     const int lineTop = inside.top() + 1 + (inside.height() - 2 - fm.height() + 1) / 2;
     const QRect ink = fm.tightBoundingRect(e.text()).translated(0, lineTop + fm.ascent());
     EXPECT_TRUE(ink.top() > inside.top() && ink.bottom() < inside.bottom())
-        << what << ": \"" << e.text().toStdString() << "\" is drawn over rows " << ink.top() << ".." << ink.bottom()
-        << ", the edit's inside is rows " << inside.top() << ".." << inside.bottom();
+        << what << ": \"" << e.text().toStdString() << "\" is drawn over rows " << ink.top() << ".."
+        << ink.bottom() << ", the edit's inside is rows " << inside.top() << ".." << inside.bottom();
     (void)e.grab();  // QLineEdit works out its scroll when it paints
     const int y = area.center().y();
     EXPECT_EQ(e.cursorPositionAt(QPoint(area.left(), y)), 0)
