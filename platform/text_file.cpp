@@ -77,18 +77,6 @@ char32_t NextUtf8(std::string_view& in) {
     return c;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // The file a write to `path` should replace: the end of a chain of symbolic links (also one that
 // points at a file not made yet), else the path itself.
 std::string ResolveTarget(const std::string& path) {
@@ -153,6 +141,7 @@ int RewriteInPlace(const std::string& target, std::string_view bytes) {
     } else if (!bytes.empty() && (err = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()))) != 0) {
         // Whatever the reservation added lies past the old end.
         if (::ftruncate(fd, st.st_size) != 0) {
+            // Zeros past the old end at worst; the old bytes themselves were never touched.
         }
     } else if (!WriteAllAt(fd, bytes) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
                ::fsync(fd) != 0) {
@@ -320,7 +309,7 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes, int*
     if (exists && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
         // Only root may give a file away; the new file then stays the writer's own.
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAllAt(fd, bytes) && ::fsync(fd) == 0;
     int err = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
