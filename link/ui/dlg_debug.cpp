@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -16,6 +17,8 @@ namespace {
 constexpr int kLogId = 1012;
 constexpr int kClearId = 1013;
 constexpr int kHexId = 1091;
+// How often the GUI thread moves waiting text into the view.
+constexpr int kDrainMs = 30;
 }  // namespace
 
 CDlgDebug::CDlgDebug(Uart& uart, QWidget* parent) : QDialog(parent), m_uart(&uart) {
@@ -40,6 +43,13 @@ CDlgDebug::CDlgDebug(Uart& uart, QWidget* parent) : QDialog(parent), m_uart(&uar
     connect(m_clear, &QPushButton::clicked, this, [this] { OnBnClickedClear(); });
     connect(m_hex, &QCheckBox::clicked, this, [this] { OnBnClickedHex(); });
     resize(480, 360);
+    // Writers on other threads only fill the buffer: no Qt call ever runs on them, and posting
+    // an event from there would hand a Qt object across threads behind a lock the thread checker
+    // cannot see. The GUI thread drains the buffer on its own timer instead.
+    auto* drain = new QTimer(this);
+    drain->setInterval(kDrainMs);
+    connect(drain, &QTimer::timeout, this, [this] { Flush(); });
+    drain->start();
 }
 
 void CDlgDebug::OnInitDialog() {
@@ -52,19 +62,11 @@ void CDlgDebug::Append(std::string_view text) {
     std::lock_guard lock(pendingMutex_);
     pending_.append(text);
     if (pending_.size() > kMaxPending) pending_.erase(0, pending_.size() - kMaxPending);
-    if (flushPosted_) return;
-    flushPosted_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { Flush(); }, Qt::QueuedConnection);
 }
 
 void CDlgDebug::ScrollToBottom() {
     std::lock_guard lock(pendingMutex_);
     scrollWanted_ = true;
-    if (flushPosted_) return;
-    flushPosted_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { Flush(); }, Qt::QueuedConnection);
 }
 
 void CDlgDebug::Flush() {
@@ -75,7 +77,6 @@ void CDlgDebug::Flush() {
         text.swap(pending_);
         scroll = scrollWanted_;
         scrollWanted_ = false;
-        flushPosted_ = false;
     }
     if (!text.empty()) {
         m_log->moveCursor(QTextCursor::End);

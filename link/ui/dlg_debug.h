@@ -1,7 +1,7 @@
 #pragma once
 // The debug window: a modeless, normally hidden log of the link's text (received text or hex,
-// connect progress, reply dumps). Any thread may append; the text reaches the view on the GUI
-// thread through a queued flush, so a writer never waits for the window.
+// connect progress, reply dumps). Any thread may append to a buffer; the GUI thread moves it into
+// the view every few tens of milliseconds, so a writer never waits for the window.
 
 #include <QDialog>
 #include <mutex>
@@ -33,7 +33,7 @@ class CDlgDebug : public QDialog, public LogSink {
     void OnBnClickedClear();
     void OnBnClickedHex();
 
-    // GUI thread: moves waiting text into the view now (the queued flush does the same).
+    // GUI thread: moves waiting text into the view now (the drain timer does the same).
     void Flush();
     QString Text() const;
     // Characters in the view.
@@ -55,6 +55,5 @@ class CDlgDebug : public QDialog, public LogSink {
 
     std::mutex pendingMutex_;
     std::string pending_;
-    bool flushPosted_ = false;
     bool scrollWanted_ = false;
 };

@@ -250,7 +250,8 @@ TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
                                       .append("\n"));
         });
     for (std::thread& w : writers) w.join();
-    ASSERT_TRUE(PumpUntil([&] { return debug->Text().count('\n') == 601; }));
+    ASSERT_TRUE(PumpUntil([&] { return debug->Text().count('\n') == 601; }))
+        << "the writers' 600 lines never all reached the window: " << debug->Text().count('\n') << " lines";
     std::vector<int> next(3);  // each writer's lines in order
     for (const QString& line : debug->Text().split('\n').filter(QRegularExpression("^w.:")))
         EXPECT_EQ(line.mid(3).toInt(), next[line[1].digitValue()]++) << line.toStdString();
