@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "platform/text_file.h"
+
 namespace trace {
 
 namespace {
@@ -28,6 +30,8 @@ int OpenLogFile(const std::string& path) {
 }  // namespace
 
 bool RedirectStdoutTo(const std::string& path) {
+    // A log that reaches the file-size limit stops growing; the console runs on.
+    textfile::IgnoreFileSizeSignal();
     std::fflush(stdout);
     int fd = OpenLogFile(path);
     const bool opened = fd >= 0;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -101,15 +102,17 @@ bool Writable(const std::string& target, const struct stat& st) {
     return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+// Writes all the bytes from the file's start. A write that makes no progress (a misbehaving file
+// system answering 0) fails like an error instead of spinning here.
 bool WriteAllAt(int fd, std::string_view bytes) {
-    for (off_t at = 0; !bytes.empty();) {
-        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), at);
-        if (n < 0) {
-            if (errno == EINTR) continue;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
             return false;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-        at += n;
+        done += static_cast<std::size_t>(n);
     }
     return true;
 }
@@ -128,26 +131,35 @@ std::optional<std::string> ReadAllAt(int fd, std::size_t size) {
 
 // Rewrites the file itself without ever losing the old bytes: the room for the new ones is reserved
 // first (a full disk refuses it while the old file is still whole), and a write that fails all the
-// same puts the old bytes back. 0 or the errno of the step that failed.
+// same puts the old bytes back. The old bytes are held in memory meanwhile, so an old file larger
+// than any file the console reads is refused, untouched. 0 or the errno of the step that failed.
 int RewriteInPlace(const std::string& target, std::string_view bytes) {
     const int fd = ::open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno;
     struct stat st {};
     std::optional<std::string> old;
+    bool overwriting = false;
     int err = 0;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        !(old = ReadAllAt(fd, static_cast<std::size_t>(st.st_size)))) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         err = EINVAL;
+    } else if (static_cast<std::uint64_t>(st.st_size) > kDefaultMaxBytes) {
+        err = EFBIG;
+    } else if (!(old = ReadAllAt(fd, static_cast<std::size_t>(st.st_size)))) {
+        err = EIO;
     } else if (!bytes.empty() && (err = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()))) != 0) {
-        // Whatever the reservation added lies past the old end.
-        if (::ftruncate(fd, st.st_size) != 0) {
-            // Zeros past the old end at worst; the old bytes themselves were never touched.
-        }
-    } else if (!WriteAllAt(fd, bytes) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
-               ::fsync(fd) != 0) {
-        err = errno;
-        if (!WriteAllAt(fd, *old) || ::ftruncate(fd, st.st_size) != 0 || ::fsync(fd) != 0) {
-            // Nothing more can be done for the old bytes here; the caller reports the failure.
+        // Refused before a byte was written: only the reservation past the old end goes again below.
+    } else {
+        overwriting = true;
+        if (!WriteAllAt(fd, bytes) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
+            ::fsync(fd) != 0)
+            err = errno;
+    }
+    if (err != 0 && old) {
+        // Back to the old bytes and the old length, also when nothing had been overwritten (the
+        // reservation's zeros past the old end go) or the put-back itself fails part-way.
+        if (overwriting) WriteAllAt(fd, *old);
+        if (::ftruncate(fd, st.st_size) != 0 || ::fsync(fd) != 0) {
+            // Nothing more can be done here; the caller reports the failure.
         }
     }
     if (::close(fd) != 0 && err == 0) err = errno;
@@ -276,7 +288,14 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     return result;
 }
 
+void IgnoreFileSizeSignal() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
 Status WriteFileAtomically(const std::string& path, std::string_view bytes, int* error) {
+    IgnoreFileSizeSignal();
     auto finish = [&](Status status, int err) {
         if (error) *error = err;
         return status;

@@ -52,6 +52,12 @@ ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes = kDefaul
 // it was. A symbolic link at `path` is written through (its target is replaced, the link stays). An
 // existing target that is read-only (or not a regular file) is refused with ReadOnly. When the folder
 // refuses a new file but the target itself is writable, the target is rewritten in place.
+// Over an old file larger than kDefaultMaxBytes that rewrite is refused (WriteFailed, EFBIG).
 Status WriteFileAtomically(const std::string& path, std::string_view bytes, int* error = nullptr);
+
+// Ignores SIGXFSZ for the whole process, so that a write past the file-size limit (ulimit -f) fails
+// with EFBIG like any other failed write instead of ending the console. Every writer of ours calls it
+// before it writes.
+void IgnoreFileSizeSignal();
 
 }  // namespace textfile

@@ -1,23 +1,31 @@
 #include "platform/log_redirect.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 
 #include "support.h"
 
 namespace {
 
-// Redirects in a child process, so the runner's own output stays; the exit code is 10 + file used.
-int RedirectInChild(const std::string& path, const char* line) {
+// Redirects in a child process, so the runner's own output stays; the exit code is 10 + file used,
+// -1 when the child was killed. The child starts with SIGXFSZ at its default (ending the program),
+// so that whatever keeps a file-size limit from ending it is the redirect's doing.
+int RedirectInChild(const std::string& path, const std::string& line, rlim_t sizeLimit = RLIM_INFINITY) {
     const pid_t pid = fork();
     if (pid == 0) {
         alarm(5);  // a redirect that blocks ends the child instead of the test run
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{sizeLimit, sizeLimit};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
         const bool used = trace::RedirectStdoutTo(path);
-        std::fputs(line, stdout);
+        std::fputs(line.c_str(), stdout);
         std::fflush(stdout);
         _exit(10 + (used ? 1 : 0));
     }
@@ -32,6 +40,10 @@ TEST(LogRedirect, OutputLandsInTheTruncatedFileOrNowhere) {
     EXPECT_EQ(ReadBytes(path), "[send]A5 06\n");
     std::remove(path.c_str());
     EXPECT_EQ(RedirectInChild("no-such-folder/log.txt", "lost\n"), 10);
+    // Under a file-size limit the log stops growing at the limit and the program runs on.
+    EXPECT_EQ(RedirectInChild(path, std::string(2000, 'x'), 500), 11) << "a full log ended the program";
+    EXPECT_EQ(std::filesystem::file_size(path), 500u);
+    std::remove(path.c_str());
 }
 
 TEST(LogRedirect, APipeNamedLikeTheLogIsNotTakenAndDoesNotBlock) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -13,6 +14,18 @@
 #include "tests/console/unprivileged.h"
 
 using textfile::Status;
+
+namespace {
+// A file system that stops taking bytes: while this is set, pwrite answers 0.
+bool g_pwriteStalls = false;
+}  // namespace
+
+// The writer's positioned writes land here rather than in the C library: the program's own
+// definition wins at link time. Otherwise it passes every call through unchanged.
+extern "C" ssize_t pwrite(int fd, const void* buf, size_t n, off_t offset) {
+    if (g_pwriteStalls) return 0;
+    return ::syscall(SYS_pwrite64, fd, buf, n, offset);
+}
 
 namespace {
 
@@ -218,20 +231,32 @@ TEST(TextFile, WritesAtomicallyOrLeavesEverythingAsItWas) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 6);
 }
 
-// Run by a user whom the folder's permissions bind (nobody, when the tests run as root).
+// Run by a user whom the folder's permissions bind (nobody, when the tests run as root). The child
+// starts with SIGXFSZ at its default, so it is the writer that keeps the file-size limit from ending it.
 TEST(TextFile, AFolderThatRefusesNewFilesGetsItsWritableFileRewrittenInPlace) {
     unprivileged::SharedDir dir;
     const std::string path = dir.File("zem.inf");
+    const std::string huge = dir.File("huge.inf");
     WriteBytes(path, "old and longer");
+    WriteBytes(huge, "old");
+    ASSERT_EQ(::truncate(huge.c_str(), textfile::kDefaultMaxBytes + 1), 0);
     dir.GiveToCheckUser(path);
+    dir.GiveToCheckUser(huge);
     ::chmod(dir.path.c_str(), 0555);
     const int status = unprivileged::Run([&] {
+        ::signal(SIGXFSZ, SIG_DFL);
         // A disk with room for 20 bytes of this file: the longer text cannot be written.
-        ::signal(SIGXFSZ, SIG_IGN);
         const rlimit room{20, 20};
         if (::setrlimit(RLIMIT_FSIZE, &room) != 0) return 5;
         if (textfile::WriteFileAtomically(path, std::string(64, 'x')) != Status::WriteFailed) return 3;
         if (ReadBytes(path) != "old and longer") return 4;
+        // Nothing can be written or put back: still the old bytes, and no reserved room past them.
+        g_pwriteStalls = true;
+        const Status stalled = textfile::WriteFileAtomically(path, std::string(18, 'y'));
+        g_pwriteStalls = false;
+        if (stalled != Status::WriteFailed || ReadBytes(path) != "old and longer") return 6;
+        // Its old bytes would have to be held in memory: refused, untouched.
+        if (textfile::WriteFileAtomically(huge, "new") != Status::WriteFailed) return 7;
         if (textfile::WriteFileAtomically(path, "new") != Status::Ok) return 1;
         if (textfile::WriteFileAtomically(dir.File("other.inf"), "new") != Status::WriteFailed) return 2;
         return 0;
@@ -240,9 +265,38 @@ TEST(TextFile, AFolderThatRefusesNewFilesGetsItsWritableFileRewrittenInPlace) {
     EXPECT_EQ(status, 0) << unprivileged::Why(
         status, {"the writable file was not rewritten in place", "a new file in the folder did not fail",
                  "a write that did not fit was not refused", "a write that did not fit lost the old bytes",
-                 "the file size limit could not be set"});
+                 "the file size limit could not be set",
+                 "a write that took no byte did not fail, or did not leave exactly the old bytes",
+                 "an old file over the read cap was rewritten"});
     EXPECT_EQ(ReadBytes(path), "new");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1) << "a file was left";
+    EXPECT_EQ(std::filesystem::file_size(huge), textfile::kDefaultMaxBytes + 1);
+    EXPECT_EQ(ReadBytes(huge).substr(0, 4), std::string("old\0", 4));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2) << "a file was left";
+}
+
+// The temporary file's write fails part-way: after the limit's 20 bytes, and when no byte goes in.
+TEST(TextFile, AWriteCutShortLeavesTheOldFileAndNoTemporaryFile) {
+    unprivileged::SharedDir dir;
+    const std::string path = dir.File("zem.inf");
+    WriteBytes(path, "old");
+    dir.GiveToCheckUser(path);
+    dir.GiveToCheckUser(dir.path);
+    const int status = unprivileged::Run([&] {
+        ::signal(SIGXFSZ, SIG_DFL);
+        const rlimit room{20, 20};
+        if (::setrlimit(RLIMIT_FSIZE, &room) != 0) return 3;
+        if (textfile::WriteFileAtomically(path, std::string(64, 'x')) != Status::WriteFailed) return 1;
+        g_pwriteStalls = true;
+        const Status stalled = textfile::WriteFileAtomically(path, "new");
+        g_pwriteStalls = false;
+        return stalled == Status::WriteFailed ? 0 : 2;
+    });
+    EXPECT_EQ(status, 0) << unprivileged::Why(
+        status, {"a write past the file-size limit was not refused", "a write that took no byte did not fail",
+                 "the file size limit could not be set"});
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
+        << "a temporary file was left";
 }
 
 }  // namespace
