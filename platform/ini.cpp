@@ -1,5 +1,6 @@
 #include "platform/ini.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/ascii_text.h"
@@ -76,8 +77,9 @@ enum class Form { kUtf8, kUtf8Marked, kUtf16Le, kForeign };
 struct Profile {
     std::string text;  // UTF-8, without a mark
     Form form = Form::kUtf8;
-    // Whether the text encodes back to the file's very bytes; a UTF-16 file with a stray byte or an
-    // unpaired surrogate does not, and is never rewritten.
+    // Whether writing the text back keeps everything the file holds; a UTF-16 file with a stray byte
+    // or an unpaired surrogate does not, and is never rewritten. (Runs of NULs in a UTF-8 file hold
+    // nothing: they may go.)
     bool exact = true;
 };
 
@@ -85,17 +87,46 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
+// UTF-16 without a mark, told by its shape: its ASCII letters each have a NUL beside them, all on
+// the same side of their code unit. A UTF-8 file may hold NULs too (a crash can leave a run of them
+// where its tail was), but not beside most of its letters. Pairs of NULs tell nothing either way.
+bool LooksLikeUnmarkedUtf16(std::string_view bytes) {
+    std::size_t nulSecond = 0, nulFirst = 0, neither = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const bool first = bytes[i] == '\0', second = bytes[i + 1] == '\0';
+        if (first && second) continue;
+        ++(second ? nulSecond : first ? nulFirst : neither);
+    }
+    return 2 * std::max(nulSecond, nulFirst) > nulSecond + nulFirst + neither;
+}
+
+// A run of NULs names no key and no value: at a line's start it goes, inside a line it ends the line.
+std::string WithoutNulRuns(std::string_view text) {
+    const std::string_view eol = LineEndOf(text);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] != '\0') {
+            out += text[i++];
+            continue;
+        }
+        while (i < text.size() && text[i] == '\0') ++i;
+        if (!out.empty() && out.back() != '\n') out += eol;
+    }
+    return out;
+}
+
 Profile Decode(std::string bytes) {
     const std::string_view view(bytes);
-    if (view.starts_with(kUtf8Mark)) return {bytes.substr(kUtf8Mark.size()), Form::kUtf8Marked, true};
+    if (view.starts_with(kUtf8Mark))
+        return {WithoutNulRuns(view.substr(kUtf8Mark.size())), Form::kUtf8Marked, true};
     if (view.starts_with(kUtf16Mark)) {
         textfile::Decoded decoded = textfile::DecodeUtf16Le(view.substr(kUtf16Mark.size()));
         const bool exact = decoded.status == textfile::Status::Ok && decoded.replaced == 0;
         return {std::move(decoded.text), Form::kUtf16Le, exact};
     }
-    // A NUL byte is no part of a UTF-8 profile: UTF-16 without a mark puts one beside every ASCII letter.
-    if (view.starts_with(kUtf16BeMark) || view.find('\0') != std::string_view::npos)
-        return {{}, Form::kForeign, false};
+    if (view.starts_with(kUtf16BeMark) || LooksLikeUnmarkedUtf16(view)) return {{}, Form::kForeign, false};
+    if (view.find('\0') != std::string_view::npos) return {WithoutNulRuns(view), Form::kUtf8, true};
     return {std::move(bytes), Form::kUtf8, true};
 }
 

@@ -3,8 +3,9 @@
 // Section and key names match without regard to the case of ASCII letters; a write keeps every
 // other line byte for byte and creates the file and the section when they are missing. A file is
 // UTF-8 (ASCII), with or without a byte-order mark, or UTF-16LE behind a byte-order mark (a Windows
-// editor's "Unicode"); a write keeps the file's own encoding and mark. A file in any other encoding
-// reads as empty and is never rewritten.
+// editor's "Unicode"); a write keeps the file's own encoding and mark. Runs of NUL bytes in a UTF-8
+// file (what a crash may leave of its tail) name no key and no value, and a write drops them. A file
+// in any other encoding (UTF-16BE, UTF-16 without a mark) reads as empty and is never rewritten.
 
 #include <optional>
 #include <string>

@@ -135,6 +135,13 @@ TEST(Ini, MarkedProfileIsReadAndRewrittenInItsOwnEncodingOthersAreLeftAlone) {
         {"UTF-16BE", std::string("\xFE\xFF\0", 3) + AsciiUtf16("[Config]\r\nLanguage=2\r\n").substr(0, 43), -1,
          std::nullopt},
         {"UTF-16LE without a mark", AsciiUtf16("[Config]\r\nLanguage=2\r\n"), -1, std::nullopt},
+        {"UTF-16BE without a mark", std::string(1, '\0') + AsciiUtf16("[Config]\r\nLanguage=2\r\n").substr(0, 43), -1,
+         std::nullopt},
+        {"UTF-8, a crash's zeros for a tail", "[Config]\nLanguage=2\nmicendvol=40\n" + std::string(64, '\0'), 2,
+         "[Config]\nLanguage=3\nmicendvol=40\n"},
+        {"UTF-8, zeros in a line end it", "[Config]\r\nmicen" + std::string(7, '\0') + "Language=2" + std::string(3, '\0'), 2,
+         "[Config]\r\nmicen\r\nLanguage=3\r\n"},
+        {"UTF-8, all zeros", std::string(64, '\0'), -1, "[Config]\nLanguage=3\n"},
     };
     // clang-format on
     auto hex = [](const std::string& bytes) {
@@ -151,17 +158,23 @@ TEST(Ini, MarkedProfileIsReadAndRewrittenInItsOwnEncodingOthersAreLeftAlone) {
 }
 
 // The main window reads its language and limits from a config.ini a Windows editor saved (UTF-16LE
-// or UTF-8 behind a byte-order mark), and its language switch rewrites that file in its own encoding
-// with every other section and line as it was.
+// or UTF-8 behind a byte-order mark) or a crash left zeros in, and its language switch rewrites that
+// file in its own encoding with every other section and line as it was.
 TEST(Ini, MainWindowKeepsAMarkedConfigInItsEncodingAndWhole) {
     // [Config] first: the mark stands right before its name.
     const std::string text = std::string("[Config]\r\nmicendvol=40\r\nLanguage=2\r\nmusicendvol=60\r\n\r\n") +
                              "; K417B\r\n[Window]\r\nx=10\r\n[Tail]\r\nk=v\r\n";
+    using Form = std::string (*)(const std::string&);
+    const Form marked = [](const std::string& t) { return "\xEF\xBB\xBF" + t; };
+    const Form plain = [](const std::string& t) { return t; };
+    // the file as saved, and as the console writes it back (a crash's zeros go)
     const struct {
         const char* name;
-        std::string (*file)(const std::string&);
-    } forms[] = {{"UTF-16LE", Utf16File},
-                 {"UTF-8 with a mark", [](const std::string& t) { return "\xEF\xBB\xBF" + t; }}};
+        Form file, written;
+    } forms[] = {{"UTF-16LE", Utf16File, Utf16File},
+                 {"UTF-8 with a mark", marked, marked},
+                 {"UTF-8 with a crash's zeros for a tail",
+                  [](const std::string& t) { return t + std::string(64, '\0'); }, plain}};
     for (const auto& form : forms) {
         SCOPED_TRACE(form.name);
         TempDir dir("ini_marked_window");
@@ -172,11 +185,11 @@ TEST(Ini, MainWindowKeepsAMarkedConfigInItsEncodingAndWhole) {
         auto* mic = win::FindControlAs<QSlider>(dialog->Client(), console::kIdMicSlider);
         ASSERT_TRUE(mic);
         EXPECT_EQ(mic->maximum(), 40) << "micendvol of the config.ini";
-        EXPECT_EQ(ReadBytes(path), form.file(text)) << "the start's own write changed the file";
+        EXPECT_EQ(ReadBytes(path), form.written(text)) << "the start's own write changed the file";
         dialog->SetLanguage(3);
         std::string switched = text;
         switched.replace(switched.find("Language=2"), 10, "Language=3");
-        EXPECT_EQ(ReadBytes(path), form.file(switched))
+        EXPECT_EQ(ReadBytes(path), form.written(switched))
             << "the switch did not keep the file's encoding and lines";
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1)
             << "a temporary file was left";
