@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QRegularExpression>
+#include <chrono>
 #include <cstdio>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "support.h"
 
 using namespace console;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -38,14 +40,45 @@ TEST(MainWindowTeardown, ExitOrDestructionJoinsTheSenderWhileItIsBusy) {
     std::remove(config.c_str());
 }
 
-TEST(MainWindowThreads, DebugWindowTakesTextFromAnyThreadAndClears) {
+void PumpFor(std::chrono::milliseconds span) {
+    for (const auto end = std::chrono::steady_clock::now() + span; std::chrono::steady_clock::now() < end;)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Timer events the GUI thread delivers to a window or anything it owns.
+class TimerEvents : public QObject {
+  public:
+    explicit TimerEvents(QObject* window) : window_(window) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~TimerEvents() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int count = 0;
+    std::string receiver;  // the last one's class
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Timer) return false;
+        for (QObject* o = watched; o; o = o->parent())
+            if (o == window_) {
+                ++count;
+                receiver = watched->metaObject()->className();
+                break;
+            }
+        return false;
+    }
+
+  private:
+    QObject* window_;
+};
+
+TEST(MainWindowThreads, DebugWindowTakesTextFromAnyThreadWakesOnlyWhileShownAndClears) {
     const std::string config = "debug_window_test_config.ini";
     auto dialog = StartMainWindow(config, [](auto& o) { o.firstConnectDelayMs = 1000000; });
     PageSetUp* page = dialog->SetUpPage();
     CDlgDebug* debug = page->DebugWindow();
     ASSERT_TRUE(debug);
     EXPECT_FALSE(debug->isVisible()) << "the debug window starts hidden";
-    // Shown and hidden by the Debug button below, but never painted (see the top of this file).
+    // Shown and hidden as the Debug button does it, but never painted (see the top of this file).
     debug->setAttribute(Qt::WA_DontShowOnScreen);
     debug->setUpdatesEnabled(false);
     EXPECT_EQ(debug->Text(), QString("Hello!\n"));
@@ -61,17 +94,29 @@ TEST(MainWindowThreads, DebugWindowTakesTextFromAnyThreadAndClears) {
                                      .append("\n"));
         });
     for (std::thread& w : writers) w.join();
-    ASSERT_TRUE(PumpUntil([&] { return debug->Text().count('\n') == 601; }))
-        << "the writers' 600 lines never all reached the window: " << debug->Text().count('\n') << " lines";
+    TimerEvents timers(debug);
+    PumpFor(300ms);
+    EXPECT_EQ(timers.count, 0) << "the hidden debug window woke the GUI thread: " << timers.count
+                               << " timer events, the last to a " << timers.receiver;
+    debug->show();  // as the set-up page's Debug button does
+    EXPECT_EQ(debug->Text().count('\n'), 601) << "the text that waited did not show with the window";
     std::vector<int> next(3);  // each writer's lines in order
     for (const QString& line : debug->Text().split('\n').filter(QRegularExpression("^w.:")))
         EXPECT_EQ(line.mid(3).toInt(), next[line[1].digitValue()]++) << line.toStdString();
     EXPECT_EQ(next, std::vector<int>(3, 200));
     const std::uint32_t entries[] = {0xa5, 0x0b, 0xf6, 0};
-    page->DebugPrint("Rx", entries, 4);
-    debug->Flush();
-    EXPECT_TRUE(debug->Text().endsWith("Rx=a5 b f6 0 \n")) << "debug window: " << debug->Text().toStdString();
+    // The link writes while the GUI thread drains.
+    std::thread rx([&] { page->DebugPrint("Rx", entries, 4); });
+    EXPECT_TRUE(PumpUntil([&] { return debug->Text().endsWith("Rx=a5 b f6 0 \n"); }))
+        << "the shown window did not take new text by itself: " << debug->Text().right(100).toStdString();
+    rx.join();
     EXPECT_TRUE(page->Log().Text().ends_with("Rx=a5 b f6 0 \n")) << "link log";
+    debug->hide();
+    timers.count = 0;
+    page->Link().Log("hidden\n");
+    PumpFor(300ms);
+    EXPECT_EQ(timers.count, 0) << "the debug window woke the GUI thread after it was hidden: " << timers.count
+                               << " timer events, the last to a " << timers.receiver;
 
     debug->OnBnClickedClear();
     page->Link().Log("next\n");
