@@ -45,11 +45,22 @@ CDlgDebug::CDlgDebug(Uart& uart, QWidget* parent) : QDialog(parent), m_uart(&uar
     resize(480, 360);
     // Writers on other threads only fill the buffer: no Qt call ever runs on them, and posting
     // an event from there would hand a Qt object across threads behind a lock the thread checker
-    // cannot see. The GUI thread drains the buffer on its own timer instead.
-    auto* drain = new QTimer(this);
-    drain->setInterval(kDrainMs);
-    connect(drain, &QTimer::timeout, this, [this] { Flush(); });
-    drain->start();
+    // cannot see. The GUI thread drains the buffer on its own timer instead, and only while the
+    // window is shown: a hidden one must not wake an idle console.
+    m_drain = new QTimer(this);
+    m_drain->setInterval(kDrainMs);
+    connect(m_drain, &QTimer::timeout, this, [this] { Flush(); });
+}
+
+void CDlgDebug::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Flush();  // what came while hidden shows at once
+    m_drain->start();
+}
+
+void CDlgDebug::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    m_drain->stop();
 }
 
 void CDlgDebug::OnInitDialog() {

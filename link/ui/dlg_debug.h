@@ -1,7 +1,8 @@
 #pragma once
 // The debug window: a modeless, normally hidden log of the link's text (received text or hex,
-// connect progress, reply dumps). Any thread may append to a buffer; the GUI thread moves it into
-// the view every few tens of milliseconds, so a writer never waits for the window.
+// connect progress, reply dumps). Any thread may append to a buffer; while the window is shown the
+// GUI thread moves it into the view every few tens of milliseconds, so a writer never waits for the
+// window. Hidden, the window takes no timer at all and the buffer keeps the newest text.
 
 #include <QDialog>
 #include <mutex>
@@ -12,6 +13,7 @@
 class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 class Uart;
 
 class CDlgDebug : public QDialog, public LogSink {
@@ -33,7 +35,8 @@ class CDlgDebug : public QDialog, public LogSink {
     void OnBnClickedClear();
     void OnBnClickedHex();
 
-    // GUI thread: moves waiting text into the view now (the drain timer does the same).
+    // GUI thread: moves waiting text into the view now (showing the window and the drain timer do
+    // the same).
     void Flush();
     QString Text() const;
     // Characters in the view.
@@ -43,6 +46,8 @@ class CDlgDebug : public QDialog, public LogSink {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void reject() override {}  // Esc does not close the window
 
   private:
@@ -52,6 +57,7 @@ class CDlgDebug : public QDialog, public LogSink {
     QPlainTextEdit* m_log = nullptr;
     QCheckBox* m_hex = nullptr;
     QPushButton* m_clear = nullptr;
+    QTimer* m_drain = nullptr;
 
     std::mutex pendingMutex_;
     std::string pending_;

@@ -14,6 +14,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -80,6 +81,15 @@ inline QString TextOf(QWidget* parent, int id) {
     if (auto* label = win::FindControlAs<QLabel>(parent, id)) return label->text();
     if (auto* button = win::FindControlAs<QAbstractButton>(parent, id)) return button->text();
     return QStringLiteral("<missing>");
+}
+
+// Handles events until done() holds; false if it still does not after limit.
+template <class F>
+bool PumpUntil(F done, std::chrono::milliseconds limit = std::chrono::seconds(2)) {
+    for (const auto end = std::chrono::steady_clock::now() + limit; !done();
+         QCoreApplication::processEvents(QEventLoop::AllEvents, 10))
+        if (std::chrono::steady_clock::now() > end) return false;
+    return true;
 }
 
 // A main window started on a config.ini of its own, both gone after the test.

@@ -1,29 +1,19 @@
-// The DSP Update command, the set-up page and the debug window, against the simulator on a pty.
+// The DSP Update command and the set-up page, against the simulator on a pty.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QRegularExpression>
 #include <thread>
 
 #include "tests/link/image_files.h"
-#include "link/ui/dlg_debug.h"
 #include "sim/processor.h"
 #include "tests/console/support.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-template <class F>
-bool PumpUntil(F done, std::chrono::milliseconds limit = 2s) {
-    for (const auto end = std::chrono::steady_clock::now() + limit; !done();
-         QCoreApplication::processEvents(QEventLoop::AllEvents, 10))
-        if (std::chrono::steady_clock::now() > end) return false;
-    return true;
-}
 
 class UpdateCommand : public testing::Test {
   protected:
@@ -231,62 +221,6 @@ TEST_F(UpdateCommand, SetUpPageFramesGoToTheProcessor) {
     EXPECT_TRUE(print->isChecked());
     print->click();  // unticked: debug printing off
     EXPECT_TRUE(SimGot(testbytes::FromHex("A5 06 F9 01 03 A8")));
-}
-
-TEST_F(UpdateCommand, DebugWindowTakesTextFromAnyThreadAndClears) {
-    CDlgDebug* debug = page_->DebugWindow();
-    ASSERT_TRUE(debug);
-    EXPECT_FALSE(debug->isVisible()) << "the debug window starts hidden";
-    EXPECT_EQ(debug->Text(), QString("Hello!\n"));
-    // Writers on other threads never wait for the window; their text arrives whole and in order.
-    std::vector<std::thread> writers;
-    for (int t = 0; t < 3; ++t)
-        writers.emplace_back([&, t] {
-            for (int i = 0; i < 200; ++i)
-                page_->Link().Log(std::string("w")
-                                      .append(std::to_string(t))
-                                      .append(":")
-                                      .append(std::to_string(i))
-                                      .append("\n"));
-        });
-    for (std::thread& w : writers) w.join();
-    ASSERT_TRUE(PumpUntil([&] { return debug->Text().count('\n') == 601; }))
-        << "the writers' 600 lines never all reached the window: " << debug->Text().count('\n') << " lines";
-    std::vector<int> next(3);  // each writer's lines in order
-    for (const QString& line : debug->Text().split('\n').filter(QRegularExpression("^w.:")))
-        EXPECT_EQ(line.mid(3).toInt(), next[line[1].digitValue()]++) << line.toStdString();
-    EXPECT_EQ(next, std::vector<int>(3, 200));
-    const std::uint32_t entries[] = {0xa5, 0x0b, 0xf6, 0};
-    page_->DebugPrint("Rx", entries, 4);
-    debug->Flush();
-    EXPECT_TRUE(debug->Text().endsWith("Rx=a5 b f6 0 \n")) << "debug window: " << debug->Text().toStdString();
-    EXPECT_TRUE(page_->Log().Text().ends_with("Rx=a5 b f6 0 \n")) << "link log";
-
-    debug->OnBnClickedClear();
-    page_->Link().Log("next\n");
-    debug->Flush();
-    EXPECT_EQ(debug->Text(), "next\n");
-    for (bool hex : {true, false}) {
-        debug->HexBox()->click();
-        EXPECT_EQ(page_->Link().hex.load(), hex);
-    }
-    // Bounded in characters as well as lines: a long run of text without line ends keeps its tail.
-    std::string run;
-    for (int i = 0; run.size() < 3 * CDlgDebug::kMaxChars; ++i) run += std::to_string(i) + " ";
-    page_->Link().Log(run);
-    page_->Link().Log(run);
-    debug->Flush();
-    EXPECT_LE(debug->CharCount(), CDlgDebug::kMaxChars);
-    EXPECT_GT(debug->CharCount(), CDlgDebug::kMaxChars / 2);
-    EXPECT_TRUE(debug->Text().endsWith(QString::fromStdString(run.substr(run.size() - 1000))));
-    EXPECT_LE(page_->Log().ByteCount(), BoundedLog::kDefaultMaxBytes);
-    page_->SetLanguage(1);
-    // Only the page's own Debug button shows it, and each click turns it the other way.
-    for (bool shown : {true, false, true}) {
-        page_->OnDebug();
-        EXPECT_EQ(!debug->isHidden(), shown);
-    }
-    debug->hide();
 }
 
 }  // namespace
